@@ -1,7 +1,30 @@
+#include "core/Messages.h"
+#include "core/Startup.h"
+#include "core/frmOpen.h"
+#include "core/frmPassword.h"
+#include "core/modMain.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+
+    const auto instanceLock = ClaimSingleInstance(InstanceLockName(), [](const QString &text, const QString &title) {
+        MsgBox(text, vb::OKOnly | vb::Exclamation, title);
+    });
+    if (!instanceLock)
+        return 0;
+
+    gDebugMode = HasDebugSwitch(app.arguments().mid(1));
+    gFont.size = 9;
+
+    frmOpen::ShowSplash();
+
+    gPassword = QString::fromLatin1(kDefaultPassword);
+    // The login is a default form: closing it unloads it, and with no other window left
+    // the program ends.
+    DefaultForm<frmPassword>(QStringLiteral("frmPassword"))->show();
+    return app.exec();
 }

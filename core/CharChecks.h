@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// Filter for one typed character (key press). Backspace passes; other control and
+// non-ASCII codes fail. Blank, "-", digits and capitals always pass. Without allowLower,
+// small letters are turned into capitals in place and pass, every other symbol fails.
+// With allowLower, small letters and the symbols pass, the apostrophe only with
+// allowQuote; "{" and "}" always fail.
+bool CheckKeyAscii(int16_t &keyAscii, bool allowLower, bool allowQuote);
+bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
+
+// True when every character of text passes the same sets, nothing changed (small letters
+// need allowLower). A blank in the first position counts as a symbol unless
+// gAllowLeadBlank is set. An empty text passes. Control characters never pass here.
+bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);

@@ -1,0 +1,24 @@
+#pragma once
+#include <QLockFile>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// Name of the lock that keeps a second copy of the program from running (one per user).
+QString InstanceLockName();
+
+// Claims the single-instance lock named lockName (a file in the temporary folder). While the
+// returned lock lives, a further claim fails. A lock left behind by a copy that crashed is
+// taken over. When another copy holds it, tell(text of message 99, title message 5001) is
+// called and the result is null.
+using TellUser = std::function<void(const QString &text, const QString &title)>;
+std::unique_ptr<QLockFile> ClaimSingleInstance(const QString &lockName, const TellUser &tell);
+
+// True when "-DEBUG" stands anywhere in the command line (arguments after the program
+// name, joined by blanks), in any case.
+bool HasDebugSwitch(const QStringList &arguments);
+
+// Hook through which the login shows the main window. Unset: no main window exists and a
+// successful login simply closes the login window. Not touched by ResetCoreGlobals.
+extern std::function<void()> gShowMainWindow;

@@ -1,0 +1,39 @@
+#pragma once
+#include "link/FrameCodec.h"
+#include <QFile>
+#include <QString>
+
+// The serial log "SerialLog.log" beside the program: one line per frame or note,
+// "hh:nn:ss text", Latin-1, CR LF. Sent frames follow "> : ", received ones "< : ".
+//
+// It is an append-only log that must survive a crash mid-transfer, so it is kept open and
+// flushed line by line instead of being rewritten through a temporary file.
+class SerialLog
+{
+public:
+    SerialLog();
+    ~SerialLog();
+
+    // Off (the default) writes nothing and keeps no file open.
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_enabled; }
+    // Defaults to AppFile("SerialLog.log"); tests point it elsewhere.
+    void setPath(const QString &path);
+    QString path() const;
+
+    void addLine(const QString &text);
+    void logSent(const QByteArray &raw);
+    void logReceived(const Link::Frame &frame);
+
+    // Control characters as [STX], [ETX] ... or [hh]; everything else as it is.
+    static QString Visible(const QByteArray &raw);
+    // A binary block with its payload cut to "<n bytes>".
+    static QString VisibleBinary(const Link::Frame &frame);
+
+private:
+    bool ensureOpen();
+
+    bool m_enabled = false;
+    QString m_path;
+    QFile m_file;
+};

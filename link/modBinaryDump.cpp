@@ -1,0 +1,219 @@
+// Memory dumps (FLASH, FRAM, option-board memory) and the option-board byte commands.
+#include "core/Wait.h"
+#include "link/modAddLib.h"
+#include "link/uclQlifPrivate.h"
+#include <QFile>
+#include <QSaveFile>
+
+namespace {
+constexpr int kFlashBlock = 1024;
+constexpr int kFramSize = 8192;
+constexpr int kFramBlock = 256;
+constexpr int kOptBlock = 128;
+constexpr int kMaxOptSize = 65536;
+constexpr int kProgressEvery = 16;
+} // namespace
+
+QByteArray Hex4Field(int value)
+{
+    return QByteArray::number(value & 0xFFFF, 16).toUpper().rightJustified(4, '0');
+}
+
+void uclQlif::handleBinary(const Link::Frame &f)
+{
+    if (m_pending != PendingKind::Dump || !m_dump) {
+        m_log.addLine(QStringLiteral("<<< Unexpected block >>>"));
+        return;
+    }
+    DumpState &d = *m_dump;
+    const quint16 expected = quint16(d.first + d.received * d.step);
+    if (f.header == expected && f.body.size() == d.blockSize) {
+        sendRaw(QByteArray(1, Link::ACK));
+        gDataReceived = true;
+        if (!d.sinkFailed && !d.sink(d.received, f.body))
+            d.sinkFailed = true;
+        ++d.received;
+        m_ticksLeft = m_timeout * 10;
+        if (d.received % kProgressEvery == 0 || d.received == d.count)
+            emit DumpMessage(QStringLiteral("%1 %2/%3").arg(d.label).arg(d.received).arg(d.count));
+        if (d.sinkFailed) {
+            sendRaw(QByteArray(1, Link::ESC));
+            completePending(Outcome::Failed, {});
+        } else if (d.received >= d.count) {
+            completePending(Outcome::Accepted, {});
+        } else if (f.last) {
+            // The instrument ended early: ask for the rest while retries last.
+            if (m_resendsLeft-- > 0)
+                resendPending();
+            else
+                completePending(Outcome::Failed, {});
+        }
+        return;
+    }
+    const int back = (int(expected) - int(f.header)) & 0xFFFF;
+    if (f.body.size() == d.blockSize && back > 0 && back <= d.step * 4 && back % d.step == 0) {
+        sendRaw(QByteArray(1, Link::ACK)); // a repeat of a block we have: our ACK was lost
+        return;
+    }
+    // A gap or a block of the wrong size: stop the stream and ask again from the missing block.
+    m_log.addLine(QStringLiteral("<<< Block out of order >>>"));
+    sendRaw(QByteArray(1, Link::ESC));
+    if (m_resendsLeft-- > 0)
+        resendPending();
+    else
+        completePending(Outcome::Failed, {});
+}
+
+bool uclQlif::runDump(DumpState &d)
+{
+    m_dump = &d;
+    m_asm.setBinaryPayloadLength(d.blockSize);
+    m_status = StatusDump;
+    bool sent = !m_cancel && sendRequest(d.requestFrom(0), PendingKind::Dump);
+    if (sent)
+        waitFor([&] { return m_pendingDone; });
+    const bool complete = sent && m_pendingDone && m_reply.outcome == Outcome::Accepted && d.received == d.count &&
+                          !d.sinkFailed;
+    if (sent && !m_pendingDone)
+        sendRaw(QByteArray(1, Link::ESC)); // cancelled: tell the instrument to stop sending
+    m_pending = PendingKind::None;
+    m_dump = nullptr;
+    m_asm.setBinaryPayloadLength(0);
+    m_status = complete ? StatusDone : (m_cancel ? StatusCancelled : StatusFailed);
+    return complete;
+}
+
+bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
+{
+    if (sb < 0 || eb < sb || eb > 0xFFFF) {
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    emit DumpMessage(QStringLiteral("Initialize Local Image"));
+    QSaveFile file(FilePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_log.addLine(QStringLiteral("<<< Cannot write %1 >>>").arg(FilePath));
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    emit DumpMessage(QStringLiteral("Get FLASH Image"));
+    DumpState d;
+    d.first = sb;
+    d.step = 1;
+    d.count = eb - sb + 1;
+    d.blockSize = kFlashBlock;
+    d.label = QStringLiteral("Get FLASH Image");
+    d.requestFrom = [sb, eb](int from) { return "EP,R," + Hex4Field(sb + from) + "," + Hex4Field(eb) + ","; };
+    d.sink = [&file](int, const QByteArray &payload) { return file.write(payload) == payload.size(); };
+    if (!runDump(d) || !file.commit()) {
+        file.cancelWriting();
+        m_log.addLine(QStringLiteral("<<< FLASH dump failed at block %1 >>>").arg(sb + d.received));
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    return true;
+}
+
+bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
+{
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    emit DumpMessage(QStringLiteral("Initialize Local Image"));
+    QByteArray image;
+    image.reserve(kFramSize);
+    emit DumpMessage(QStringLiteral("Get FRAM Image"));
+    DumpState d;
+    d.first = 0;
+    d.step = kFramBlock;
+    d.count = kFramSize / kFramBlock;
+    d.blockSize = kFramBlock;
+    d.label = QStringLiteral("Get FRAM Image");
+    d.requestFrom = [](int from) {
+        return "EF,R," + Hex4Field(from * kFramBlock) + "," + Hex4Field(kFramSize - kFramBlock) + ",";
+    };
+    d.sink = [&image](int, const QByteArray &payload) {
+        image += payload;
+        return true;
+    };
+    QSaveFile file(FilePath);
+    if (!runDump(d) || !file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
+        m_log.addLine(QStringLiteral("<<< FRAM dump failed >>>"));
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    return true;
+}
+
+bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
+{
+    if (ch < 1 || ch > 3 || sz < 1 || sz > kMaxOptSize || cmd.size() != 3) {
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    emit DumpMessage(QStringLiteral("Initialize Local Image"));
+    QByteArray image(sz, char(0xFF)); // memory the board does not send stays erased
+    const int blocks = (sz + kOptBlock - 1) / kOptBlock;
+    const QByteArray sub = cmd.toLatin1();
+    DumpState d;
+    d.first = 0;
+    d.step = kOptBlock;
+    d.count = blocks;
+    d.blockSize = kOptBlock;
+    d.label = QStringLiteral("Get Option Image");
+    d.requestFrom = [ch, sub, blocks](int from) {
+        return "OD,R," + QByteArray::number(ch) + "," + sub + "," + Hex4Field(from * kOptBlock) + "," +
+               Hex4Field((blocks - 1) * kOptBlock) + ",";
+    };
+    d.sink = [&image, sz](int block, const QByteArray &payload) {
+        const int at = block * kOptBlock;
+        image.replace(at, qMin<int>(payload.size(), sz - at), payload.left(sz - at));
+        return true;
+    };
+    QSaveFile file(FilePath);
+    if (!runDump(d) || !file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
+        m_log.addLine(QStringLiteral("<<< Option board dump failed >>>"));
+        emit DumpMessage(QStringLiteral("failed "));
+        return false;
+    }
+    return true;
+}
+
+bool uclQlif::ByteArrayMode(int ch, const QString &SubCmd)
+{
+    if (ch < 1 || ch > 3 || (SubCmd != QLatin1String("S") && SubCmd != QLatin1String("E")))
+        return false;
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    const Reply r = exchange("MM,W," + QByteArray::number(ch) + "," + SubCmd.toLatin1() + ",", StatusWaitWrite);
+    return r.outcome == Outcome::Accepted;
+}
+
+QString uclQlif::getOptData(int ch, const QString &cmd, int byt)
+{
+    if (ch < 1 || ch > 3 || byt < 1 || byt > 256 || cmd.isEmpty() || cmd.size() > 8)
+        return {};
+    if (!beginOperation())
+        return {};
+    OpScope scope{[this] { endOperation(); }};
+    const QByteArray sub = cmd.toLatin1();
+    const Reply r = exchange("OB,R," + QByteArray::number(ch) + "," + sub + "," + QByteArray::number(byt, 16).toUpper() + ",",
+                             StatusWaitRead);
+    // "OB,R,<ch>,<cmd>,<data as hex pairs>,"
+    if (r.outcome != Outcome::Accepted || r.answer.fields.size() < 3 || r.answer.fields[1] != sub)
+        return {};
+    const QByteArray hex = r.answer.fields[2];
+    if (hex.size() % 2 != 0)
+        return {};
+    for (char c : hex)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return {};
+    return QString::fromLatin1(QByteArray::fromHex(hex).left(byt));
+}

@@ -1,0 +1,242 @@
+#pragma once
+#include "link/FrameCodec.h"
+#include "link/SerialLog.h"
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class clsInstrument;
+class Transport;
+class SerialTransport;
+class IrdaTransport;
+class QSaveFile;
+
+// The instrument link: owns the serial or infrared-socket transport, frames requests,
+// runs the connection state machine on its 100 ms tick, and offers the blocking operations
+// the windows call. Blocking calls wait on a nested event loop, so timers and the events
+// below keep running inside them; a second operation started meanwhile is refused.
+//
+// Events are Qt signals, declared in the order the windows know them.
+class uclQlif : public QObject
+{
+    Q_OBJECT
+public:
+    // Command status codes.
+    enum StatusCode {
+        StatusReset = 0, StatusIdle = 2, StatusMultiBlock = 3, StatusWaitRead = 4, StatusWaitWrite = 5,
+        StatusDone = 6, StatusFailed = 7, StatusCancelled = 8, StatusDump = 9
+    };
+    // Link states.
+    enum LinkStateCode { LinkDown = 0, LinkSearching = 2, LinkConnected = 3, LinkReopened = 4 };
+
+    explicit uclQlif(QObject *parent = nullptr);
+    ~uclQlif() override;
+
+    // --- properties ---
+    int16_t Retry() const { return m_retry; }
+    void setRetry(int16_t v);          // below 1 counts as 1
+    int16_t Timeout() const { return m_timeout; }
+    void setTimeout(int16_t seconds);  // below 1 counts as 1
+    bool SerialComm() const { return m_serialComm; }
+    void setSerialComm(bool v);
+    int16_t CommPort() const { return m_commPort; }
+    void setCommPort(int16_t port);    // also picks the device name kept beside gIrCommNum
+    QString CommDevice() const { return m_commDevice; }
+    void setCommDevice(const QString &device); // a device path given directly (tests: a pty)
+    QString Settings() const { return m_settings; }
+    void setSettings(const QString &settings);
+    int16_t Handshaking() const { return m_handshaking; }
+    void setHandshaking(int16_t v);
+    bool RTSEnable() const { return m_rts; }
+    void setRTSEnable(bool v);
+    bool DTREnable() const { return m_dtr; }
+    void setDTREnable(bool v);
+    bool PortOpen() const { return m_portOpen; }
+    void setPortOpen(bool open);
+    int16_t SerialFileNo() const { return m_serialFileNo; }
+    void setSerialFileNo(int16_t n);   // below 1: serial log off
+    int16_t DumpListFileNo() const { return m_dumpListFileNo; }
+    void setDumpListFileNo(int16_t n) { m_dumpListFileNo = n; }
+    bool TimerEnabled() const { return m_timer.isActive(); }
+    void setTimerEnabled(bool on);
+    bool Connected() const { return m_linkState == LinkConnected; }
+    void setConnected(bool) {}         // read-only: setting it has no effect
+    int Status() const { return m_status; }
+    bool Cancel() const { return m_cancel; }
+    void setCancel(bool v) { m_cancel = v; }
+    bool RunDensty() const { return m_runDensty; }
+    void setRunDensty(bool v);
+    QString DefaultStatus() const { return m_defaultStatus; }
+
+    int LinkState() const { return m_linkState; }
+    bool Busy() const { return m_opDepth > 0; }
+
+    // --- host and test knobs ---
+    // Real length of one tick; every wait of the link is counted in ticks.
+    void setTickInterval(int ms);
+    int tickInterval() const { return m_timer.interval(); }
+    void setIrdaServerName(const QString &name);
+    SerialLog &serialLog() { return m_log; }
+    // Busy polls before DEFAULT, factory restore or a calibration gives up (tests shorten it).
+    void setBusyPollLimit(int polls) { m_busyPollLimit = qMax(1, polls); }
+    // Number of frames written since construction (benchmarks, tests).
+    quint64 framesSent() const { return m_framesSent; }
+
+    // --- operations ---
+    void AddLog(const QString &vData);
+    bool GetInstrument(clsInstrument &iObj);
+    bool GetLatestHistory(clsInstrument &iObj);
+    bool SetInstrument(clsInstrument &iObj);
+    bool SetDateTime(const QDateTime &vData);
+    bool SetPump(bool Values);
+    bool DefaultInstrument(int16_t Dat);
+    bool RestoreFactorySet();
+    bool BodyPowerOff();
+    void Reset();
+    bool ByteArrayMode(int ch, const QString &SubCmd);
+    QString getOptData(int ch, const QString &cmd, int byt);
+    bool GetBinDump(const QString &FilePath, int sb, int eb);
+    bool GetBinDumpFRAM(const QString &FilePath);
+    bool GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz);
+    bool ZeroCal(const QString &GasFlag);
+    bool SpanCal(const QString &GasFlag);
+    int16_t ZeroStatus(int Index) const;
+    int16_t SpanStatus(int Index) const;
+
+    // Ticks between the polls of the busy loops, and how many polls before giving up.
+    static constexpr int kDefaultPollTicks = 50;   // "UX,C," about every 5 s
+    static constexpr int kCalPollTicks = 20;       // "SZ,C," / "S2,C," every 2 s
+    static constexpr int kRestorePollTicks = 20;   // "BP,R," every 2 s
+    static constexpr int kMaxBusyPolls = 150;      // about 5 to 12 minutes: far beyond any real run
+    static constexpr int kProbeTicks = 10;         // "RC,R," about every second
+    static constexpr int kDenstyTicks = 10;        // "DN,R," every second
+    static constexpr int kProbesPerReopen = 5;
+
+signals:
+    void OnConnect();
+    void Densty(float Value1, float Value2, float Value3, float Value4, float Value5, float Value6,
+                float Value7);
+    void ConnectRetry(int16_t RetryCount);
+    void InstMessage(const QString &MessageString);
+    void InterMessage(const QString &MessageString);
+    void AlarmMessage(const QString &MessageString);
+    void DumpMessage(const QString &MessageString);
+    void LinkLost();
+    void IrDAError(int16_t ErrorNumber);
+    void StsTransmit();
+    void StsIdle();
+
+public:
+    // How one exchange ended.
+    enum class Outcome { Accepted, Refused, Busy, Failed, Cancelled };
+    struct Reply {
+        Outcome outcome = Outcome::Failed;
+        Link::Answer answer;
+    };
+
+private:
+    friend class OperationGuard;
+    enum class PendingKind { None, Probe, Poll, Op, Dump };
+    struct DumpState;
+
+    // transport and state machine
+    Transport *transport() const;
+    void openTransport();
+    void closeTransport();
+    void onTick();
+    void onBytes(const QByteArray &bytes);
+    void onLost();
+    void onSocketError(int number);
+    void handleFrame(const Link::Frame &f);
+    void handleText(const Link::Frame &f);
+    void handleBinary(const Link::Frame &f);
+    void completePending(Outcome outcome, const Link::Answer &answer);
+    void searchTick();
+    void probeFailed();
+    void connectedTick();
+    void enterSearching(bool reopened);
+    void becomeConnected();
+    void dropConnection(bool lineLost);
+
+    // sending
+    bool sendRaw(const QByteArray &bytes);
+    bool sendRequest(const QByteArray &body, PendingKind kind);
+    void resendPending();
+
+    // blocking helpers
+    bool beginOperation();
+    void endOperation();
+    bool waitTicks(int ticks);                       // false when cancelled or the line dropped
+    bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
+    Reply exchange(const QByteArray &body, int waitStatus);
+    void failLine(clsInstrument &inst, const QString &code, const QString &why);
+
+    // operations helpers
+    bool readOne(clsInstrument &inst, const QByteArray &request, const QString &failName, bool *unsupported);
+    bool busyPoll(const QByteArray &pollBody, int pollTicks, const std::function<bool(const Reply &)> &finished,
+                  Reply *last);
+    bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
+    bool runDump(DumpState &d);
+    void onDensty(const Link::Answer &a);
+
+    // settings and ports
+    int16_t m_retry = 3;
+    int16_t m_timeout = 3;
+    bool m_serialComm = false;
+    int16_t m_commPort = 0;
+    QString m_commDevice;
+    QString m_settings = QStringLiteral("921600,n,8,1");
+    int16_t m_handshaking = 0;
+    bool m_rts = false;
+    bool m_dtr = false;
+    bool m_portOpen = false;
+    int16_t m_serialFileNo = 0;
+    int16_t m_dumpListFileNo = 0;
+    std::unique_ptr<SerialTransport> m_serial;
+    std::unique_ptr<IrdaTransport> m_irda;
+    Transport *m_active = nullptr;
+
+    // state machine
+    QTimer m_timer;
+    int m_linkState = LinkDown;
+    int m_status = StatusReset;
+    bool m_cancel = false;
+    bool m_runDensty = false;
+    int m_probeCountdown = 0;
+    int m_connectAttempts = 0;
+    int m_reopenCycles = 0;
+    int m_denstyCountdown = 0;
+    int m_denstyFailures = 0;
+    bool m_searchReported = false;
+    quint64 m_tickCount = 0;
+
+    // receive path
+    Link::FrameAssembler m_asm;
+    PendingKind m_pending = PendingKind::None;
+    QByteArray m_pendingCode;
+    QByteArray m_pendingFrame;
+    int m_ticksLeft = 0;
+    int m_resendsLeft = 0;
+    QByteArray m_blocks;     // text answer gathered over ETB blocks
+    int m_blockCount = 0;
+    bool m_pendingDone = false;
+    Reply m_reply;
+    QElapsedTimer m_sinceReceive;
+    DumpState *m_dump = nullptr;
+
+    // operation state
+    int m_opDepth = 0;
+    int m_busyPollLimit = kMaxBusyPolls;
+    bool m_lineDropped = false;
+    QString m_defaultStatus;
+    QString m_zeroStatus;
+    QString m_spanStatus;
+
+    SerialLog m_log;
+    quint64 m_framesSent = 0;
+};

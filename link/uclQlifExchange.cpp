@@ -1,0 +1,216 @@
+// The receive path, the send path and the blocking exchange of the link.
+#include "core/Wait.h"
+#include "core/modMain.h"
+#include "link/Transport.h"
+#include "link/modAddLib.h"
+#include "link/uclQlif.h"
+#include "link/uclQlifPrivate.h"
+
+namespace {
+constexpr int kMaxAnswerBlocks = 16; // a text answer longer than this is not ours
+}
+
+// ---- receive
+
+void uclQlif::onBytes(const QByteArray &bytes)
+{
+    m_asm.feed(bytes);
+    const QList<Link::Frame> frames = m_asm.takeFrames();
+    for (const Link::Frame &f : frames)
+        handleFrame(f);
+    if (!m_serialComm)
+        emit StsIdle();
+}
+
+void uclQlif::handleFrame(const Link::Frame &f)
+{
+    m_log.logReceived(f);
+    m_sinceReceive.start();
+    switch (f.kind) {
+    case Link::Frame::Text:
+        sendRaw(QByteArray(1, Link::ACK));
+        handleText(f);
+        break;
+    case Link::Frame::Binary:
+        handleBinary(f);
+        break;
+    case Link::Frame::Bad:
+        m_log.addLine(QStringLiteral("<<< Check SUM error >>>"));
+        if (m_pending != PendingKind::None) {
+            sendRaw(QByteArray(1, Link::NAK));
+            m_ticksLeft = m_timeout * 10; // the resend gets a full time-out
+        }
+        break;
+    case Link::Frame::Nak:
+        // The instrument could not read our request: send it again while retries last.
+        if (m_pending == PendingKind::Op || m_pending == PendingKind::Dump) {
+            if (m_resendsLeft > 0) {
+                --m_resendsLeft;
+                resendPending();
+            } else {
+                completePending(Outcome::Failed, {});
+            }
+        }
+        break;
+    case Link::Frame::Overlong:
+        m_log.addLine(QStringLiteral("<<< Frame too long, dropped >>>"));
+        break;
+    case Link::Frame::Ack:
+    case Link::Frame::Junk:
+        break;
+    }
+}
+
+void uclQlif::handleText(const Link::Frame &f)
+{
+    const Link::Answer a = Link::SplitBody(f.body);
+    if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode) {
+        m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
+        return;
+    }
+    gDataReceived = true;
+    if (m_pending == PendingKind::Dump && a.mode == 'N') {
+        completePending(Outcome::Refused, a);
+        return;
+    }
+    // A long answer may come in several blocks: the fields run on from block to block.
+    if (!f.last || m_blockCount > 0) {
+        if (++m_blockCount > kMaxAnswerBlocks || m_blocks.size() + f.body.size() > kMaxAnswerBlocks * Link::kMaxTextBody) {
+            m_log.addLine(QStringLiteral("<<< Answer too long >>>"));
+            completePending(Outcome::Failed, {});
+            return;
+        }
+        if (m_blocks.isEmpty())
+            m_blocks = f.body;
+        else
+            m_blocks += f.body.mid(5).prepend(m_blocks.endsWith(',') ? "" : ",");
+        if (!f.last) {
+            m_status = StatusMultiBlock;
+            m_ticksLeft = m_timeout * 10;
+            return;
+        }
+    }
+    const Link::Answer whole = m_blockCount > 0 ? Link::SplitBody(m_blocks) : a;
+    if (!whole.valid) {
+        completePending(Outcome::Failed, {});
+        return;
+    }
+    Outcome outcome = Outcome::Accepted;
+    if (whole.mode == 'N')
+        outcome = Outcome::Refused;
+    else if (whole.mode == 'C' && !whole.fields.isEmpty() && whole.fields[0] == QByteArray(1, Link::SUB))
+        outcome = Outcome::Busy;
+    completePending(outcome, whole);
+}
+
+// ---- send
+
+bool uclQlif::sendRaw(const QByteArray &bytes)
+{
+    if (!m_active || !m_active->isActive())
+        return false;
+    m_log.logSent(bytes);
+    if (!m_active->write(bytes))
+        return false;
+    ++m_framesSent;
+    emit StsTransmit();
+    return true;
+}
+
+bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
+{
+    m_pendingFrame = Link::BuildTextFrame(body);
+    m_pendingCode = body.left(2);
+    m_pending = kind;
+    m_pendingDone = false;
+    m_blocks.clear();
+    m_blockCount = 0;
+    m_ticksLeft = m_timeout * 10;
+    m_resendsLeft = m_retry;
+    gDataReceived = false;
+    if (!sendRaw(m_pendingFrame)) {
+        m_pending = PendingKind::None;
+        return false;
+    }
+    return true;
+}
+
+void uclQlif::resendPending()
+{
+    m_blocks.clear();
+    m_blockCount = 0;
+    m_ticksLeft = m_timeout * 10;
+    if (m_pending == PendingKind::Dump && m_dump) {
+        // Ask again from the first block we are still missing.
+        m_pendingFrame = Link::BuildTextFrame(m_dump->requestFrom(m_dump->received));
+    }
+    if (!sendRaw(m_pendingFrame))
+        completePending(Outcome::Failed, {});
+}
+
+// ---- blocking
+
+bool uclQlif::beginOperation()
+{
+    if (m_opDepth > 0 || IsWaiting()) {
+        m_log.addLine(QStringLiteral("<<< Busy: a transfer is running >>>"));
+        return false;
+    }
+    ++m_opDepth;
+    m_cancel = false;
+    m_lineDropped = false;
+    m_pending = PendingKind::None; // a probe or poll in flight is abandoned; its late answer is ignored
+    return true;
+}
+
+void uclQlif::endOperation()
+{
+    --m_opDepth;
+    if (m_status == StatusDump || m_status == StatusMultiBlock)
+        m_status = StatusFailed;
+}
+
+bool uclQlif::waitFor(const std::function<bool()> &done)
+{
+    const WaitResult r = WaitUntil([&] { return done() || m_cancel || m_lineDropped; }, -1);
+    return r == WaitResult::Done && !m_cancel && !m_lineDropped && done();
+}
+
+bool uclQlif::waitTicks(int ticks)
+{
+    const quint64 until = m_tickCount + quint64(qMax(0, ticks));
+    return waitFor([&] { return m_tickCount >= until; });
+}
+
+uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
+{
+    Reply r;
+    if (m_cancel) {
+        m_status = StatusCancelled;
+        r.outcome = Outcome::Cancelled;
+        return r;
+    }
+    // Leave the instrument the gap it needs after its last answer.
+    if (gDelay > 0 && m_sinceReceive.isValid()) {
+        const qint64 gapMs = qint64(double(gDelay) * 1000.0);
+        if (m_sinceReceive.elapsed() < gapMs)
+            waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
+    }
+    m_status = waitStatus;
+    if (!sendRequest(body, PendingKind::Op)) {
+        m_log.addLine(QStringLiteral("<<< Port not open >>>"));
+        m_status = StatusFailed;
+        return r;
+    }
+    waitFor([&] { return m_pendingDone; });
+    if (!m_pendingDone) {
+        m_pending = PendingKind::None;
+        // A dropped line has reset the link already; leave its status at reset.
+        m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
+        r.outcome = m_cancel ? Outcome::Cancelled : Outcome::Failed;
+        return r;
+    }
+    r = m_reply;
+    m_status = r.outcome == Outcome::Failed ? StatusFailed : StatusDone;
+    return r;
+}

@@ -1,0 +1,172 @@
+// The settings read (GetInstrument, GetLatestHistory) and the write sequence (SetInstrument).
+// Both walk the setting-line codec; only the codes that are not setting lines are listed here.
+#include "core/modMain.h"
+#include "link/ReadOnlyCodes.h"
+#include "link/SupportFlags.h"
+#include "link/uclQlifPrivate.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+#include "settingsfiles/SettingLines.h"
+
+namespace {
+QStringList ToStrings(const QList<QByteArray> &fields)
+{
+    QStringList out;
+    out.reserve(fields.size());
+    for (const QByteArray &f : fields)
+        out.append(QString::fromLatin1(f));
+    return out;
+}
+
+QByteArray ReadRequest(const SettingLines::Entry &e)
+{
+    QByteArray body = e.code.toLatin1() + ",R,";
+    const QString key = SettingLines::requestKey(e);
+    if (!key.isEmpty())
+        body += key.toLatin1() + ",";
+    return body;
+}
+} // namespace
+
+void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &why)
+{
+    clsInstrument::DeviceDoor door(inst);
+    inst.setFailLine(code + QStringLiteral(",R"));
+    m_log.addLine(QStringLiteral("<<< %1,R failed: %2 >>>").arg(code, why));
+}
+
+bool uclQlif::GetInstrument(clsInstrument &iObj)
+{
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    iObj.ClearDatas();
+    clsInstrument::DeviceDoor door(iObj);
+
+    for (const SettingLines::Entry &e : SettingLines::entries()) {
+        const Reply r = exchange(ReadRequest(e), StatusWaitRead);
+        if (r.outcome == Outcome::Refused) {
+            // Not every instrument knows every command: note it and read on.
+            if (!MarkUnsupported(iObj, e))
+                m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(e.code));
+            continue;
+        }
+        if (r.outcome != Outcome::Accepted) {
+            failLine(iObj, e.code, r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer"));
+            return false;
+        }
+        const QString key = SettingLines::requestKey(e);
+        if (!key.isEmpty() && (r.answer.fields.isEmpty() || QString::fromLatin1(r.answer.fields[0]) != key)) {
+            failLine(iObj, e.code, QStringLiteral("answer for another entry"));
+            return false;
+        }
+        const SettingLines::ParseResult p =
+            SettingLines::parseFields(iObj, e.code, ToStrings(r.answer.fields), SettingLines::Door::Device);
+        if (p.ok())
+            continue; // the codec itself notes a group an older instrument answers in short
+        // An older instrument answers some groups with fewer fields: the group counts as unsupported.
+        if (MarkUnsupported(iObj, e)) {
+            m_log.addLine(QStringLiteral("<<< %1,R: %2; taken as not supported >>>").arg(e.code, p.reason));
+            continue;
+        }
+        failLine(iObj, e.code, p.reason);
+        return false;
+    }
+
+    for (const QByteArray &code : ReadOnlyCodes::ReadOrder()) {
+        const Reply r = exchange(code + ",R,", StatusWaitRead);
+        if (r.outcome == Outcome::Refused && code != "HC") {
+            m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(QString::fromLatin1(code)));
+            continue;
+        }
+        QString why = r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer");
+        if (r.outcome != Outcome::Accepted || !ReadOnlyCodes::Apply(iObj, code, r.answer.fields, &why)) {
+            failLine(iObj, QString::fromLatin1(code), why);
+            return false;
+        }
+        if (code == "MS" && !iObj.MessageString().isEmpty()) {
+            const QString text = iObj.MessageString();
+            emit InstMessage(text);
+        }
+    }
+    SetCatPpmCh(iObj);
+    SetCatVolCh(iObj);
+    return true;
+}
+
+bool uclQlif::GetLatestHistory(clsInstrument &iObj)
+{
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    const Reply r = exchange("SO,R,0,", StatusWaitRead);
+    if (r.outcome != Outcome::Accepted)
+        return false;
+    QString text, why;
+    clsInstrument::DeviceDoor door(iObj);
+    if (!ReadOnlyCodes::ApplyHistory(iObj, r.answer.fields, &text, &why)) {
+        m_log.addLine(QStringLiteral("<<< SO,R: %1 >>>").arg(why));
+        return false;
+    }
+    emit InterMessage(text);
+    return true;
+}
+
+bool uclQlif::SetInstrument(clsInstrument &iObj)
+{
+    if (!beginOperation())
+        return false;
+    OpScope scope{[this] { endOperation(); }};
+    bool allAccepted = true;
+
+    // Sends one line; false only when the instrument is gone or the user cancelled.
+    auto send = [&](const QByteArray &line, const std::function<void()> &accepted,
+                    const std::function<void()> &refused) {
+        const Reply r = exchange(line, StatusWaitWrite);
+        if (r.outcome == Outcome::Accepted) {
+            accepted();
+            return true;
+        }
+        allAccepted = false;
+        if (r.outcome == Outcome::Refused) {
+            m_log.addLine(QStringLiteral("<<< %1 refused >>>").arg(QString::fromLatin1(line.left(4))));
+            refused();
+            return true;
+        }
+        return false;
+    };
+
+    // The serial numbers are never part of a settings file; they go only when edited.
+    if (iObj.Change_SerialNo() &&
+        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", [&] { iObj.setChange_SerialNo(false); }, [] {}))
+        return false;
+    if (iObj.Change_DummySerial() &&
+        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", [&] { iObj.setChange_DummySerial(false); }, [] {}))
+        return false;
+
+    for (const SettingLines::Entry &e : SettingLines::entries()) {
+        if (!SettingLines::linkWrites(e))
+            continue;
+        // The station and user selection always goes: the instrument may have moved on.
+        const bool always = e.code == QLatin1String("XV");
+        if (!always && !SettingLines::isChanged(iObj, e))
+            continue;
+        if (!SettingLines::isSupported(iObj, e))
+            continue;
+        const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
+        if (!lt.ok) {
+            m_log.addLine(QStringLiteral("<<< %1 not sent: %2 >>>").arg(e.code, lt.error));
+            allAccepted = false;
+            continue;
+        }
+        if (!send(lt.text.toLatin1(), [&] { SettingLines::clearChanged(iObj, e); },
+                  [&] { MarkUnsupported(iObj, e); }))
+            return false;
+    }
+
+    if (iObj.Change_SubBoard() && !send("SB,W,", [&] { iObj.setChange_SubBoard(false); }, [] {}))
+        return false;
+    if (gFactorySave && !send("UD,W,", [] {}, [] {}))
+        return false;
+    return allAccepted;
+}

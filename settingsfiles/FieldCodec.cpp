@@ -1,0 +1,239 @@
+#include "settingsfiles/FieldCodec.h"
+
+#include "model/Rounding.h"
+#include "model/modGasCommon.h"
+
+#include <cmath>
+
+namespace FieldCodec {
+
+namespace {
+
+constexpr int64_t kWideMax = 1278700; // EncodeWide gives FFFF here
+
+std::nullopt_t refuse(QString *why, const QString &text)
+{
+    if (why)
+        *why = text;
+    return std::nullopt;
+}
+
+bool isNotSetWord(uint32_t w) { return w == 0xDDDD || w == 0xFEFE || w == 0xFFFF; }
+
+std::optional<uint32_t> parseHexDigits(const QString &f, int maxDigits)
+{
+    const QString t = trimBlanks(f);
+    if (t.isEmpty())
+        return std::nullopt;
+    uint64_t v = 0;
+    int significant = 0;
+    for (QChar c : t) {
+        int d;
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            d = c.unicode() - '0';
+        else if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+            d = c.unicode() - 'A' + 10;
+        else if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+            d = c.unicode() - 'a' + 10;
+        else
+            return std::nullopt;
+        if (significant || d)
+            ++significant;
+        if (significant > maxDigits)
+            return std::nullopt;
+        v = v * 16 + uint64_t(d);
+    }
+    return uint32_t(v);
+}
+
+std::optional<float> codeOfWord(const QString &t)
+{
+    const QString u = t.toUpper();
+    if (u == QLatin1String("FF") || u == QLatin1String("FFFF"))
+        return ReadingCode::NotSet;
+    if (u == QLatin1String("FE") || u == QLatin1String("FEFE"))
+        return ReadingCode::Unknown;
+    if (u == QLatin1String("DD") || u == QLatin1String("DDDD"))
+        return ReadingCode::NoValue;
+    return std::nullopt;
+}
+
+// The scaled whole number of a non-negative value, as the instrument words carry it.
+std::optional<int32_t> scaled(float v, int digits) { return ToInt32(double(v) / std::pow(0.1, digits)); }
+
+} // namespace
+
+QString trimBlanks(const QString &f)
+{
+    qsizetype a = 0;
+    qsizetype b = f.size();
+    while (a < b && f.at(a) == QLatin1Char(' '))
+        ++a;
+    while (b > a && f.at(b - 1) == QLatin1Char(' '))
+        --b;
+    return f.mid(a, b - a);
+}
+
+QString dec(int64_t v) { return QString::number(v); }
+
+std::optional<QString> hex2(int64_t v, QString *why)
+{
+    if (v < 0 || v > 255)
+        return refuse(why, QStringLiteral("%1 does not fit two hex digits").arg(v));
+    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+std::optional<QString> hex4(int64_t v, QString *why)
+{
+    if (v < 0 || v > kWideMax)
+        return refuse(why, QStringLiteral("%1 is outside 0..%2").arg(v).arg(kWideMax));
+    return Hex4(int32_t(v));
+}
+
+QString hex4Raw(int v) { return QStringLiteral("%1").arg(uint16_t(v), 4, 16, QLatin1Char('0')).toUpper(); }
+
+QString hexPlain(int v) { return QString::number(uint16_t(v), 16).toUpper(); }
+
+std::optional<QString> valueWord(float v, int digits, QString *why)
+{
+    if (!std::isfinite(v))
+        return refuse(why, QStringLiteral("not a number"));
+    if (v >= 0) {
+        const auto s = scaled(v, digits);
+        if (!s || EncodeWide(*s) > 0xFFFF || isNotSetWord(uint32_t(EncodeWide(*s))))
+            return refuse(why, QStringLiteral("%1 with %2 decimals does not fit a four-digit word").arg(double(v)).arg(digits));
+    }
+    bool ok = true;
+    const QString w = ValueToHex(v, digits, &ok);
+    if (!ok)
+        return refuse(why, QStringLiteral("%1 does not convert").arg(double(v)));
+    return w;
+}
+
+std::optional<QString> smallWord(float v, int digits, QString *why)
+{
+    if (v == ReadingCode::NotSet)
+        return QStringLiteral("FF");
+    if (v == ReadingCode::Unknown)
+        return QStringLiteral("FE");
+    if (v == ReadingCode::NoValue)
+        return QStringLiteral("DD");
+    if (!std::isfinite(v))
+        return refuse(why, QStringLiteral("not a number"));
+    if (v < 0)
+        return QStringLiteral("00");
+    const auto s = scaled(v, digits);
+    if (!s || *s > 0xFF || isNotSetWord(uint32_t(*s) * 0x101))
+        return refuse(why, QStringLiteral("%1 with %2 decimals does not fit two hex digits").arg(double(v)).arg(digits));
+    return Hex2(*s);
+}
+
+std::optional<QString> real(float v, QString *why)
+{
+    if (!std::isfinite(v))
+        return refuse(why, QStringLiteral("not a number"));
+    QString s = QString::asprintf("%.7G", double(v));
+    if (s == QLatin1String("-0"))
+        s = QStringLiteral("0");
+    return s;
+}
+
+std::optional<QString> textRaw(const QString &v, QString *why)
+{
+    for (QChar c : v) {
+        if (c == QLatin1Char(',') || c == QLatin1Char(';'))
+            return refuse(why, QStringLiteral("\"%1\" holds \"%2\", which would split the line").arg(v, c));
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
+            return refuse(why, QStringLiteral("\"%1\" holds a character that cannot be written").arg(v));
+    }
+    return v;
+}
+
+std::optional<QString> textN(const QString &v, int n, QString *why)
+{
+    QString t = v.left(n);
+    if (t.size() < n)
+        t += QString(n - t.size(), QLatin1Char(' '));
+    return textRaw(t, why);
+}
+
+std::optional<QString> digitChar(int v, QString *why)
+{
+    const int code = 48 + v;
+    if (code < 33 || code > 126 || code == ',')
+        return refuse(why, QStringLiteral("%1 has no digit character").arg(v));
+    return QString(QChar(char16_t(code)));
+}
+
+std::optional<int16_t> readDec(const QString &f, QString *why)
+{
+    bool ok = false;
+    const double d = trimBlanks(f).toDouble(&ok);
+    if (!ok)
+        return refuse(why, QStringLiteral("\"%1\" is not a number").arg(f));
+    const auto v = ToInt16(d);
+    if (!v)
+        return refuse(why, QStringLiteral("\"%1\" is outside 16 bits").arg(f));
+    return v;
+}
+
+std::optional<int16_t> readHex(const QString &f, QString *why)
+{
+    const auto v = parseHexDigits(f, 4);
+    if (!v)
+        return refuse(why, QStringLiteral("\"%1\" is not a 16-bit hex number").arg(f));
+    return int16_t(uint16_t(*v));
+}
+
+std::optional<int32_t> readHexL(const QString &f, QString *why)
+{
+    const auto v = parseHexDigits(f, 8);
+    if (!v)
+        return refuse(why, QStringLiteral("\"%1\" is not a 32-bit hex number").arg(f));
+    return int32_t(*v);
+}
+
+std::optional<int32_t> readWide(const QString &f, QString *why)
+{
+    const auto v = readHexL(f, why);
+    if (!v)
+        return std::nullopt;
+    return DecodeWide(*v);
+}
+
+std::optional<float> readValue(const QString &f, int digits, QString *why)
+{
+    bool ok = false;
+    const float v = HexToValue(trimBlanks(f), digits, &ok);
+    if (!ok)
+        return refuse(why, QStringLiteral("\"%1\" is not an instrument word").arg(f));
+    return v;
+}
+
+std::optional<float> readSmall(const QString &f, int digits, QString *why)
+{
+    const QString t = trimBlanks(f);
+    if (const auto code = codeOfWord(t); code && t.size() == 2)
+        return code;
+    return readValue(t, digits, why);
+}
+
+std::optional<float> readReal(const QString &f, QString *why)
+{
+    bool ok = false;
+    const float v = trimBlanks(f).toFloat(&ok);
+    if (!ok || !std::isfinite(v))
+        return refuse(why, QStringLiteral("\"%1\" is not a number").arg(f));
+    return v;
+}
+
+std::optional<int16_t> readFlag(const QString &f, QString *why)
+{
+    bool ok = false;
+    const double d = trimBlanks(f).toDouble(&ok);
+    if (!ok)
+        return refuse(why, QStringLiteral("\"%1\" is not a number").arg(f));
+    return int16_t(d == 1.0 ? -1 : 0);
+}
+
+} // namespace FieldCodec

@@ -1,0 +1,59 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// Conversions of single setting-line fields, both ways. Every writer refuses a value it
+// cannot write so that it reads back (it returns std::nullopt and sets *why); every
+// reader refuses text that does not convert.
+namespace FieldCodec {
+
+// ---- writing
+// Decimal integer.
+QString dec(int64_t v);
+// Two hex digits; 0..255 only.
+std::optional<QString> hex2(int64_t v, QString *why);
+// Four hex digits of the wide word (values above 50000 in steps of 100); 0..1278700 only.
+std::optional<QString> hex4(int64_t v, QString *why);
+// Four hex digits of the 16-bit two's complement, no wide step (the calibration interval).
+QString hex4Raw(int v);
+// Hex digits without leading zeros of the 16-bit two's complement.
+QString hexPlain(int v);
+// Instrument word of a value with `digits` decimal places: the three not-set words for
+// -101, -118 and -121, "0000" for any other negative value. A value whose word would read
+// back as one of those words, or that does not fit four digits, is refused.
+std::optional<QString> valueWord(float v, int digits, QString *why);
+// Two-digit form of the same (steps and resolutions): "FF", "FE", "DD" for the three
+// codes, "00" for other negatives; a step that does not fit two digits is refused.
+std::optional<QString> smallWord(float v, int digits, QString *why);
+// General number with at most 7 significant digits ("0.5", "3", "1E-05").
+std::optional<QString> real(float v, QString *why);
+// Text cut or padded with blanks to exactly n characters; a text that would break the
+// line (",", ";", a control character, a character beyond Latin-1) is refused.
+std::optional<QString> textN(const QString &v, int n, QString *why);
+// The text as it stands, with the same refusal.
+std::optional<QString> textRaw(const QString &v, QString *why);
+// The character with code 48 + v.
+std::optional<QString> digitChar(int v, QString *why);
+
+// ---- reading
+// Decimal number into 16 bits (a fraction rounds half to even).
+std::optional<int16_t> readDec(const QString &f, QString *why);
+// Hex digits into 16 bits: "FF" 255, "FFFF" -1; more than 16 bits is refused.
+std::optional<int16_t> readHex(const QString &f, QString *why);
+// Hex digits into 32 bits.
+std::optional<int32_t> readHexL(const QString &f, QString *why);
+// Wide word: DecodeWide of readHexL.
+std::optional<int32_t> readWide(const QString &f, QString *why);
+// Instrument word with `digits` decimal places (DDDD, FFFF, FEFE give the codes).
+std::optional<float> readValue(const QString &f, int digits, QString *why);
+// Two-digit word ("FF", "FE", "DD" give the codes).
+std::optional<float> readSmall(const QString &f, int digits, QString *why);
+// General number.
+std::optional<float> readReal(const QString &f, QString *why);
+// Flag field: -1 when its numeric value is 1, else 0.
+std::optional<int16_t> readFlag(const QString &f, QString *why);
+// Leading and trailing blanks removed.
+QString trimBlanks(const QString &f);
+
+} // namespace FieldCodec

@@ -1,0 +1,29 @@
+#pragma once
+#include <QByteArray>
+
+// Failures the simulated instrument can be told to show, each by rule.
+enum class SimFault {
+    CorruptChecksum, // the answer (or the nth block of a dump) goes out with a wrong checksum once
+    NoAnswer,        // the request is ignored
+    Delay,           // the answer leaves after delayMs
+    Refuse,          // "CC,N," in place of the answer
+    FewerFields,     // the answer lacks its last dropFields fields (an older instrument)
+    Garbage,         // junk bytes before the answer
+    ByteByByte,      // the answer is delivered one byte at a time
+    BusyForever,     // busy polls (UX, SZ, S2, BP after UP) never end
+    BadClock,        // the clock answer holds an impossible date
+    HangUp           // the line goes down instead of answering
+};
+
+// Which requests a rule hits: code ("" any) and mode (0 any); from the nth matching request
+// (1-based) on, `times` times (-1: every time). For CorruptChecksum on a dump code, nth counts
+// the dump's blocks instead.
+struct SimFaultRule {
+    SimFault fault = SimFault::NoAnswer;
+    QByteArray code;
+    char mode = 0;
+    int nth = 1;
+    int times = 1;
+    int delayMs = 0;
+    int dropFields = 1;
+};

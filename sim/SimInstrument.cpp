@@ -1,0 +1,649 @@
+#include "sim/SimInstrument.h"
+#include "link/ReadOnlyCodes.h"
+#include "model/modGasCommon.h"
+#include "settingsfiles/SettingLines.h"
+#include "settingsfiles/SettingsFile.h"
+#include "sim/PtyLine.h"
+#include <QHash>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <cmath>
+
+struct SimInstrument::Transfer {
+    QByteArray code;
+    char area = 'F';
+    int blockSize = 0;
+    int next = 0; // header of the block on the line
+    int last = 0;
+    int step = 1;
+    int blocksSent = 0;
+};
+
+namespace {
+const QHash<QString, SettingLines::Entry> &EntryByKey()
+{
+    static const QHash<QString, SettingLines::Entry> map = [] {
+        QHash<QString, SettingLines::Entry> m;
+        for (const SettingLines::Entry &e : SettingLines::entries())
+            m.insert(e.code + QLatin1Char('|') + SettingLines::requestKey(e), e);
+        return m;
+    }();
+    return map;
+}
+
+bool HasEntries(const QString &code)
+{
+    for (const SettingLines::Entry &e : SettingLines::entries())
+        if (e.code == code)
+            return e.index >= 0;
+    return false;
+}
+
+QList<QByteArray> SplitFields(const QString &text)
+{
+    QList<QByteArray> out = text.toLatin1().split(',');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    return out;
+}
+
+int HexField(const QByteArray &f, bool *ok) { return f.size() == 4 ? f.toInt(ok, 16) : (*ok = false, 0); }
+} // namespace
+
+SimInstrument::SimInstrument(QObject *parent) : QObject(parent)
+{
+    m_state.ClearDatas();
+    m_factory = m_state;
+}
+
+SimInstrument::~SimInstrument() { hangUp(); }
+
+char SimInstrument::PatternByte(char area, quint32 offset)
+{
+    return char((offset * 31u + (offset >> 8) * 7u + quint32(quint8(area))) & 0xFFu);
+}
+
+void SimInstrument::setRomVersion(int board, const QByteArray &text)
+{
+    if (board >= 1 && board <= 3)
+        m_romVersion[board] = text;
+}
+
+// ---- state
+
+void SimInstrument::fillDemoState()
+{
+    clsInstrument &s = m_state;
+    s.ClearDatas();
+    clsInstrument::DeviceDoor door(s);
+    s.setSerialNo(QStringLiteral("VK2024-00042"));
+    s.setDummySerial(QStringLiteral("M-7781"));
+    s.setRomNumber(4810);
+    s.setSUM(QStringLiteral("5A3C"));
+    s.setSpecType(QStringLiteral("0"));
+    const char *names[7] = {"CH4", "OXY", "H2S", "CO ", "NH3", "---", "---"};
+    const char *units[7] = {"%LEL", "vol%", "ppm", "ppm", "ppm", "ppm", "ppm"};
+    const float scale[7] = {100, 25, 30, 500, 100, 0, 0};
+    const float step[7] = {1, 0.1f, 0.1f, 1, 1, 0, 0};
+    const int points[7] = {0, 1, 1, 0, 0, 0, 0};
+    const int types[7] = {0, 1, 2, 3, 6, 16, 16};
+    const float warn[7] = {10, 19.5f, 5, 25, 25, -101, -101};
+    const float alarm[7] = {50, 18, 10, 50, 50, -101, -101};
+    for (int ch = 0; ch < 7; ++ch) {
+        s.setGasName(ch, QString::fromLatin1(names[ch]));
+        s.setGasUnit(ch, QString::fromLatin1(units[ch]));
+        s.setGasPoint(ch, points[ch]);
+        s.setGasFullScale(ch, scale[ch]);
+        s.setGasDesit(ch, step[ch]);
+        s.setGasType(ch, types[ch]);
+        s.setGasEnabled(ch, ch <= 4 ? -1 : 0);
+        s.setWarning(ch, warn[ch]);
+        s.setAlarm(ch, alarm[ch]);
+        s.setStel(ch, ch == 2 ? 5 : -101);
+        s.setTwa(ch, ch == 2 ? 1 : -101);
+        s.setAutoCalib(ch, ch == 1 ? 20.9f : -101);
+        s.setZeroForce(ch, 1);
+        s.setUG_(ch, ch % 3);
+        s.setCalibBefore(ch, 10.0f + ch);
+        s.setCalibAfter(ch, 10.0f + ch + 0.5f);
+        s.setCalibDate(ch, QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
+    }
+    s.setAutoCalib(0, 50);
+    s.setGasPoint(7, 0);
+    s.setGasPoint(8, 1);
+    s.setGasPoint(9, 1);
+    s.setFL_(0, 100);
+    s.setFL_(1, 200);
+    s.setIntervals(60);
+    s.setAlarmMode(1);
+    s.setHcMode(1); // the instrument derives the current mode from it: 1 gives 0
+    s.setCurrHc(0);
+    s.setCalLimit(30);
+    s.setLcdBackLight(5);
+    s.setLcdContrast(12);
+    s.setBNuserLogoName(QStringLiteral("VANTIK DEMO"));
+    s.setPassword(QStringLiteral("1234"));
+    s.setInertOnOff(1);
+    s.setInvalidIF(false);
+    s.setInert1st(5.0f);
+    s.setInert2nd(10.0f);
+    s.setCATppm1st(1000);
+    s.setCATppm2nd(2000);
+    s.setCATvol1st(1.5f);
+    s.setCATvol2nd(2.5f);
+    s.setHH_(0, 100);
+    s.setHH_(1, 120);
+    s.setHE_(0, 60);
+    s.setHE_(1, 20);
+    s.setHE_(2, 90);
+    s.setLN_(3);
+    for (int i = 0; i < 32; ++i)
+        s.setXZ_(i, QStringLiteral("USER %1").arg(i + 1, 2, 10, QLatin1Char('0')));
+    for (int i = 0; i < 128; ++i)
+        s.setXS_(i, QStringLiteral("STATION %1").arg(i + 1, 3, 10, QLatin1Char('0')));
+    s.setXV_(0, 3);
+    s.setXV_(1, 2);
+    for (int i = 0; i < 5; ++i) {
+        s.setLO_longname(i, QStringLiteral("USER GAS %1").arg(i));
+        s.setLO_name(i, QStringLiteral("U%1").arg(i));
+        s.setLO_fc(i, 100 + i);
+    }
+    for (int i = 0; i < 30; ++i) {
+        s.setLB_longname(i, QStringLiteral("PRESET GAS %1").arg(i));
+        s.setLB_name(i, QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0')));
+        s.setLB_fc(i, 50 + i);
+    }
+    for (int i = 0; i < 35; ++i) {
+        s.setLA_warn(i, 10 + i);
+        s.setLA_alarm(i, 20 + i);
+        s.setLA_ratio(i, 1000 + i);
+        s.setLA_volt(i, 1.5f + float(i) / 4);
+    }
+    for (int e = 0; e < 17; ++e) {
+        s.setPIDName(e, QStringLiteral("I%1").arg(e, 2, 10, QLatin1Char('0')));
+        s.setPIDLongName(e, QStringLiteral("PID GAS %1").arg(e));
+        for (int j = 0; j < 2; ++j) {
+            s.setPIDPoint(e, j, j);
+            s.setPIDUnit(e, j, QStringLiteral("ppm"));
+            s.setPIDFullScale(e, j, j == 0 ? 1000 : 100);
+            s.setPIDDigit(e, j, j == 0 ? 1 : 0.1f);
+            s.setPIDWarn(e, j, j == 0 ? 100 : 10);
+            s.setPIDAlarm(e, j, j == 0 ? 200 : 20);
+            s.setPIDStel(e, j, -101);
+            s.setPIDTwa(e, j, -101);
+            s.setPIDAutoCal(e, j, j == 0 ? 100 : 10);
+            s.setPIDFactor(e, j, 1);
+        }
+    }
+    for (int i = 0; i < 6; ++i)
+        s.setG1_(i, QStringLiteral("GROUP %1").arg(i));
+    for (int i = 0; i < 27; ++i)
+        s.setAnalogValue(i, 400 + 10 * i);
+    for (int i = 0; i < 3; ++i)
+        s.setRP_(i, 300 + i);
+    for (int i = 0; i < 5; ++i)
+        s.setSI_(i, 200 + i);
+    for (int i = 0; i < 10; ++i)
+        s.setSZ_(i, 100 + i);
+    for (int i = 0; i < 8; ++i)
+        s.setS1_(i, 900 + i);
+    s.ClearChangeFlags();
+    m_factory = s;
+}
+
+bool SimInstrument::loadSettings(const QString &path, QString *error)
+{
+    clsInstrument loaded = m_state;
+    const SettingsFileResult r = LoadConfig(loaded, path, false);
+    if (!r.ok) {
+        if (error)
+            *error = r.error;
+        return false;
+    }
+    loaded.ClearChangeFlags();
+    loaded.setImportFlag(0);
+    m_state = loaded;
+    m_factory = loaded;
+    return true;
+}
+
+// ---- serving
+
+QString SimInstrument::openPty()
+{
+    hangUp();
+    m_pty = std::make_unique<PtyLine>();
+    if (!m_pty->open()) {
+        m_pty.reset();
+        return {};
+    }
+    connect(m_pty.get(), &PtyLine::received, this, &SimInstrument::receive);
+    return m_pty->slavePath();
+}
+
+bool SimInstrument::serveIrda(const QString &name)
+{
+    hangUp();
+    QLocalServer::removeServer(name);
+    m_server = new QLocalServer(this);
+    if (!m_server->listen(name)) {
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket *s = m_server->nextPendingConnection()) {
+            if (m_client) { // one program at a time, as with a real infrared link
+                s->abort();
+                s->deleteLater();
+                continue;
+            }
+            m_client = s;
+            m_asm.reset();
+            connect(s, &QLocalSocket::readyRead, this, [this, s] {
+                if (s == m_client)
+                    receive(s->readAll());
+            });
+            connect(s, &QLocalSocket::disconnected, this, [this, s] {
+                if (s == m_client)
+                    m_client = nullptr;
+                s->deleteLater();
+            });
+        }
+    });
+    return true;
+}
+
+void SimInstrument::hangUp()
+{
+    if (m_pty) {
+        m_pty->close();
+        m_pty->deleteLater();
+        m_pty.release();
+    }
+    if (m_client) {
+        QLocalSocket *c = m_client;
+        m_client = nullptr;
+        c->abort();
+        c->deleteLater();
+    }
+    if (m_server) {
+        m_server->close();
+        m_server->deleteLater();
+        m_server = nullptr;
+    }
+    m_transfer.reset();
+    m_asm.reset();
+}
+
+bool SimInstrument::isServing() const { return (m_pty && m_pty->isOpen()) || m_server; }
+
+// ---- rules
+
+void SimInstrument::addRule(const SimFaultRule &rule)
+{
+    m_rules.append(rule);
+    m_ruleSeen.append(0);
+    m_ruleFired.append(0);
+}
+
+void SimInstrument::clearRules()
+{
+    m_rules.clear();
+    m_ruleSeen.clear();
+    m_ruleFired.clear();
+}
+
+bool SimInstrument::ruleHits(SimFault fault, const QByteArray &code, char mode)
+{
+    for (int i = 0; i < m_rules.size(); ++i) {
+        const SimFaultRule &r = m_rules[i];
+        if (r.fault != fault || (!r.code.isEmpty() && r.code != code) || (r.mode && r.mode != mode))
+            continue;
+        const int seen = ++m_ruleSeen[i];
+        if (seen < r.nth || (r.times >= 0 && m_ruleFired[i] >= r.times))
+            continue;
+        ++m_ruleFired[i];
+        return true;
+    }
+    return false;
+}
+
+const SimFaultRule *SimInstrument::matchRule(const QByteArray &code, char mode)
+{
+    for (const SimFaultRule &r : m_rules)
+        if ((r.code.isEmpty() || r.code == code) && (!r.mode || r.mode == mode))
+            return &r;
+    return nullptr;
+}
+
+// ---- line
+
+void SimInstrument::deliver(const QByteArray &bytes)
+{
+    if (m_pty)
+        m_pty->write(bytes);
+    else if (m_client)
+        m_client->write(bytes);
+}
+
+void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt)
+{
+    m_lastFrame = frame;
+    QByteArray out = frame;
+    if (corrupt) {
+        const qsizetype at = out.indexOf(Link::ETX, 1);
+        if (at > 0 && at + 1 < out.size())
+            out[at + 1] = out[at + 1] == '0' ? '1' : '0';
+    }
+    deliver(out);
+}
+
+void SimInstrument::receive(const QByteArray &bytes)
+{
+    m_asm.feed(bytes);
+    for (const Link::Frame &f : m_asm.takeFrames()) {
+        switch (f.kind) {
+        case Link::Frame::Text:
+            handleRequest(f.body);
+            break;
+        case Link::Frame::Bad:
+        case Link::Frame::Overlong:
+            deliver(QByteArray(1, Link::NAK));
+            break;
+        case Link::Frame::Nak:
+            if (!m_lastFrame.isEmpty())
+                deliver(m_lastFrame);
+            break;
+        case Link::Frame::Ack:
+            if (m_transfer) {
+                m_transfer->next += m_transfer->step;
+                if (m_transfer->next > m_transfer->last)
+                    m_transfer.reset();
+                else
+                    sendBlock();
+            }
+            break;
+        case Link::Frame::Junk:
+            if (f.raw.contains(Link::ESC))
+                m_transfer.reset(); // the program stopped the transfer
+            break;
+        case Link::Frame::Binary:
+            break;
+        }
+    }
+}
+
+QByteArray SimInstrument::busyOr(int &counter, const QByteArray &result)
+{
+    if (counter > 0) {
+        --counter;
+        return QByteArray(1, Link::SUB);
+    }
+    return result;
+}
+
+void SimInstrument::handleRequest(const QByteArray &body)
+{
+    m_requests.append(body);
+    emit requestSeen(body);
+    if (!m_poweredOn)
+        return;
+    const Link::Answer req = Link::SplitBody(body);
+    if (!req.valid) {
+        deliver(QByteArray(1, Link::NAK));
+        return;
+    }
+    m_transfer.reset(); // a new request ends any transfer still running
+    if (ruleHits(SimFault::HangUp, req.code, req.mode)) {
+        QTimer::singleShot(0, this, [this] { hangUp(); });
+        return;
+    }
+    if (ruleHits(SimFault::NoAnswer, req.code, req.mode))
+        return;
+    if (ruleHits(SimFault::Refuse, req.code, req.mode)) {
+        sendAnswer(req.code, 'N', {});
+        return;
+    }
+    QByteArray mode;
+    bool transfer = false;
+    QList<QByteArray> fields = answerFields(req, &mode, &transfer);
+    if (transfer) {
+        startTransfer(req);
+        return;
+    }
+    const SimFaultRule *few = matchRule(req.code, req.mode);
+    if (mode != "N" && ruleHits(SimFault::FewerFields, req.code, req.mode)) {
+        const int drop = few ? qMax(1, few->dropFields) : 1;
+        fields = fields.mid(0, qMax<qsizetype>(0, fields.size() - drop));
+    }
+    sendAnswer(req.code, mode.isEmpty() ? req.mode : mode[0], fields);
+}
+
+void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QByteArray> &fields)
+{
+    QByteArray body = code + ',' + mode + ',';
+    for (const QByteArray &f : fields)
+        body += f + ',';
+    const QByteArray frame = Link::BuildTextFrame(body);
+    const bool corrupt = ruleHits(SimFault::CorruptChecksum, code, 0);
+    const bool garbage = ruleHits(SimFault::Garbage, code, 0);
+    const bool slow = ruleHits(SimFault::ByteByByte, code, 0);
+    int delay = 0;
+    for (int i = 0; i < m_rules.size(); ++i)
+        if (m_rules[i].fault == SimFault::Delay && (m_rules[i].code.isEmpty() || m_rules[i].code == code) &&
+            ruleHits(SimFault::Delay, code, 0)) {
+            delay = m_rules[i].delayMs;
+            break;
+        }
+    auto go = [this, frame, corrupt, garbage, slow] {
+        if (garbage)
+            deliver(QByteArray("\x11\x7Fnoise\x13", 8));
+        if (!slow) {
+            sendFrame(frame, corrupt);
+            return;
+        }
+        m_lastFrame = frame;
+        for (int i = 0; i < frame.size(); ++i)
+            QTimer::singleShot(i, this, [this, b = frame.mid(i, 1)] { deliver(b); });
+    };
+    if (delay > 0)
+        QTimer::singleShot(delay, this, go);
+    else
+        go();
+}
+
+QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArray *mode, bool *startTransfer)
+{
+    const QString code = QString::fromLatin1(req.code);
+    const QList<QByteArray> &f = req.fields;
+    *mode = QByteArray(1, req.mode);
+    auto accepted = [&]() -> QList<QByteArray> { return {}; };
+    auto refused = [&]() -> QList<QByteArray> {
+        *mode = "N";
+        return {};
+    };
+
+    if (req.code == "RC")
+        return {"1"};
+    if (req.code == "EP" || req.code == "EF" || req.code == "OD") {
+        *startTransfer = req.mode == 'R';
+        return refused();
+    }
+    if (req.mode == 'R' && ReadOnlyCodes::IsReadOnly(req.code)) {
+        if (req.code == "HC" && ruleHits(SimFault::BadClock, req.code, req.mode))
+            return {"991340256199"};
+        return ReadOnlyCodes::Fields(m_state, req.code, clock());
+    }
+    if (req.code == "DN" && req.mode == 'R') {
+        float v[7];
+        ++m_readingTick;
+        for (int ch = 0; ch < 7; ++ch)
+            v[ch] = m_state.GasEnabled(ch)
+                        ? float(std::round(((ch == 1 ? 20.9 : 0.0) + (m_readingTick % 5) * 0.1) * 10.0) / 10.0)
+                        : -101.0f;
+        return ReadOnlyCodes::ReadingFields(v);
+    }
+    if (req.code == "SO" && req.mode == 'R')
+        return ReadOnlyCodes::HistoryFields(m_state);
+    if ((req.code == "SN" || req.code == "DS") && req.mode == 'W') {
+        if (f.isEmpty())
+            return refused();
+        clsInstrument::DeviceDoor door(m_state);
+        (req.code == "SN") ? m_state.setSerialNo(QString::fromLatin1(f[0])) : m_state.setDummySerial(QString::fromLatin1(f[0]));
+        return accepted();
+    }
+    if (req.code == "HC" && req.mode == 'W') {
+        const QDateTime t = ReadOnlyCodes::ParseClock(f.value(0));
+        if (!t.isValid())
+            return refused();
+        m_clockOffset = QDateTime::currentDateTime().secsTo(t);
+        return accepted();
+    }
+    if (req.code == "BP") {
+        if (req.mode == 'W') {
+            m_pump = f.value(0) == "1";
+            return accepted();
+        }
+        if (m_restoring) {
+            const bool endless = ruleHits(SimFault::BusyForever, req.code, req.mode);
+            if (endless || m_restoreBusy > 0) {
+                if (!endless)
+                    --m_restoreBusy;
+                *mode = "C";
+                return {QByteArray(1, Link::SUB)};
+            }
+            m_restoring = false;
+        }
+        return {m_pump ? "1" : "0"};
+    }
+    if (req.code == "UP" && req.mode == 'W') {
+        m_state = m_factory;
+        m_restoring = true;
+        m_restoreBusy = m_busyPolls;
+        return accepted();
+    }
+    if (req.code == "UD" && req.mode == 'W') {
+        m_factory = m_state;
+        return accepted();
+    }
+    if (req.code == "RO" && req.mode == 'W') {
+        QTimer::singleShot(0, this, [this] { m_poweredOn = false; });
+        return accepted();
+    }
+    if (req.code == "SB" && req.mode == 'W')
+        return accepted();
+    if (req.code == "UX" || req.code == "SZ" || req.code == "S2") {
+        int &busy = req.code == "UX" ? m_defaultBusy : req.code == "SZ" ? m_zeroBusy : m_spanBusy;
+        const QByteArray &result = req.code == "UX" ? m_defaultResult : req.code == "SZ" ? m_zeroResult : m_spanResult;
+        if (req.mode == 'W') {
+            if (f.isEmpty())
+                return refused();
+            busy = m_busyPolls;
+            return accepted();
+        }
+        if (req.mode == 'C') {
+            if (ruleHits(SimFault::BusyForever, req.code, req.mode))
+                return {QByteArray(1, Link::SUB)};
+            return {busyOr(busy, result)};
+        }
+        if (req.code == "SZ" && req.mode == 'R') // the zero readings, a read-only list
+            return ReadOnlyCodes::Fields(m_state, req.code, clock());
+        return refused();
+    }
+    if (req.code == "MM" && req.mode == 'W') {
+        bool ok = false;
+        const int board = f.value(0).toInt(&ok);
+        if (!ok || board < 1 || board > 3 || m_state.GasType(board + 3) == 16)
+            return refused();
+        return accepted();
+    }
+    if (req.code == "OB" && req.mode == 'R') {
+        bool ok = false;
+        const int board = f.value(0).toInt(&ok);
+        if (!ok || board < 1 || board > 3 || f.value(1) != "VPR")
+            return refused();
+        return {f[0], f[1], m_romVersion[board].toHex().toUpper()};
+    }
+
+    // Setting lines: a read answers with the fields of the write line, a write is applied.
+    if (!SettingLines::isKnownCode(code) || (code == QLatin1String("GJ") && req.mode == 'W'))
+        return refused();
+    if (req.mode == 'R') {
+        const QString key = HasEntries(code) ? QString::fromLatin1(f.value(0)) : QString();
+        const auto it = EntryByKey().constFind(code + QLatin1Char('|') + key);
+        if (it == EntryByKey().constEnd())
+            return refused();
+        const SettingLines::LineText lt = SettingLines::fieldsText(m_state, *it);
+        return lt.ok ? SplitFields(lt.text) : refused();
+    }
+    if (req.mode == 'W') {
+        QStringList fields;
+        for (const QByteArray &x : f)
+            fields.append(QString::fromLatin1(x));
+        const SettingLines::ParseResult p = SettingLines::parseFields(m_state, code, fields, SettingLines::Door::Device);
+        return p.ok() ? accepted() : refused();
+    }
+    return refused();
+}
+
+void SimInstrument::startTransfer(const Link::Answer &req)
+{
+    auto t = std::make_unique<Transfer>();
+    t->code = req.code;
+    bool ok1 = false, ok2 = false;
+    int firstField = 0;
+    if (req.code == "EP") {
+        t->area = 'F';
+        t->blockSize = 1024;
+        t->step = 1;
+    } else if (req.code == "EF") {
+        t->area = 'R';
+        t->blockSize = 256;
+        t->step = 256;
+    } else {
+        bool ok = false;
+        const int board = req.fields.value(0).toInt(&ok);
+        if (!ok || board < 1 || board > 3 || (req.fields.value(1) != "ESR" && req.fields.value(1) != "EFR")) {
+            sendAnswer(req.code, 'N', {});
+            return;
+        }
+        t->area = char((req.fields.value(1) == "ESR" ? 'a' : 'k') + board);
+        t->blockSize = 128;
+        t->step = 128;
+        firstField = 2;
+    }
+    t->next = HexField(req.fields.value(firstField), &ok1);
+    t->last = HexField(req.fields.value(firstField + 1), &ok2);
+    if (!ok1 || !ok2 || t->next > t->last || (t->next % t->step) != 0) {
+        sendAnswer(req.code, 'N', {});
+        return;
+    }
+    m_transfer = std::move(t);
+    sendBlock();
+}
+
+void SimInstrument::sendBlock()
+{
+    Transfer &t = *m_transfer;
+    QByteArray payload(t.blockSize, 0);
+    const quint32 base = quint32(t.next) * (t.step == 1 ? quint32(t.blockSize) : 1u);
+    for (int i = 0; i < t.blockSize; ++i)
+        payload[i] = PatternByte(t.area, base + quint32(i));
+    ++t.blocksSent;
+    bool corrupt = false;
+    for (int i = 0; i < m_rules.size(); ++i) {
+        const SimFaultRule &r = m_rules[i];
+        if (r.fault == SimFault::CorruptChecksum && r.code == t.code && r.nth == t.blocksSent &&
+            (r.times < 0 || m_ruleFired[i] < r.times)) {
+            ++m_ruleFired[i];
+            corrupt = true;
+        }
+    }
+    if (ruleHits(SimFault::HangUp, t.code, 'B')) {
+        QTimer::singleShot(0, this, [this] { hangUp(); });
+        return;
+    }
+    sendFrame(Link::BuildBinaryFrame(quint16(t.next), payload, t.next + t.step > t.last), corrupt);
+}

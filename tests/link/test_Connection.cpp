@@ -1,0 +1,142 @@
+#include "LinkFixture.h"
+#include "link/IrdaTransport.h"
+
+TEST_F(LinkTest, ConnectsWithTheProbeAndRaisesOnConnectOnce)
+{
+    QSignalSpy connected(&link, &uclQlif::OnConnect);
+    ASSERT_TRUE(connectLink());
+    EXPECT_EQ(connected.count(), 1);
+    EXPECT_EQ(link.Status(), uclQlif::StatusIdle);
+    EXPECT_EQ(link.LinkState(), uclQlif::LinkConnected);
+    EXPECT_TRUE(sim.requests().contains("RC,R,"));
+}
+
+TEST_F(LinkTest, SilentInstrumentGivesUpWith5405ThenReconnects)
+{
+    sim.setPoweredOn(false);
+    QSignalSpy retry(&link, &uclQlif::ConnectRetry);
+    QSignalSpy alarm(&link, &uclQlif::AlarmMessage);
+    link.setPortOpen(true);
+    ASSERT_TRUE(waitFor([&] { return alarm.count() > 0; }, 10000));
+    EXPECT_EQ(alarm.first().first().toString(), GetMsg(5405));
+    ASSERT_GE(retry.count(), 2); // every fifth silent probe, counted in rounds
+    EXPECT_EQ(retry.at(0).first().value<int16_t>(), 1);
+    EXPECT_EQ(retry.at(1).first().value<int16_t>(), 2);
+    EXPECT_FALSE(link.Connected());
+    EXPECT_GE(requestsOf("RC,R,").size(), 10);
+
+    sim.setPoweredOn(true); // the search goes on after the message
+    EXPECT_TRUE(waitFor([&] { return link.Connected(); }));
+}
+
+TEST_F(LinkTest, HangUpRaisesLinkLostAndResets)
+{
+    ASSERT_TRUE(connectLink());
+    QSignalSpy lost(&link, &uclQlif::LinkLost);
+    sim.addRule(Rule(SimFault::HangUp, "BP"));
+    EXPECT_FALSE(link.SetPump(true));
+    EXPECT_TRUE(waitFor([&] { return lost.count() > 0; }));
+    EXPECT_FALSE(link.Connected());
+    EXPECT_EQ(link.Status(), uclQlif::StatusReset);
+}
+
+TEST_F(LinkTest, LiveReadingsArriveWhileThePollRuns)
+{
+    ASSERT_TRUE(connectLink());
+    QSignalSpy densty(&link, &uclQlif::Densty);
+    link.setRunDensty(true);
+    ASSERT_TRUE(waitFor([&] { return densty.count() >= 2; }));
+    const QList<QVariant> v = densty.first();
+    ASSERT_EQ(v.size(), 7);
+    EXPECT_FLOAT_EQ(v[5].toFloat(), -101.0f); // channel 5 is off in the demo instrument
+    EXPECT_GE(v[1].toFloat(), 20.0f);
+    link.setRunDensty(false);
+}
+
+TEST_F(LinkTest, RetryAndTimeoutBelowOneCountAsOne)
+{
+    link.setRetry(0);
+    link.setTimeout(-3);
+    EXPECT_EQ(link.Retry(), 1);
+    EXPECT_EQ(link.Timeout(), 1);
+}
+
+TEST_F(LinkTest, InfraredStandInConnectsOnlyWhenServed)
+{
+    const QString name = QStringLiteral("vantik-test-%1").arg(QCoreApplication::applicationPid());
+    link.setSerialComm(false);
+    link.setIrdaServerName(name);
+    QSignalSpy irda(&link, &uclQlif::IrDAError);
+    link.setPortOpen(true);
+    // Nobody serves it: searching, no link.
+    waitFor([] { return false; }, 200);
+    EXPECT_FALSE(link.Connected());
+    ASSERT_GE(irda.count(), 1);
+    EXPECT_EQ(irda.first().first().value<int16_t>(), 1022);
+
+    SimInstrument irSim;
+    irSim.fillDemoState();
+    ASSERT_TRUE(irSim.serveIrda(name));
+    EXPECT_TRUE(waitFor([&] { return link.Connected(); }));
+    EXPECT_TRUE(link.SetPump(true));
+    EXPECT_TRUE(irSim.pumpOn());
+}
+
+namespace {
+class FakeLister : public PortLister
+{
+public:
+    QList<UsbSerialPort> list;
+    QList<UsbSerialPort> ports() const override { return list; }
+};
+UsbSerialPort Port(const QString &name, quint16 vid, quint16 pid)
+{
+    UsbSerialPort p;
+    p.portName = name;
+    p.systemLocation = QStringLiteral("/dev/") + name;
+    p.hasIds = true;
+    p.vendorId = vid;
+    p.productId = pid;
+    return p;
+}
+} // namespace
+
+TEST(AdapterLookup, OneAdapterNamesItsPortMoreThanOneWarns)
+{
+    ResetCoreGlobals();
+    ResetLinkGlobals();
+    FakeLister lister;
+    SetPortLister(&lister);
+    QStringList warnings;
+    SetAdapterWarningHook([&](const QString &text, const QString &title) { warnings << text << title; });
+
+    lister.list = {Port(QStringLiteral("ttyS0"), 0, 0), Port(QStringLiteral("ttyUSB0"), 0x10C4, 0xEA60)};
+    EXPECT_EQ(FindIrDAPort(QStringLiteral("VID_10C4&PID_EA60")), 1);
+    EXPECT_EQ(gIrCommNum, 1);
+    EXPECT_EQ(gIrCommDevice, QStringLiteral("/dev/ttyUSB0"));
+    uclQlif link;
+    link.setCommPort(gIrCommNum);
+    EXPECT_EQ(link.CommDevice(), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_TRUE(warnings.isEmpty());
+
+    lister.list.append(Port(QStringLiteral("COM7"), 0x10C4, 0xEA60));
+    EXPECT_EQ(FindIrDAPort(QStringLiteral("VID_10C4&PID_EA60")), 2);
+    EXPECT_EQ(gIrCommNum, 0);
+    EXPECT_TRUE(gIrCommDevice.isEmpty());
+    EXPECT_EQ(warnings, (QStringList{QStringLiteral("IrDA Adapter has more than one is connected."),
+                                     QStringLiteral("IrDA Adapter Error")}));
+
+    lister.list.clear();
+    gIrCommNum = 9;
+    EXPECT_EQ(FindIrDAPort(QStringLiteral("VID_10C4&PID_EA60")), 0);
+    EXPECT_EQ(gIrCommNum, 0);
+    EXPECT_EQ(PortNumber(QStringLiteral("COM7")), 7);
+    ResetLinkGlobals();
+}
+
+TEST(IrCommSettings, SetsTheSerialSettingsText)
+{
+    gCommSettings.clear();
+    SetIrCommSettings();
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+}

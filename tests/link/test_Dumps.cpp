@@ -1,0 +1,97 @@
+#include "LinkFixture.h"
+
+namespace {
+QByteArray Pattern(char area, quint32 from, int size)
+{
+    QByteArray out(size, 0);
+    for (int i = 0; i < size; ++i)
+        out[i] = SimInstrument::PatternByte(area, from + quint32(i));
+    return out;
+}
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+TEST_F(LinkTest, FlashRangeSurvivesAnInjectedNak)
+{
+    ASSERT_TRUE(connectLink());
+    SimFaultRule r = Rule(SimFault::CorruptChecksum, "EP", 0, 3);
+    sim.addRule(r);
+    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
+    ASSERT_TRUE(link.GetBinDump(path, 2, 9));
+    EXPECT_EQ(ReadAll(path), Pattern('F', 2 * 1024, 8 * 1024));
+    EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("<1024 bytes>")));
+    EXPECT_EQ(progress.first().first().toString(), QStringLiteral("Initialize Local Image"));
+    EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FLASH Image"));
+}
+
+TEST_F(LinkTest, FailedFlashDumpIsReportedAndLeavesTheOldFile)
+{
+    ASSERT_TRUE(connectLink());
+    const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous image");
+    }
+    sim.addRule(Rule(SimFault::HangUp, "EP", 'B', 4));
+    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    EXPECT_FALSE(link.GetBinDump(path, 0, 15));
+    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
+    EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
+}
+
+TEST_F(LinkTest, LostBlockIsAskedForAgain)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::NoAnswer, "EP", 0, 1, 0)); // no effect: counts only
+    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 2));
+    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 3)); // the resend of block 2 is bad too
+    const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
+    ASSERT_TRUE(link.GetBinDump(path, 0, 3));
+    EXPECT_EQ(ReadAll(path), Pattern('F', 0, 4 * 1024));
+}
+
+TEST_F(LinkTest, FramImage)
+{
+    ASSERT_TRUE(connectLink());
+    const QString path = dir.filePath(QStringLiteral("VANTIKF.DAT"));
+    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    ASSERT_TRUE(link.GetBinDumpFRAM(path));
+    EXPECT_EQ(ReadAll(path), Pattern('R', 0, 8192));
+    EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FRAM Image"));
+    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("Get FRAM Image 32/32"));
+}
+
+TEST_F(LinkTest, OptionBoardRomVersionAndMemory)
+{
+    ASSERT_TRUE(connectLink());
+    ASSERT_TRUE(link.ByteArrayMode(1, QStringLiteral("S")));
+    EXPECT_EQ(link.getOptData(1, QStringLiteral("VPR"), 5), QStringLiteral("V1.20"));
+    const QString data = dir.filePath(QStringLiteral("VK_ES_OPT1.DAT"));
+    ASSERT_TRUE(link.GetOptBinDump(1, QStringLiteral("ESR"), data, 2048));
+    EXPECT_EQ(ReadAll(data), Pattern('b', 0, 2048));
+    const QString flash = dir.filePath(QStringLiteral("VK_EF_OPT1.DAT"));
+    ASSERT_TRUE(link.GetOptBinDump(1, QStringLiteral("EFR"), flash, 500)); // not a whole number of blocks
+    EXPECT_EQ(ReadAll(flash), Pattern('l', 0, 500));
+    EXPECT_TRUE(link.ByteArrayMode(1, QStringLiteral("E")));
+    // Board 2 is an empty slot in the demo instrument.
+    EXPECT_FALSE(link.ByteArrayMode(2, QStringLiteral("S")));
+    EXPECT_TRUE(link.getOptData(2, QStringLiteral("XXX"), 5).isEmpty());
+}
+
+TEST_F(LinkTest, RefusedOptionDumpIsReported)
+{
+    ASSERT_TRUE(connectLink());
+    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    const QString path = dir.filePath(QStringLiteral("VK_ES_OPT3.DAT"));
+    EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("XYZ"), path, 2048));
+    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic
+}

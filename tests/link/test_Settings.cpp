@@ -1,0 +1,201 @@
+#include "LinkFixture.h"
+#include "link/ReadOnlyCodes.h"
+#include "settingsfiles/SettingLines.h"
+
+namespace {
+// Two records hold the same settings when every line the codec writes reads the same.
+void ExpectSameSettings(const clsInstrument &a, const clsInstrument &b)
+{
+    for (const SettingLines::Entry &e : SettingLines::entries()) {
+        const SettingLines::LineText la = SettingLines::fieldsText(a, e);
+        const SettingLines::LineText lb = SettingLines::fieldsText(b, e);
+        EXPECT_EQ(la.text, lb.text) << e.code.toStdString() << " " << e.index;
+    }
+    for (const QByteArray &code : ReadOnlyCodes::ReadOrder()) {
+        if (code != "HC") {
+            EXPECT_EQ(ReadOnlyCodes::Fields(a, code, {}), ReadOnlyCodes::Fields(b, code, {})) << code.constData();
+        }
+    }
+}
+} // namespace
+
+TEST_F(LinkTest, GetInstrumentReadsTheWholeInstrumentWithoutRaisingFlags)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    rec.setWarning(0, 77); // whatever was there goes
+    ASSERT_TRUE(link.GetInstrument(rec));
+    ExpectSameSettings(rec, sim.state());
+    EXPECT_FALSE(rec.AnyChangeFlag());
+    EXPECT_FALSE(rec.InvalidIF());
+    EXPECT_EQ(rec.RomNumber(), 4810);
+    EXPECT_LE(std::abs(rec.SysDateOffset()), 2);
+    EXPECT_EQ(link.Status(), uclQlif::StatusDone);
+    EXPECT_TRUE(gDataReceived);
+}
+
+TEST_F(LinkTest, InstrumentMessageAndLatestHistoryAreRaised)
+{
+    {
+        clsInstrument::DeviceDoor door(sim.state());
+        sim.state().setMessageString(QStringLiteral("Bump test due"));
+    }
+    ASSERT_TRUE(connectLink());
+    QSignalSpy inst(&link, &uclQlif::InstMessage);
+    QSignalSpy inter(&link, &uclQlif::InterMessage);
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    ASSERT_EQ(inst.count(), 1);
+    EXPECT_EQ(inst.first().first().toString(), QStringLiteral("Bump test due"));
+    ASSERT_TRUE(link.GetLatestHistory(rec));
+    ASSERT_EQ(inter.count(), 1);
+    EXPECT_TRUE(inter.first().first().toString().startsWith(QStringLiteral("Latest Calibration 2024/05/01 09:30:00")));
+    EXPECT_FLOAT_EQ(rec.CalibAfter(2), 12.5f);
+    EXPECT_FALSE(rec.AnyChangeFlag());
+}
+
+TEST_F(LinkTest, SetInstrumentSendsExactlyTheFlaggedLinesAndClearsThemOnAcceptance)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    rec.setIntervals(30);
+    rec.setWarning(2, 6);
+    sim.clearRequests();
+    ASSERT_TRUE(link.SetInstrument(rec));
+    const QList<QByteArray> &sent = sim.requests();
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_TRUE(sent[0].startsWith("XV,W,03,02,")); // the selection always goes
+    EXPECT_EQ(sent[1], "XP,W,3,");
+    EXPECT_TRUE(sent[2].startsWith("A1,W,"));
+    EXPECT_FALSE(rec.AnyChangeFlag());
+    EXPECT_EQ(sim.state().Intervals(), 30);
+    EXPECT_FLOAT_EQ(sim.state().Warning(2), 6.0f);
+}
+
+TEST_F(LinkTest, RefusedWriteKeepsItsFlagAndTheRestGoesOn)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    rec.setIntervals(30);
+    rec.setAlarmMode(2);
+    sim.addRule(Rule(SimFault::Refuse, "XP", 'W'));
+    EXPECT_FALSE(link.SetInstrument(rec));
+    EXPECT_TRUE(rec.Change_Interval());
+    EXPECT_FALSE(rec.Change_AlarmMode());
+    EXPECT_EQ(sim.state().AlarmMode(), 2);
+    EXPECT_EQ(sim.state().Intervals(), 60);
+}
+
+TEST_F(LinkTest, FactorySaveAndOptionBoardCommitEndTheSequence)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    rec.setWarning(4, 30); // an option-board channel
+    ASSERT_TRUE(rec.Change_SubBoard());
+    gFactorySave = true;
+    sim.clearRequests();
+    ASSERT_TRUE(link.SetInstrument(rec));
+    gFactorySave = false;
+    const QList<QByteArray> &sent = sim.requests();
+    ASSERT_GE(sent.size(), 3);
+    EXPECT_EQ(sent[sent.size() - 2], "SB,W,");
+    EXPECT_EQ(sent.last(), "UD,W,");
+    EXPECT_FALSE(rec.Change_SubBoard());
+}
+
+TEST_F(LinkTest, RefusedAndShortAnswersMarkGroupsUnsupported)
+{
+    sim.addRule(Rule(SimFault::Refuse, "WB", 'R'));
+    sim.addRule(Rule(SimFault::FewerFields, "FF", 'R')); // an older instrument knows fewer fields
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    EXPECT_TRUE(rec.invalidWB());
+    EXPECT_TRUE(rec.invalidFF());
+    EXPECT_FALSE(rec.invalidGN());
+
+    rec.SetChangeFlags(true);
+    sim.clearRequests();
+    link.SetInstrument(rec);
+    EXPECT_TRUE(requestsOf("WB,").isEmpty());
+    EXPECT_TRUE(requestsOf("FF,").isEmpty());
+    EXPECT_TRUE(requestsOf("GJ,").isEmpty()); // read-only on the line
+    EXPECT_FALSE(requestsOf("AP,W,").isEmpty());
+}
+
+TEST_F(LinkTest, OneChecksumErrorIsRecoveredWithNak)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::CorruptChecksum, "XP"));
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    EXPECT_EQ(rec.Intervals(), 60);
+    EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("> : [NAK]")));
+}
+
+TEST_F(LinkTest, GarbageAndByteWiseDeliveryAreHarmless)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::Garbage, "XP"));
+    sim.addRule(Rule(SimFault::ByteByByte, "AP"));
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    EXPECT_EQ(rec.Intervals(), 60);
+    EXPECT_EQ(rec.AlarmMode(), 1);
+}
+
+TEST_F(LinkTest, SilenceFailsAfterTheRetriesWithFailLine)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::NoAnswer, "XP", 'R', 1, -1));
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(rec.FailLine(), QStringLiteral("XP,R"));
+    EXPECT_EQ(requestsOf("XP,R,").size(), 1 + link.Retry());
+    EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
+    EXPECT_EQ(rec.XS_(5).trimmed(), QStringLiteral("STATION 006")); // read before the failure stays
+}
+
+TEST_F(LinkTest, ImproperClockFailsWithHcR)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::BadClock, "HC", 'R'));
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(rec.FailLine(), QStringLiteral("HC,R"));
+}
+
+TEST_F(LinkTest, CancelEndsTheReadAndStaysReadable)
+{
+    ASSERT_TRUE(connectLink());
+    int frames = 0;
+    QObject::connect(&link, &uclQlif::StsTransmit, [&] {
+        if (++frames == 40)
+            link.setCancel(true);
+    });
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_TRUE(link.Cancel());
+    EXPECT_EQ(link.Status(), uclQlif::StatusCancelled);
+    EXPECT_LT(sim.requests().size(), 60);
+    // The next operation starts clean.
+    EXPECT_TRUE(link.SetPump(true));
+}
+
+TEST_F(LinkTest, SecondOperationInsideAWaitIsRefused)
+{
+    ASSERT_TRUE(connectLink());
+    int inner = -1;
+    QMetaObject::Connection c = QObject::connect(&link, &uclQlif::StsTransmit, [&] {
+        if (inner < 0)
+            inner = link.SetPump(true) ? 1 : 0;
+    });
+    EXPECT_TRUE(link.SetDateTime(QDateTime::currentDateTime()));
+    QObject::disconnect(c);
+    EXPECT_EQ(inner, 0);
+    EXPECT_FALSE(sim.pumpOn());
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include "model/clsInstrument.h"
+#include <QStringList>
+
+// Records for the settings-file tests.
+
+// A fully populated record with varied values that a settings file can carry exactly:
+// names within their field widths without surrounding blanks, values at their decimal
+// places, gas types the reader gives back (0..9, 16). Filled through the device door:
+// no Change_ flag is set. The same seed gives the same record.
+clsInstrument makeRecord(unsigned seed);
+
+// Differences between two records in the members that a complete settings file carries
+// ("GasFullScale(3): 12.5 != 13"). AutoCalib of catalytic channels, which the file holds
+// against FL_(0), is compared to a relative 1e-5.
+QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual);
+
+// Flags of a record loaded from a complete file that are not as they should be: every
+// flag of a member the file sets raised, every other flag clear.
+QStringList flagDifferences(const clsInstrument &loaded);

@@ -1,0 +1,255 @@
+#include "RecordMaker.h"
+
+#include "core/Messages.h"
+#include "core/modMain.h"
+#include "settingsfiles/SettingsHistory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Splits a CSV line, honouring quoted fields.
+QStringList csvFields(const QByteArray &line)
+{
+    QStringList out;
+    QString field;
+    bool quoted = false;
+    const QString s = QString::fromLatin1(line);
+    for (qsizetype k = 0; k < s.size(); ++k) {
+        const QChar c = s.at(k);
+        if (quoted) {
+            if (c == QLatin1Char('"') && k + 1 < s.size() && s.at(k + 1) == QLatin1Char('"')) {
+                field += c;
+                ++k;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            out << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    out << field;
+    return out;
+}
+
+class HistoryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetAppPath(m_dir.path());
+        gFactorySuffix.clear();
+    }
+    void TearDown() override
+    {
+        SetAppPath(QString());
+        gFactorySuffix.clear();
+    }
+    static QList<QByteArray> lines(const QString &path)
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QList<QByteArray> out = f.readAll().split('\n');
+        if (!out.isEmpty() && out.last().isEmpty())
+            out.removeLast();
+        for (QByteArray &l : out) {
+            EXPECT_TRUE(l.endsWith('\r'));
+            l.chop(1);
+        }
+        return out;
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+    static QStringList row(const clsInstrument &r, bool write = false)
+    {
+        QStringList fields;
+        HistoryColumns(r, write, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)), nullptr, &fields);
+        return fields;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
+{
+    const clsInstrument a = makeRecord(1);
+    const clsInstrument b = makeRecord(2);
+    ASSERT_TRUE(deviceUpdateLog(a, false).ok);
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting.csv"));
+    QList<QByteArray> ls = lines(path);
+    ASSERT_EQ(ls.size(), 2);
+    const QStringList header = csvFields(ls[0]);
+    EXPECT_EQ(header.size(), kHistoryColumns);
+    EXPECT_EQ(header.first(), QStringLiteral("Action"));
+    EXPECT_EQ(header[2], QStringLiteral("VANTIK  Date/Time"));
+    EXPECT_EQ(header[43], QStringLiteral("Gas0"));
+    EXPECT_EQ(header[138], QStringLiteral("Port 0 Channel"));
+    EXPECT_EQ(header[194], QStringLiteral("Station1"));
+    EXPECT_EQ(header[355], QStringLiteral("PC-Name1"));
+    EXPECT_EQ(header[600], QStringLiteral("PH-Name0"));
+    EXPECT_EQ(header[804], QStringLiteral("PL-Name0"));
+    EXPECT_EQ(header.last(), QStringLiteral("CATOtherSelect"));
+    EXPECT_EQ(csvFields(ls[1]).size(), kHistoryColumns);
+    EXPECT_EQ(csvFields(ls[1]).first(), QStringLiteral("Read"));
+
+    write(path, ls[0] + "\r\n" + ls[1] + "\r\n" + "Read,old row\r\n");
+    ASSERT_TRUE(deviceUpdateLog(b, true).ok);
+    ls = lines(path);
+    ASSERT_EQ(ls.size(), 4);
+    EXPECT_EQ(ls[2], QByteArray("Read,old row")); // old rows as they stood
+    const QStringList last = csvFields(ls[3]);
+    EXPECT_EQ(last.size(), kHistoryColumns);
+    EXPECT_EQ(last.first(), QStringLiteral("Write"));
+    EXPECT_FALSE(QFile::exists(QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting_swap.csv"))));
+}
+
+TEST_F(HistoryTest, RowsOfAnOlderHeaderGetAnEmptyFirstField)
+{
+    gFactorySuffix = QStringLiteral("F2");
+    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_SettingF2.csv"));
+    EXPECT_EQ(HistoryFilePath(), path);
+    EXPECT_TRUE(HistorySwapPath().endsWith(QLatin1String("VANTIK_SettingF2_swap.csv")));
+    write(path, "PC Date/Time,Serial No.\r\n2020/01/01 00:00:00,A1\n2020/01/02 00:00:00,A2");
+    ASSERT_TRUE(deviceUpdateLog(makeRecord(3), false).ok);
+    const QList<QByteArray> ls = lines(path);
+    ASSERT_EQ(ls.size(), 4);
+    EXPECT_TRUE(ls[0].startsWith("Action,"));
+    EXPECT_EQ(ls[1], QByteArray(",2020/01/01 00:00:00,A1"));
+    EXPECT_EQ(ls[2], QByteArray(",2020/01/02 00:00:00,A2"));
+    EXPECT_TRUE(ls[3].startsWith("Read,"));
+}
+
+TEST_F(HistoryTest, LeftoverSwapIsRecoveredNotOverwritten)
+{
+    const QString path = HistoryFilePath();
+    const QString swap = HistorySwapPath();
+    // A run stopped after removing the history and before renaming the swap.
+    write(swap, "Action,x\r\nRead,kept 1\r\nWrite,kept 2\r\n");
+    ASSERT_TRUE(deviceUpdateLog(makeRecord(4), true).ok);
+    QList<QByteArray> ls = lines(path);
+    ASSERT_EQ(ls.size(), 4);
+    EXPECT_EQ(ls[1], QByteArray("Read,kept 1"));
+    EXPECT_EQ(ls[2], QByteArray("Write,kept 2"));
+    EXPECT_FALSE(QFile::exists(swap));
+
+    // A swap beside a history is an unfinished rewrite: the history holds.
+    write(swap, "Action,partial");
+    ASSERT_TRUE(deviceUpdateLog(makeRecord(5), false).ok);
+    ls = lines(path);
+    ASSERT_EQ(ls.size(), 5);
+    EXPECT_EQ(ls[1], QByteArray("Read,kept 1"));
+    EXPECT_FALSE(QFile::exists(swap));
+}
+
+TEST_F(HistoryTest, FailureLeavesTheHistoryAsItWas)
+{
+    ASSERT_TRUE(deviceUpdateLog(makeRecord(6), false).ok);
+    const QList<QByteArray> before = lines(HistoryFilePath());
+    ASSERT_TRUE(QDir().mkpath(HistorySwapPath())); // the swap name taken by a folder
+    const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(7), true);
+    EXPECT_FALSE(o.ok);
+    EXPECT_FALSE(o.error.isEmpty());
+    EXPECT_EQ(lines(HistoryFilePath()), before);
+    QDir().rmdir(HistorySwapPath());
+
+    gFactorySuffix = QStringLiteral("../x");
+    EXPECT_FALSE(deviceUpdateLog(makeRecord(7), true).ok);
+}
+
+TEST_F(HistoryTest, CommaInATextIsQuotedAndTheRowKeepsItsColumns)
+{
+    clsInstrument r = makeRecord(8);
+    r.setXS_(0, QStringLiteral("North, gate \"B\""));
+    r.setBNuserLogoName(QStringLiteral("A,B"));
+    ASSERT_TRUE(deviceUpdateLog(r, false).ok);
+    const QList<QByteArray> ls = lines(HistoryFilePath());
+    const QStringList fields = csvFields(ls[1]);
+    ASSERT_EQ(fields.size(), kHistoryColumns);
+    EXPECT_EQ(fields[194], QStringLiteral("North, gate \"B\""));
+    EXPECT_EQ(fields[137], QStringLiteral("A,B"));
+    for (unsigned seed = 10; seed < 30; ++seed)
+        EXPECT_EQ(row(makeRecord(seed)).size(), kHistoryColumns);
+    clsInstrument cleared;
+    cleared.ClearDatas();
+    EXPECT_EQ(row(cleared).size(), kHistoryColumns);
+}
+
+TEST_F(HistoryTest, ColumnWords)
+{
+    clsInstrument r;
+    r.ClearDatas();
+    r.setSysDateOffset(3600); // the instrument runs an hour behind
+    r.setZeroForce(2, 16);
+    r.setZeroForce(3, 4);
+    r.setLA_volt(0, 1.0f);
+    r.setLA_volt(1, 0.5f);
+    r.setUG_(0, 5);
+    r.setGasName(1, QStringLiteral("   "));
+    r.setGasName(2, QStringLiteral(" CO "));
+    r.setWarning(0, -101.0f);
+    r.setLA_warn(0, -101.0f);
+    r.setLA_alarm(0, -102.0f);
+    r.setLogoDisp(4);
+    r.setBNuserLogoName(QStringLiteral("ACME"));
+    r.setGasType(0, 6);
+    r.setGasType(4, 6);
+    r.setGasPoint(4, 1);
+    r.setGasFullScale(4, 25.0f);
+    r.setFL_(3, 125);
+    r.setFL_(2, 55);
+    r.setPIDPoint(0, 0, 2);
+    r.setSpecType(QStringLiteral("3"));
+    r.setDispID(-1);
+    r.setLogOverWrite(-1);
+    QStringList f = row(r, true);
+    EXPECT_EQ(f[0], QStringLiteral("Write"));
+    EXPECT_EQ(f[1], QStringLiteral("2024/03/05 14:07:09"));
+    EXPECT_EQ(f[2], QStringLiteral("2024/03/05 13:07:09"));
+    EXPECT_EQ(f[12], QStringLiteral("ON"));  // ON at -1
+    EXPECT_EQ(f[14], QStringLiteral("OFF")); // ON only at 1
+    EXPECT_EQ(f[15], GetMsg(8022));
+    EXPECT_EQ(f[39], QStringLiteral("ACME"));
+    EXPECT_EQ(f[188], f[39]);
+    EXPECT_EQ(f[43], QStringLiteral("-----"));                 // empty name
+    EXPECT_EQ(f[44], QStringLiteral("-----"));                 // -101 in a reading column
+    EXPECT_EQ(f[43 + 13], QStringLiteral("-----"));            // blank name
+    EXPECT_EQ(f[43 + 26], QStringLiteral(" CO "));             // kept with its blanks
+    EXPECT_EQ(f[43 + 26 + 7], QStringLiteral("-----"));        // ZeroForce 16
+    EXPECT_EQ(f[43 + 39 + 7], QStringLiteral("4"));
+    EXPECT_EQ(f[138], QStringLiteral("101000"));
+    EXPECT_EQ(f[139], QStringLiteral("TC"));
+    EXPECT_EQ(f[138 + 24 + 5], QStringLiteral("25.0")); // TC full scale with the channel's decimals
+    EXPECT_EQ(f[183], QStringLiteral("1.25"));
+    EXPECT_EQ(f[187], QStringLiteral("5.5"));
+    EXPECT_EQ(f[358], QStringLiteral("-----"));  // FormatValue of -101
+    EXPECT_EQ(f[359], QStringLiteral("NORMAL")); // and of -102
+    EXPECT_EQ(f[361], QStringLiteral("ME"));
+    EXPECT_EQ(f[368], QStringLiteral("Normal"));
+    EXPECT_EQ(f[603], QStringLiteral("1/100"));
+    EXPECT_EQ(f[1008], QStringLiteral("---")); // InvalidIF after ClearDatas
+    EXPECT_EQ(f[1009], QStringLiteral("---"));
+    r.setInvalidIF(false);
+    r.setInertOnOff(1);
+    r.setInert1st(2.5f);
+    f = row(r);
+    EXPECT_EQ(f[0], QStringLiteral("Read"));
+    EXPECT_EQ(f[1008], QStringLiteral("ON"));
+    EXPECT_EQ(f[1009], QStringLiteral("2.5"));
+}

@@ -1,0 +1,422 @@
+#include "model/clsInstrument.h"
+#include "settingsfiles/SettingLines.h"
+
+#include <gtest/gtest.h>
+
+using namespace SettingLines;
+
+namespace {
+
+clsInstrument cleared()
+{
+    clsInstrument r;
+    r.ClearDatas();
+    return r;
+}
+
+QString line(const clsInstrument &r, const QString &code, int index = -1)
+{
+    const LineText t = lineText(r, Entry{code, index, Block::Settings});
+    EXPECT_TRUE(t.ok) << t.error.toStdString();
+    return t.text;
+}
+
+QString fieldOf(const QString &text, int k) { return text.split(QLatin1Char(',')).value(k + 2); }
+
+} // namespace
+
+TEST(SettingLinesOrder, FileHas362LinesInSixBlocksWithLsTwice)
+{
+    const QVector<Entry> &order = fileOrder();
+    ASSERT_EQ(order.size(), 362);
+    EXPECT_EQ(order.first(), (Entry{"XZ", 0}));
+    EXPECT_EQ(order.last().code, QStringLiteral("SG"));
+    int ls = 0, settings = 0;
+    Block last = Block::UserList;
+    for (const Entry &e : order) {
+        EXPECT_GE(int(e.block), int(last)) << e.code.toStdString(); // blocks never go back
+        last = e.block;
+        ls += e.code == QLatin1String("LS");
+        settings += e.block == Block::Settings;
+    }
+    EXPECT_EQ(ls, 34);
+    EXPECT_EQ(settings, 63);
+    EXPECT_EQ(entries().size(), 362 - 17);
+    // GP before every line it scales, IT and FL before SA.
+    auto pos = [&](const char *c) {
+        for (int k = 0; k < order.size(); ++k)
+            if (order[k].code == QLatin1String(c))
+                return k;
+        return -1;
+    };
+    for (const char *c : {"GF", "GD", "GJ", "A1", "SA", "AC", "I1"})
+        EXPECT_LT(pos("GP"), pos(c)) << c;
+    EXPECT_LT(pos("IT"), pos("SA"));
+    EXPECT_LT(pos("FL"), pos("SA"));
+    EXPECT_LT(pos("IT"), pos("FF"));
+}
+
+TEST(SettingLinesWrite, ExactTexts)
+{
+    clsInstrument r = cleared();
+    r.setXZ_(0, QStringLiteral("ALICE"));
+    r.setLN_(12);
+    r.setZero(0, 1);
+    r.setZero(2, 1);
+    r.setZero(3, 2); // only exactly 1 counts
+    r.setAltRng(0, 1);
+    r.setAltRng(1, 1);
+    r.setAltRng(3, 1);
+    r.setGasType(5, 16);
+    r.setZeroForce(1, 7);
+    r.setZeroForce(2, 3);
+    r.setWarning(0, -101.0f);
+    r.setWarning(1, -121.0f);
+    r.setWarning(2, -118.0f);
+    r.setWarning(3, -5.0f);
+    r.setGasPoint(4, 1);
+    r.setWarning(4, 12.5f);
+    r.setIntervals(5);
+
+    EXPECT_EQ(line(r, "XZ", 0), QStringLiteral("XZ,W,01,ALICE") + QString(11, QLatin1Char(' ')) + QStringLiteral(","));
+    EXPECT_EQ(line(r, "XZ", 31), QStringLiteral("XZ,W,20,") + QString(16, QLatin1Char(' ')) + QStringLiteral(","));
+    EXPECT_EQ(line(r, "XS", 127).left(8), QStringLiteral("XS,W,80,"));
+    EXPECT_EQ(line(r, "LN"), QStringLiteral("LN,W,0C,"));
+    EXPECT_EQ(line(r, "UZ"), QStringLiteral("UZ,W,05,"));
+    EXPECT_EQ(line(r, "LR"), QStringLiteral("LR,W,A,"));
+    EXPECT_EQ(line(r, "IT"), QStringLiteral("IT,W,0,0,0,0,0,@,0,"));
+    EXPECT_EQ(line(r, "US"), QStringLiteral("US,W,0,@,3,0,0,0,0,"));
+    EXPECT_EQ(line(r, "A1"), QStringLiteral("A1,W,FFFF,DDDD,FEFE,0000,007D,0000,0000,"));
+    EXPECT_EQ(line(r, "XP"), QStringLiteral("XP,W,0,"));
+    r.setIntervals(600);
+    EXPECT_EQ(line(r, "XP"), QStringLiteral("XP,W,7,"));
+    EXPECT_EQ(line(r, "XV"), QStringLiteral("XV,W,01,01,"));
+    EXPECT_EQ(line(r, "LO", 4).left(7), QStringLiteral("LO,W,4,"));
+    EXPECT_EQ(line(r, "LB", 29).left(8), QStringLiteral("LB,W,1D,"));
+    EXPECT_EQ(line(r, "G1", 5), QStringLiteral("G1,W,5,") + QString(20, QLatin1Char(' ')) + QStringLiteral(","));
+    EXPECT_EQ(line(r, "LI", 16).count(QLatin1Char(',')), 13); // code, mode, entry and ten fields
+}
+
+TEST(SettingLinesWrite, FieldEncodings)
+{
+    clsInstrument r = cleared();
+    r.setGasPoint(0, 1);
+    r.setGasDesit(0, 0.1f);
+    r.setGasDesit(4, -101.0f);
+    EXPECT_EQ(line(r, "GD"), QStringLiteral("GD,W,01,00,00,00,").replace(QLatin1String("01,00,00,00"), QLatin1String("01,FF,00,00")));
+
+    r.setFL_(0, 50000);
+    r.setFL_(1, 50001);
+    r.setFL_(2, 60000);
+    EXPECT_EQ(line(r, "FL"), QStringLiteral("FL,W,C350,D000,D064,0000,"));
+
+    r.setUG_(0, 10);
+    r.setUG_(1, 11);
+    r.setUG_(2, 63);
+    EXPECT_EQ(line(r, "UG"), QStringLiteral("UG,W,:,;,o,0,0,0,0,"));
+
+    r.setCalLimit(-1);
+    EXPECT_EQ(line(r, "SC"), QStringLiteral("SC,W,FFFF,"));
+    r.setLcdContrast(10);
+    EXPECT_EQ(line(r, "UL"), QStringLiteral("UL,W,A,"));
+    r.setDispID(-1);
+    EXPECT_EQ(line(r, "XI"), QStringLiteral("XI,W,1,"));
+
+    r.setLA_warn(0, -121.0f);
+    r.setLA_alarm(0, -101.0f);
+    r.setLA_ratio(0, 60000.0f);
+    r.setLA_volt(0, 0.5f);
+    EXPECT_EQ(line(r, "LA", 0), QStringLiteral("LA,W,00,DDDD,FFFF,D064,0.5,"));
+    for (auto [v, text] : {std::pair{1e-05f, "1E-05"}, {12345678.0f, "1.234568E+07"}, {3.0f, "3"}, {0.25f, "0.25"}}) {
+        r.setLA_volt(1, v);
+        EXPECT_EQ(fieldOf(line(r, "LA", 1), 4), QLatin1String(text));
+    }
+
+    for (int ch : {4, 5, 6})
+        r.setGasType(ch, 0);
+    r.setGasType(4, 5);
+    r.setPIDSmallRange(4, 3);
+    r.setGasType(5, 4);
+    r.setAutoRange(5, 2);
+    r.setPIDSmallRange(5, 9);
+    r.setIRRange(1);
+    EXPECT_EQ(line(r, "FF"), QStringLiteral("FF,W,1,3,2,0,"));
+}
+
+TEST(SettingLinesWrite, ClearedRecordWritesEveryLine)
+{
+    const clsInstrument r = cleared();
+    for (const Entry &e : fileOrder()) {
+        const LineText t = lineText(r, e);
+        EXPECT_TRUE(t.ok) << e.code.toStdString() << ": " << t.error.toStdString();
+        EXPECT_TRUE(t.text.endsWith(QLatin1Char(',')));
+    }
+}
+
+TEST(SettingLinesWrite, AutoCalibrationScaling)
+{
+    clsInstrument r = cleared();
+    r.setGasPoint(0, 0);
+    r.setGasFullScale(0, 100.0f);
+    r.setAutoCalib(0, 50.0f);
+    r.setFL_(0, 0); // no ratio yet: carried unscaled, no division by zero
+    EXPECT_EQ(fieldOf(line(r, "SA"), 0), QStringLiteral("0032"));
+    r.setFL_(0, 50); // full scale 100 against 50: the file holds half
+    EXPECT_EQ(fieldOf(line(r, "SA"), 0), QStringLiteral("0019"));
+    r.setAutoCalib(0, -101.0f); // the not-set code is not scaled
+    EXPECT_EQ(fieldOf(line(r, "SA"), 0), QStringLiteral("FFFF"));
+    r.setGasType(0, 1); // other sensors: as they stand
+    r.setAutoCalib(0, 50.0f);
+    EXPECT_EQ(fieldOf(line(r, "SA"), 0), QStringLiteral("0032"));
+}
+
+TEST(SettingLinesWrite, RefusesWhatWouldNotReadBack)
+{
+    clsInstrument r = cleared();
+    r.setXZ_(3, QStringLiteral("SMITH, J"));
+    LineText t = lineText(r, Entry{"XZ", 3});
+    EXPECT_FALSE(t.ok);
+    EXPECT_TRUE(t.error.contains(QLatin1String("SMITH, J"))) << t.error.toStdString();
+    r.setBNuserLogoName(QStringLiteral("ACME;LOGO"));
+    EXPECT_FALSE(lineText(r, Entry{"BN"}).ok);
+    r.setPassword(QStringLiteral("a\nb"));
+    EXPECT_FALSE(lineText(r, Entry{"AQ"}).ok);
+    r.setLcdBackLight(300); // more than two hex digits
+    EXPECT_FALSE(lineText(r, Entry{"XT"}).ok);
+    r.setWarning(0, 404900.0f); // its word would be DDDD, read back as "no value"
+    EXPECT_FALSE(lineText(r, Entry{"A1"}).ok);
+    r.setLA_warn(2, 1268700.0f); // FF9B, the old not-set word
+    EXPECT_FALSE(lineText(r, Entry{"LA", 2}).ok);
+    r.setLO_fc(1, -5);
+    EXPECT_FALSE(lineText(r, Entry{"LO", 1}).ok);
+    EXPECT_FALSE(lineText(r, Entry{"XZ", 32}).ok); // no such line
+    EXPECT_FALSE(lineText(r, Entry{"QQ"}).ok);
+}
+
+TEST(SettingLinesRead, CodeCaseModeAndUnknownLines)
+{
+    clsInstrument r = cleared();
+    EXPECT_TRUE(parseLine(r, QStringLiteral("xp,w,3")).ok());
+    EXPECT_EQ(r.Intervals(), 30);
+    EXPECT_TRUE(parseLine(r, QStringLiteral("XP,R,4,")).ok());
+    EXPECT_EQ(r.Intervals(), 60);
+
+    const clsInstrument before = r;
+    for (const char *text : {"IN,W,1,", "UD,W,", ";XP,W,5,", "", "   "}) {
+        const ParseResult p = parseLine(r, QLatin1String(text));
+        EXPECT_EQ(p.status, ParseStatus::UnknownCode) << text;
+    }
+    EXPECT_EQ(r.Intervals(), before.Intervals());
+}
+
+TEST(SettingLinesRead, DocumentedRules)
+{
+    clsInstrument r = cleared();
+    ASSERT_TRUE(parseLine(r, QStringLiteral("WB,W,1,2,")).ok());
+    EXPECT_EQ(r.LBMode(), 1);
+    EXPECT_EQ(r.BarHoleTime(), 2);
+    EXPECT_EQ(r.LeakBeep(), 0);
+    EXPECT_TRUE(r.invalidWB());
+    ASSERT_TRUE(parseLine(r, QStringLiteral("WB,W,1,2,1,")).ok());
+    EXPECT_EQ(r.LeakBeep(), 1);
+    EXPECT_FALSE(r.invalidWB());
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("HE,W,01,02,1D,")).ok());
+    EXPECT_EQ(r.HE_(2), 170);
+    ASSERT_TRUE(parseLine(r, QStringLiteral("HE,W,01,02,")).ok());
+    EXPECT_TRUE(r.invalidHE_());
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LP,W,1,3,")).ok());
+    EXPECT_EQ(r.HcMode(), 1);
+    EXPECT_EQ(r.CurrHc(), 0);
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LP,W,3,2,")).ok());
+    EXPECT_EQ(r.CurrHc(), 2);
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LP,W,0,")).ok());
+    EXPECT_TRUE(r.invalidLP());
+    EXPECT_EQ(r.CurrHc(), 2);
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LO,W,2,Long name,AB ,0A,")).ok());
+    EXPECT_EQ(r.LO_fc(2), 10);
+    EXPECT_EQ(r.LO_name(2), QStringLiteral("AB"));
+    EXPECT_TRUE(r.invalidLO_());
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LO,W,2,Long name,AB ,0A0B,")).ok());
+    EXPECT_EQ(r.LO_fc(2), 2571);
+    EXPECT_FALSE(r.invalidLO_());
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LB,W,1C,x,y,0C,")).ok());
+    EXPECT_EQ(r.LB_fc(28), 12);
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("XZ,W,01,ABC             ,")).ok());
+    EXPECT_EQ(r.XZ_(0), QStringLiteral("ABC"));
+    EXPECT_EQ(parseLine(r, QStringLiteral("XZ,W,00,ABC,")).status, ParseStatus::BadLine);
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("IT,W,0,10,2,3,4,@,6,")).ok());
+    EXPECT_EQ(r.GasType(1), 16); // read as hex
+    EXPECT_EQ(r.GasType(5), 16);
+    ASSERT_TRUE(parseLine(r, QStringLiteral("FL,W,0064,0002,")).ok());
+    EXPECT_EQ(r.Ratio(0), 100.0f);
+    EXPECT_TRUE(r.invalidFL_());
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LS,W,03,Isobutylene,ibu,")).ok());
+    EXPECT_EQ(r.PIDName(3), QStringLiteral("IBU"));
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LS,W,11,ignored,X,")).ok()); // entry 17: unused, no error
+    ASSERT_TRUE(parseLine(r, QStringLiteral("GF,W,0064,0001,0002,0003,")).ok());
+    EXPECT_EQ(r.GasFullScale(0), 100.0f); // before any GP: the record's decimals
+    ASSERT_TRUE(parseLine(r, QStringLiteral("US,W,1,@,2,3,4,5,6,")).ok());
+    EXPECT_EQ(r.ZeroForce(1), 0);
+    EXPECT_EQ(r.ZeroForce(6), 6);
+    ASSERT_TRUE(parseLine(r, QStringLiteral("I1,W,0019,")).ok());
+    EXPECT_FALSE(r.InvalidIF());
+    EXPECT_FLOAT_EQ(r.Inert1st(), 2.5f);
+}
+
+TEST(SettingLinesRead, UgMaskSemicolonIsNotAComment)
+{
+    clsInstrument r = cleared();
+    ASSERT_TRUE(parseLine(r, QStringLiteral("UG,W,;,0,:,0,0,0,o,")).ok());
+    EXPECT_EQ(r.UG_(0), 11);
+    EXPECT_EQ(r.UG_(2), 10);
+    EXPECT_EQ(r.UG_(6), 63);
+    EXPECT_EQ(r.GasEnabled(0), -1);
+    EXPECT_EQ(r.GasEnabled(1), 0);
+    for (int mask = 0; mask < 64; ++mask) {
+        clsInstrument w = cleared();
+        for (int ch = 0; ch < 7; ++ch)
+            w.setUG_(ch, (mask + ch) % 64);
+        clsInstrument back = cleared();
+        ASSERT_TRUE(parseLine(back, line(w, "UG")).ok()) << mask;
+        for (int ch = 0; ch < 7; ++ch)
+            ASSERT_EQ(back.UG_(ch), (mask + ch) % 64) << mask;
+    }
+}
+
+TEST(SettingLinesRead, ValuesRoundTripIncludingWideAndNotSetWords)
+{
+    // The conversion table levels and voltage, the catalytic points and the wide range.
+    for (float v : {0.0f, 10.0f, 50000.0f, 50001.0f, 50100.0f, 60000.0f, -101.0f, -118.0f, -121.0f}) {
+        clsInstrument w = cleared();
+        w.setLA_warn(7, v);
+        w.setLA_alarm(7, v);
+        w.setLA_volt(7, 10.0f);
+        clsInstrument back = cleared();
+        ASSERT_TRUE(parseLine(back, line(w, "LA", 7)).ok());
+        EXPECT_EQ(back.LA_warn(7), v);
+        EXPECT_EQ(back.LA_alarm(7), v);
+        EXPECT_EQ(back.LA_volt(7), 10.0f);
+    }
+    clsInstrument old = cleared();
+    ASSERT_TRUE(parseLine(old, QStringLiteral("LA,W,00,FF9B,FF8A,0001,0,")).ok()); // words of older files
+    EXPECT_EQ(old.LA_warn(0), -101.0f);
+    EXPECT_EQ(old.LA_alarm(0), -118.0f);
+
+    clsInstrument w = cleared();
+    w.setGasPoint(0, 3); // channel 0's decimals do not scale the catalytic points
+    w.setCATppm1st(4321);
+    w.setCATppm2nd(-101);
+    w.setCATvol1st(2.45f);
+    w.setCATvol2nd(0.05f);
+    w.setInert1st(12.3f);
+    clsInstrument back = cleared();
+    for (const char *c : {"GP", "AC", "I1"})
+        ASSERT_TRUE(parseLine(back, line(w, c)).ok());
+    EXPECT_EQ(back.CATppm1st(), 4321);
+    EXPECT_EQ(back.CATppm2nd(), -101);
+    EXPECT_EQ(back.CATvol1st(), 2.45f);
+    EXPECT_EQ(back.CATvol2nd(), 0.05f);
+    EXPECT_EQ(back.Inert1st(), 12.3f);
+}
+
+TEST(SettingLinesRead, BadLineChangesNothingAndNamesTheField)
+{
+    clsInstrument r = cleared();
+    r.setWarning(0, 5.0f);
+    r.ClearChangeFlags();
+    const ParseResult p = parseLine(r, QStringLiteral("A1,W,0001,0002,XYZ,0004,0005,0006,0007,"), Door::User);
+    EXPECT_EQ(p.status, ParseStatus::BadLine);
+    EXPECT_TRUE(p.reason.contains(QLatin1String("field 3"))) << p.reason.toStdString();
+    EXPECT_EQ(r.Warning(0), 5.0f);
+    EXPECT_FALSE(r.Change_Warn(0));
+
+    // A short line takes nothing from an earlier one.
+    ASSERT_TRUE(parseLine(r, QStringLiteral("GP,W,1,1,1,1,1,1,1,")).ok());
+    EXPECT_EQ(parseLine(r, QStringLiteral("A1,W,0001,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("XP,W,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("SC,W,10000,")).status, ParseStatus::BadLine); // beyond 16 bits
+    EXPECT_EQ(parseLine(r, QStringLiteral("UG,W,,0,0,0,0,0,0,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("LO,W,0,a,b,ZZ,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("LO,W,0,a,b,8000,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("G1,W,7,name,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(parseLine(r, QStringLiteral("LA,W,00,0001,0001,0001,half,")).status, ParseStatus::BadLine);
+    EXPECT_EQ(r.Warning(0), 5.0f);
+}
+
+TEST(SettingLinesDoors, DeviceDoorRaisesNoFlagUserDoorRaisesTheLinesFlags)
+{
+    clsInstrument r = cleared();
+    ASSERT_TRUE(parseLine(r, QStringLiteral("A1,W,0001,0002,0003,0004,0005,0006,0007,")).ok());
+    EXPECT_FALSE(r.AnyChangeFlag());
+    EXPECT_EQ(r.Warning(4), 5.0f);
+
+    ASSERT_TRUE(parseLine(r, QStringLiteral("A1,W,0001,0002,0003,0004,0005,0006,0007,"), Door::User).ok());
+    for (int ch = 0; ch < 7; ++ch)
+        EXPECT_TRUE(r.Change_Warn(ch));
+    EXPECT_TRUE(r.Change_SubBoard()); // channels 4..6 are option boards
+    EXPECT_FALSE(r.Change_Alarm(0));
+}
+
+TEST(SettingLinesFlags, ChangedSupportedAndCleared)
+{
+    clsInstrument r = cleared();
+    const Entry a1{"A1"}, a2{"A2"}, it{"IT"}, xz5{"XZ", 5}, xz6{"XZ", 6}, lj{"LJ", 2}, li{"LI", 2};
+    EXPECT_FALSE(isChanged(r, a1));
+    r.setWarning(5, 1.0f);
+    r.setGasType(2, 3);
+    r.setXZ_(5, QStringLiteral("BOB"));
+    r.setPIDWarn(2, 0, 1.0f);
+    EXPECT_TRUE(isChanged(r, a1));
+    EXPECT_FALSE(isChanged(r, a2));
+    EXPECT_TRUE(isChanged(r, it));
+    EXPECT_TRUE(isChanged(r, xz5));
+    EXPECT_FALSE(isChanged(r, xz6));
+    EXPECT_TRUE(isChanged(r, lj));
+    EXPECT_FALSE(isChanged(r, li));
+
+    clearChanged(r, a1);
+    EXPECT_FALSE(r.Change_Warn(5));
+    EXPECT_TRUE(r.Change_SubBoard()); // the option-board commit is not the line's
+    clearChanged(r, it);
+    EXPECT_FALSE(r.Change_GasType());
+    clearChanged(r, xz5);
+    EXPECT_FALSE(r.Change_XZ_(5));
+    EXPECT_TRUE(r.Change_PIDSpec(2, 0));
+
+    EXPECT_TRUE(isSupported(r, Entry{"WB"}));
+    r.setInvalidWB(true);
+    EXPECT_FALSE(isSupported(r, Entry{"WB"}));
+    EXPECT_FALSE(isSupported(r, Entry{"I1"})); // InvalidIF after ClearDatas
+    r.setInvalidIF(false);
+    EXPECT_TRUE(isSupported(r, Entry{"IF"}));
+    EXPECT_TRUE(isSupported(r, Entry{"A1"}));
+
+    EXPECT_EQ(requestKey(Entry{"XZ", 0}), QStringLiteral("01"));
+    EXPECT_EQ(requestKey(Entry{"LO", 0}), QStringLiteral("0"));
+    EXPECT_EQ(requestKey(Entry{"LB", 29}), QStringLiteral("1D"));
+    EXPECT_EQ(requestKey(Entry{"G1", 3}), QStringLiteral("3"));
+    EXPECT_EQ(requestKey(Entry{"XP"}), QString());
+    EXPECT_FALSE(linkWrites(Entry{"GJ"}));
+    EXPECT_TRUE(linkWrites(Entry{"GN"}));
+}
+
+TEST(SettingLinesRead, AnswerFieldsMirrorTheWriteLine)
+{
+    clsInstrument src = cleared();
+    src.setGasPoint(2, 2);
+    src.setStel(2, 1.25f);
+    const LineText f = fieldsText(src, Entry{"GP"});
+    ASSERT_TRUE(f.ok);
+    clsInstrument dst = cleared();
+    ASSERT_TRUE(parseLine(dst, QStringLiteral("GP,R,") + f.text).ok());
+    ASSERT_TRUE(parseLine(dst, QStringLiteral("AS,R,") + fieldsText(src, Entry{"AS"}).text).ok());
+    EXPECT_EQ(dst.Stel(2), 1.25f);
+    QStringList fields = fieldsText(src, Entry{"AS"}).text.split(QLatin1Char(','));
+    fields.removeLast();
+    ASSERT_TRUE(parseFields(dst, QStringLiteral("as"), fields).ok());
+}

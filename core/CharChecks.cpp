@@ -70,3 +70,14 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote)
     }
     return true;
 }
+
+bool FileSuffixAcceptable(const QString &suffix)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : suffix) {
+        const ushort u = c.unicode();
+        if (u < 32 || u == 127 || u > 255 || forbidden.contains(c))
+            return false;
+    }
+    return true;
+}

@@ -14,3 +14,8 @@ bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
 // need allowLower). A blank in the first position counts as a symbol unless
 // gAllowLeadBlank is set. An empty text passes. Control characters never pass here.
 bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);
+
+// The settings-history suffix becomes part of a file name: no path separators, no
+// characters a file name cannot hold on the systems the files travel to, no control
+// characters, single-byte only.
+bool FileSuffixAcceptable(const QString &suffix);

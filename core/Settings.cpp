@@ -1,4 +1,5 @@
 #include "core/Settings.h"
+#include "core/CharChecks.h"
 #include "core/clsToken.h"
 #include "core/modMain.h"
 #include <QFile>
@@ -130,6 +131,9 @@ bool applySetting(const QString &key, const QString &value)
 {
     const QString k = key.trimmed().toUpper();
     if (isKey(k, kSuffix)) {
+        // The suffix ends up in a file name: a value that could leave the folder is skipped.
+        if (!FileSuffixAcceptable(value))
+            return false;
         gFactorySuffix = value;
         return true;
     }

@@ -1,5 +1,6 @@
 #include "settingsfiles/SettingsHistory.h"
 
+#include "core/CharChecks.h"
 #include "core/Messages.h"
 #include "core/modMain.h"
 #include "model/clsInstrument.h"
@@ -258,7 +259,7 @@ void HistoryColumns(const clsInstrument &Inst, bool IsWrite, const QDateTime &no
 
 HistoryFile::Outcome deviceUpdateLog(const clsInstrument &Inst, bool IsWrite)
 {
-    if (gFactorySuffix.contains(QLatin1Char('/')) || gFactorySuffix.contains(QLatin1Char('\\'))) {
+    if (!FileSuffixAcceptable(gFactorySuffix)) {
         HistoryFile::Outcome o;
         o.ok = false;
         o.error = QStringLiteral("The factory record suffix \"%1\" is not a plain name").arg(gFactorySuffix);

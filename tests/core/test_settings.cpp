@@ -134,9 +134,11 @@ TEST_F(SettingsTest, DamagedLinesAreSkippedNotFatal)
              "Size Values\t1,2\r\n"      // three fields needed
              "Delay\t-1\r\n"
              "\x01\x02\xff\tgarbage\r\n"
+             "Factory Record Suffix\t..\\..\\x\r\n" // would leave the program folder
              "Execute Count\t5\r\n");    // a good line after the bad ones still counts
     const FontSpec font = gFont;
-    EXPECT_EQ(ReadSettings(), 9);
+    EXPECT_EQ(ReadSettings(), 10);
+    EXPECT_EQ(gFactorySuffix, QString());
     EXPECT_EQ(gTimeout, 3);
     EXPECT_EQ(gRetry, 3);
     EXPECT_EQ(gIrCommNum, 4);

@@ -1,8 +1,10 @@
+#include "calibration/frmCalibration.h"
 #include "core/Messages.h"
 #include "core/Startup.h"
 #include "core/frmOpen.h"
 #include "core/frmPassword.h"
 #include "core/modMain.h"
+#include "mainwindow/frmMain.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include <QApplication>
@@ -21,6 +23,14 @@ int main(int argc, char **argv)
     gFont.size = 9;
 
     frmOpen::ShowSplash();
+
+    // The login shows the main window (loaded on first use) through this hook.
+    frmMain::Register();
+    frmCalibration::Register();
+    gShowMainWindow = [] {
+        if (frmMain *m = frmMain::Default())
+            m->show();
+    };
 
     gPassword = QString::fromLatin1(kDefaultPassword);
     // The login is a default form: closing it unloads it, and with no other window left

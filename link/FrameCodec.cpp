@@ -58,14 +58,7 @@ QByteArray BuildBinaryFrame(quint16 header, const QByteArray &payload, bool last
     for (int shift = 12; shift >= 0; shift -= 4)
         body += kHex[(header >> shift) & 15];
     body += payload;
-    QByteArray f;
-    f.reserve(body.size() + 5);
-    f += STX;
-    f += body;
-    f += ETX;
-    f += ChecksumHex(body);
-    f += last ? EOT : ETB;
-    return f;
+    return BuildTextFrame(body, last); // same framing, the body just holds bytes of any value
 }
 
 void FrameAssembler::setBinaryPayloadLength(int length)

@@ -1,0 +1,5 @@
+#include "calibration/modCalibration.h"
+
+std::array<bool, 8> gCalSelect{};
+
+void ResetCalibrationGlobals() { gCalSelect.fill(false); }

@@ -1,0 +1,446 @@
+// The read-side commands (download, read and save, power off, the clock check), the
+// write-side commands (upload, clock, calibration, DEFAULT, factory restore), exit and the
+// detail-settings dialog.
+//
+// Every failure is reported as a failure: red line, failure text. A read goes into a
+// scratch record and replaces the target only when it succeeded, so a failed or cancelled
+// read never leaves a half-filled record behind for the next upload.
+#include "core/Messages.h"
+#include "core/Settings.h"
+#include "core/modMain.h"
+#include "link/uclQlif.h"
+#include "mainwindow/GasGridRules.h"
+#include "mainwindow/frmMain.h"
+#include "mainwindow/frmMain_commands_p.h"
+#include "mainwindow/frmUpload.h"
+#include "mainwindow/modMainWindow.h"
+#include "model/ModelGlobals.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+#include "platform/Controls.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
+#include "settingsfiles/SettingsHistory.h"
+#include <QCheckBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <limits>
+#include <optional>
+
+namespace Commands {
+
+QString NowText() { return FormatGeneralDate(QDateTime::currentDateTime()); }
+
+QString ElapsedText(qint64 ms)
+{
+    const qint64 s = qMax<qint64>(0, ms) / 1000;
+    return QStringLiteral("%1:%2:%3")
+        .arg(s / 3600, 2, 10, QLatin1Char('0'))
+        .arg((s / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+bool ClockFarOff(qint64 offsetSeconds) { return offsetSeconds > kSecondsPerDay || offsetSeconds < -kSecondsPerDay; }
+
+QString FailedBoards(const QString &status)
+{
+    bool ok = false;
+    const QString digits = status.trimmed();
+    const uint value = digits.size() <= 4 ? digits.toUInt(&ok, 16) : 0;
+    if (!ok || digits.isEmpty())
+        return status;
+    QString boards;
+    for (int bit = 1; bit <= 3; ++bit)
+        if (value & (1u << bit))
+            boards += QStringLiteral("OPT%1 ").arg(bit);
+    return boards;
+}
+
+int16_t CatTableVersion(int32_t romNumber)
+{
+    // Only compared with 4770: a number beyond 16 bits keeps its side of it.
+    return int16_t(qBound(int32_t(std::numeric_limits<int16_t>::min()), romNumber, int32_t(std::numeric_limits<int16_t>::max())));
+}
+
+void RefuseBusy()
+{
+    MsgBox(GetMsg(5367), vb::OKOnly | vb::Information, GetMsg(5368));
+}
+
+bool ShowFormModal(const QString &name)
+{
+    QWidget *w = Form(name);
+    if (!w)
+        return false;
+    if (auto *dlg = qobject_cast<QDialog *>(w)) {
+        dlg->exec();
+        return true;
+    }
+    // A plain window: modal by hand, back here when it hides or goes away.
+    QPointer<QWidget> guard(w);
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+    QEventLoop loop;
+    QObject::connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
+    struct HideWatch : QObject {
+        QEventLoop *loop;
+        explicit HideWatch(QEventLoop *l) : loop(l) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Hide)
+                loop->quit();
+            return false;
+        }
+    } watch(&loop);
+    w->installEventFilter(&watch);
+    if (w->isVisible())
+        loop.exec();
+    if (guard)
+        guard->removeEventFilter(&watch);
+    return true;
+}
+
+} // namespace Commands
+
+using namespace Commands;
+
+// ---- read side ---------------------------------------------------------------------------
+
+void frmMain::CheckInstrumentClock(const clsInstrument &Inst)
+{
+    if (ClockFarOff(Inst.SysDateOffset()))
+        AddInfo(GetMsg(5591), kRed);
+}
+
+void frmMain::cmdDown_Click(int16_t Index)
+{
+    const bool transfer = Index == 1 || Index == 2 || Index == 4 || Index == 5;
+    std::optional<BusyGuard> guard;
+    if (transfer) {
+        guard.emplace(*this);
+        if (!*guard) {
+            RefuseBusy();
+            return;
+        }
+    }
+    const clsInstrument *clockOf = &gInstrument();
+    clsInstrument saved; // the save-only read's own record
+
+    switch (Index) {
+    case 1:
+        EnableCommands(false);
+        ShowUpload(GetMsg(6056));
+        DownloadInstrument(gInstrument());
+        UnloadUpload();
+        EnableCommands(true);
+        break;
+    case 2:
+        gTransferMode = 1;
+        EnableCommands(false);
+        ShowUpload(GetMsg(6056));
+        repaint();
+        FlashDumpDownload();
+        UnloadUpload();
+        EnableCommands(true);
+        gTransferMode = 0;
+        break;
+    case 4: {
+        if (MsgBox(GetMsg(5347), vb::YesNo | vb::Question, GetMsg(5348)) != vb::Yes)
+            return;
+        cmdExit->setEnabled(false);
+        if (!uclQL7150->Connected()) {
+            AddInfo(GetMsg(5409), kRed);
+        } else {
+            AddInfo(GetMsg(5406), kGreen);
+            if (uclQL7150->BodyPowerOff()) {
+                AddInfo(GetMsg(5407), kGreen);
+                // Back to the state after start-up; the port is opened again at the end.
+                clsInstrument &inst = gInstrument();
+                {
+                    clsInstrument::DeviceDoor door(inst);
+                    inst.setCommFlags(0);
+                }
+                inst.ClearDatas();
+                ClearInstrumentView();
+                QString error;
+                if (!WriteSettings(&error))
+                    AddInfo(error, kRed);
+                InitDefaults();
+                ReadSettings();
+                uclQL7150->Reset();
+                FirstActivate = true;
+                Form_Activate();
+                SetupIrdaAdapter();
+            } else {
+                AddInfo(GetMsg(5408), kRed);
+            }
+        }
+        cmdExit->setEnabled(true);
+        break;
+    }
+    case 5: {
+        if (!FileSuffixAcceptable(gFactorySuffix)) {
+            MsgBox(QString::fromLatin1(kSuffixRefused), vb::OKOnly | vb::Critical, GetMsg(5001));
+            txtSuffix->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        EnableCommands(false);
+        ShowUpload(GetMsg(6056));
+        clsInstrument &target = chkSaveOnly->isChecked() ? saved : gInstrument();
+        if (DownloadInstrument(target)) {
+            const HistoryFile::Outcome row = deviceUpdateLog(target, false);
+            if (!row.ok)
+                AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+            clockOf = &target; // the clock just read, not the main record's
+        }
+        UnloadUpload();
+        EnableCommands(true);
+        break;
+    }
+    default:
+        break;
+    }
+    CheckInstrumentClock(*clockOf);
+}
+
+bool frmMain::DownloadInstrument(clsInstrument &Inst)
+{
+    if (!uclQL7150->Connected()) {
+        AddInfo(GetMsg(5417), kRed);
+        uclQL7150->AddLog(GetMsg(5522, NowText()));
+        return false;
+    }
+    AddInfo(GetMsg(5414), kGreen);
+    uclQL7150->AddLog(GetMsg(5517, NowText()));
+    QElapsedTimer started;
+    started.start();
+
+    uclQL7150->setCancel(false);
+    clsInstrument read(Inst);
+    if (!uclQL7150->GetInstrument(read)) {
+        if (uclQL7150->Cancel()) {
+            AddInfo(GetMsg(5462), kRed);
+            uclQL7150->AddLog(GetMsg(5589, NowText()));
+            return false;
+        }
+        AddInfo(GetMsg(5416), kRed);
+        uclQL7150->AddLog(GetMsg(5520) + QLatin1Char(' ') + read.FailLine());
+        if (read.FailLine() == QLatin1String("HC,R"))
+            AddInfo(GetMsg(5590), kRed);
+        uclQL7150->AddLog(GetMsg(5521, NowText(), ElapsedText(started.elapsed())));
+        return false;
+    }
+
+    Inst = read;
+    {
+        clsInstrument::DeviceDoor door(Inst);
+        Inst.setCommFlags(-1);
+    }
+    RestoreGasEnable();
+    uclQL7150->GetLatestHistory(Inst);
+    for (int board = 1; board <= 3; ++board) {
+        if (Inst.GasType(board + 3) == 16)
+            continue;
+        if (uclQL7150->ByteArrayMode(board, QStringLiteral("S")))
+            lblOptROM[board - 1]->setText(uclQL7150->getOptData(board, QStringLiteral("VPR"), 5));
+        uclQL7150->ByteArrayMode(board, QStringLiteral("E"));
+    }
+    ShowAnalogValues(Inst);
+    AddInfo(GetMsg(5415), kGreen);
+    uclQL7150->AddLog(GetMsg(5519, NowText(), ElapsedText(started.elapsed())));
+    return true;
+}
+
+void frmMain::cmdExit_Click() { Unload(this); }
+
+void frmMain::cmdFactorySetting_Click()
+{
+    const QString name = QStringLiteral("frmFsDialog");
+    QWidget *dlg = IsFormRegistered(name) ? Form(name) : nullptr;
+    // The dialog works on the record it is handed; one that cannot take it is not opened.
+    if (!dlg || dlg->metaObject()->indexOfMethod("setInstrument(clsInstrument*)") < 0) {
+        MsgBox(QString::fromLatin1(kFactoryDialogMissing), vb::OKOnly | vb::Information, GetMsg(5001));
+        return;
+    }
+    clsInstrument *inst = &gInstrument();
+    QMetaObject::invokeMethod(dlg, "setInstrument", Qt::DirectConnection, Q_ARG(clsInstrument *, inst));
+    SetCatTable(CatTableVersion(inst->RomNumber()));
+    ShowFormModal(name);
+    ShowInstrument();
+}
+
+// ---- write side --------------------------------------------------------------------------
+
+void frmMain::cmdOption_Click(int16_t Index)
+{
+    if (Index < 0 || Index > 4)
+        return;
+    // The calibration window is modal and runs its own transfers (which may come back here
+    // for the upload and the clock): it is not held as one of this window's transfers.
+    std::optional<BusyGuard> guard;
+    if (Index != 2)
+        guard.emplace(*this);
+    if (Index == 2 ? TransferRunning() : !*guard) {
+        RefuseBusy();
+        return;
+    }
+    clsInstrument &inst = gInstrument();
+    const bool fromCalibration = gTransferMode == 4 || gTransferMode == 7;
+
+    switch (Index) {
+    case 0: {
+        if (!fromCalibration) {
+            const int lastChannel = inst.InvalidIF() ? 9 : 10;
+            for (int ch = 0; ch <= lastChannel; ++ch) {
+                if (!CheckAlarmLevel(int16_t(ch))) {
+                    MsgBox(GetMsg(5361), vb::OKOnly | vb::Critical, GetMsg(5362));
+                    return;
+                }
+            }
+            for (int ch = 0; ch <= 6; ++ch) {
+                if (!PointReached(inst, ch, inst.AutoCalib(ch))) {
+                    MsgBox(GetMsg(5380), vb::OKOnly | vb::Critical, GetMsg(5381));
+                    return;
+                }
+            }
+            bool anySensor = false;
+            for (int ch = 0; ch <= 6; ++ch)
+                anySensor = anySensor || inst.GasEnabled(ch) != 0;
+            if (!anySensor) {
+                MsgBox(GetMsg(5365), vb::OKOnly | vb::Critical, GetMsg(5366));
+                return;
+            }
+            if (MsgBox(GetMsg(5309), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
+                return;
+            EnableCommands(false);
+            ShowUpload(GetMsg(6057), GetMsg(6001));
+        }
+        uclQL7150->AddLog(GetMsg(5535, NowText()));
+        AddInfo(GetMsg(5428), kGreen);
+        gFactorySave = chkFactorySave->isChecked();
+        inst.SetChangeFlags(true);
+        uclQL7150->setCancel(false);
+        const bool ok = uclQL7150->SetInstrument(inst);
+        const HistoryFile::Outcome row = deviceUpdateLog(inst, true);
+        if (ok)
+            AddInfo(GetMsg(5429), kGreen);
+        else
+            AddInfo(ExpandMessage(QString::fromLatin1(kUploadFailed), {}), kRed);
+        if (!row.ok)
+            AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+        if (fromCalibration)
+            return;
+        UnloadUpload();
+        EnableCommands(true);
+        if (ok)
+            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        return;
+    }
+    case 1: {
+        if (!fromCalibration) {
+            if (MsgBox(GetMsg(5384), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
+                return;
+            EnableCommands(false);
+            ShowUpload(GetMsg(6057), GetMsg(6001));
+        }
+        uclQL7150->AddLog(GetMsg(5535, NowText()));
+        AddInfo(GetMsg(5428), kGreen);
+        uclQL7150->setCancel(false);
+        const bool ok = uclQL7150->SetDateTime(QDateTime::currentDateTime());
+        if (ok) {
+            // The instrument now runs on the PC clock.
+            clsInstrument::DeviceDoor door(inst);
+            inst.setSysDateOffset(0);
+            AddInfo(GetMsg(5429), kGreen);
+        } else {
+            AddInfo(ExpandMessage(QString::fromLatin1(kClockFailed), {}), kRed);
+        }
+        if (fromCalibration)
+            return;
+        UnloadUpload();
+        EnableCommands(true);
+        if (ok)
+            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        return;
+    }
+    case 2: {
+        const QString name = QStringLiteral("frmCalibration");
+        if (!IsFormRegistered(name)) {
+            MsgBox(QString::fromLatin1(kCalibrationMissing), vb::OKOnly | vb::Information, GetMsg(5001));
+            return;
+        }
+        ShowFormModal(name);
+        // Whatever happened in the window: the poll and the pump stop.
+        uclQL7150->setRunDensty(false);
+        uclQL7150->SetPump(false);
+        return;
+    }
+    case 3: {
+        int16_t mask = 0;
+        for (int i = 0; i < 4; ++i)
+            if (chkUx[i]->isChecked())
+                mask = int16_t(mask | (1 << i));
+        if (mask == 0) {
+            MsgBox(GetMsg(5382), vb::OKOnly);
+            return;
+        }
+        if (MsgBox(GetMsg(5374), vb::YesNo | vb::Question, QStringLiteral("DEFAULT")) != vb::Yes)
+            return;
+        if (!uclQL7150->Connected()) {
+            AddInfo(GetMsg(5436), kRed);
+            uclQL7150->AddLog(GetMsg(5559));
+            return;
+        }
+        AddInfo(GetMsg(5466), kGreen);
+        HourglassCursor hourglass;
+        uclQL7150->setCancel(false);
+        if (uclQL7150->DefaultInstrument(mask)) {
+            AddInfo(GetMsg(5467), kGreen);
+        } else {
+            AddInfo(GetMsg(5468), kRed);
+            const QString status = uclQL7150->DefaultStatus();
+            if (!status.isEmpty())
+                AddInfo(GetMsg(5383, FailedBoards(status)), kRed);
+        }
+        return;
+    }
+    case 4: {
+        if (MsgBox(GetMsg(5337), vb::YesNo | vb::Question, GetMsg(5338)) != vb::Yes)
+            return;
+        EnableCommands(false);
+        ShowUpload(GetMsg(6057), GetMsg(6001));
+        AddInfo(GetMsg(5428), kGreen);
+        uclQL7150->setCancel(false);
+        const bool restored = uclQL7150->RestoreFactorySet();
+        if (!restored)
+            AddInfo(ExpandMessage(QString::fromLatin1(kRestoreFailed), {}), kRed);
+        // Read back whatever the instrument now holds; only a complete read replaces the record.
+        clsInstrument read(inst);
+        const bool reread = uclQL7150->GetInstrument(read);
+        if (reread) {
+            inst = read;
+            clsInstrument::DeviceDoor door(inst);
+            inst.setCommFlags(-1);
+        } else {
+            AddInfo(QString::fromLatin1(kRereadFailed), kRed);
+        }
+        RestoreGasEnable();
+        if (fromCalibration)
+            return;
+        UnloadUpload();
+        EnableCommands(true);
+        if (restored && reread)
+            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        return;
+    }
+    default:
+        return;
+    }
+}

@@ -1,0 +1,310 @@
+#include "CalFixture.h"
+#include "model/modGasCommon.h"
+
+namespace {
+QString crlf(std::initializer_list<const char *> lines)
+{
+    QString out;
+    for (const char *l : lines)
+        out += QString::fromLatin1(l) + QStringLiteral("\r\n");
+    return out;
+}
+} // namespace
+
+class CalWindow : public CalFixture {};
+
+TEST_F(CalWindow, NoDataLayoutShowsSampleGasesAndLocksSpans)
+{
+    ASSERT_TRUE(StartMain());
+    // Switched on, but never read from the instrument.
+    for (int ch = 0; ch < 4; ++ch)
+        gInstrument().setGasEnabled(ch, -1);
+    ASSERT_TRUE(OpenCal());
+    FlexGrid *g = grid();
+    EXPECT_EQ(cal->windowTitle(), QStringLiteral("VANTIK Calibration"));
+    EXPECT_TRUE(gCalFormOpen);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return sim->pumpOn(); }, 2000));
+    EXPECT_EQ(g->Rows(), 8);
+    EXPECT_EQ(g->Cols(), 4);
+    EXPECT_EQ(g->TextMatrix(0, 3), QStringLiteral("Current Reading"));
+    const clsInstrument &s = gSampleInstrument();
+    for (int ch = 0; ch < 7; ++ch) {
+        const int r = ch + 1;
+        EXPECT_EQ(g->TextMatrix(r, 0), GasLabel(s.GasName(ch), s.GasUnit(ch), s.GasFullScale(ch), s.GasPoint(ch)));
+        EXPECT_EQ(g->TextMatrix(r, 2), QStringLiteral("-----"));
+        EXPECT_EQ(g->Cell(FlexGrid::SetBackColor, r, 2).toInt(), g->GreyColor());
+        EXPECT_EQ(Checked(r), ch < 4 ? FlexGrid::Checked : FlexGrid::Unchecked) << ch;
+        EXPECT_EQ(g->Cell(FlexGrid::SetBackColor, r, 1).toInt(), ch < 4 ? g->BackColor() : g->GreyColor());
+    }
+    g->setRow(1);
+    g->setCol(2);
+    EXPECT_FALSE(g->EditCell());
+    // A grey check cell cannot be toggled either.
+    Toggle(6);
+    EXPECT_EQ(Checked(6), FlexGrid::Unchecked);
+}
+
+TEST_F(CalWindow, DataLayoutAndDisabledChannelStaysUnticked)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    FlexGrid *g = grid();
+    EXPECT_EQ(g->TextMatrix(1, 0), QStringLiteral("CH4(100%LEL)"));
+    EXPECT_EQ(g->TextMatrix(1, 2), QStringLiteral("50"));
+    EXPECT_EQ(g->TextMatrix(2, 2), QStringLiteral("20.9"));
+    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("-----"));
+    // Channel 5 is off: light grey, unticked, and a tick does not hold.
+    EXPECT_EQ(g->Cell(FlexGrid::SetBackColor, 6, 1).toInt(), frmCalibration::kDisabledCheckColor);
+    EXPECT_EQ(Checked(6), FlexGrid::Unchecked);
+    Toggle(6);
+    EXPECT_EQ(Checked(6), FlexGrid::Unchecked);
+    Toggle(1);
+    EXPECT_EQ(Checked(1), FlexGrid::Unchecked);
+    Toggle(1);
+    EXPECT_EQ(Checked(1), FlexGrid::Checked);
+    // The reading column is never edited.
+    g->setRow(1);
+    g->setCol(3);
+    EXPECT_FALSE(g->EditCell());
+}
+
+TEST_F(CalWindow, SpanCellEditing)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    FlexGrid *g = grid();
+    // H2S: full scale 30, warning 5, step 0.1, one decimal place.
+    EXPECT_FALSE(TypeSpan(3, QStringLiteral("31")));
+    EXPECT_TRUE(g->IsEditing());
+    EXPECT_EQ(g->EditText(), QStringLiteral("31.0"));
+    g->CancelEdit();
+    EXPECT_TRUE(TypeSpan(3, QStringLiteral("12.34")));
+    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("12.3"));
+    EXPECT_TRUE(TypeSpan(3, QStringLiteral("-----")));
+    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("0.0"));
+    // Clearing the cell unticks the channel.
+    EXPECT_EQ(Checked(3), FlexGrid::Checked);
+    EXPECT_TRUE(TypeSpan(3, QString()));
+    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("0"));
+    EXPECT_EQ(Checked(3), FlexGrid::Unchecked);
+}
+
+TEST_F(CalWindow, LiveReadingsFillTheGrid)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    // The poll the window switched on reaches the grid through the main window.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return grid()->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000));
+    form->uclQL7150->setRunDensty(false);
+    QTest::qWait(60);
+    form->uclQL7150_Densty(-101, 30, 2.5f, 600, 0, 7, 7);
+    FlexGrid *g = grid();
+    EXPECT_EQ(g->TextMatrix(1, 3), QStringLiteral("-----"));
+    EXPECT_EQ(g->TextMatrix(2, 3), QStringLiteral("OVER"));
+    EXPECT_EQ(g->TextMatrix(3, 3), QStringLiteral("2.5"));
+    EXPECT_EQ(g->TextMatrix(4, 3), QStringLiteral("OVER"));
+    EXPECT_EQ(g->TextMatrix(5, 3), QStringLiteral("0"));
+    EXPECT_EQ(g->TextMatrix(6, 3), QStringLiteral("-----")); // switched off
+}
+
+TEST_F(CalWindow, SpanWithNothingTickedIsRefused)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    for (int r = 1; r <= 5; ++r)
+        Toggle(r);
+    boxes->clear();
+    cal->cmdCal[1]->click();
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_EQ(boxes->calls()[0].prompt, GetMsg(5345));
+    EXPECT_EQ(boxes->calls()[0].icon(), int(vb::Critical));
+    EXPECT_EQ(boxes->calls()[0].title, GetMsg(5346));
+    EXPECT_EQ(CountRequests("S2,"), 0);
+    EXPECT_EQ(gTransferMode, 0);
+}
+
+TEST_F(CalWindow, TickedChannelWithoutSpanValueIsRefusedByName)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    // Every switched-on channel starts ticked; H2S has no span value ("-----").
+    boxes->clear();
+    cal->cmdCal[1]->click();
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_TRUE(boxes->calls()[0].prompt.contains(GetMsg(5380)));
+    EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("H2S(30.0ppm)")));
+    EXPECT_EQ(boxes->calls()[0].icon(), int(vb::Critical));
+    EXPECT_EQ(CountRequests("S2,"), 0);
+    // "--" means 0, which is no span for a toxic gas either.
+    EXPECT_TRUE(TypeSpan(3, QStringLiteral("--")));
+    boxes->clear();
+    cal->cmdCal[1]->click();
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("H2S(30.0ppm)")));
+    EXPECT_EQ(CountRequests("S2,"), 0);
+}
+
+TEST_F(CalWindow, SpanRunSendsRequestAndReportsTickedChannels)
+{
+    ASSERT_TRUE(StartWithData());
+    sim->setSpanResult(QStringLiteral("1120000"));
+    ASSERT_TRUE(OpenCal());
+    Toggle(2);
+    Toggle(4);
+    Toggle(5);
+    ASSERT_TRUE(TypeSpan(3, QStringLiteral("25.0")));
+    boxes->clear();
+    cal->cmdCal[1]->click();
+    EXPECT_EQ(CountRequests("S2,W,"), 1);
+    EXPECT_TRUE(sim->requests().contains(QByteArray("S2,W,1010000,0032,0000,00FA,0000,0000,0000,0000,")));
+    EXPECT_TRUE(gCalSelect[0] && !gCalSelect[1] && gCalSelect[2] && !gCalSelect[3]);
+    EXPECT_TRUE(cal->CalResult);
+    // Channel 1's digit is 1 but it was not ticked: no line.
+    EXPECT_EQ(cal->CalReport, crlf({"CH4  Adjustment Complete.", "H2S No Action"}));
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_EQ(boxes->calls()[0].prompt, cal->CalReport);
+    EXPECT_EQ(boxes->calls()[0].icon(), int(vb::Information));
+    EXPECT_EQ(boxes->calls()[0].title, GetMsg(5355));
+    EXPECT_EQ(CountSerial(QStringLiteral("---Calibration Upload Started---")), 1);
+    EXPECT_EQ(gTransferMode, 0);
+    EXPECT_TRUE(form->uclQL7150->RunDensty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmUploadCalib::Find(), nullptr);
+}
+
+TEST_F(CalWindow, ZeroRunReportsEnabledChannelsByStatusDigit)
+{
+    ASSERT_TRUE(StartWithData());
+    sim->setZeroResult(QStringLiteral("1021111"));
+    ASSERT_TRUE(OpenCal());
+    FreezeReadings({0.0f, 20.5f, 0.0f, 0.0f, 0.0f, -101.0f, -101.0f});
+    boxes->clear();
+    cal->cmdCal[0]->click();
+    EXPECT_TRUE(sim->requests().contains(QByteArray("SZ,W,1111111,")));
+    EXPECT_TRUE(cal->CalResult);
+    // Channels 5 and 6 are off: their digits give no line.
+    EXPECT_EQ(cal->CalReport, crlf({"CH4  Adjustment Complete.", "OXY(20.5) Failed", "H2S No Action",
+                                    "CO   Adjustment Complete.", "NH3  Adjustment Complete."}));
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_EQ(boxes->calls()[0].title, GetMsg(5355));
+    EXPECT_EQ(CountLog(GetMsg(5413)), 0);
+}
+
+TEST_F(CalWindow, FailedZeroRunIsLoggedOnce)
+{
+    ASSERT_TRUE(StartWithData());
+    form->uclQL7150->setRetry(1);
+    form->uclQL7150->setTimeout(1);
+    ASSERT_TRUE(OpenCal());
+    SimFaultRule silent;
+    silent.fault = SimFault::NoAnswer;
+    silent.code = "SZ";
+    silent.mode = 'C';
+    silent.times = -1;
+    sim->addRule(silent);
+    boxes->clear();
+    cal->cmdCal[0]->click();
+    EXPECT_FALSE(cal->CalResult);
+    EXPECT_TRUE(cal->CalReport.isEmpty());
+    EXPECT_TRUE(boxes->calls().isEmpty());
+    EXPECT_EQ(CountLog(GetMsg(5413)), 1);
+    EXPECT_EQ(LogColor(GetMsg(5413)), 255);
+    EXPECT_EQ(CountSerial(QStringLiteral("---Calibration Upload Failed---")), 1);
+}
+
+TEST_F(CalWindow, FailedSpanRunIsLogged)
+{
+    ASSERT_TRUE(StartWithData());
+    SimFaultRule refuse;
+    refuse.fault = SimFault::Refuse;
+    refuse.code = "S2";
+    refuse.mode = 'C';
+    refuse.times = -1;
+    sim->addRule(refuse);
+    ASSERT_TRUE(OpenCal());
+    for (int r : {2, 3, 4, 5})
+        Toggle(r);
+    boxes->clear();
+    cal->cmdCal[1]->click();
+    EXPECT_EQ(CountRequests("S2,W,1000000,0032,"), 1);
+    EXPECT_FALSE(cal->CalResult);
+    EXPECT_TRUE(boxes->calls().isEmpty());
+    EXPECT_EQ(CountLog(GetMsg(5413)), 1);
+    EXPECT_EQ(LogColor(GetMsg(5413)), 255);
+    EXPECT_EQ(CountSerial(QStringLiteral("---Calibration Upload Failed---")), 1);
+    EXPECT_EQ(gTransferMode, 0);
+}
+
+TEST_F(CalWindow, OneRunAtATimeAndNoCloseDuringIt)
+{
+    ASSERT_TRUE(StartWithData());
+    sim->setBusyPolls(3);
+    ASSERT_TRUE(OpenCal());
+    bool tried = false;
+    bool runUnloaded = true, calUnloaded = true, runGone = true;
+    QObject::connect(sim.get(), &SimInstrument::requestSeen, cal, [&](const QByteArray &body) {
+        if (tried || !body.startsWith("SZ,C,"))
+            return;
+        tried = true;
+        frmUploadCalib *run = frmUploadCalib::Find();
+        runGone = run == nullptr;
+        if (!run)
+            return;
+        EXPECT_TRUE(run->Started());
+        runUnloaded = Unload(run);
+        run->reject();               // Escape
+        calUnloaded = Unload(cal);   // the calibration window's close box
+        cal->cmdCal_Click(0);        // a second run from a click served by the wait
+        cal->cmdCal_Click(2);        // Exit
+        run->tmrInter_Timer();       // a tick served by the wait
+        runGone = frmUploadCalib::Find() == nullptr;
+    });
+    cal->cmdCal[0]->click();
+    ASSERT_TRUE(tried);
+    EXPECT_FALSE(runUnloaded);
+    EXPECT_FALSE(calUnloaded);
+    EXPECT_FALSE(runGone);
+    EXPECT_EQ(CountRequests("SZ,W,"), 1);
+    EXPECT_TRUE(cal->CalResult);
+    EXPECT_EQ(frmCalibration::Find(), cal);
+    // Once the run is over the window closes as usual.
+    cal->cmdCal[2]->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmCalibration::Find(), nullptr);
+    cal = nullptr;
+}
+
+TEST_F(CalWindow, EscapeUnloadsTheWindow)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    QTest::keyClick(cal, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmCalibration::Find(), nullptr);
+    cal = nullptr;
+}
+
+TEST_F(CalWindow, MainWindowCommandOpensItAndStopsPollAndPumpAfterwards)
+{
+    ASSERT_TRUE(StartWithData());
+    bool shown = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        frmCalibration *w = frmCalibration::Find();
+        if (!w || !w->isVisible() || shown)
+            return;
+        shown = true;
+        EXPECT_TRUE(w->isModal());
+        EXPECT_TRUE(form->uclQL7150->RunDensty());
+        EXPECT_TRUE(sim->pumpOn());
+        w->cmdCal[2]->click();
+    });
+    closer.start(20);
+    form->cmdOption_Click(2);
+    closer.stop();
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(form->uclQL7150->RunDensty());
+    EXPECT_FALSE(sim->pumpOn());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmCalibration::Find(), nullptr);
+}

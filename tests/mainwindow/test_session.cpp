@@ -1,0 +1,245 @@
+// A technician's whole session, end to end, through the real widgets and the real link
+// against the simulated instrument; then the same session with faults on the line.
+#include "CommandsFixture.h"
+#include "ViewFixture.h"
+#include "platform/CommonDialog.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+
+using namespace GasGrid;
+using namespace Commands;
+
+namespace {
+
+class Session : public ViewFixture {
+protected:
+    ScriptedCommonDialog dialogs;
+
+    // The CommandsFixture helpers, for a fixture that edits through the grid.
+    bool Begin()
+    {
+        options.debugMode = true;
+        if (!StartMain())
+            return false;
+        form->uclQL7150->setBusyPollLimit(20);
+        sim->setBusyPolls(1);
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setAlarmO2(1);
+        sim->state().setAutoCalib(1, 0);
+        sim->state().setAutoCalib(2, 25);
+        sim->state().setAutoCalib(3, 100);
+        sim->state().setAutoCalib(4, 50);
+        return true;
+    }
+    void Press(QPushButton *b)
+    {
+        ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    int Requests(const QByteArray &prefix) const
+    {
+        int n = 0;
+        for (const QByteArray &r : sim->requests())
+            n += r.startsWith(prefix) ? 1 : 0;
+        return n;
+    }
+    static QString Line(int id) { return GetMsg(id).remove(QStringLiteral("\r\n")); }
+    QStringList Actions() const
+    {
+        QFile f(HistoryFilePath());
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList rows = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        rows.removeFirst();
+        for (QString &r : rows)
+            r = r.section(QLatin1Char(','), 0, 0);
+        return rows;
+    }
+    bool Activate()
+    {
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form);
+    }
+    void Screenshot(const QString &name)
+    {
+        form->resize(1100, 760);
+        form->tmrInter_Timer(); // the clock labels, as a second later
+        QApplication::processEvents();
+        const QImage shot = form->grab().toImage();
+        ASSERT_FALSE(shot.isNull());
+        EXPECT_TRUE(shot.save(QDir(QCoreApplication::applicationDirPath()).filePath(name)));
+        // The README shows the copy in docs/ of the source tree, when there is one.
+        const QDir docs(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../docs"));
+        if (docs.exists()) {
+            EXPECT_TRUE(shot.save(docs.filePath(name)));
+        }
+    }
+};
+
+TEST_F(Session, TechnicianWorksThroughEveryCommand)
+{
+    ASSERT_TRUE(Begin());
+    EXPECT_TRUE(LogLines().contains(GetMsg(5432)));
+
+    // Read with a history row: the view shows the instrument.
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(form->txtOption[0]->text(), sim->state().SerialNo());
+    EXPECT_EQ(grid()->TextMatrix(RowOfChannel(0), ColWarning), QStringLiteral("10"));
+    EXPECT_EQ(grid()->TextMatrix(RowOfChannel(1), ColAlarm), QStringLiteral("18.0"));
+    EXPECT_EQ(form->lblOptROM[0]->text(), QStringLiteral("V1.20"));
+    EXPECT_EQ(Actions(), QStringList{QStringLiteral("Read")});
+    Screenshot(QStringLiteral("mainwindow-download.png"));
+
+    // Edit the CH4 warning point in the grid, then upload: the instrument has it.
+    ASSERT_TRUE(Activate());
+    ASSERT_TRUE(Edit(RowOfChannel(0), ColWarning, QStringLiteral("15")));
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[0]);
+    EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
+    EXPECT_FLOAT_EQ(sim->state().Alarm(0), 50.0f);
+    EXPECT_EQ(boxes->prompts().last(), GetMsg(5311));
+    EXPECT_EQ(Actions(), (QStringList{QStringLiteral("Read"), QStringLiteral("Write")}));
+
+    // Export, change, import back, upload again.
+    const QString seq = file(QStringLiteral("before-service.seq"));
+    dialogs.choose(seq);
+    Press(form->cmdExportSetting);
+    ASSERT_TRUE(QFile::exists(seq));
+    ASSERT_TRUE(Activate());
+    ASSERT_TRUE(Edit(RowOfChannel(0), ColWarning, QStringLiteral("20")));
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 20.0f);
+    dialogs.choose(seq);
+    Press(form->cmdImportSetting);
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 15.0f);
+    EXPECT_EQ(grid()->TextMatrix(RowOfChannel(0), ColWarning), QStringLiteral("15"));
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setWarning(0, 12); // someone changed it at the instrument meanwhile
+    }
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[0]);
+    EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
+    EXPECT_EQ(Actions().size(), 3);
+
+    // Clock.
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[1]);
+    EXPECT_EQ(gInstrument().SysDateOffset(), 0);
+    EXPECT_LE(qAbs(sim->clock().secsTo(QDateTime::currentDateTime())), 2);
+
+    // DEFAULT on the main board and option board 2.
+    form->chkUx[0]->setChecked(true);
+    form->chkUx[2]->setChecked(true);
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[3]);
+    EXPECT_EQ(Requests("UX,W,5,"), 1);
+    EXPECT_TRUE(LogLines().contains(Line(5467)));
+
+    // Factory restore: the instrument goes back, the view follows.
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[4]);
+    EXPECT_EQ(Requests("UP,W"), 1);
+    EXPECT_EQ(gInstrument().CommFlags(), -1);
+    EXPECT_EQ(form->txtOption[0]->text(), sim->state().SerialNo());
+
+    // Service dumps.
+    form->FlashDumpLastBlock = 63;
+    Press(form->cmdDown[2]);
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("VANTIK.DAT"))).size(), 64 * 1024);
+    boxes->push(vb::Yes);
+    Press(form->cmdFRAMDump);
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("VANTIKF.DAT"))).size(), 8192);
+    Press(form->cmdOptData);
+    Press(form->cmdOptFlash);
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("VK_ES_OPT1.DAT"))).size(), 2048);
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("VK_EF_OPT1.DAT"))).size(), 512);
+
+    // Nothing in the log says anything failed.
+    for (const QString &l : LogLines())
+        EXPECT_FALSE(l.contains(QStringLiteral("Fail")) || l.contains(QStringLiteral("Cancel"))) << l.toStdString();
+
+    // Power off: back to the state after start-up.
+    boxes->push(vb::Yes);
+    Press(form->cmdDown[4]);
+    EXPECT_EQ(Requests("RO,W"), 1);
+    EXPECT_EQ(gInstrument().CommFlags(), 0);
+    EXPECT_FALSE(form->uclQL7150->Connected());
+    EXPECT_EQ(frmUpload::Find(), nullptr);
+}
+
+TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
+{
+    ASSERT_TRUE(Begin());
+    Press(form->cmdDown[1]);
+    ASSERT_EQ(gInstrument().CommFlags(), -1);
+    const QString serial = gInstrument().SerialNo();
+    const int red = frmMain::kRed;
+    auto colorOf = [this](const QString &t) { return LogColor(t); };
+
+    // Time-out in the middle of a download: red line, the record as it was.
+    sim->addRule({SimFault::NoAnswer, "XS", 'R', 40, -1});
+    form->rtbLog->clear();
+    Press(form->cmdDown[1]);
+    EXPECT_EQ(colorOf(Line(5416)), red);
+    EXPECT_EQ(gInstrument().SerialNo(), serial);
+    EXPECT_EQ(gInstrument().XS_(60), sim->state().XS_(60));
+    sim->clearRules();
+
+    // Checksum errors on the way: sent again, the read completes.
+    sim->addRule({SimFault::CorruptChecksum, "XZ", 0, 1, 4});
+    form->rtbLog->clear();
+    Press(form->cmdDown[1]);
+    EXPECT_EQ(colorOf(Line(5415)), frmMain::kGreen);
+    sim->clearRules();
+
+    // A refused write: failure text, no success box, the edit still marked.
+    ASSERT_TRUE(Activate());
+    ASSERT_TRUE(Edit(RowOfChannel(2), ColAlarm, QStringLiteral("9")));
+    sim->addRule({SimFault::Refuse, "", 'W', 1, -1});
+    boxes->clear();
+    boxes->push(vb::Yes);
+    form->rtbLog->clear();
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(colorOf(ExpandMessage(QString::fromLatin1(kUploadFailed), {}).remove(QStringLiteral("\r\n"))), red);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
+    EXPECT_TRUE(gInstrument().Change_Alarm(2));
+    EXPECT_FLOAT_EQ(gInstrument().Alarm(2), 9.0f);
+    EXPECT_NE(sim->state().Alarm(2), 9.0f);
+    sim->clearRules();
+
+    // Cancel during a dump: the last image stays.
+    writeFile(QStringLiteral("VANTIKF.DAT"), "last good image");
+    sim->addRule({SimFault::NoAnswer, "EF", 'R', 1, -1});
+    auto conn = std::make_shared<QMetaObject::Connection>();
+    *conn = QObject::connect(sim.get(), &SimInstrument::requestSeen, sim.get(), [conn](const QByteArray &b) {
+        if (!b.startsWith("EF,R"))
+            return;
+        QObject::disconnect(*conn);
+        if (frmUpload *u = frmUpload::Find())
+            QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
+    });
+    boxes->push(vb::Yes);
+    form->rtbLog->clear();
+    Press(form->cmdFRAMDump);
+    EXPECT_EQ(colorOf(GetMsg(5462)), red);
+    QFile fram(file(QStringLiteral("VANTIKF.DAT")));
+    ASSERT_TRUE(fram.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fram.readAll(), QByteArray("last good image"));
+    sim->clearRules();
+
+    // Hang-up in the middle of an upload: failure, the line is gone, the record kept.
+    sim->addRule({SimFault::HangUp, "XS", 'W', 3, 1});
+    boxes->push(vb::Yes);
+    form->rtbLog->clear();
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(colorOf(ExpandMessage(QString::fromLatin1(kUploadFailed), {}).remove(QStringLiteral("\r\n"))), red);
+    EXPECT_EQ(gInstrument().SerialNo(), serial);
+    EXPECT_FLOAT_EQ(gInstrument().Alarm(2), 9.0f);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 3000));
+    EXPECT_FALSE(form->cmdDown[1]->isEnabled());
+    EXPECT_TRUE(form->fraCommand[0]->isEnabled());
+}
+
+} // namespace

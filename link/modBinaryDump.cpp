@@ -2,6 +2,7 @@
 #include "core/Wait.h"
 #include "link/modAddLib.h"
 #include "link/uclQlifPrivate.h"
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 
@@ -64,6 +65,24 @@ void uclQlif::handleBinary(const Link::Frame &f)
         completePending(Outcome::Failed, {});
 }
 
+void uclQlif::drainLine()
+{
+    // Blocks already on their way when a dump stops would otherwise be taken for damaged
+    // answers of the next exchange and sent again into it. With nothing pending they are
+    // dropped unacknowledged; wait until the line has been quiet for a few ticks.
+    const int tick = m_timer.interval();
+    const int quietMs = 3 * tick;
+    QElapsedTimer since;
+    since.start();
+    WaitUntil(
+        [&] {
+            return since.elapsed() >= quietMs &&
+                   (!m_sinceReceive.isValid() || m_sinceReceive.elapsed() >= quietMs);
+        },
+        qMax(2000, 20 * tick), qMax(1, tick / 2));
+    m_asm.reset();
+}
+
 bool uclQlif::runDump(DumpState &d)
 {
     m_dump = &d;
@@ -78,6 +97,8 @@ bool uclQlif::runDump(DumpState &d)
         sendRaw(QByteArray(1, Link::ESC)); // cancelled: tell the instrument to stop sending
     m_pending = PendingKind::None;
     m_dump = nullptr;
+    if (sent && !complete)
+        drainLine();
     m_asm.setBinaryPayloadLength(0);
     m_status = complete ? StatusDone : (m_cancel ? StatusCancelled : StatusFailed);
     return complete;

@@ -182,6 +182,7 @@ private:
                   Reply *last);
     bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
     bool runDump(DumpState &d);
+    void drainLine(); // after a dump that stopped early
     void onDensty(const Link::Answer &a);
 
     // settings and ports

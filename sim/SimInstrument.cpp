@@ -90,6 +90,8 @@ void SimInstrument::fillDemoState()
     const int types[7] = {0, 1, 2, 3, 6, 16, 16};
     const float warn[7] = {10, 19.5f, 5, 25, 25, -101, -101};
     const float alarm[7] = {50, 18, 10, 50, 50, -101, -101};
+    // Span values the upload accepts: at or above the warning point, at or below it for oxygen.
+    const float autoCal[7] = {50, 12, 25, 50, 25, -101, -101};
     for (int ch = 0; ch < 7; ++ch) {
         s.setGasName(ch, QString::fromLatin1(names[ch]));
         s.setGasUnit(ch, QString::fromLatin1(units[ch]));
@@ -102,14 +104,13 @@ void SimInstrument::fillDemoState()
         s.setAlarm(ch, alarm[ch]);
         s.setStel(ch, ch == 2 ? 5 : -101);
         s.setTwa(ch, ch == 2 ? 1 : -101);
-        s.setAutoCalib(ch, ch == 1 ? 20.9f : -101);
+        s.setAutoCalib(ch, autoCal[ch]);
         s.setZeroForce(ch, 1);
         s.setUG_(ch, ch % 3);
         s.setCalibBefore(ch, 10.0f + ch);
         s.setCalibAfter(ch, 10.0f + ch + 0.5f);
         s.setCalibDate(ch, QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
     }
-    s.setAutoCalib(0, 50);
     s.setGasPoint(7, 0);
     s.setGasPoint(8, 1);
     s.setGasPoint(9, 1);
@@ -117,6 +118,7 @@ void SimInstrument::fillDemoState()
     s.setFL_(1, 200);
     s.setIntervals(60);
     s.setAlarmMode(1);
+    s.setAlarmO2(1); // falling oxygen alarm: the alarm point lies below the warning point
     s.setHcMode(1); // the instrument derives the current mode from it: 1 gives 0
     s.setCurrHc(0);
     s.setCalLimit(30);

@@ -51,8 +51,8 @@ TEST_F(CalWindow, DataLayoutAndDisabledChannelStaysUnticked)
     FlexGrid *g = grid();
     EXPECT_EQ(g->TextMatrix(1, 0), QStringLiteral("CH4(100%LEL)"));
     EXPECT_EQ(g->TextMatrix(1, 2), QStringLiteral("50"));
-    EXPECT_EQ(g->TextMatrix(2, 2), QStringLiteral("20.9"));
-    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("-----"));
+    EXPECT_EQ(g->TextMatrix(2, 2), QStringLiteral("12.0"));
+    EXPECT_EQ(g->TextMatrix(3, 2), QStringLiteral("25.0"));
     // Channel 5 is off: light grey, unticked, and a tick does not hold.
     EXPECT_EQ(g->Cell(FlexGrid::SetBackColor, 6, 1).toInt(), frmCalibration::kDisabledCheckColor);
     EXPECT_EQ(Checked(6), FlexGrid::Unchecked);
@@ -126,6 +126,8 @@ TEST_F(CalWindow, SpanWithNothingTickedIsRefused)
 TEST_F(CalWindow, TickedChannelWithoutSpanValueIsRefusedByName)
 {
     ASSERT_TRUE(StartWithData());
+    gInstrument().setAutoCalib(2, -101);
+    gInstrument().ClearChangeFlags();
     ASSERT_TRUE(OpenCal());
     // Every switched-on channel starts ticked; H2S has no span value ("-----").
     boxes->clear();

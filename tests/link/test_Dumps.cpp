@@ -95,3 +95,21 @@ TEST_F(LinkTest, RefusedOptionDumpIsReported)
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic
 }
+
+TEST_F(LinkTest, CancelledDumpLeavesACleanLineForTheNextExchange)
+{
+    ASSERT_TRUE(connectLink());
+    const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
+    // Cancel the moment the instrument takes the request: its first blocks are on the way.
+    const auto conn = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this](const QByteArray &body) {
+        if (body.startsWith("EP,R"))
+            link.setCancel(true);
+    });
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_FALSE(link.GetBinDump(path, 0, 255));
+        EXPECT_EQ(link.Status(), uclQlif::StatusCancelled);
+        EXPECT_FALSE(QFile::exists(path));
+        EXPECT_TRUE(link.SetPump(true)) << "round " << round;
+    }
+    QObject::disconnect(conn);
+}

@@ -23,15 +23,6 @@ protected:
         // Shorter busy polls keep DEFAULT and the restore quick.
         form->uclQL7150->setBusyPollLimit(20);
         sim->setBusyPolls(1);
-        // The demo oxygen points (warning 19.5 above alarm 18) belong to the low / low-low
-        // pattern, and an oxygen auto-calibration value must not lie above the warning point.
-        clsInstrument::DeviceDoor door(sim->state());
-        sim->state().setAlarmO2(1);
-        sim->state().setAutoCalib(1, 0);
-        // Toxic channels calibrate at a gas value at or above their warning point.
-        sim->state().setAutoCalib(2, 25);
-        sim->state().setAutoCalib(3, 100);
-        sim->state().setAutoCalib(4, 50);
         return true;
     }
 

@@ -114,7 +114,7 @@ void SimInstrument::fillDemoState()
     s.setGasPoint(7, 0);
     s.setGasPoint(8, 1);
     s.setGasPoint(9, 1);
-    s.setFL_(0, 100);
+    s.setFL_(0, 50000); // methane: 50000 ppm at 100 %LEL
     s.setFL_(1, 200);
     s.setIntervals(60);
     s.setAlarmMode(1);
@@ -130,9 +130,10 @@ void SimInstrument::fillDemoState()
     s.setInvalidIF(false);
     s.setInert1st(5.0f);
     s.setInert2nd(10.0f);
-    s.setCATppm1st(1000);
-    s.setCATppm2nd(2000);
-    s.setCATvol1st(1.5f);
+    // The ppm and vol% views of the combustible channel's 10 / 50 %LEL points.
+    s.setCATppm1st(5000);
+    s.setCATppm2nd(25000);
+    s.setCATvol1st(0.5f);
     s.setCATvol2nd(2.5f);
     s.setHH_(0, 100);
     s.setHH_(1, 120);

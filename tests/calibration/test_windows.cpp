@@ -158,7 +158,8 @@ TEST_F(CalWindow, SpanRunSendsRequestAndReportsTickedChannels)
     boxes->clear();
     cal->cmdCal[1]->click();
     EXPECT_EQ(CountRequests("S2,W,"), 1);
-    EXPECT_TRUE(sim->requests().contains(QByteArray("S2,W,1010000,0032,0000,00FA,0000,0000,0000,0000,")));
+    // 50 %LEL of methane at 50000 ppm per 100 %LEL goes out as 25000 ppm.
+    EXPECT_TRUE(sim->requests().contains(QByteArray("S2,W,1010000,61A8,0000,00FA,0000,0000,0000,0000,")));
     EXPECT_TRUE(gCalSelect[0] && !gCalSelect[1] && gCalSelect[2] && !gCalSelect[3]);
     EXPECT_TRUE(cal->CalResult);
     // Channel 1's digit is 1 but it was not ticked: no line.
@@ -228,7 +229,7 @@ TEST_F(CalWindow, FailedSpanRunIsLogged)
         Toggle(r);
     boxes->clear();
     cal->cmdCal[1]->click();
-    EXPECT_EQ(CountRequests("S2,W,1000000,0032,"), 1);
+    EXPECT_EQ(CountRequests("S2,W,1000000,61A8,"), 1);
     EXPECT_FALSE(cal->CalResult);
     EXPECT_TRUE(boxes->calls().isEmpty());
     EXPECT_EQ(CountLog(GetMsg(5413)), 1);

@@ -79,9 +79,227 @@ private:
     FlexGrid *m_grid;
 };
 
+// The main view shows every cell; three overlays sharing its model keep the fixed
+// rows (top), the fixed columns (left) and their crossing (corner) in place while
+// the body scrolls under them. The overlays let mouse events through to the main
+// viewport, whose indexAt() answers with the fixed cell drawn at that point, so all
+// clicks are handled in one place.
 class FlexGridView : public QTableView {
 public:
     using QTableView::QTableView;
+
+    // Call once the main view is set up: overlays copy its settings.
+    // Created after the viewport, they stack above it and any editor in it; the corner last, on top.
+    void initFrozen(const std::function<QAbstractItemDelegate *()> &makeDelegate)
+    {
+        for (QTableView *&o : m_overlay) {
+            o = new QTableView(this);
+            o->setModel(model());
+            o->setItemDelegate(makeDelegate());
+            o->horizontalHeader()->hide();
+            o->verticalHeader()->hide();
+            o->horizontalHeader()->setMinimumSectionSize(1);
+            o->verticalHeader()->setMinimumSectionSize(1);
+            o->horizontalHeader()->setDefaultSectionSize(horizontalHeader()->defaultSectionSize());
+            o->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+            o->setSelectionMode(QAbstractItemView::NoSelection);
+            o->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            o->setFocusPolicy(Qt::NoFocus);
+            o->setHorizontalScrollMode(horizontalScrollMode());
+            o->setVerticalScrollMode(verticalScrollMode());
+            o->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            o->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            o->setGridStyle(gridStyle());
+            o->setFrameShape(QFrame::NoFrame);
+            o->setAttribute(Qt::WA_TransparentForMouseEvents);
+            o->hide();
+            // A range that changes after ours (their layout runs late) must not leave them off by some pixels.
+            connect(o->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { syncScroll(); });
+            connect(o->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { syncScroll(); });
+        }
+        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { syncScroll(); });
+        connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { syncScroll(); });
+        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int) {
+            for (QTableView *o : m_overlay)
+                copyColumn(o, c);
+            placeFrozen();
+        });
+        connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int r, int, int size) {
+            for (QTableView *o : m_overlay)
+                o->setRowHeight(r, size);
+            placeFrozen();
+        });
+    }
+
+    void setFrozen(int rows, int cols)
+    {
+        m_frozenRows = rows;
+        m_frozenCols = cols;
+        placeFrozen();
+    }
+
+    // The main view first, then the overlays: spans go on every one of them.
+    QVector<QTableView *> allViews() { return {this, top(), left(), corner()}; }
+
+    // Copies sizes and hidden columns after the model was reset or resized (spans: FlexGrid::updateSpans).
+    void syncFrozen()
+    {
+        const int rows = model()->rowCount(), cols = model()->columnCount();
+        for (QTableView *o : m_overlay) {
+            for (int c = 0; c < cols; ++c)
+                copyColumn(o, c);
+            for (int r = 0; r < rows; ++r)
+                o->setRowHeight(r, rowHeight(r));
+        }
+        placeFrozen();
+    }
+
+    void updateAll()
+    {
+        viewport()->update();
+        for (QTableView *o : m_overlay)
+            o->viewport()->update();
+    }
+
+    // Height of the fixed rows and width of the fixed columns, as far as the viewport shows them.
+    int frozenHeight() const
+    {
+        int h = 0;
+        for (int r = 0; r < std::min(m_frozenRows, model()->rowCount()); ++r)
+            h += isRowHidden(r) ? 0 : rowHeight(r);
+        return std::min(h, viewport()->height());
+    }
+    int frozenWidth() const
+    {
+        int w = 0;
+        for (int c = 0; c < std::min(m_frozenCols, model()->columnCount()); ++c)
+            w += isColumnHidden(c) ? 0 : columnWidth(c);
+        return std::min(w, viewport()->width());
+    }
+
+    // The overlay that draws cell (row, col), or null for a body cell.
+    QTableView *overlayFor(int row, int col) const
+    {
+        const bool inTop = row < m_frozenRows, inLeft = col < m_frozenCols;
+        QTableView *o = inTop && inLeft ? corner() : inTop ? top() : inLeft ? left() : nullptr;
+        return o && o->isVisible() ? o : nullptr;
+    }
+
+    // True when the body cell's whole rectangle lies under the fixed area.
+    bool hiddenUnderFrozen(const QRect &r) const
+    {
+        return r.bottom() < frozenHeight() || r.right() < frozenWidth();
+    }
+
+    QModelIndex indexAt(const QPoint &p) const override
+    {
+        for (QTableView *o : {corner(), top(), left()})
+            if (o->isVisible() && overlayRect(o).contains(p))
+                return o->indexAt(p - overlayRect(o).topLeft());
+        return QTableView::indexAt(p);
+    }
+
+    QRect visualRect(const QModelIndex &index) const override
+    {
+        if (index.isValid())
+            if (QTableView *o = overlayFor(index.row(), index.column())) {
+                const QRect area = overlayRect(o);
+                return o->visualRect(index).translated(area.topLeft());
+            }
+        return QTableView::visualRect(index);
+    }
+
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
+    {
+        if (!index.isValid())
+            return;
+        const int row = index.row(), col = index.column();
+        const bool inTop = row < m_frozenRows, inLeft = col < m_frozenCols;
+        if (inTop && inLeft)
+            return;
+        // A fixed row scrolls only sideways, a fixed column only up and down.
+        const int keepV = verticalScrollBar()->value(), keepH = horizontalScrollBar()->value();
+        QTableView::scrollTo(index, hint);
+        if (inTop)
+            verticalScrollBar()->setValue(keepV);
+        if (inLeft)
+            horizontalScrollBar()->setValue(keepH);
+        // The base class counts the fixed area as visible; move the cell out from under it.
+        const QRect r = QTableView::visualRect(index);
+        const int h = frozenHeight(), w = frozenWidth();
+        if (!inTop && r.top() < h) {
+            int first = row, above = 0;
+            while (first > 0 && above < h) {
+                --first;
+                above += isRowHidden(first) ? 0 : rowHeight(first);
+            }
+            verticalScrollBar()->setValue(std::min(verticalScrollBar()->value(), first));
+        }
+        if (!inLeft && r.left() < w)
+            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (w - r.left()));
+    }
+
+protected:
+    void updateGeometries() override
+    {
+        QTableView::updateGeometries();
+        placeFrozen();
+    }
+
+    bool viewportEvent(QEvent *e) override
+    {
+        const bool r = QTableView::viewportEvent(e);
+        if (e->type() == QEvent::Resize)
+            placeFrozen();
+        return r;
+    }
+
+private:
+    QTableView *top() const { return m_overlay[0]; }
+    QTableView *left() const { return m_overlay[1]; }
+    QTableView *corner() const { return m_overlay[2]; }
+
+    // Overlay area in viewport coordinates.
+    QRect overlayRect(const QTableView *o) const { return o->geometry().translated(-viewport()->pos()); }
+
+    void copyColumn(QTableView *o, int c)
+    {
+        const bool hidden = isColumnHidden(c);
+        o->setColumnHidden(c, hidden);
+        if (!hidden)
+            o->setColumnWidth(c, columnWidth(c));
+    }
+
+    void placeFrozen()
+    {
+        if (!top())
+            return;
+        const QRect vp = viewport()->geometry();
+        const int h = frozenHeight(), w = frozenWidth();
+        top()->setGeometry(vp.x(), vp.y(), vp.width(), h);
+        left()->setGeometry(vp.x(), vp.y(), w, vp.height());
+        corner()->setGeometry(vp.x(), vp.y(), w, h);
+        top()->setVisible(h > 0);
+        left()->setVisible(w > 0);
+        corner()->setVisible(h > 0 && w > 0);
+        syncScroll();
+    }
+
+    void syncScroll()
+    {
+        if (!top())
+            return;
+        top()->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
+        top()->verticalScrollBar()->setValue(0);
+        left()->horizontalScrollBar()->setValue(0);
+        left()->verticalScrollBar()->setValue(verticalScrollBar()->value());
+        corner()->horizontalScrollBar()->setValue(0);
+        corner()->verticalScrollBar()->setValue(0);
+    }
+
+    QTableView *m_overlay[3] = {nullptr, nullptr, nullptr};
+    int m_frozenRows = 0;
+    int m_frozenCols = 0;
 };
 
 class FlexGridDelegate : public QStyledItemDelegate {
@@ -184,6 +402,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QWidget(parent)
     m_view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     m_view->setGridStyle(Qt::SolidLine);
+    m_view->initFrozen([this] { return new FlexGridDelegate(this); });
+    m_view->setFrozen(m_fixedRows, m_fixedCols);
     m_view->installEventFilter(this);
     m_view->viewport()->installEventFilter(this);
     auto *lay = new QVBoxLayout(this);
@@ -230,6 +450,7 @@ void FlexGrid::resizeGrid(int rows, int cols)
         if (m_rowHeight[r] >= 0)
             m_view->setRowHeight(r, TwipsToPixels(m_rowHeight[r]));
     applyColumnWidths();
+    m_view->syncFrozen();
     updateSpans();
 }
 
@@ -238,9 +459,9 @@ void FlexGrid::setRows(int rows) { if (rows != m_rowCount) resizeGrid(rows, m_co
 int FlexGrid::Cols() const { return m_colCount; }
 void FlexGrid::setCols(int cols) { if (cols != m_colCount) resizeGrid(m_rowCount, cols); }
 int FlexGrid::FixedRows() const { return m_fixedRows; }
-void FlexGrid::setFixedRows(int n) { m_fixedRows = std::max(0, n); Refresh(); }
+void FlexGrid::setFixedRows(int n) { m_fixedRows = std::max(0, n); m_view->setFrozen(m_fixedRows, m_fixedCols); Refresh(); }
 int FlexGrid::FixedCols() const { return m_fixedCols; }
-void FlexGrid::setFixedCols(int n) { m_fixedCols = std::max(0, n); Refresh(); }
+void FlexGrid::setFixedCols(int n) { m_fixedCols = std::max(0, n); m_view->setFrozen(m_fixedRows, m_fixedCols); Refresh(); }
 
 void FlexGrid::Clear()
 {
@@ -437,6 +658,7 @@ void FlexGrid::applyColumnWidths()
         if (w != 0)
             m_view->setColumnWidth(c, w < 0 ? kDefaultColWidthPx : std::max(1, TwipsToPixels(w)));
     }
+    m_view->syncFrozen(); // hiding a column need not report a resize
     placeEditor();
 }
 
@@ -517,7 +739,9 @@ QPair<int, int> FlexGrid::MergedSpan(int row, int col) const
 
 void FlexGrid::updateSpans()
 {
-    m_view->clearSpans();
+    const auto views = m_view->allViews();
+    for (QTableView *v : views)
+        v->clearSpans();
     if (!m_mergeCells)
         return;
     for (int r = 0; r < m_rowCount; ++r) {
@@ -526,7 +750,8 @@ void FlexGrid::updateSpans()
         for (int c = 0; c < m_colCount;) {
             const auto span = MergedSpan(r, c);
             if (span.second > c)
-                m_view->setSpan(r, c, 1, span.second - c + 1);
+                for (QTableView *v : views)
+                    v->setSpan(r, c, 1, span.second - c + 1);
             c = span.second + 1;
         }
     }
@@ -1011,7 +1236,7 @@ void FlexGrid::resizeEvent(QResizeEvent *event)
 
 // --- widget helpers ---------------------------------------------------------------
 
-void FlexGrid::Refresh() { m_view->viewport()->update(); }
+void FlexGrid::Refresh() { m_view->updateAll(); }
 void FlexGrid::SetFocus() { m_view->setFocus(Qt::OtherFocusReason); }
 int FlexGrid::Left() const { return LeftTwips(this); }
 int FlexGrid::Top() const { return TopTwips(this); }
@@ -1025,7 +1250,7 @@ QRect FlexGrid::CellRect(int row, int col) const
     if (!valid(row, col))
         return {};
     const QRect r = m_view->visualRect(m_model->index(row, col));
-    if (r.isEmpty())
+    if (r.isEmpty() || (!isFixed(row, col) && m_view->hiddenUnderFrozen(r)))
         return {};
     return QRect(m_view->viewport()->mapTo(this, r.topLeft()), r.size());
 }

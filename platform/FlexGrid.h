@@ -24,6 +24,8 @@ class FlexGridView;
 // events; every write from code (TextMatrix, Cell, Row, Col, Text, EditText ...)
 // is silent.
 //
+// The fixed rows and columns stay in view while the body scrolls under them.
+//
 // Editing: BeforeEdit (Cancel refuses) -> editor open -> KeyPressEdit per typed
 // key (0 drops it, another code replaces it) and ChangeEdit per text change ->
 // on Enter, Tab, an arrow that leaves the text, a click elsewhere or focus loss:

@@ -7,8 +7,6 @@
 #include "calibration/modCalibration.h"
 #include "platform/FlexGrid.h"
 #include "tests/mainwindow/MainFixture.h"
-#include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 
 class CalFixture : public MainFixture {
@@ -85,14 +83,4 @@ protected:
         gMomentValues = values;
     }
 
-    int CountRequests(const QByteArray &prefix) const
-    {
-        int n = 0;
-        for (const QByteArray &r : sim->requests())
-            n += r.startsWith(prefix) ? 1 : 0;
-        return n;
-    }
-
-    int CountLog(const QString &text) const { return LogLines().filter(text).size(); }
-    int CountSerial(const QString &text) const { return SerialLogText().count(text); }
 };

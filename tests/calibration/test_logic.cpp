@@ -48,34 +48,21 @@ std::array<QString, kCalChannels> texts(std::initializer_list<const char *> list
 
 } // namespace
 
-TEST(CalLogic, NumericText)
+TEST(CalLogic, NumericTextEmptyAndDashes)
 {
     double v = 0;
-    EXPECT_TRUE(IsNumericText(QStringLiteral(" 25.0 "), &v));
-    EXPECT_DOUBLE_EQ(v, 25.0);
-    EXPECT_TRUE(IsNumericText(QStringLiteral(".5")));
-    EXPECT_TRUE(IsNumericText(QStringLiteral("1e2"), &v));
+    EXPECT_TRUE(IsNumericText(QStringLiteral(" 1e2 "), &v));
     EXPECT_DOUBLE_EQ(v, 100.0);
     for (const char *bad : {"", "-----", "abc", "1,5", "inf", "nan", "1e999", "5 ppm", "--5"})
         EXPECT_FALSE(IsNumericText(QString::fromLatin1(bad))) << bad;
-}
-
-TEST(CalLogic, ValidateEmptyAndDashes)
-{
     const clsInstrument inst = instrument();
-    SpanEdit e = ValidateSpanText(inst, 2, QStringLiteral("   "));
-    EXPECT_TRUE(e.accepted);
-    EXPECT_TRUE(e.untick);
-    EXPECT_EQ(e.text, QStringLiteral("0"));
-
-    e = ValidateSpanText(inst, 2, QStringLiteral("-----"));
-    EXPECT_TRUE(e.accepted);
-    EXPECT_FALSE(e.untick);
-    EXPECT_EQ(e.text, QStringLiteral("0.0"));
-
-    e = ValidateSpanText(inst, 0, QStringLiteral("abc"));
-    EXPECT_FALSE(e.accepted);
-    EXPECT_EQ(e.text, QStringLiteral("0"));
+    const SpanEdit blank = ValidateSpanText(inst, 2, QStringLiteral("   "));
+    EXPECT_TRUE(blank.accepted && blank.untick);
+    EXPECT_EQ(blank.text, QStringLiteral("0"));
+    const SpanEdit dashes = ValidateSpanText(inst, 2, QStringLiteral("-----"));
+    EXPECT_TRUE(dashes.accepted && !dashes.untick);
+    EXPECT_EQ(dashes.text, QStringLiteral("0.0"));
+    EXPECT_FALSE(ValidateSpanText(inst, 0, QStringLiteral("abc")).accepted);
 }
 
 TEST(CalLogic, ValidateLimitsAndStep)
@@ -85,11 +72,10 @@ TEST(CalLogic, ValidateLimitsAndStep)
     SpanEdit e = ValidateSpanText(inst, 2, QStringLiteral("31"));
     EXPECT_FALSE(e.accepted);
     EXPECT_EQ(e.text, QStringLiteral("31.0"));
-    EXPECT_FALSE(ValidateSpanText(inst, 3, QStringLiteral("-1")).accepted);
-    EXPECT_FALSE(ValidateSpanText(inst, 2, QStringLiteral("4.9")).accepted);
-    EXPECT_TRUE(ValidateSpanText(inst, 2, QStringLiteral("5")).accepted);
-    EXPECT_TRUE(ValidateSpanText(inst, 2, QStringLiteral("30")).accepted);
-    EXPECT_FALSE(ValidateSpanText(inst, 2, QStringLiteral("1e30")).accepted);
+    for (const char *t : {"4.9", "-1", "1e30"})
+        EXPECT_FALSE(ValidateSpanText(inst, 2, QString::fromLatin1(t)).accepted) << t;
+    for (const char *t : {"5", "30"})
+        EXPECT_TRUE(ValidateSpanText(inst, 2, QString::fromLatin1(t)).accepted) << t;
 
     // Oxygen reversed: at or below the warning point, or exactly 0.
     EXPECT_TRUE(ValidateSpanText(inst, 1, QStringLiteral("18")).accepted);
@@ -104,37 +90,29 @@ TEST(CalLogic, ValidateLimitsAndStep)
     EXPECT_EQ(e.text, QStringLiteral("13.0"));
     e = ValidateSpanText(inst, 3, QStringLiteral("100.4"));
     EXPECT_EQ(e.text, QStringLiteral("100"));
+
+    // A step of 0, or one so fine that the count of steps leaves 16 bits.
+    clsInstrument odd = instrument();
+    odd.setGasDesit(3, 0);
+    EXPECT_FALSE(ValidateSpanText(odd, 3, QStringLiteral("100")).accepted);
+    odd.setGasDesit(3, 0.001f);
+    EXPECT_FALSE(ValidateSpanText(odd, 3, QStringLiteral("100")).accepted);
 }
 
-TEST(CalLogic, ValidateRefusesUnusableStep)
+TEST(CalLogic, RequestFieldsAndTheCatalyticConversion)
 {
     clsInstrument inst = instrument();
-    inst.setGasDesit(3, 0);
-    SpanEdit e = ValidateSpanText(inst, 3, QStringLiteral("100"));
-    EXPECT_FALSE(e.accepted);
-    EXPECT_EQ(e.text, QStringLiteral("100"));
-    // So fine a step that the count of steps leaves 16 bits.
-    inst.setGasDesit(3, 0.001f);
-    EXPECT_FALSE(ValidateSpanText(inst, 3, QStringLiteral("100")).accepted);
-}
-
-TEST(CalLogic, RequestForChannelsZeroAndTwo)
-{
-    clsInstrument inst = instrument();
-    inst.setGasType(0, 4); // infrared: the value goes as typed
-    const SpanRequest r = BuildSpanRequest(inst, ticks({0, 2}), texts({"50", "20.9", "25.0", "100"}));
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.request, QStringLiteral("1010000,0032,0000,00FA,0000,0000,0000,0000"));
-    EXPECT_EQ(r.request.size(), 42);
-}
-
-TEST(CalLogic, RequestCatalyticConversion)
-{
-    const clsInstrument inst = instrument();
     // 50 %LEL of a 100 %LEL scale with 50000 ppm at 100 %LEL: 25000 = 61A8.
-    const SpanRequest r = BuildSpanRequest(inst, ticks({0}), texts({"50"}));
+    SpanRequest r = BuildSpanRequest(inst, ticks({0}), texts({"50"}));
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.request, QStringLiteral("1000000,61A8,0000,0000,0000,0000,0000,0000"));
+    inst.setGasType(0, 4); // infrared: the value goes as typed
+    r = BuildSpanRequest(inst, ticks({0, 2}), texts({"50", "20.9", "25.0", "100"}));
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.request, QStringLiteral("1010000,0032,0000,00FA,0000,0000,0000,0000"));
+    r = BuildSpanRequest(inst, ticks({}), texts({"50"}));
+    EXPECT_FALSE(r.ok() || r.anySelected());
+    EXPECT_EQ(r.badChannel, -1);
 }
 
 TEST(CalLogic, RequestRefusesTickedChannelWithoutUsableValue)
@@ -152,17 +130,13 @@ TEST(CalLogic, RequestRefusesTickedChannelWithoutUsableValue)
     EXPECT_EQ(oxy.request, QStringLiteral("0100000,0000,0000,0000,0000,0000,0000,0000"));
     // An unticked channel's text does not matter.
     EXPECT_TRUE(BuildSpanRequest(inst, ticks({3}), texts({"junk", "", "", "100"})).ok());
-}
-
-TEST(CalLogic, RequestRefusesDivisionByZero)
-{
-    clsInstrument inst = instrument();
+    // No division by zero: no ppm per scale, a zero scale, a scale not set.
     inst.setFL_(0, 0);
     EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
     inst = instrument();
     inst.setGasFullScale(0, 0);
     EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"0"})).badChannel, 0);
-    inst.setGasFullScale(0, -101); // not set
+    inst.setGasFullScale(0, -101);
     EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
 }
 
@@ -179,14 +153,6 @@ TEST(CalLogic, RequestRefusesValuesBeyondFourHexDigits)
     // DDDD would read as "no value".
     EXPECT_EQ(SpanField(inst, 3, QStringLiteral("404900")), QString());
     EXPECT_EQ(SpanField(inst, 3, QStringLiteral("404800")), QStringLiteral("DDDC"));
-}
-
-TEST(CalLogic, RequestNothingTicked)
-{
-    const SpanRequest r = BuildSpanRequest(instrument(), ticks({}), texts({"50"}));
-    EXPECT_FALSE(r.ok());
-    EXPECT_FALSE(r.anySelected());
-    EXPECT_EQ(r.badChannel, -1);
 }
 
 TEST(CalLogic, ReportLines)

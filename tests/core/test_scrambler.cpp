@@ -46,7 +46,7 @@ TEST(Scrambler, OnlyExactlyTrueScrambles)
     gScramble = 0;
 }
 
-TEST(Scrambler, UndecodableTextIsReported)
+TEST(Scrambler, UndecodableOrUnencodableTextIsReported)
 {
     ScrambleOn on;
     bool ok = true;
@@ -66,12 +66,8 @@ TEST(Scrambler, UndecodableTextIsReported)
     ok = true;
     DecodeText(QString("F") + QChar(char16_t(70 + 16)), &ok); // 256: beyond one byte
     EXPECT_FALSE(ok);
-}
-
-TEST(Scrambler, RefusesWhatCannotStaySingleByte)
-{
-    ScrambleOn on;
-    bool ok = true;
+    // Nor is what cannot stay single-byte, or too long a text, encoded.
+    ok = true;
     EXPECT_EQ(EncodeText(QString(QChar(0x263A)), &ok), "");
     EXPECT_FALSE(ok);
     ok = true;

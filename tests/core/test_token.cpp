@@ -12,105 +12,63 @@ clsToken commaTokenizer()
     t.AddDelimiters(",");
     return t;
 }
+// The counted tokens of source, or {"refused"} when SetSource refuses it.
+QStringList split(clsToken &t, const QString &source)
+{
+    if (!t.SetSource(source))
+        return {"refused"};
+    QStringList out;
+    for (int i = 0; i < t.TokenCount(); ++i)
+        out << t.Tokens(i);
+    return out;
+}
 }
 
-TEST(clsToken, NewInstanceHasNoTokensAndNoDelimiters)
+TEST(clsToken, FieldsEmptyFieldsAndComments)
 {
-    clsToken t;
-    EXPECT_EQ(t.TokenCount(), 0);
-    EXPECT_EQ(t.Tokens(0), "");
-    ASSERT_TRUE(t.SetSource("a,b c"));
-    EXPECT_EQ(t.TokenCount(), 1);
-    EXPECT_EQ(t.Tokens(0), "a,b c");
-}
+    clsToken none;
+    EXPECT_EQ(none.Tokens(0), "");
+    EXPECT_EQ(split(none, "a,b c"), QStringList{"a,b c"}) << "a new tokenizer has no delimiters";
 
-TEST(clsToken, EmptyFieldsCountButTrailingEmptyDoesNot)
-{
     clsToken t = commaTokenizer();
-    ASSERT_TRUE(t.SetSource(",a,,b,"));
-    ASSERT_EQ(t.TokenCount(), 4);
-    EXPECT_EQ(t.Tokens(0), "");
-    EXPECT_EQ(t.Tokens(1), "a");
-    EXPECT_EQ(t.Tokens(2), "");
-    EXPECT_EQ(t.Tokens(3), "b");
-
-    ASSERT_TRUE(t.SetSource("XP,W,01,"));
-    EXPECT_EQ(t.TokenCount(), 3);
-    ASSERT_TRUE(t.SetSource(""));
-    EXPECT_EQ(t.TokenCount(), 0);
-    ASSERT_TRUE(t.SetSource(" CO ,,"));
-    EXPECT_EQ(t.Tokens(0), " CO "); // blanks are kept
-    EXPECT_EQ(t.TokenCount(), 2);
-}
-
-TEST(clsToken, CommentEndsScanAndSitsUncountedInNextSlot)
-{
-    clsToken t = commaTokenizer();
-    ASSERT_TRUE(t.SetSource("a,b;rest, with commas"));
-    ASSERT_EQ(t.TokenCount(), 2);
-    EXPECT_EQ(t.Tokens(0), "a");
-    EXPECT_EQ(t.Tokens(1), "b");
+    EXPECT_EQ(split(t, ",a,,b,"), (QStringList{"", "a", "", "b"})) << "a trailing empty field does not count";
+    EXPECT_EQ(split(t, ""), QStringList{});
+    EXPECT_EQ(split(t, " CO ,,"), (QStringList{" CO ", ""})) << "blanks are kept";
+    // A comment ends the scan and sits, uncounted, in the next slot.
+    EXPECT_EQ(split(t, "a,b;rest, with commas"), (QStringList{"a", "b"}));
     EXPECT_EQ(t.Tokens(2), "rest, with commas");
-
-    ASSERT_TRUE(t.SetSource("; whole line"));
-    EXPECT_EQ(t.TokenCount(), 0);
+    EXPECT_EQ(split(t, "; whole line"), QStringList{});
     EXPECT_EQ(t.Tokens(0), " whole line");
-
-    ASSERT_TRUE(t.SetSource("a,;c"));
-    EXPECT_EQ(t.TokenCount(), 1);
+    EXPECT_EQ(split(t, "a,;c"), QStringList{"a"});
     EXPECT_EQ(t.Tokens(1), "c");
 }
 
-TEST(clsToken, QuotesProtectDelimitersAndComments)
+TEST(clsToken, QuotesAndDelimiterLists)
 {
+    clsToken plain = commaTokenizer();
+    EXPECT_EQ(split(plain, "\"a,b\""), (QStringList{"\"a", "b\""})) << "without quote characters";
     clsToken t = commaTokenizer();
     t.AddStrings("\"");
-    ASSERT_TRUE(t.SetSource("\"a,b;c\",d"));
-    ASSERT_EQ(t.TokenCount(), 2);
-    EXPECT_EQ(t.Tokens(0), "a,b;c");
-    EXPECT_EQ(t.Tokens(1), "d");
+    EXPECT_EQ(split(t, "\"a,b;c\",d"), (QStringList{"a,b;c", "d"}));
 
-    // Without quote characters, quotes are ordinary text.
-    clsToken plain = commaTokenizer();
-    ASSERT_TRUE(plain.SetSource("\"a,b\""));
-    EXPECT_EQ(plain.TokenCount(), 2);
-    EXPECT_EQ(plain.Tokens(0), "\"a");
-}
-
-TEST(clsToken, SeveralDelimitersAndListLimit)
-{
-    clsToken t;
-    t.AddDelimiters(",");
-    t.AddDelimiters("\t");
-    ASSERT_TRUE(t.SetSource("1,A\tB"));
-    ASSERT_EQ(t.TokenCount(), 3);
-    EXPECT_EQ(t.Tokens(2), "B");
-
+    clsToken two;
+    two.AddDelimiters(",");
+    two.AddDelimiters("\t");
+    EXPECT_EQ(split(two, "1,A\tB"), (QStringList{"1", "A", "B"}));
     clsToken full;
     for (int i = 0; i < 10; ++i)
         full.AddDelimiters(QString(QChar('a' + i)));
     full.AddDelimiters("|"); // eleventh: ignored
     full.AddDelimiters("");  // empty: ignored, would otherwise match everywhere
-    ASSERT_TRUE(full.SetSource("x|yjz"));
-    ASSERT_EQ(full.TokenCount(), 2);
-    EXPECT_EQ(full.Tokens(0), "x|y");
+    EXPECT_EQ(split(full, "x|yjz"), (QStringList{"x|y", "z"}));
 }
 
-TEST(clsToken, SlotsAboveCountKeepEarlierText)
+TEST(clsToken, SlotsAboveCountKeepEarlierTextAndOutsideSlotsAreHarmless)
 {
     clsToken t = commaTokenizer();
     ASSERT_TRUE(t.SetSource("a,b,c,d"));
-    ASSERT_TRUE(t.SetSource("x"));
-    EXPECT_EQ(t.TokenCount(), 1);
-    EXPECT_EQ(t.Tokens(0), "x");
+    EXPECT_EQ(split(t, "x"), QStringList{"x"});
     EXPECT_EQ(t.Tokens(3), "d");
-    t.SetTokens(3, "");
-    EXPECT_EQ(t.Tokens(3), "");
-}
-
-TEST(clsToken, IndexOutsideSlotsIsEmptyAndHarmless)
-{
-    clsToken t = commaTokenizer();
     t.SetTokens(-1, "x");
     t.SetTokens(clsToken::MaxTokens, "x");
     EXPECT_EQ(t.Tokens(-1), "");
@@ -124,23 +82,14 @@ TEST(clsToken, AllowsExactlyMaxFieldsAndRefusesMore)
     QStringList fields;
     for (int i = 0; i < clsToken::MaxTokens; ++i)
         fields << QString::number(i);
-    ASSERT_TRUE(t.SetSource(fields.join(',') + ","));
+    EXPECT_EQ(split(t, fields.join(',') + ","), fields);
     EXPECT_FALSE(t.Overflowed());
-    EXPECT_EQ(t.TokenCount(), clsToken::MaxTokens);
-    // The last field a line may hold is readable like any other.
-    EXPECT_EQ(t.Tokens(clsToken::MaxTokens - 1), QString::number(clsToken::MaxTokens - 1));
-
-    fields << "extra";
-    EXPECT_FALSE(t.SetSource(fields.join(',')));
+    EXPECT_EQ(split(t, fields.join(',') + ",extra"), QStringList{"refused"});
     EXPECT_TRUE(t.Overflowed());
     EXPECT_EQ(t.TokenCount(), clsToken::MaxTokens);
-
     // A comment with no slot left for it is refused as well.
-    fields.removeLast();
-    EXPECT_FALSE(t.SetSource(fields.join(',') + ",;note"));
-    EXPECT_TRUE(t.Overflowed());
-
+    EXPECT_EQ(split(t, fields.join(',') + ",;note"), QStringList{"refused"});
     // The next good line clears the refusal.
-    EXPECT_TRUE(t.SetSource("a"));
+    EXPECT_EQ(split(t, "a"), QStringList{"a"});
     EXPECT_FALSE(t.Overflowed());
 }

@@ -1,53 +1,107 @@
 #pragma once
 // Shared fixture of the main-window tests: a scratch program folder, the simulated
 // instrument on a pseudo-terminal behind the real link (serial mode through a stub port
-// lister that shows one infrared adapter), scripted message boxes, and frmMain created
-// through its Load and shown, waiting until the link is connected.
+// lister), scripted message boxes, and frmMain created through its Load and shown.
+// Helpers press commands, read the log pane, the serial log and the history file, and
+// edit the gas grid and the text fields the way a user does.
 //
-//   class MyTest : public MainFixture {};
-//   TEST_F(MyTest, Something) { ASSERT_TRUE(StartMain()); form->cmdDown[1]->click(); ... }
-//
-// Options go in `options` before StartMain(). Everything is torn down in TearDown.
+// Options go in `options` before StartMain()/Start(). Everything is torn down in TearDown.
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "core/modMain.h"
 #include "link/modAddLib.h"
 #include "link/uclQlif.h"
+#include "mainwindow/GasGridRules.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/frmMain_commands_p.h"
 #include "mainwindow/frmUpload.h"
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
-#include "model/clsInstrument.h"
+#include "platform/Controls.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/RichLog.h"
-#include "platform/Twips.h"
+#include "settingsfiles/SettingsHistory.h"
 #include "sim/SimInstrument.h"
-#include <QCoreApplication>
-#include <QDir>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
-#include <QScreen>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 #include <gtest/gtest.h>
-#include <memory>
+
+// A record as a download leaves it: every channel filled through the device door, so
+// no Change_ flag is set. Channels (grid row = channel + 2):
+//   0 CH4 %LEL  0..100 step 1          5 SO2 ppm  0..100 step 5
+//   1 OXY vol%  0..25  step 0.1        6 no gas (empty name)
+//   2 CO  ppm   0..500 step 1          7 CH4 ppm  0..100000 step 10 (CATppm)
+//   3 H2S ppm   0..100 step 0.1        8 CH4 vol% 0..5 step 0.01 (CATvol)
+//   4 no gas ("---")                   9 OXY vol% 0..40 step 0.1 (inert)
+inline void FillGasRecord(clsInstrument &rec, bool withIF = true)
+{
+    rec.ClearDatas();
+    clsInstrument::DeviceDoor door(rec);
+    rec.setInvalidIF(!withIF);
+    struct Ch {
+        const char *name, *unit;
+        float fs, step;
+        int point;
+        float warn, alarm, autoCal;
+    };
+    const Ch ch[10] = {
+        {"CH4", "%LEL", 100, 1, 0, 10, 50, 50},          {"OXY", "vol%", 25, 0.1f, 1, 19.5f, 18, 0},
+        {"CO ", "ppm", 500, 1, 0, 50, 100, 100},         {"H2S", "ppm", 100, 0.1f, 1, 10, 15, 25},
+        {"---", "", 0, 1, 0, -101, -101, -101},          {"SO2", "ppm", 100, 5, 0, 20, 40, 50},
+        {"", "", 0, 1, 0, -101, -101, -101},             {"CH4", "ppm", 100000, 10, 0, 5000, 25000, 0},
+        {"CH4", "vol%", 5, 0.01f, 2, 0.5f, 2.5f, 0},     {"OXY", "vol%", 40, 0.1f, 1, 1, 3, 0},
+    };
+    for (int i = 0; i < 10; ++i) {
+        rec.setGasName(i, QString::fromLatin1(ch[i].name));
+        rec.setGasUnit(i, QString::fromLatin1(ch[i].unit));
+        rec.setGasFullScale(i, ch[i].fs);
+        rec.setGasDesit(i, ch[i].step);
+        rec.setGasPoint(i, ch[i].point);
+        rec.setWarning(i, ch[i].warn);
+        rec.setAlarm(i, ch[i].alarm);
+        rec.setStel(i, i >= 2 && i <= 6 ? 25 : -101);
+        rec.setTwa(i, i >= 2 && i <= 6 ? 20 : -101);
+        rec.setAutoCalib(i, ch[i].autoCal);
+    }
+    rec.setCATppm1st(5000);
+    rec.setCATppm2nd(25000);
+    rec.setCATvol1st(0.5f);
+    rec.setCATvol2nd(2.5f);
+    rec.setInert1st(1);
+    rec.setInert2nd(3);
+    rec.setIntervals(60);
+    for (int i = 0; i < 128; ++i) {
+        rec.setXS_(i, QStringLiteral("ST%1").arg(i, 3, 10, QLatin1Char('0')));
+        if (i < 32)
+            rec.setXZ_(i, QStringLiteral("USER%1").arg(i));
+    }
+    rec.setXV_(0, 3);
+    rec.setXV_(1, 2);
+    rec.setSerialNo(QStringLiteral("AB-1234"));
+    rec.setRomNumber(123);
+    rec.setSUM(QStringLiteral("5A3C"));
+    rec.setAlarmO2(1);
+    rec.setCommFlags(-1);
+}
 
 // Lists whatever ports a test wants; by default one adapter on the simulator's pty.
 class StubPortLister : public PortLister {
 public:
     QList<UsbSerialPort> list;
     QList<UsbSerialPort> ports() const override { return list; }
-    static UsbSerialPort Adapter(const QString &name, const QString &device)
-    {
-        UsbSerialPort p;
-        p.portName = name;
-        p.systemLocation = device;
-        p.hasIds = true;
-        p.vendorId = 0x10C4;
-        p.productId = 0xEA60;
-        return p;
-    }
 };
 
 struct MainOptions {
@@ -55,7 +109,6 @@ struct MainOptions {
     int adapters = 1;          // adapters the port lister shows (the first is the simulator)
     bool waitConnected = true; // StartMain waits for OnConnect
     bool show = true;          // show (and so activate) the window
-    int tickMs = 5;            // the link's tick in the tests
     QString settingsFile;      // text of VANTIKConfig.ini written before Load ("" none)
 };
 
@@ -68,6 +121,11 @@ protected:
     std::unique_ptr<ScriptedMsgBox> boxes;
     frmMain *form = nullptr;
     QString ptyPath;
+    QString refusedText; // what a refused grid entry left in the editor
+
+    static constexpr int kGreen = frmMain::kGreen;
+    static constexpr int kRed = frmMain::kRed;
+    static constexpr int kBrown = frmMain::kBrown;
 
     void SetUp() override
     {
@@ -104,14 +162,20 @@ protected:
         SetAppPath(QString());
     }
 
+    // Files of the scratch program folder.
     QString file(const QString &name) const { return dir.filePath(name); }
-
     void writeFile(const QString &name, const QByteArray &bytes)
     {
         QFile f(file(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
+    QByteArray ReadFile(const QString &name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QString SerialLogText() const { return QString::fromLatin1(ReadFile(QStringLiteral("SerialLog.log"))); }
 
     // Creates, loads and (by default) shows frmMain against the simulator.
     // False when the link did not connect in time (with waitConnected).
@@ -125,9 +189,15 @@ protected:
         if (ptyPath.isEmpty())
             return false;
         lister.list.clear();
-        for (int i = 0; i < options.adapters; ++i)
-            lister.list << StubPortLister::Adapter(QStringLiteral("ttyUSB%1").arg(i),
-                                                   i == 0 ? ptyPath : QStringLiteral("/dev/null-%1").arg(i));
+        for (int i = 0; i < options.adapters; ++i) {
+            UsbSerialPort p;
+            p.portName = QStringLiteral("ttyUSB%1").arg(i);
+            p.systemLocation = i == 0 ? ptyPath : QStringLiteral("/dev/null-%1").arg(i);
+            p.hasIds = true;
+            p.vendorId = 0x10C4;
+            p.productId = 0xEA60;
+            lister.list << p;
+        }
         SetPortLister(&lister);
 
         frmMain::Register();
@@ -135,19 +205,70 @@ protected:
         form = qobject_cast<frmMain *>(Form(QStringLiteral("frmMain")));
         if (!form)
             return false;
-        form->uclQL7150->setTickInterval(options.tickMs);
+        form->uclQL7150->setTickInterval(5);
         form->uclQL7150->setIrdaServerName(QStringLiteral("vantik-test-") + QUuid::createUuid().toString(QUuid::Id128));
         frmMain::Default();
         if (options.show)
             form->show();
-        if (!options.waitConnected)
-            return true;
-        return WaitConnected();
+        return !options.waitConnected || WaitConnected();
     }
-
     bool WaitConnected(int ms = 5000)
     {
         return QTest::qWaitFor([this] { return form && form->uclQL7150->Connected(); }, ms);
+    }
+
+    // --- Commands -------------------------------------------------------------------------
+
+    // Starts (connected unless the options say otherwise) with quick busy polls, which keep
+    // DEFAULT and the restore short.
+    bool Start(bool debug = false)
+    {
+        options.debugMode = debug;
+        if (!StartMain())
+            return false;
+        form->uclQL7150->setBusyPollLimit(20);
+        sim->setBusyPolls(1);
+        return true;
+    }
+    // Starts and downloads, then clears the log, the boxes and the simulator's requests.
+    bool StartAndRead(bool debug = false)
+    {
+        if (!Start(debug))
+            return false;
+        Download();
+        form->rtbLog->clear();
+        boxes->clear();
+        sim->clearRequests();
+        return gInstrument().CommFlags() == -1;
+    }
+    // Presses a button the way a user does; the command runs to its end inside.
+    void Press(QPushButton *b)
+    {
+        ASSERT_NE(b, nullptr);
+        ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    void Download() { Press(form->cmdDown[1]); }
+
+    // Runs action once the link has sent the nth request starting with prefix, from inside
+    // the blocking call.
+    void WhenRequest(const QByteArray &prefix, std::function<void()> action, int nth = 1)
+    {
+        auto seen = std::make_shared<int>(0);
+        auto conn = std::make_shared<QMetaObject::Connection>();
+        *conn = QObject::connect(sim.get(), &SimInstrument::requestSeen, sim.get(), [=](const QByteArray &body) {
+            if (!body.startsWith(prefix) || ++*seen != nth)
+                return;
+            QObject::disconnect(*conn);
+            action();
+        });
+    }
+    int Requests(const QByteArray &prefix) const
+    {
+        int n = 0;
+        for (const QByteArray &r : sim->requests())
+            n += r.startsWith(prefix) ? 1 : 0;
+        return n;
     }
 
     // Lines of the log pane (CR LF split), without the empty tail.
@@ -158,21 +279,102 @@ protected:
             lines.removeLast();
         return lines;
     }
-
+    bool HasLine(const QString &text) const { return LogLines().contains(text); }
     // Colour of the log line that contains text (-1 when none).
     int LogColor(const QString &text) const
     {
-        const QString all = form->rtbLog->Text();
-        const int at = all.indexOf(text);
+        const int at = form->rtbLog->Text().indexOf(text);
         return at < 0 ? -1 : form->rtbLog->ColorAt(at);
     }
-
-    // The serial log written so far.
-    QString SerialLogText() const
+    // A message as the log shows it (its own line breaks dropped).
+    static QString Line(int id, const QString &arg = QString())
     {
-        QFile f(dir.filePath(QStringLiteral("SerialLog.log")));
+        return (arg.isNull() ? GetMsg(id) : GetMsg(id, arg)).remove(QStringLiteral("\r\n"));
+    }
+    static QString Text(const char *text, const QStringList &args = {})
+    {
+        return ExpandMessage(QString::fromLatin1(text), args).remove(QStringLiteral("\r\n"));
+    }
+
+    // Data rows of the history file (header dropped), and their first fields.
+    QStringList HistoryRows() const
+    {
+        QFile f(HistoryFilePath());
         if (!f.open(QIODevice::ReadOnly))
             return {};
-        return QString::fromLatin1(f.readAll());
+        return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
     }
+    QStringList HistoryActions() const
+    {
+        QStringList actions = HistoryRows();
+        for (QString &r : actions)
+            r = r.section(QLatin1Char(','), 0, 0);
+        return actions;
+    }
+
+    // --- Instrument view and editing -----------------------------------------------------
+
+    clsInstrument &rec() { return gInstrument(); }
+    FlexGrid *grid() const { return form->vfgOption; }
+
+    // Starts the window and shows the test record (as a download would leave it).
+    bool StartWith(bool withIF = true)
+    {
+        if (!StartMain())
+            return false;
+        SetBeepHook([] {});
+        ResetBeepCount();
+        FillGasRecord(rec(), withIF);
+        form->ShowInstrument();
+        return Activate();
+    }
+    bool Activate()
+    {
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form);
+    }
+    QLineEdit *editor() const
+    {
+        if (auto *c = qobject_cast<QComboBox *>(grid()->Editor()))
+            return c->lineEdit();
+        return qobject_cast<QLineEdit *>(grid()->Editor());
+    }
+    // Clicks the cell and opens its editor with F2; false when no editor opened.
+    bool OpenCell(int r, int c)
+    {
+        QTableView *view = grid()->view();
+        const QModelIndex at = view->model()->index(r, c);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        return grid()->IsEditing() && grid()->EditRow() == r && grid()->EditCol() == c;
+    }
+    // Types text over the cell and presses Enter. True when the cell took it. A refused
+    // entry leaves the editor open: its text goes to refusedText, then Escape drops it.
+    bool Edit(int r, int c, const QString &text)
+    {
+        refusedText.clear();
+        if (!OpenCell(r, c))
+            return false;
+        editor()->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(editor(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(editor(), text);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        if (!grid()->IsEditing())
+            return true;
+        refusedText = editor()->text();
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        return false;
+    }
+    int Back(int r, int c) const { return grid()->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
+
+    // Focus into a text field, and out of it as clicking elsewhere would.
+    void Enter(QWidget *field)
+    {
+        field->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+    }
+    void Leave(QWidget *field) { Enter(field == form->txtOption[2] ? form->txtOption[1] : form->txtOption[2]); }
 };

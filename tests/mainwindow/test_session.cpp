@@ -1,61 +1,20 @@
 // A technician's whole session, end to end, through the real widgets and the real link
 // against the simulated instrument; then the same session with faults on the line.
-#include "CommandsFixture.h"
-#include "ViewFixture.h"
+#include "MainFixture.h"
 #include "platform/CommonDialog.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QLineEdit>
 
 using namespace GasGrid;
 using namespace Commands;
 
 namespace {
 
-class Session : public ViewFixture {
+class Session : public MainFixture {
 protected:
     ScriptedCommonDialog dialogs;
 
-    // The CommandsFixture helpers, for a fixture that edits through the grid.
-    bool Begin()
-    {
-        options.debugMode = true;
-        if (!StartMain())
-            return false;
-        form->uclQL7150->setBusyPollLimit(20);
-        sim->setBusyPolls(1);
-        return true;
-    }
-    void Press(QPushButton *b)
-    {
-        ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-    int Requests(const QByteArray &prefix) const
-    {
-        int n = 0;
-        for (const QByteArray &r : sim->requests())
-            n += r.startsWith(prefix) ? 1 : 0;
-        return n;
-    }
-    static QString Line(int id) { return GetMsg(id).remove(QStringLiteral("\r\n")); }
-    QStringList Actions() const
-    {
-        QFile f(HistoryFilePath());
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        QStringList rows = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-        rows.removeFirst();
-        for (QString &r : rows)
-            r = r.section(QLatin1Char(','), 0, 0);
-        return rows;
-    }
-    bool Activate()
-    {
-        form->activateWindow();
-        return QTest::qWaitForWindowActive(form);
-    }
     void Screenshot(const QString &name)
     {
         form->resize(1100, 760);
@@ -75,7 +34,7 @@ protected:
 
 TEST_F(Session, TechnicianWorksThroughEveryCommand)
 {
-    ASSERT_TRUE(Begin());
+    ASSERT_TRUE(Start(true));
     EXPECT_TRUE(LogLines().contains(GetMsg(5432)));
 
     // Read with a history row: the view shows the instrument.
@@ -84,7 +43,7 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
     EXPECT_EQ(grid()->TextMatrix(RowOfChannel(0), ColWarning), QStringLiteral("10"));
     EXPECT_EQ(grid()->TextMatrix(RowOfChannel(1), ColAlarm), QStringLiteral("18.0"));
     EXPECT_EQ(form->lblOptROM[0]->text(), QStringLiteral("V1.20"));
-    EXPECT_EQ(Actions(), QStringList{QStringLiteral("Read")});
+    EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Read")});
     Screenshot(QStringLiteral("mainwindow-download.png"));
 
     // Edit the CH4 warning point in the grid, then upload: the instrument has it.
@@ -95,7 +54,7 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
     EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
     EXPECT_FLOAT_EQ(sim->state().Alarm(0), 50.0f);
     EXPECT_EQ(boxes->prompts().last(), GetMsg(5311));
-    EXPECT_EQ(Actions(), (QStringList{QStringLiteral("Read"), QStringLiteral("Write")}));
+    EXPECT_EQ(HistoryActions(), (QStringList{QStringLiteral("Read"), QStringLiteral("Write")}));
 
     // Export, change, import back, upload again.
     const QString seq = file(QStringLiteral("before-service.seq"));
@@ -116,7 +75,7 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
     boxes->push(vb::Yes);
     Press(form->cmdOption[0]);
     EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
-    EXPECT_EQ(Actions().size(), 3);
+    EXPECT_EQ(HistoryActions().size(), 3);
 
     // Clock.
     boxes->push(vb::Yes);
@@ -166,18 +125,16 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
 
 TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
 {
-    ASSERT_TRUE(Begin());
+    ASSERT_TRUE(Start(true));
     Press(form->cmdDown[1]);
     ASSERT_EQ(gInstrument().CommFlags(), -1);
     const QString serial = gInstrument().SerialNo();
-    const int red = frmMain::kRed;
-    auto colorOf = [this](const QString &t) { return LogColor(t); };
 
     // Time-out in the middle of a download: red line, the record as it was.
     sim->addRule({SimFault::NoAnswer, "XS", 'R', 40, -1});
     form->rtbLog->clear();
     Press(form->cmdDown[1]);
-    EXPECT_EQ(colorOf(Line(5416)), red);
+    EXPECT_EQ(LogColor(Line(5416)), kRed);
     EXPECT_EQ(gInstrument().SerialNo(), serial);
     EXPECT_EQ(gInstrument().XS_(60), sim->state().XS_(60));
     sim->clearRules();
@@ -186,7 +143,7 @@ TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
     sim->addRule({SimFault::CorruptChecksum, "XZ", 0, 1, 4});
     form->rtbLog->clear();
     Press(form->cmdDown[1]);
-    EXPECT_EQ(colorOf(Line(5415)), frmMain::kGreen);
+    EXPECT_EQ(LogColor(Line(5415)), kGreen);
     sim->clearRules();
 
     // A refused write: failure text, no success box, the edit still marked.
@@ -197,31 +154,26 @@ TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
     boxes->push(vb::Yes);
     form->rtbLog->clear();
     Press(form->cmdOption[0]);
-    EXPECT_EQ(colorOf(ExpandMessage(QString::fromLatin1(kUploadFailed), {}).remove(QStringLiteral("\r\n"))), red);
+    EXPECT_EQ(LogColor(Text(kUploadFailed)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
     EXPECT_TRUE(gInstrument().Change_Alarm(2));
     EXPECT_FLOAT_EQ(gInstrument().Alarm(2), 9.0f);
     EXPECT_NE(sim->state().Alarm(2), 9.0f);
+    EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Write")}) << "a failed write still leaves its row";
     sim->clearRules();
 
     // Cancel during a dump: the last image stays.
     writeFile(QStringLiteral("VANTIKF.DAT"), "last good image");
     sim->addRule({SimFault::NoAnswer, "EF", 'R', 1, -1});
-    auto conn = std::make_shared<QMetaObject::Connection>();
-    *conn = QObject::connect(sim.get(), &SimInstrument::requestSeen, sim.get(), [conn](const QByteArray &b) {
-        if (!b.startsWith("EF,R"))
-            return;
-        QObject::disconnect(*conn);
+    WhenRequest("EF,R", [] {
         if (frmUpload *u = frmUpload::Find())
             QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     });
     boxes->push(vb::Yes);
     form->rtbLog->clear();
     Press(form->cmdFRAMDump);
-    EXPECT_EQ(colorOf(GetMsg(5462)), red);
-    QFile fram(file(QStringLiteral("VANTIKF.DAT")));
-    ASSERT_TRUE(fram.open(QIODevice::ReadOnly));
-    EXPECT_EQ(fram.readAll(), QByteArray("last good image"));
+    EXPECT_EQ(LogColor(GetMsg(5462)), kRed);
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
     sim->clearRules();
 
     // Hang-up in the middle of an upload: failure, the line is gone, the record kept.
@@ -229,7 +181,7 @@ TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
     boxes->push(vb::Yes);
     form->rtbLog->clear();
     Press(form->cmdOption[0]);
-    EXPECT_EQ(colorOf(ExpandMessage(QString::fromLatin1(kUploadFailed), {}).remove(QStringLiteral("\r\n"))), red);
+    EXPECT_EQ(LogColor(Text(kUploadFailed)), kRed);
     EXPECT_EQ(gInstrument().SerialNo(), serial);
     EXPECT_FLOAT_EQ(gInstrument().Alarm(2), 9.0f);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 3000));

@@ -1,11 +1,12 @@
-// The instrument view: what a fill shows, what it leaves alone, and the lists.
-#include "ViewFixture.h"
+// The instrument view and its editing through the real widgets (the gas grid, the lists,
+// the serial-number and suffix fields), and the checks behind them without a widget.
+#include "MainFixture.h"
 
 using namespace GasGrid;
 
 namespace {
 
-class InstrumentView : public ViewFixture {
+class View : public MainFixture {
 protected:
     template <class F> void ShowAfter(F change)
     {
@@ -15,69 +16,31 @@ protected:
         }
         form->ShowInstrument();
     }
+    QLineEdit *serial() const { return form->txtOption[0]; }
+    bool IsRed(QLineEdit *f) const { return f->palette().color(QPalette::Base) == QColor(255, 0, 0); }
 };
 
-TEST_F(InstrumentView, GridLayoutWithAndWithoutChannelNine)
+// --- Showing ---------------------------------------------------------------------------
+
+TEST_F(View, WithoutChannelNineTheGridLosesItsRow)
 {
     ASSERT_TRUE(StartWith(true));
-    FlexGrid *g = grid();
-    ASSERT_EQ(g->Rows(), 12);
-    ASSERT_EQ(g->Cols(), 6);
-    EXPECT_EQ(g->TextMatrix(0, 3), "Warning and Alarm point");
-    EXPECT_EQ(g->MergedSpan(0, 2), qMakePair(1, 4));
-    EXPECT_EQ(g->MergedSpan(1, 2), qMakePair(2, 2));
-    EXPECT_EQ(g->TextMatrix(1, 5), "Auto Cal.");
-    EXPECT_EQ(g->TextMatrix(3, 0), "OXY(25.0vol%)");
-    EXPECT_EQ(g->TextMatrix(3, 2), "18.0");
-    EXPECT_EQ(g->TextMatrix(10, 1), "0.50");
-    EXPECT_EQ(g->TextMatrix(11, 0), "OXY(40.0vol%)");
-    // No gas: label and auto-calibration are dashes, the points show what they hold.
-    EXPECT_EQ(g->TextMatrix(6, 0), "---(---)");
-    EXPECT_EQ(g->TextMatrix(6, 1), "-----");
-    EXPECT_EQ(g->TextMatrix(6, 5), "-----");
-
-    // Cells that do not apply wear the header colour; the derived labels are green.
-    for (int r = 2; r <= 11; ++r)
-        for (int c = 3; c <= 5; ++c) {
-            const bool applies = CellApplies(r - 2, c);
-            EXPECT_EQ(Back(r, c) == g->BackColorFixed(), !applies) << r << "," << c;
-        }
-    EXPECT_EQ(g->Cell(FlexGrid::SetForeColor, 9, 0).toInt(), kDerivedLabel);
-    EXPECT_EQ(g->Cell(FlexGrid::SetForeColor, 11, 0).toInt(), kDerivedLabel);
-    EXPECT_EQ(g->Cell(FlexGrid::SetForeColor, 8, 0).toInt(), 0);
-    EXPECT_EQ(g->Cell(FlexGrid::SetAlignment, 5, 3).toInt(), FlexGrid::AlignCenterCenter);
-
+    EXPECT_EQ(grid()->TextMatrix(11, 0), "OXY(40.0vol%)");
     ShowAfter([&] { rec().setInvalidIF(true); });
-    EXPECT_EQ(g->Rows(), 11);
-    EXPECT_EQ(g->TextMatrix(10, 0), "CH4(5.00vol%)");
+    EXPECT_EQ(grid()->Rows(), 11);
+    EXPECT_EQ(grid()->TextMatrix(6, 1), "-----") << "no gas";
 }
 
-TEST_F(InstrumentView, IdentityFields)
+TEST_F(View, ShowingChangesNothingInTheRecord)
 {
     ASSERT_TRUE(StartWith());
-    EXPECT_EQ(form->lblInst[7]->text(), "00123");
-    EXPECT_EQ(form->lblInst[9]->text(), "5A3C");
-    EXPECT_EQ(form->txtOption[0]->text(), "AB-1234");
-    ShowAfter([&] { rec().setRomNumber(123456); });
-    EXPECT_EQ(form->lblInst[7]->text(), "123456");
-    ShowAfter([&] { rec().setRomNumber(0); });
-    EXPECT_EQ(form->lblInst[7]->text(), "");
-}
-
-TEST_F(InstrumentView, ShowingChangesNothingInTheRecord)
-{
-    ASSERT_TRUE(StartWith());
-    EXPECT_EQ(form->cmbStation->count(), 128);
     EXPECT_EQ(form->cmbStation->currentIndex(), 2);
     EXPECT_EQ(form->txtOption[1]->text(), "ST002");
-    EXPECT_EQ(form->cmbUser->currentIndex(), 1);
-    EXPECT_EQ(form->cmbInterval->currentText(), "60");
 
     // An interval the list does not hold is not turned into 5 seconds.
     ShowAfter([&] { rec().setIntervals(15); });
     EXPECT_EQ(rec().Intervals(), 15);
     EXPECT_EQ(form->cmbInterval->currentIndex(), -1);
-
     // Selections outside the lists select nothing and stay as they are.
     for (int choice : {0, 129, -5}) {
         ShowAfter([&] { rec().setXV_(0, choice); rec().setXV_(1, choice); rec().setStationID("KEEP"); });
@@ -92,22 +55,19 @@ TEST_F(InstrumentView, ShowingChangesNothingInTheRecord)
     EXPECT_FALSE(rec().AnyChangeFlag()) << "display raised a flag";
 }
 
-TEST_F(InstrumentView, TheUsersChoiceInAListIsAnEdit)
+TEST_F(View, TheUsersChoiceInAListIsAnEdit)
 {
     ASSERT_TRUE(StartWith());
     form->cmbStation->setCurrentIndex(5);
     EXPECT_EQ(rec().XV_(0), 6);
     EXPECT_TRUE(rec().Change_XV_(0));
     EXPECT_EQ(form->txtOption[1]->text().trimmed(), "ST005");
-    form->cmbUser->setCurrentIndex(0);
-    EXPECT_TRUE(rec().XV_(1) == 1 && rec().Change_XV_(1));
-    EXPECT_EQ(rec().UserID().trimmed(), "USER0");
     form->cmbInterval->setCurrentIndex(form->cmbInterval->findText("180"));
     EXPECT_EQ(rec().Intervals(), 180);
     EXPECT_TRUE(rec().Change_Interval());
 }
 
-TEST_F(InstrumentView, RedCellsForOrderAndAutoCalibration)
+TEST_F(View, RedCellsForOrderAndAutoCalibration)
 {
     ASSERT_TRUE(StartWith());
     for (int r = 2; r <= 11; ++r)
@@ -115,39 +75,15 @@ TEST_F(InstrumentView, RedCellsForOrderAndAutoCalibration)
     ShowAfter([&] { rec().setWarning(2, 100); rec().setAlarm(2, 50); });
     EXPECT_TRUE(Back(4, 1) == kRed && Back(4, 2) == kRed);
     EXPECT_EQ(Back(4, 5), kNormal) << "auto-cal 100 is not below warning 100";
-    EXPECT_FALSE(form->CheckAlarmLevel(2));
     ShowAfter([&] { rec().setAlarmO2(0); rec().setAlarm(2, 100); });
     EXPECT_TRUE(Back(3, 1) == kRed && Back(3, 2) == kRed) << "oxygen 19.5 over 18.0 in the plain order";
     EXPECT_TRUE(Back(4, 1) == kNormal && Back(4, 2) == kNormal);
     ShowAfter([&] { rec().setAutoCalib(2, 40); rec().setAutoCalib(7, 1); });
     EXPECT_EQ(Back(4, 5), kRed);
-    EXPECT_EQ(Back(4, 1), kNormal);
     EXPECT_EQ(Back(9, 5), grid()->BackColorFixed()) << "channels 7..9 are not tested there";
 }
 
-TEST_F(InstrumentView, AnalogValuesInTheLog)
-{
-    ASSERT_TRUE(StartWith());
-    {
-        clsInstrument::DeviceDoor door(rec());
-        for (int i = 0; i <= 26; ++i)
-            rec().setAnalogValue(i, 1000 + i);
-        rec().setAnalogValue(0, 1234);
-        rec().setAnalogValue(25, -50);
-    }
-    const int before = LogLines().size();
-    form->ShowAnalogValues();
-    const QStringList lines = LogLines().mid(before);
-    ASSERT_EQ(lines.size(), 28);
-    EXPECT_EQ(lines[0], "VANTIK Analog to Digital Converter Values List");
-    EXPECT_EQ(lines[1], "ch0 \t: 1.234V");
-    EXPECT_EQ(lines[15], "");
-    EXPECT_EQ(lines[16], "ch14 \t: 1.014V");
-    EXPECT_EQ(lines[27], "ch25 \t: -0.050V");
-    EXPECT_EQ(LogColor("ch0 \t"), form->kBlueGreen);
-}
-
-TEST_F(InstrumentView, ClearingAfterPowerOffKeepsTheRest)
+TEST_F(View, ClearingAfterPowerOffKeepsTheRest)
 {
     ASSERT_TRUE(StartWith());
     form->ClearInstrumentView();
@@ -158,6 +94,246 @@ TEST_F(InstrumentView, ClearingAfterPowerOffKeepsTheRest)
     EXPECT_EQ(grid()->TextMatrix(3, 0), "OXY(25.0vol%)");
     EXPECT_EQ(rec().XV_(0), 3);
     EXPECT_FALSE(rec().AnyChangeFlag());
+}
+
+// --- Editing the gas grid --------------------------------------------------------------
+
+TEST_F(View, GridEntriesWithinFullScaleAndOnTheStep)
+{
+    ASSERT_TRUE(StartWith());
+    EXPECT_TRUE(Edit(2, 1, "100"));
+    EXPECT_FLOAT_EQ(rec().Warning(0), 100);
+    EXPECT_TRUE(rec().Change_Warn(0));
+    EXPECT_FALSE(Edit(3, 2, "25.1")) << "one step above full scale";
+    EXPECT_EQ(refusedText, "25.1") << "the editor keeps what was typed";
+    EXPECT_FALSE(Edit(3, 2, "-1"));
+    EXPECT_FALSE(Edit(3, 2, "**"));
+    EXPECT_FALSE(rec().Change_Alarm(1));
+    EXPECT_EQ(grid()->TextMatrix(3, 2), "18.0");
+
+    // Ties of the quotient go to even; the cell shows the stored value.
+    EXPECT_TRUE(Edit(7, 3, "12.5"));
+    EXPECT_EQ(grid()->TextMatrix(7, 3), "10");
+    EXPECT_TRUE(Edit(7, 4, "17.5"));
+    EXPECT_FLOAT_EQ(rec().Twa(5), 20);
+    EXPECT_TRUE(rec().Change_SubBoard()) << "option-board channel";
+    EXPECT_TRUE(Edit(5, 1, "12.34"));
+    EXPECT_EQ(grid()->TextMatrix(5, 1), "12.3");
+
+    gCsaLimitEnabled = true;
+    EXPECT_FALSE(Edit(2, 2, "61"));
+    EXPECT_TRUE(Edit(2, 2, "60"));
+    gCsaLimitEnabled = false;
+    EXPECT_TRUE(Edit(2, 2, "61"));
+}
+
+TEST_F(View, AStepTheGridCannotUseRefusesTheEntry)
+{
+    ASSERT_TRUE(StartWith());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setGasDesit(2, 0);
+        rec().setGasFullScale(3, 100000);
+        rec().setGasDesit(3, 1);
+    }
+    EXPECT_FALSE(Edit(4, 1, "10"));
+    EXPECT_FALSE(Edit(5, 3, "40000")) << "more steps than 16 bits count";
+    EXPECT_TRUE(Edit(5, 3, "32767"));
+    EXPECT_FLOAT_EQ(rec().Warning(2), 50);
+}
+
+TEST_F(View, DerivedRowsUnusedPointsAndAutoCalibration)
+{
+    ASSERT_TRUE(StartWith());
+    EXPECT_FALSE(Edit(9, 1, "50010"));
+    EXPECT_FLOAT_EQ(rec().Warning(7), 5000) << "no half-stored entry";
+    EXPECT_EQ(rec().CATppm1st(), 5000);
+    EXPECT_FALSE(rec().AnyChangeFlag());
+    EXPECT_TRUE(Edit(9, 1, "50000"));
+    EXPECT_EQ(rec().CATppm1st(), 50000);
+    EXPECT_TRUE(rec().Change_Warn(7) && rec().Change_CATppm1());
+    EXPECT_EQ(Back(9, 1), kRed) << "warning above alarm 25000";
+    EXPECT_TRUE(Edit(10, 2, "3.01"));
+    EXPECT_FLOAT_EQ(rec().CATvol2nd(), 3.01f);
+    EXPECT_TRUE(Edit(11, 1, "2.5"));
+    EXPECT_TRUE(rec().Inert1st() == 2.5f && rec().Change_Inert1st());
+    // Emptied: not used, on the extra member too.
+    EXPECT_TRUE(Edit(9, 1, ""));
+    EXPECT_EQ(grid()->TextMatrix(9, 1), "*****");
+    EXPECT_EQ(rec().CATppm1st(), -121);
+
+    EXPECT_TRUE(Edit(5, 4, "*****"));
+    EXPECT_FLOAT_EQ(rec().Twa(3), -121);
+    EXPECT_FALSE(Edit(4, 5, "40")) << "below the CO warning point, within full scale";
+    EXPECT_FLOAT_EQ(rec().AutoCalib(2), 100);
+    EXPECT_TRUE(Edit(4, 5, ""));
+    EXPECT_EQ(grid()->TextMatrix(4, 5), "0");
+    EXPECT_FLOAT_EQ(rec().AutoCalib(2), 0);
+}
+
+TEST_F(View, CellsThatCannotChange)
+{
+    ASSERT_TRUE(StartWith());
+    for (auto [r, c] : {std::pair{2, 3}, {3, 4}, {10, 5}, {11, 3}, {1, 2}, {4, 0}})
+        EXPECT_FALSE(OpenCell(r, c)) << r << "," << c;
+    // A channel without gas takes its old text back.
+    EXPECT_TRUE(Edit(6, 1, "5"));
+    EXPECT_EQ(grid()->TextMatrix(6, 1), "-----");
+    EXPECT_FALSE(rec().AnyChangeFlag());
+    // No editor while the view refills; a refill drops an open one.
+    form->mGridEditBusy = true;
+    EXPECT_FALSE(OpenCell(4, 1));
+    form->mGridEditBusy = false;
+    ASSERT_TRUE(OpenCell(4, 1));
+    editor()->setText("77");
+    form->ShowInstrument();
+    EXPECT_FALSE(grid()->IsEditing());
+    EXPECT_EQ(grid()->TextMatrix(4, 1), "50");
+}
+
+TEST_F(View, EveryValidationRecoloursTheOrder)
+{
+    ASSERT_TRUE(StartWith());
+    EXPECT_TRUE(Edit(4, 1, "200"));
+    EXPECT_TRUE(Back(4, 1) == kRed && Back(4, 2) == kRed);
+    EXPECT_TRUE(Edit(4, 2, "300"));
+    EXPECT_TRUE(Back(4, 1) == kNormal && Back(4, 2) == kNormal);
+    EXPECT_EQ(Back(4, 5), kRed) << "auto-cal 100 now below warning 200";
+}
+
+// --- The serial-number and suffix fields -----------------------------------------------
+
+TEST_F(View, SerialNumberKeysAndStoring)
+{
+    ASSERT_TRUE(StartWith());
+    Enter(serial());
+    serial()->selectAll();
+    QTest::keyClicks(serial(), "ab-1!");
+    EXPECT_EQ(serial()->text(), "AB-1");
+    EXPECT_EQ(BeepCount(), 1);
+    EXPECT_FALSE(rec().Change_SerialNo()) << "nothing is stored while typing";
+    QTest::keyClicks(serial(), QString(17, QLatin1Char('9')));
+    EXPECT_EQ(serial()->text().size(), 20) << "the 21st character is refused";
+    Leave(serial());
+    EXPECT_EQ(rec().SerialNo(), "AB-1" + QString(16, QLatin1Char('9')));
+    EXPECT_TRUE(rec().Change_SerialNo());
+}
+
+TEST_F(View, PastedSerialThatFailsTurnsRedAndKeepsTheFocus)
+{
+    ASSERT_TRUE(StartWith());
+    for (const QString &bad : {QStringLiteral("ab"), QStringLiteral("ABCDEFGHIJKLMNOPQRSTU")}) {
+        Enter(serial());
+        serial()->selectAll();
+        serial()->insert(bad); // a paste: the key filter never saw it
+        Leave(serial());
+        EXPECT_TRUE(IsRed(serial())) << qPrintable(bad);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return serial()->hasFocus(); }, 1000)) << qPrintable(bad);
+        EXPECT_EQ(rec().SerialNo().trimmed(), "AB-1234");
+        EXPECT_FALSE(rec().Change_SerialNo());
+    }
+    serial()->selectAll();
+    serial()->insert("  XY-1");
+    Leave(serial());
+    EXPECT_FALSE(IsRed(serial()));
+    EXPECT_TRUE(rec().SerialNo().startsWith("  XY-1")) << "leading blanks are allowed";
+}
+
+TEST_F(View, LeavingAnUntouchedFieldStoresNothing)
+{
+    ASSERT_TRUE(StartWith());
+    Enter(serial());
+    Leave(serial());
+    form->ClearInstrumentView(); // after a power-off the field is empty
+    Enter(serial());
+    Leave(serial());
+    EXPECT_EQ(rec().SerialNo().trimmed(), "AB-1234");
+    // Station and user ID fields never store.
+    Enter(form->txtOption[1]);
+    QTest::keyClicks(form->txtOption[1], "xyz!");
+    Leave(form->txtOption[1]);
+    EXPECT_FALSE(rec().AnyChangeFlag());
+}
+
+TEST_F(View, SuffixMayNotLeaveTheFolder)
+{
+    ASSERT_TRUE(StartWith());
+    QLineEdit *suffix = form->txtSuffix;
+    for (const QString &bad : {QStringLiteral("../x"), QStringLiteral("a\\b"), QStringLiteral("c:d")}) {
+        Enter(suffix);
+        suffix->setText(bad);
+        Leave(suffix);
+        EXPECT_TRUE(IsRed(suffix)) << qPrintable(bad);
+        EXPECT_TRUE(gFactorySuffix.isEmpty()) << qPrintable(bad);
+    }
+    suffix->setText("_lab 2");
+    Leave(suffix);
+    EXPECT_FALSE(IsRed(suffix));
+    EXPECT_EQ(gFactorySuffix, "_lab 2");
+}
+
+// --- The checks without a widget -------------------------------------------------------
+
+TEST(GasRules, AlarmOrder)
+{
+    clsInstrument rec;
+    FillGasRecord(rec);
+    clsInstrument::DeviceDoor door(rec);
+    auto order = [&](int ch, float w, float a) {
+        rec.setWarning(ch, w);
+        rec.setAlarm(ch, a);
+        return CheckAlarmLevel(rec, ch);
+    };
+    EXPECT_FALSE(order(2, 100, 50));
+    EXPECT_TRUE(order(2, 100, 100));
+    EXPECT_TRUE(order(2, -101, 5)) << "not set";
+    EXPECT_TRUE(order(2, 100, -121)) << "not used";
+    // Oxygen: AlarmO2 = 1 wants the warning above the alarm, 0 the plain order.
+    EXPECT_FALSE(order(1, 18, 19.5f));
+    rec.setGasName(1, "OXY ");
+    EXPECT_TRUE(order(1, 18, 19.5f)) << "only the exact name is oxygen";
+    EXPECT_FALSE(order(9, 5, 3)) << "channel 9 keeps the plain order whatever its name";
+}
+
+TEST(GasRules, OnlyPlainDecimalNumbersAndTheCsaShare)
+{
+    clsInstrument rec;
+    FillGasRecord(rec);
+    for (const char *t : {"**", "abc", "1e3", "1,5", "1.2.3", "+", ".", "nan", "inf", "0x10"})
+        EXPECT_EQ(CheckEntry(rec, 4, ColWarning, t, false).why, Refusal::NotNumeric) << t;
+    for (const char *t : {"+5", "5.", ".5", " 007 "})
+        EXPECT_EQ(CheckEntry(rec, 4, ColWarning, t, false).action, Entry::Action::Store) << t;
+    {
+        clsInstrument::DeviceDoor door(rec);
+        rec.setGasFullScale(7, 20000);
+    }
+    EXPECT_EQ(CheckEntry(rec, kCatPpmRow, ColWarning, "12000", true).action, Entry::Action::Store);
+    EXPECT_EQ(CheckEntry(rec, kCatPpmRow, ColWarning, "12010", true).why, Refusal::CsaLimit);
+    EXPECT_EQ(CheckEntry(rec, kCatVolRow, ColAlarm, "3", true).action, Entry::Action::Store);
+    EXPECT_EQ(CheckEntry(rec, kCatVolRow, ColAlarm, "3.01", true).why, Refusal::CsaLimit);
+}
+
+TEST(SerialFieldRules, KeysAndText)
+{
+    using namespace SerialField;
+    for (int k : {int('\''), int('_'), int('{'), 9, 0xE9})
+        EXPECT_EQ(FilterKey(k, 0), 0) << k;
+    EXPECT_EQ(FilterKey(8, 20), 8);
+    EXPECT_EQ(FilterKey('1', 20, 3), '1') << "typing over a selection";
+    ResetCoreGlobals();
+    EXPECT_TRUE(Acceptable("") && Acceptable("   AB-12") && Acceptable(QString(20, QLatin1Char('9'))));
+    EXPECT_FALSE(Acceptable(QString(21, QLatin1Char('9'))));
+    EXPECT_FALSE(Acceptable("ab") || Acceptable("AB_12"));
+    EXPECT_FALSE(gAllowLeadBlank) << "the switch is put back";
+}
+
+TEST(FileSuffixRules, RefusesWhatAFileNameCannotHold)
+{
+    for (const char *s : {"", "_lab A", "-2024.v2", "(x)"})
+        EXPECT_TRUE(FileSuffixAcceptable(s)) << s;
+    for (const char *s : {"a/b", "..\\x", "c:", "a*", "a?", "\"", "<", ">", "a|b", "a\tb", "\r\n"})
+        EXPECT_FALSE(FileSuffixAcceptable(s)) << s;
+    EXPECT_FALSE(FileSuffixAcceptable(QString(QChar(0x20AC)))) << "not single-byte";
 }
 
 } // namespace

@@ -1,0 +1,421 @@
+// The commands against the simulator, beyond the plain success path the session test
+// walks: every failure reported as one, records kept, refusals before any transfer.
+#include "MainFixture.h"
+#include "platform/CommonDialog.h"
+#include <QRegularExpression>
+
+using namespace Commands;
+
+class MainCommands : public MainFixture {
+protected:
+    ScriptedCommonDialog dialogs;
+    void Upload(int answer = vb::Yes)
+    {
+        boxes->push(answer);
+        Press(form->cmdOption[0]);
+    }
+};
+
+// --- Reading ---------------------------------------------------------------------------
+
+TEST_F(MainCommands, ReadFailureMidwayKeepsTheEarlierRecord)
+{
+    ASSERT_TRUE(Start());
+    Download();
+    // Only fitted boards are asked for their ROM version; a plain download writes no history.
+    EXPECT_EQ(Requests("MM,W,1,S"), 1);
+    EXPECT_EQ(Requests("MM,W,2"), 0);
+    EXPECT_EQ(Requests("MM,W,1,E"), 1);
+    EXPECT_TRUE(HistoryActions().isEmpty());
+    const QString serialBefore = gInstrument().SerialNo();
+    // The instrument changes, then stops answering halfway through the next read.
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setWarning(0, 20);
+        sim->state().setSerialNo(QStringLiteral("OTHER"));
+    }
+    sim->addRule({SimFault::NoAnswer, "XP", 'R', 1, -1});
+    form->rtbLog->clear();
+    Download();
+    EXPECT_EQ(LogColor(Line(5416)), kRed);
+    EXPECT_EQ(LogColor(Line(5415)), -1) << "no success text after a failed read";
+    EXPECT_EQ(gInstrument().SerialNo(), serialBefore);
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 10.0f);
+    EXPECT_EQ(gInstrument().CommFlags(), -1);
+    EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Fail Line--- XP,R")));
+    EXPECT_TRUE(form->fraCommand[1]->isEnabled());
+}
+
+TEST_F(MainCommands, FirstReadFailingLeavesNoRecordToUploadAndAnImproperDateIsNamed)
+{
+    ASSERT_TRUE(Start());
+    sim->addRule({SimFault::NoAnswer, "GN", 'R', 1, -1});
+    Download();
+    EXPECT_EQ(LogColor(Line(5416)), kRed);
+    EXPECT_EQ(gInstrument().CommFlags(), 0);
+    EXPECT_FALSE(form->cmdOption[0]->isEnabled());
+    sim->clearRules();
+    sim->addRule({SimFault::BadClock, "HC", 'R', 1, -1});
+    form->rtbLog->clear();
+    Download();
+    EXPECT_EQ(LogColor(Line(5416)), kRed);
+    EXPECT_EQ(LogColor(Line(5590)), kRed);
+}
+
+TEST_F(MainCommands, CancelledReadThenTheNextReadWorks)
+{
+    ASSERT_TRUE(Start());
+    WhenRequest("XS,R", [this] { form->uclQL7150->setCancel(true); }, 3);
+    Download();
+    EXPECT_EQ(LogColor(Line(5462)), kRed);
+    EXPECT_EQ(LogColor(Line(5416)), -1);
+    EXPECT_EQ(gInstrument().CommFlags(), 0);
+    // The cancel does not stick to the link.
+    form->rtbLog->clear();
+    Download();
+    EXPECT_EQ(LogColor(Line(5415)), kGreen);
+    EXPECT_EQ(gInstrument().SerialNo(), sim->state().SerialNo());
+}
+
+TEST_F(MainCommands, WithoutConnectionEveryTransferSaysSo)
+{
+    options.adapters = 0;
+    options.waitConnected = false;
+    ASSERT_TRUE(Start(true));
+    EXPECT_FALSE(form->DownloadInstrument(gInstrument()));
+    EXPECT_EQ(LogColor(Line(5417)), kRed);
+    EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Failed--- VANTIK  No response.")));
+    EXPECT_FALSE(form->FlashDumpDownload());
+    EXPECT_EQ(LogColor(Line(5422)), kRed);
+    boxes->push(vb::Yes);
+    form->cmdDown_Click(4);
+    EXPECT_EQ(LogColor(Line(5409)), kRed);
+    EXPECT_TRUE(form->cmdExit->isEnabled());
+}
+
+// Read and save reads into a record of its own: the main record and its clock stay.
+TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
+{
+    ASSERT_TRUE(Start());
+    Download();
+    {
+        clsInstrument::DeviceDoor door(gInstrument());
+        gInstrument().setSysDateOffset(5 * kSecondsPerDay);
+        gInstrument().setSerialNo(QStringLiteral("MAIN"));
+    }
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setAnalogValue(3, 4321);
+    }
+    form->rtbLog->clear();
+    form->chkSaveOnly->setChecked(true);
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(gInstrument().SerialNo(), QStringLiteral("MAIN"));
+    ASSERT_EQ(HistoryRows().size(), 1);
+    EXPECT_TRUE(HistoryRows()[0].contains(sim->state().SerialNo()));
+    EXPECT_FALSE(HasLine(Line(5591))) << "the clock just read is compared, not the main record's";
+    EXPECT_TRUE(HasLine(QStringLiteral("ch3 \t: 4.321V"))) << "the values just read are listed";
+
+    ASSERT_TRUE(form->uclQL7150->SetDateTime(QDateTime::currentDateTime().addDays(-2)));
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(LogColor(Line(5591)), kRed);
+    EXPECT_EQ(gInstrument().SysDateOffset(), 5 * kSecondsPerDay);
+    // A plain download takes the instrument's clock offset and reports it.
+    form->rtbLog->clear();
+    Download();
+    EXPECT_NEAR(double(gInstrument().SysDateOffset()), 2.0 * kSecondsPerDay, 5);
+    EXPECT_EQ(LogColor(Line(5591)), kRed);
+}
+
+TEST_F(MainCommands, SuffixThatCannotNameAFileIsRefusedBeforeAnyTransfer)
+{
+    ASSERT_TRUE(Start());
+    for (const QString &bad : {QStringLiteral("a/b"), QStringLiteral("x\"y"), QStringLiteral("q?"), QStringLiteral("|")}) {
+        gFactorySuffix = bad;
+        sim->clearRequests();
+        boxes->clear();
+        form->cmdDown_Click(5);
+        ASSERT_EQ(boxes->calls().size(), 1) << bad.toStdString();
+        EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
+        EXPECT_EQ(Requests("XP"), 0);
+    }
+    EXPECT_TRUE(HistoryActions().isEmpty());
+    gFactorySuffix = QStringLiteral("Site 4-B");
+    form->cmdDown_Click(5);
+    EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Read")});
+    EXPECT_TRUE(HistoryFilePath().endsWith(QStringLiteral("VANTIK_Setting") + gFactorySuffix + QStringLiteral(".csv")));
+}
+
+TEST_F(MainCommands, HistoryThatCannotBeWrittenIsReported)
+{
+    ASSERT_TRUE(Start());
+    QDir(dir.path()).mkdir(QStringLiteral("VANTIK_Setting.csv")); // a folder in the way
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(LogColor(Line(5415)), kGreen);
+    EXPECT_FALSE(LogLines().filter(QRegularExpression(QStringLiteral("^Settings history not written"))).isEmpty());
+}
+
+TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
+{
+    ASSERT_TRUE(StartAndRead());
+    boxes->push(vb::No);
+    Press(form->cmdDown[4]);
+    EXPECT_EQ(Requests("RO,W"), 0);
+    EXPECT_EQ(gInstrument().CommFlags(), -1);
+
+    sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
+    boxes->push(vb::Yes);
+    Press(form->cmdDown[4]);
+    EXPECT_EQ(LogColor(Line(5408)), kRed);
+    EXPECT_EQ(LogColor(Line(5407)), -1);
+    EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
+    EXPECT_TRUE(form->cmdExit->isEnabled());
+
+    boxes->push(vb::Yes);
+    Press(form->cmdDown[4]);
+    EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
+    EXPECT_FALSE(gInstrument().Change_SerialNo());
+    EXPECT_TRUE(QFile::exists(file(QString::fromLatin1(kSettingsFileName))));
+    // The instrument is switched on again: the link finds it.
+    sim->setPoweredOn(true);
+    EXPECT_TRUE(WaitConnected());
+}
+
+// --- Writing ---------------------------------------------------------------------------
+
+TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
+{
+    ASSERT_TRUE(StartAndRead());
+    gInstrument().setWarning(0, 15);
+    Upload();
+    // Unchanged settings go too, and the record's flags are clear once accepted.
+    EXPECT_GT(Requests("XS,W"), 100);
+    EXPECT_FALSE(gInstrument().Change_Warn(0));
+    EXPECT_EQ(Requests("UD,W"), 0);
+
+    // Today's settings become the factory ones; then the instrument changes.
+    form->chkFactorySave->setChecked(true);
+    Upload();
+    EXPECT_TRUE(sim->requests().last().startsWith("UD,W"));
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setWarning(0, 33);
+    }
+    ASSERT_TRUE(form->DownloadInstrument(gInstrument()));
+    boxes->clear();
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[4]);
+    EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 15.0f);
+    EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5337), GetMsg(5311)}));
+}
+
+TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
+{
+    ASSERT_TRUE(StartAndRead());
+    const QString serial = gInstrument().SerialNo();
+    gInstrument().setWarning(0, 12);
+    sim->addRule({SimFault::NoAnswer, "XP", 'R', 1, -1});
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[4]);
+    EXPECT_EQ(LogColor(QString::fromLatin1(kRereadFailed)), kRed);
+    EXPECT_EQ(gInstrument().SerialNo(), serial);
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 12.0f);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)}) << "no success box";
+
+    sim->clearRules();
+    sim->addRule({SimFault::Refuse, "UP", 'W', 1, 1});
+    boxes->clear();
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[4]);
+    EXPECT_EQ(LogColor(Text(kRestoreFailed)), kRed);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)});
+}
+
+TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
+{
+    ASSERT_TRUE(StartAndRead());
+    clsInstrument &rec = gInstrument();
+    rec.setWarning(0, 60); // above the alarm point
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
+    EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
+    rec.setWarning(0, 10);
+
+    rec.setAutoCalib(0, 5); // below the warning point
+    boxes->clear();
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5380)});
+    rec.setAutoCalib(0, 50);
+
+    for (int ch = 0; ch <= 6; ++ch)
+        rec.setGasEnabled(ch, 0);
+    boxes->clear();
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5365)});
+    rec.setGasEnabled(2, -1);
+
+    boxes->clear();
+    Upload(vb::No);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
+    EXPECT_EQ(Requests("XP,W"), 0);
+    EXPECT_TRUE(HistoryActions().isEmpty());
+}
+
+TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccess)
+{
+    ASSERT_TRUE(StartAndRead());
+    clsInstrument &rec = gInstrument();
+    {
+        clsInstrument::DeviceDoor door(rec);
+        rec.setSysDateOffset(7200);
+    }
+    sim->addRule({SimFault::Refuse, "HC", 'W', 1, 1});
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[1]);
+    EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
+    EXPECT_EQ(LogColor(Line(5429)), -1);
+    EXPECT_EQ(rec.SysDateOffset(), 7200);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5384)});
+
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[1]);
+    EXPECT_EQ(rec.SysDateOffset(), 0);
+}
+
+TEST_F(MainCommands, DefaultNamesFailedBoardsAndRefusesWithoutBoards)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    Press(form->cmdOption[3]);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5382)});
+    EXPECT_EQ(Requests("UX"), 0);
+
+    form->chkUx[0]->setChecked(true);
+    form->chkUx[2]->setChecked(true);
+    sim->setDefaultResult(QStringLiteral("A"));
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[3]);
+    EXPECT_EQ(LogColor(Line(5468)), kRed);
+    EXPECT_EQ(LogColor(GetMsg(5383, QStringLiteral("OPT1 OPT3 "))), kRed);
+    // Refused outright: a failure without a board list.
+    form->rtbLog->clear();
+    sim->addRule({SimFault::Refuse, "UX", 'W', 1, 1});
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[3]);
+    EXPECT_EQ(LogColor(Line(5468)), kRed);
+    EXPECT_FALSE(HasLine(GetMsg(5383, QString())));
+}
+
+TEST_F(MainCommands, MissingWindowsSayTheyAreMissing)
+{
+    ASSERT_TRUE(StartAndRead());
+    Press(form->cmdOption[2]);
+    Press(form->cmdFactorySetting);
+    EXPECT_EQ(boxes->prompts(), (QStringList{QString::fromLatin1(kCalibrationMissing),
+                                             QString::fromLatin1(kFactoryDialogMissing)}));
+}
+
+TEST_F(MainCommands, SecondCommandDuringATransferIsRefused)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    form->chkUx[0]->setChecked(true);
+    int refused = 0;
+    WhenRequest("XS,R", [&] {
+        boxes->clear();
+        form->cmdOption_Click(3);
+        form->cmdDown_Click(1);
+        refused = int(boxes->calls().size());
+    }, 5);
+    Download();
+    EXPECT_EQ(refused, 2);
+    EXPECT_EQ(boxes->calls().value(0).prompt, GetMsg(5367));
+    EXPECT_EQ(Requests("UX"), 0);
+    EXPECT_EQ(LogColor(Line(5415)), kGreen);
+}
+
+// --- Export and import -----------------------------------------------------------------
+
+TEST_F(MainCommands, ImportMarksEverySettingForUploadButNotTheSerialNumber)
+{
+    ASSERT_TRUE(Start());
+    Download();
+    const QString path = file(QStringLiteral("site.seq"));
+    dialogs.choose(path);
+    Press(form->cmdExportSetting);
+    EXPECT_TRUE(ReadFile(QStringLiteral("site.seq")).contains("\r\n"));
+    EXPECT_FALSE(gInstrument().Change_Warn(0)) << "an export changes nothing";
+    gInstrument().setWarning(0, 42);
+    dialogs.choose(path);
+    Press(form->cmdImportSetting);
+    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 10.0f);
+    EXPECT_EQ(gInstrument().ImportFlag(), -1);
+    EXPECT_TRUE(gInstrument().Change_Warn(3)) << "every setting goes with the next upload";
+    EXPECT_FALSE(gInstrument().Change_SerialNo());
+    EXPECT_TRUE(boxes->calls().isEmpty());
+}
+
+TEST_F(MainCommands, BadImportFileChangesNothingAndNamesTheLine)
+{
+    ASSERT_TRUE(Start());
+    Download();
+    const clsInstrument before = gInstrument();
+    dialogs.choose(file(QStringLiteral("site.seq")));
+    Press(form->cmdExportSetting);
+    QList<QByteArray> lines = ReadFile(QStringLiteral("site.seq")).split('\n');
+    ASSERT_GT(lines.size(), 200);
+    lines[200] = "XP,W,ZZ,\r";
+    writeFile(QStringLiteral("bad.seq"), lines.join('\n'));
+    dialogs.choose(file(QStringLiteral("bad.seq")));
+    Press(form->cmdImportSetting);
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("Line 201"))) << boxes->calls()[0].prompt.toStdString();
+    EXPECT_EQ(gInstrument().ImportFlag(), before.ImportFlag());
+    EXPECT_EQ(gInstrument().XS_(5), before.XS_(5));
+    EXPECT_FALSE(gInstrument().Change_Warn(0));
+}
+
+TEST_F(MainCommands, ExportThatCannotCompleteKeepsTheOldFile)
+{
+    ASSERT_TRUE(Start());
+    Download();
+    dialogs.cancel();
+    Press(form->cmdImportSetting);
+    EXPECT_EQ(gInstrument().ImportFlag(), 0);
+    writeFile(QStringLiteral("old.seq"), "XP,W,01,\r\n");
+    // A record whose text cannot form a line is refused before the file is touched.
+    {
+        clsInstrument::DeviceDoor door(gInstrument());
+        gInstrument().setXS_(3, QStringLiteral("A,B"));
+    }
+    dialogs.choose(file(QStringLiteral("old.seq")));
+    Press(form->cmdExportSetting);
+    EXPECT_EQ(boxes->calls().size(), 2);
+    EXPECT_EQ(ReadFile(QStringLiteral("old.seq")), QByteArray("XP,W,01,\r\n"));
+    // A folder that does not exist.
+    boxes->clear();
+    dialogs.choose(file(QStringLiteral("missing/x.seq")));
+    Press(form->cmdExportSetting);
+    EXPECT_EQ(boxes->calls().size(), 1);
+}
+
+// --- Rules behind the commands ---------------------------------------------------------
+
+TEST(CommandRules, BoundariesAndStatuses)
+{
+    EXPECT_EQ(FailedBoards(QStringLiteral("A")), QStringLiteral("OPT1 OPT3 "));
+    EXPECT_EQ(FailedBoards(QStringLiteral("1")), QString());
+    EXPECT_EQ(FailedBoards(QStringLiteral("e")), QStringLiteral("OPT1 OPT2 OPT3 "));
+    EXPECT_EQ(FailedBoards(QStringLiteral("0004")), QStringLiteral("OPT2 "));
+    for (const char *asIs : {"XZ", "12345", "-2"})
+        EXPECT_EQ(FailedBoards(QString::fromLatin1(asIs)), QString::fromLatin1(asIs));
+    EXPECT_FALSE(ClockFarOff(kSecondsPerDay));
+    EXPECT_FALSE(ClockFarOff(-kSecondsPerDay));
+    EXPECT_TRUE(ClockFarOff(kSecondsPerDay + 1));
+    EXPECT_TRUE(ClockFarOff(-kSecondsPerDay - 1));
+    EXPECT_EQ(CatTableVersion(4810), 4810);
+    EXPECT_EQ(CatTableVersion(70000), 32767);
+    EXPECT_EQ(CatTableVersion(-70000), -32768);
+    EXPECT_EQ(ElapsedText(3723999), QStringLiteral("01:02:03"));
+    EXPECT_EQ(ElapsedText(-5), QStringLiteral("00:00:00"));
+}
+

@@ -1,0 +1,133 @@
+// Service-mode memory dumps against the simulator: the images, and what a failed or
+// cancelled dump leaves behind.
+#include "MainFixture.h"
+
+using namespace Commands;
+
+class Dumps : public MainFixture {
+protected:
+    static QByteArray Pattern(char area, int size)
+    {
+        QByteArray b(size, 0);
+        for (int i = 0; i < size; ++i)
+            b[i] = SimInstrument::PatternByte(area, quint32(i));
+        return b;
+    }
+    void Keep(const QString &name) { writeFile(name, QByteArray("last good image")); }
+    // Presses the progress window's cancel button as the request goes out.
+    void CancelAfter(const QByteArray &request)
+    {
+        WhenRequest(request, [] {
+            if (frmUpload *u = frmUpload::Find())
+                QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
+        });
+    }
+};
+
+TEST_F(Dumps, WholeFlashIsFourMebibytes)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    EXPECT_EQ(form->FlashDumpLastBlock, 4095);
+    Press(form->cmdDown[2]);
+    const QByteArray image = ReadFile(QStringLiteral("VANTIK.DAT"));
+    ASSERT_EQ(image.size(), 4 * 1024 * 1024);
+    EXPECT_EQ(image, Pattern('F', 4 * 1024 * 1024));
+    EXPECT_TRUE(sim->requests().contains("EP,R,0000,0FFF,"));
+    EXPECT_EQ(LogColor(Line(5469)), kGreen);
+    EXPECT_EQ(gTransferMode, 0);
+}
+
+TEST_F(Dumps, CancelledFlashDumpKeepsTheLastImageAndTheNextReadWorks)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    Keep(QStringLiteral("VANTIK.DAT"));
+    CancelAfter("EP,R");
+    Press(form->cmdDown[2]);
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")), QByteArray("last good image"));
+    EXPECT_EQ(LogColor(Line(5462)), kRed);
+    EXPECT_EQ(LogColor(Line(5469)), -1);
+    EXPECT_FALSE(SerialLogText().contains(QStringLiteral("--- FLASH Dump Download Finished. ---")));
+    EXPECT_EQ(gTransferMode, 0);
+    // The next transfer is neither cancelled by the earlier press nor upset by blocks that
+    // were still on the line.
+    form->rtbLog->clear();
+    Download();
+    EXPECT_EQ(LogColor(Line(5415)), kGreen);
+}
+
+// A hang-up ends the line for good: one dump per test.
+TEST_F(Dumps, FlashDumpThatBreaksOffKeepsTheLastImageAndSaysSo)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    form->FlashDumpLastBlock = 31;
+    Keep(QStringLiteral("VANTIK.DAT"));
+    sim->addRule({SimFault::HangUp, "EP", 'B', 5, 1});
+    Press(form->cmdDown[2]);
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")), QByteArray("last good image"));
+    EXPECT_EQ(LogColor(Text(kFlashFailed)), kRed);
+    EXPECT_TRUE(SerialLogText().contains(QStringLiteral("--- FLASH Dump Download Failed. ---")));
+}
+
+TEST_F(Dumps, FramDumpThatBreaksOffKeepsTheLastImageAndSaysSo)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    Keep(QStringLiteral("VANTIKF.DAT"));
+    sim->addRule({SimFault::HangUp, "EF", 'B', 2, 1});
+    boxes->push(vb::Yes);
+    Press(form->cmdFRAMDump);
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
+    EXPECT_EQ(LogColor(Text(kDumpFailed, {QStringLiteral("EF")})), kRed);
+    EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), -1);
+    EXPECT_EQ(gTransferMode, 0);
+}
+
+TEST_F(Dumps, FramDumpSendsABadBlockAgainAndIsRefusedWhileReadingsRun)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    // Declined, or live readings running: nothing is asked of the instrument.
+    boxes->push(vb::No);
+    Press(form->cmdFRAMDump);
+    form->uclQL7150->setRunDensty(true);
+    Press(form->cmdFRAMDump);
+    form->uclQL7150->setRunDensty(false);
+    EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5379), GetMsg(5367)}));
+    EXPECT_EQ(Requests("EF"), 0);
+
+    sim->addRule({SimFault::CorruptChecksum, "EF", 0, 3, 1});
+    boxes->push(vb::Yes);
+    Press(form->cmdFRAMDump);
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), Pattern('R', 8192));
+    EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), kBrown);
+    EXPECT_EQ(gTransferMode, 0);
+}
+
+// Every option-board dump ends the board's transfer mode, whatever happened.
+TEST_F(Dumps, OptionBoardDumpsAlwaysEndTransferMode)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    ASSERT_TRUE(form->Opt[0]->isChecked()); // board 1 is the only one fitted
+    Press(form->cmdOptData);
+    EXPECT_EQ(ReadFile(QStringLiteral("VK_ES_OPT1.DAT")), Pattern('b', 2048));
+    EXPECT_EQ(Requests("MM,W,1,E"), 1);
+    EXPECT_TRUE(LogLines().join(QString()).isEmpty()) << "a good dump writes no log line";
+
+    // The board refuses transfer mode: skipped, still ended, the last image kept.
+    sim->addRule({SimFault::Refuse, "MM", 'W', 1, 1});
+    sim->clearRequests();
+    Press(form->cmdOptData);
+    EXPECT_EQ(Requests("OD,R"), 0);
+    EXPECT_EQ(Requests("MM,W,1,E"), 1);
+    EXPECT_EQ(ReadFile(QStringLiteral("VK_ES_OPT1.DAT")), Pattern('b', 2048));
+    EXPECT_EQ(LogColor(Text(kOptionRefused, {QStringLiteral("1")})), kRed);
+
+    // The board stalls; the user gives up waiting.
+    Keep(QStringLiteral("VK_EF_OPT1.DAT"));
+    sim->clearRules();
+    sim->addRule({SimFault::NoAnswer, "OD", 'R', 1, -1});
+    sim->clearRequests();
+    CancelAfter("OD,R");
+    Press(form->cmdOptFlash);
+    EXPECT_EQ(ReadFile(QStringLiteral("VK_EF_OPT1.DAT")), QByteArray("last good image"));
+    EXPECT_EQ(LogColor(Line(5462)), kRed);
+    EXPECT_EQ(Requests("MM,W,1,E"), 1);
+}

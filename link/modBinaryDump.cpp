@@ -104,6 +104,18 @@ bool uclQlif::runDump(DumpState &d)
     return complete;
 }
 
+// Runs a dump whose sink fills image, then puts the image over the file in one step:
+// on any failure the earlier file stays as it was.
+bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what)
+{
+    QSaveFile file(FilePath);
+    if (runDump(d) && file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit())
+        return true;
+    m_log.addLine(QStringLiteral("<<< %1 dump failed >>>").arg(what));
+    emit DumpMessage(QStringLiteral("failed "));
+    return false;
+}
+
 bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 {
     if (sb < 0 || eb < sb || eb > 0xFFFF) {
@@ -160,13 +172,7 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
         image += payload;
         return true;
     };
-    QSaveFile file(FilePath);
-    if (!runDump(d) || !file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
-        m_log.addLine(QStringLiteral("<<< FRAM dump failed >>>"));
-        emit DumpMessage(QStringLiteral("failed "));
-        return false;
-    }
-    return true;
+    return dumpToFile(d, image, FilePath, QStringLiteral("FRAM"));
 }
 
 bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
@@ -197,13 +203,7 @@ bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath,
         image.replace(at, qMin<int>(payload.size(), sz - at), payload.left(sz - at));
         return true;
     };
-    QSaveFile file(FilePath);
-    if (!runDump(d) || !file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
-        m_log.addLine(QStringLiteral("<<< Option board dump failed >>>"));
-        emit DumpMessage(QStringLiteral("failed "));
-        return false;
-    }
-    return true;
+    return dumpToFile(d, image, FilePath, QStringLiteral("Option board"));
 }
 
 bool uclQlif::ByteArrayMode(int ch, const QString &SubCmd)

@@ -183,6 +183,7 @@ private:
     bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
     bool runDump(DumpState &d);
     void drainLine(); // after a dump that stopped early
+    bool dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what);
     void onDensty(const Link::Answer &a);
 
     // settings and ports

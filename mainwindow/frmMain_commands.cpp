@@ -293,6 +293,15 @@ void frmMain::cmdOption_Click(int16_t Index)
     }
     clsInstrument &inst = gInstrument();
     const bool fromCalibration = gTransferMode == 4 || gTransferMode == 7;
+    // The upload and the clock end alike; from the calibration window only the log lines stay.
+    auto endWrite = [&](bool ok) {
+        if (fromCalibration)
+            return;
+        UnloadUpload();
+        EnableCommands(true);
+        if (ok)
+            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+    };
 
     switch (Index) {
     case 0: {
@@ -335,12 +344,7 @@ void frmMain::cmdOption_Click(int16_t Index)
             AddInfo(ExpandMessage(QString::fromLatin1(kUploadFailed), {}), kRed);
         if (!row.ok)
             AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
-        if (fromCalibration)
-            return;
-        UnloadUpload();
-        EnableCommands(true);
-        if (ok)
-            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        endWrite(ok);
         return;
     }
     case 1: {
@@ -362,12 +366,7 @@ void frmMain::cmdOption_Click(int16_t Index)
         } else {
             AddInfo(ExpandMessage(QString::fromLatin1(kClockFailed), {}), kRed);
         }
-        if (fromCalibration)
-            return;
-        UnloadUpload();
-        EnableCommands(true);
-        if (ok)
-            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        endWrite(ok);
         return;
     }
     case 2: {

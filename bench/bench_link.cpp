@@ -2,6 +2,7 @@
 // and a 1 MiB FLASH dump. Reports the program's own time per exchange and per byte; there is
 // no baud rate on a pseudo-terminal, so this is the overhead on top of the wire time (about
 // 11 us per byte at 921600 baud).
+#include "BenchMain.h"
 #include "core/Wait.h"
 #include "core/modMain.h"
 #include "link/uclQlif.h"
@@ -85,12 +86,4 @@ void BM_FlashDump1MiB(benchmark::State &state)
 BENCHMARK(BM_FlashDump1MiB)->Unit(benchmark::kMillisecond);
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarks(argc, argv); }

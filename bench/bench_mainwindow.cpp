@@ -2,6 +2,7 @@
 // refresh, A/D listing, history row) against the simulator over a pseudo-terminal, beside
 // the link's bare read and write and the window's own work alone. The window's share is
 // the difference between the first two; the third shows it directly.
+#include "BenchMain.h"
 #include "core/Wait.h"
 #include "core/modMain.h"
 #include "link/modAddLib.h"
@@ -149,12 +150,4 @@ BENCHMARK(BM_WindowShareAlone)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarks(argc, argv); }

@@ -1,5 +1,6 @@
 // Settings files and the history CSV: store and load of a full file, and one history row
 // appended to a history that already holds 10,000 rows.
+#include "BenchMain.h"
 #include "core/modMain.h"
 #include "model/clsInstrument.h"
 #include "settingsfiles/SettingLines.h"
@@ -102,11 +103,4 @@ BENCHMARK(BM_DeviceUpdateLog10000Rows)->Unit(benchmark::kMillisecond)->Iteration
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return RunBenchmarks(argc, argv); }

@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 
 namespace {
 QString gAppPathOverride;
@@ -74,4 +75,13 @@ QString AppFile(const QString &name)
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir + name;
+}
+
+QString FormatGeneralDate(const QDateTime &when)
+{
+    const QLocale loc = QLocale::system();
+    const QString date = loc.toString(when.date(), QLocale::ShortFormat);
+    if (when.time() == QTime(0, 0))
+        return date;
+    return date + QLatin1Char(' ') + loc.toString(when.time(), QLocale::LongFormat);
 }

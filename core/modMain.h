@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
 
@@ -43,6 +44,9 @@ extern QString gPassword;         // login password
 extern int32_t gTransferMode;     // 0 idle, 1 main-window dump, 3 zero cal, 4 span cal
 extern bool gFactorySave;         // copy of the factory-save box, taken at each upload
 extern bool gCalFormOpen;         // the calibration window has been loaded this run
+
+// "General Date": the locale's short date and long time; the date alone at midnight.
+QString FormatGeneralDate(const QDateTime &when);
 
 // Start-up password when nothing else sets one.
 inline constexpr const char *kDefaultPassword = "vantik";

@@ -1,17 +1,10 @@
 // Single commands: clock, pump, DEFAULT, factory restore, power off, zero and span calibration.
 #include "core/Messages.h"
+#include "core/modMain.h"
 #include "link/ReadOnlyCodes.h"
 #include "link/uclQlifPrivate.h"
 #include <QLocale>
 #include <QRegularExpression>
-
-QString GeneralDate(const QDateTime &when)
-{
-    const QLocale loc = QLocale::system();
-    if (when.time() == QTime(0, 0))
-        return loc.toString(when.date(), QLocale::ShortFormat);
-    return loc.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ') + loc.toString(when.time(), QLocale::LongFormat);
-}
 
 bool uclQlif::SetDateTime(const QDateTime &vData)
 {
@@ -96,7 +89,7 @@ bool uclQlif::runCalibration(const QByteArray &code, const QString &gasFlag, QSt
 {
     status.clear(); // a status left from the last run must not end this one
     if (exchange(code + ",W," + gasFlag.toLatin1() + ",", StatusWaitWrite).outcome != Outcome::Accepted) {
-        m_log.addLine(GetMsg(5516, GeneralDate(QDateTime::currentDateTime())));
+        m_log.addLine(GetMsg(5516, FormatGeneralDate(QDateTime::currentDateTime())));
         return false;
     }
     const bool zero = code == "SZ";

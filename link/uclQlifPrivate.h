@@ -27,5 +27,3 @@ struct OpScope {
     ~OpScope() { end(); }
 };
 
-// The date and time as the log lines show them: the locale's short date and long time.
-QString GeneralDate(const QDateTime &when);

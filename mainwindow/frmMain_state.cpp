@@ -19,15 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-QString FormatGeneralDate(const QDateTime &when)
-{
-    const QLocale loc;
-    const QString date = loc.toString(when.date(), QLocale::ShortFormat);
-    if (when.time() == QTime(0, 0))
-        return date;
-    return date + QLatin1Char(' ') + loc.toString(when.time(), QLocale::LongFormat);
-}
-
 void frmMain::setLamp(int index, const std::array<int, 3> &pair)
 {
     if (index >= 0 && index < int(shpStatus.size()) && shpStatus[index])

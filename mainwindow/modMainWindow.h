@@ -1,4 +1,5 @@
 #pragma once
+#include "core/modMain.h"
 #include <QDateTime>
 #include <QString>
 #include <QVector>
@@ -37,9 +38,6 @@ clsInstrument &gSampleInstrument();
 
 // Fills the reference tables (gRangeSpecs, gO2Warning, gO2Alarm) with their fixed values.
 void FillReferenceTables();
-
-// "General Date": the locale's short date and long time; the date alone at midnight.
-QString FormatGeneralDate(const QDateTime &when);
 
 // Gas grid column widths (twips) for a grid of W twips and n columns by the language code:
 // label column 15 % ("EN") or 13 % ("JP"), the rest in equal shares. Empty: leave them.

@@ -1,4 +1,3 @@
-#include "model/ModelGlobals.h"
 #include "model/clsInstrument.h"
 
 #include <gtest/gtest.h>
@@ -25,24 +24,6 @@ QStringList setFlags(const clsInstrument &r)
 
 } // namespace
 
-TEST(Instrument, NewRecordDefaults)
-{
-    clsInstrument r;
-    EXPECT_TRUE(r.InvalidIF());
-    EXPECT_EQ(r.XV_(0), 1);
-    EXPECT_EQ(r.XV_(1), 1);
-    EXPECT_EQ(r.XV_(2), 0);
-    EXPECT_EQ(r.GasPoint(3), 0);
-    EXPECT_FLOAT_EQ(r.GasFullScale(0), 0);
-    EXPECT_EQ(r.SerialNo(), QString(20, ' '));
-    EXPECT_EQ(r.DummySerial(), QString(20, ' '));
-    EXPECT_EQ(r.StationID(), QString(16, ' '));
-    EXPECT_EQ(r.UserID(), QString(16, ' '));
-    EXPECT_EQ(r.GasName(0), QString());
-    EXPECT_FALSE(r.invalidWB());
-    EXPECT_TRUE(setFlags(r).isEmpty());
-}
-
 TEST(Instrument, SettersRaiseTheirOwnFlagUnderItsExactName)
 {
     const struct {
@@ -52,19 +33,13 @@ TEST(Instrument, SettersRaiseTheirOwnFlagUnderItsExactName)
     } cases[] = {
         {"Intervals", [](auto &r) { r.setIntervals(60); }, [](auto &r) { return r.Change_Interval(); }},
         {"HcMode", [](auto &r) { r.setHcMode(1); }, [](auto &r) { return r.Change_HCMode(); }},
-        {"LogaClear", [](auto &r) { r.setLogaClear(1); }, [](auto &r) { return r.Change_logaClear(); }},
         {"LBMode", [](auto &r) { r.setLBMode(2); }, [](auto &r) { return r.Change_LBmode(); }},
-        {"CATppm1st", [](auto &r) { r.setCATppm1st(500); }, [](auto &r) { return r.Change_CATppm1(); }},
         {"CATvol2nd", [](auto &r) { r.setCATvol2nd(1.5f); }, [](auto &r) { return r.Change_CATvol2(); }},
-        {"Inert1st", [](auto &r) { r.setInert1st(5); }, [](auto &r) { return r.Change_Inert1st(); }},
         {"InvalidIF", [](auto &r) { r.setInvalidIF(false); }, [](auto &r) { return r.Change_invalidIF(); }},
         {"LN_", [](auto &r) { r.setLN_(12); }, [](auto &r) { return r.Change_LN_(); }},
         {"SerialNo", [](auto &r) { r.setSerialNo("A1"); }, [](auto &r) { return r.Change_SerialNo(); }},
-        {"StationID", [](auto &r) { r.setStationID("S"); }, [](auto &r) { return r.Change_StationID(); }},
-        {"Password", [](auto &r) { r.setPassword("abcd"); }, [](auto &r) { return r.Change_Password(); }},
         {"GasEnabled", [](auto &r) { r.setGasEnabled(3, -1); }, [](auto &r) { return r.Change_GasEnable(3); }},
         {"Warning", [](auto &r) { r.setWarning(10, 1); }, [](auto &r) { return r.Change_Warn(10); }},
-        {"AutoCalib", [](auto &r) { r.setAutoCalib(2, 25); }, [](auto &r) { return r.Change_AutoCal(2); }},
         {"GasType", [](auto &r) { r.setGasType(2, 4); }, [](auto &r) { return r.Change_GasType(); }},
         {"XV_", [](auto &r) { r.setXV_(1, 3); }, [](auto &r) { return r.Change_XV_(1); }},
         {"XS_", [](auto &r) { r.setXS_(128, "Z"); }, [](auto &r) { return r.Change_XS_(128); }},
@@ -103,13 +78,10 @@ TEST(Instrument, GroupFlagsCoverTheirRowOnly)
 TEST(Instrument, SubBoardFollowsOptionBoardChannelsAndLongNames)
 {
     const std::function<void(clsInstrument &, int)> raising[] = {
-        [](auto &r, int c) { r.setGasName(c, "X"); },    [](auto &r, int c) { r.setGasDesit(c, 1); },
-        [](auto &r, int c) { r.setGasPoint(c, 1); },     [](auto &r, int c) { r.setGasUnit(c, "ppm"); },
-        [](auto &r, int c) { r.setGasFullScale(c, 5); }, [](auto &r, int c) { r.setGasEnabled(c, -1); },
-        [](auto &r, int c) { r.setWarning(c, 1); },      [](auto &r, int c) { r.setAlarm(c, 1); },
-        [](auto &r, int c) { r.setStel(c, 1); },         [](auto &r, int c) { r.setTwa(c, 1); },
-        [](auto &r, int c) { r.setAutoCalib(c, 1); },    [](auto &r, int c) { r.setZero(c, 1); },
-        [](auto &r, int c) { r.setZeroForce(c, 1); },    [](auto &r, int c) { r.setRatio(c, 1); },
+        [](auto &r, int c) { r.setGasName(c, "X"); },    [](auto &r, int c) { r.setGasEnabled(c, -1); },
+        [](auto &r, int c) { r.setGasFullScale(c, 5); }, [](auto &r, int c) { r.setTwa(c, 1); },
+        [](auto &r, int c) { r.setAutoCalib(c, 1); },    [](auto &r, int c) { r.setZeroForce(c, 1); },
+        [](auto &r, int c) { r.setRatio(c, 1); },
     };
     int n = 0;
     for (const auto &set : raising) {
@@ -121,9 +93,8 @@ TEST(Instrument, SubBoardFollowsOptionBoardChannelsAndLongNames)
         ++n;
     }
     const std::function<void(clsInstrument &, int)> quiet[] = {
-        [](auto &r, int c) { r.setGasType(c, 5); },      [](auto &r, int c) { r.setAltRng(c, 1); },
-        [](auto &r, int c) { r.setPIDSmallRange(c, 1); }, [](auto &r, int c) { r.setAutoRange(c, 1); },
-        [](auto &r, int c) { r.setCalibBefore(c, 1); },  [](auto &r, int c) { r.setChangeDenst(c, 1); },
+        [](auto &r, int c) { r.setGasType(c, 5); }, [](auto &r, int c) { r.setPIDSmallRange(c, 1); },
+        [](auto &r, int c) { r.setCalibBefore(c, 1); },
     };
     for (const auto &set : quiet) {
         clsInstrument r;
@@ -148,15 +119,11 @@ TEST(Instrument, MembersWithoutFlagsRaiseNone)
     r.setImportFlag(-1);
     r.setFailLine("HC,R");
     r.setRomNumber(123456);
-    r.setSUM("ABCD");
     r.setSysDateOffset(3600);
     r.setAnalogValue(26, 1234);
-    r.setCalibBefore(1, 20.9f);
     r.setCalibAfter(1, 20.8f);
     r.setCalibDate(1, QDateTime::currentDateTime());
-    r.setSZ_(9, 1);
     r.setS1_(7, 1);
-    r.setMessageString("hello");
     EXPECT_FALSE(r.AnyChangeFlag()) << setFlags(r).join(' ').toStdString();
 }
 
@@ -227,7 +194,6 @@ TEST(Instrument, OutOfRangeAccessIsRefusedWithoutACrash)
     // PID entries outside 0..16: ignored.
     r.clearLastError();
     EXPECT_FALSE(r.setPIDName(17, "X"));
-    EXPECT_FALSE(r.setPIDFullScale(17, 0, 5));
     EXPECT_EQ(r.PIDName(17), QString());
     EXPECT_TRUE(r.lastError().isEmpty());
     EXPECT_FALSE(r.Change_PIDName(17));
@@ -257,14 +223,10 @@ TEST(Instrument, BlankTextsBecomeBlanksOfTheirWidth)
     clsInstrument r;
     r.setStationID("");
     EXPECT_EQ(r.StationID(), QString(16, ' '));
-    r.setUserID("   ");
-    EXPECT_EQ(r.UserID(), QString(16, ' '));
     r.setUserID("BOB");
     EXPECT_EQ(r.UserID(), QStringLiteral("BOB"));
     r.setSerialNo(" ");
     EXPECT_EQ(r.SerialNo(), QString(20, ' '));
-    r.setDummySerial(QString());
-    EXPECT_EQ(r.DummySerial(), QString(20, ' '));
     r.setXS_(0, "");
     EXPECT_EQ(r.XS_(0), QString()); // list names have no such rule
 }
@@ -283,7 +245,6 @@ TEST(Instrument, ClearDatasResetsEverythingButTheSessionAndFullScale)
     r.setPIDAutoCal(16, 1, 100);
     r.setCommFlags(-1);
     r.setImportFlag(-1);
-    r.setFailLine("XP,R");
     r.setCalibDate(0, QDateTime::currentDateTime());
 
     r.ClearDatas();
@@ -296,12 +257,16 @@ TEST(Instrument, ClearDatasResetsEverythingButTheSessionAndFullScale)
     EXPECT_TRUE(r.InvalidIF());
     EXPECT_FALSE(r.invalidWB());
     EXPECT_EQ(r.XV_(0), 1);
-    EXPECT_EQ(r.XV_(1), 1);
     EXPECT_EQ(r.XS_(100), QString());
     EXPECT_FLOAT_EQ(r.PIDAutoCal(16, 1), 0);
-    EXPECT_EQ(r.FailLine(), QString());
     EXPECT_FALSE(r.CalibDate(0).isValid());
     EXPECT_TRUE(setFlags(r).isEmpty());
+    // A new record starts the same way, and no flag raised.
+    const clsInstrument fresh;
+    EXPECT_TRUE(fresh.InvalidIF());
+    EXPECT_EQ(fresh.XV_(1), 1);
+    EXPECT_EQ(fresh.StationID(), QString(16, ' '));
+    EXPECT_TRUE(setFlags(fresh).isEmpty());
 }
 
 TEST(Instrument, SetChangeFlagsLeavesTheSerialFlagsAlone)
@@ -340,7 +305,6 @@ TEST(Instrument, MemberTableIsConsistent)
         EXPECT_TRUE(fi.count1 == 1 || fi.count1 == mi.count1) << mi.name;
         EXPECT_TRUE(fi.count2 == 1 || fi.count2 == mi.count2) << mi.name;
     }
-    EXPECT_EQ(clsInstrument::info(M::XS_).count1, 129);
     EXPECT_EQ(clsInstrument::flagByName(QStringLiteral("Change_Warn")), F::Change_Warn);
     EXPECT_FALSE(clsInstrument::memberByName(QStringLiteral("NoSuchMember")));
 
@@ -353,13 +317,3 @@ TEST(Instrument, MemberTableIsConsistent)
     EXPECT_EQ(r.value(M::Warning, 3).typeId(), QMetaType::Float);
 }
 
-TEST(Instrument, SharedRecordIsCreatedOnFirstUseAndResettable)
-{
-    ResetModelGlobals();
-    clsInstrument *first = &gInstrument();
-    EXPECT_EQ(first, &gInstrument());
-    gInstrument().setAlarmMode(3);
-    ResetModelGlobals();
-    EXPECT_EQ(gInstrument().AlarmMode(), 0);
-    EXPECT_FALSE(gInstrument().AnyChangeFlag());
-}

@@ -1,6 +1,7 @@
 #include "RecordMaker.h"
 
-#include <QRegularExpression>
+#include <QFile>
+#include <gtest/gtest.h>
 #include <cmath>
 #include <random>
 
@@ -122,17 +123,17 @@ clsInstrument makeRecord(unsigned seed)
         r.setXZ_(i, g.name(16));
     for (int i = 0; i < 128; ++i)
         r.setXS_(i, g.name(16));
-    for (int e = 0; e < 5; ++e) {
-        r.setLO_longname(e, g.name(20));
-        r.setLO_name(e, g.name(3));
-        r.setLO_fc(e, g.range(0, 32767));
-    }
-    r.setLN_(g.range(0, 30));
     for (int e = 0; e < 30; ++e) {
+        if (e < 5) {
+            r.setLO_longname(e, g.name(20));
+            r.setLO_name(e, g.name(3));
+            r.setLO_fc(e, g.range(0, 32767));
+        }
         r.setLB_longname(e, g.name(20));
         r.setLB_name(e, g.name(3));
         r.setLB_fc(e, g.range(0, 32767));
     }
+    r.setLN_(g.range(0, 30));
     for (int e = 0; e < 35; ++e) {
         r.setLA_warn(e, g.value(0));
         r.setLA_alarm(e, g.value(0));
@@ -145,14 +146,10 @@ clsInstrument makeRecord(unsigned seed)
         for (int j = 0; j < 2; ++j) {
             const int p = g.range(0, 3);
             r.setPIDPoint(e, j, p);
-            r.setPIDFullScale(e, j, g.value(p));
+            for (M m : {M::PIDFullScale, M::PIDWarn, M::PIDAlarm, M::PIDStel, M::PIDTwa, M::PIDAutoCal})
+                r.setNumber(m, g.value(p), e, j);
             r.setPIDUnit(e, j, g.pick<QString>({"vol%", "%LEL", "ppm", "ppb"}));
             r.setPIDDigit(e, j, float(double(g.range(0, 200)) * std::pow(0.1, p)));
-            r.setPIDWarn(e, j, g.value(p));
-            r.setPIDAlarm(e, j, g.value(p));
-            r.setPIDStel(e, j, g.value(p));
-            r.setPIDTwa(e, j, g.value(p));
-            r.setPIDAutoCal(e, j, g.value(p));
             r.setPIDFactor(e, j, g.value(p, false));
         }
     }
@@ -184,68 +181,46 @@ clsInstrument makeRecord(unsigned seed)
             r.setPIDSmallRange(ch, g.range(0, 9));
         if (ch >= 4 && type == 4)
             r.setAutoRange(ch, g.range(0, 9));
-        r.setWarning(ch, g.value(p));
-        r.setAlarm(ch, g.value(p));
-        r.setStel(ch, g.value(p));
-        r.setTwa(ch, g.value(p));
+        for (M m : {M::Warning, M::Alarm, M::Stel, M::Twa})
+            r.setNumber(m, g.value(p), ch);
         float cal = g.value(p);
         if (type == 0 && cal >= 0 && r.FL_(0) != 0 && r.GasFullScale(ch) != 0)
             cal = float(double(r.GasFullScale(ch)) / r.FL_(0) * double(cal));
         r.setAutoCalib(ch, cal);
     }
-    r.setAlarmMode(g.range(0, 1));
+    // Switches and small codes, each up to its highest value.
+    const std::pair<M, int> codes[] = {
+        {M::AlarmMode, 1}, {M::CalCheck, 2}, {M::LunchBreak, 1}, {M::AlarmSilence, 1}, {M::Confermation, 3},
+        {M::LogOverWrite, 1}, {M::LcdBackLight, 255}, {M::LcdContrast, 255}, {M::LBMode, 3}, {M::BarHoleTime, 2},
+        {M::LeakBeep, 1}, {M::CATOtherEV, 1}, {M::AlarmO2, 2}, {M::LogaClear, 1}, {M::CATppm1st, 50000},
+        {M::CATppm2nd, 50000}, {M::AutoZero, 1}, {M::ConvFc, 1}, {M::InertOnOff, 1}, {M::LogoDisp, 4},
+        {M::AFapDisp, 1}, {M::UIgasDisp, 1}, {M::UWdateDisp, 1}, {M::MEDisp, 1}, {M::AliveDisp, 1},
+        {M::RemainTimeDisp, 1}, {M::UsePasswd, 1}, {M::IRRange, 1}, {M::Battery, 1}, {M::DemandZero, 1},
+        {M::DispSpanFc, 1}};
+    for (const auto &[m, hi] : codes)
+        r.setNumber(m, g.range(0, hi));
     r.setIntervals(g.pick<int>({5, 10, 20, 30, 60, 180, 300, 600}));
     r.setDispID(g.pick<int>({0, -1}));
     r.setDispCalLimit(g.pick<int>({0, -1}));
-    r.setCalCheck(g.range(0, 2));
     r.setCalLimit(g.pick<int>({0, 30, 365, -1, 1000}));
-    r.setLunchBreak(g.range(0, 1));
-    r.setAlarmSilence(g.range(0, 1));
-    r.setConfermation(g.range(0, 3));
-    r.setLogOverWrite(g.range(0, 1));
-    r.setLcdBackLight(g.range(0, 255));
-    r.setLcdContrast(g.range(0, 255));
-    r.setLBMode(g.range(0, 3));
-    r.setBarHoleTime(g.range(0, 2));
-    r.setLeakBeep(g.range(0, 1));
-    r.setCATOtherEV(g.range(0, 1));
-    r.setAlarmO2(g.range(0, 2));
     r.setSpecType(QString::number(g.range(0, 4)));
     const int mode = g.range(0, 3);
     r.setHcMode(mode);
     r.setCurrHc(mode == 3 ? g.range(0, 2) : (mode == 0 ? 2 : mode == 1 ? 0 : 1));
-    r.setLogaClear(g.range(0, 1));
-    r.setCATppm1st(g.range(0, 50000));
-    r.setCATppm2nd(g.range(0, 50000));
     r.setCATvol1st(float(g.range(0, 10000) * 0.01));
     r.setCATvol2nd(float(g.range(0, 10000) * 0.01));
-    r.setHH_(0, g.range(0, 255));
-    r.setHH_(1, g.range(0, 255));
-    r.setHE_(0, g.range(0, 255));
-    r.setHE_(1, g.range(0, 255));
-    r.setHE_(2, g.range(30, 255));
-    r.setAutoZero(g.range(0, 1));
-    r.setConvFc(g.range(0, 1));
-    r.setInertOnOff(g.range(0, 1));
+    for (int i = 0; i < 3; ++i) {
+        r.setHE_(i, g.range(i == 2 ? 30 : 0, 255));
+        if (i < 2)
+            r.setHH_(i, g.range(0, 255));
+    }
     r.setInert1st(float(g.range(0, 400) * 0.1));
     r.setInert2nd(float(g.range(0, 400) * 0.1));
     r.setInvalidIF(false);
-    r.setLogoDisp(g.range(0, 4));
-    r.setAFapDisp(g.range(0, 1));
-    r.setUIgasDisp(g.range(0, 1));
-    r.setUWdateDisp(g.range(0, 1));
     r.setBNuserLogoName(g.exact(20));
-    r.setMEDisp(g.range(0, 1));
-    r.setAliveDisp(g.range(0, 1));
-    r.setRemainTimeDisp(g.range(0, 1));
-    r.setUsePasswd(g.range(0, 1));
     r.setPassword(g.exact(4));
-    r.setIRRange(g.range(0, 1));
     for (int i = 0; i < 6; ++i)
         r.setG1_(i, g.name(20));
-    r.setBattery(g.range(0, 1));
-    r.setDemandZero(g.range(0, 1));
-    r.setDispSpanFc(g.range(0, 1));
     return r;
 }
 
@@ -304,6 +279,31 @@ QStringList flagDifferences(const clsInstrument &loaded)
                     out << QStringLiteral("%1(%2,%3) is %4").arg(name).arg(i).arg(j).arg(want ? "clear" : "set");
             }
         }
+    }
+    return out;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QList<QByteArray> crlfLines(const QByteArray &bytes)
+{
+    QList<QByteArray> out = bytes.split('\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    for (QByteArray &l : out) {
+        EXPECT_TRUE(l.endsWith('\r')) << l.toStdString();
+        l.chop(1);
     }
     return out;
 }

@@ -1,8 +1,10 @@
 #pragma once
 #include "model/clsInstrument.h"
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
-// Records for the settings-file tests.
+// Records and file helpers for the settings-file tests.
 
 // A fully populated record with varied values that a settings file can carry exactly:
 // names within their field widths without surrounding blanks, values at their decimal
@@ -18,3 +20,9 @@ QStringList carriedDifferences(const clsInstrument &expected, const clsInstrumen
 // Flags of a record loaded from a complete file that are not as they should be: every
 // flag of a member the file sets raised, every other flag clear.
 QStringList flagDifferences(const clsInstrument &loaded);
+
+// Whole file contents; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+void writeFile(const QString &path, const QByteArray &bytes);
+// The lines of a file that must end every line with CR LF, the ends taken off.
+QList<QByteArray> crlfLines(const QByteArray &bytes);

@@ -4,7 +4,6 @@
 #include "model/modGasCommon.h"
 #include "settingsfiles/SettingsFile.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,30 +13,7 @@ class SettingsFileTest : public ::testing::Test
 {
 protected:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    static QByteArray read(const QString &p)
-    {
-        QFile f(p);
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        return f.readAll();
-    }
-    static void write(const QString &p, const QByteArray &bytes)
-    {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    static QList<QByteArray> lines(const QByteArray &bytes)
-    {
-        QList<QByteArray> out = bytes.split('\n');
-        if (!out.isEmpty() && out.last().isEmpty())
-            out.removeLast();
-        for (QByteArray &l : out) {
-            EXPECT_TRUE(l.endsWith('\r'));
-            l.chop(1);
-        }
-        return out;
-    }
+    QList<QByteArray> lines(const QString &name) const { return crlfLines(readFile(path(name))); }
     static QString unscramble(const QByteArray &line)
     {
         gScramble = -1;
@@ -68,7 +44,7 @@ TEST_F(SettingsFileTest, GeneratedRecordsRoundTripWithExactlyTheSetMembersFlagge
         EXPECT_TRUE(flags.isEmpty()) << "seed " << seed << ": " << flags.join(QLatin1String("; ")).toStdString();
         // A second store of the loaded record gives the same file.
         ASSERT_TRUE(StoreConfig(loaded, path("again"), scramble, Distribution::everything()).ok);
-        EXPECT_EQ(read(file), read(path("again"))) << seed;
+        EXPECT_EQ(readFile(file), readFile(path("again"))) << seed;
     }
 }
 
@@ -77,42 +53,18 @@ TEST_F(SettingsFileTest, ClearedRecordExportsAndReadsBackWithTheDocumentedDiffer
     clsInstrument original;
     original.ClearDatas();
     ASSERT_TRUE(StoreConfig(original, path("c.seq"), false).ok);
-    EXPECT_EQ(lines(read(path("c.seq"))).size(), 362);
+    EXPECT_EQ(lines("c.seq").size(), 362);
     clsInstrument loaded;
     ASSERT_TRUE(LoadConfig(loaded, path("c.seq"), false).ok);
-    QStringList diff = carriedDifferences(original, loaded);
-    // The reader's own rules: GJ keeps the padded names, HE_(2) below 30 becomes 170, the
-    // catalytic unit follows the mode, and the IF line marks inert gas as supported. And
-    // what the encodings make of empty members: no unit is unit code 0 ("vol%"), no interval
-    // is code 0 (5 s), the logo name is written as 20 blanks and read as it stands.
-    QStringList expected;
-    for (int ch = 0; ch < 7; ++ch)
-        expected << QStringLiteral("GasName(%1,0):  !=    ").arg(ch) << QStringLiteral("GasUnit(%1,0):  != vol%").arg(ch);
-    for (int e = 0; e < 17; ++e)
-        expected << QStringLiteral("PIDUnit(%1,0):  != vol%").arg(e) << QStringLiteral("PIDUnit(%1,1):  != vol%").arg(e);
-    expected << QStringLiteral("InvalidIF(0,0): true != false") << QStringLiteral("CurrHc(0,0): 0 != 2")
-             << QStringLiteral("HE_(2,0): 0 != 170") << QStringLiteral("Intervals(0,0): 0 != 5")
-             << QStringLiteral("BNuserLogoName(0,0):  != ") + QString(20, QLatin1Char(' '));
-    diff.sort();
-    expected.sort();
-    EXPECT_EQ(diff, expected) << diff.join(QLatin1String("; ")).toStdString();
-}
-
-TEST_F(SettingsFileTest, PlainFileIsExactLineText)
-{
-    clsInstrument r;
-    r.ClearDatas();
-    r.setXZ_(0, QStringLiteral("ALICE"));
-    r.setXS_(127, QStringLiteral("GATE 7"));
-    ASSERT_TRUE(StoreConfig(r, path("p.seq"), false).ok);
-    const QList<QByteArray> ls = lines(read(path("p.seq")));
-    ASSERT_EQ(ls.size(), 362);
-    EXPECT_EQ(ls[0], QByteArray("XZ,W,01,ALICE           ,"));
-    EXPECT_EQ(ls[32 + 127], QByteArray("XS,W,80,GATE 7          ,"));
-    EXPECT_EQ(ls[160].left(7), QByteArray("LO,W,0,"));
-    EXPECT_EQ(ls[299], QByteArray("XV,W,01,01,"));
-    EXPECT_TRUE(ls[361].startsWith("SG,W,"));
-    EXPECT_EQ(gScramble, 0);
+    // Only what the reader itself rules or what an empty member encodes as may differ: GJ keeps
+    // padded names, no unit is "vol%", HE_(2) below 30 becomes 170, CurrHc follows the mode,
+    // the IF line marks inert gas as supported, no interval is 5 s, the logo name is 20 blanks.
+    const QStringList mayDiffer = {"GasName", "GasUnit", "PIDUnit", "InvalidIF", "CurrHc", "HE_",
+                                   "Intervals", "BNuserLogoName"};
+    const QStringList diff = carriedDifferences(original, loaded);
+    EXPECT_EQ(diff.size(), 7 * 2 + 17 * 2 + 5) << diff.join(QLatin1String("; ")).toStdString();
+    for (const QString &d : diff)
+        EXPECT_TRUE(mayDiffer.contains(d.section(QLatin1Char('('), 0, 0))) << d.toStdString();
 }
 
 TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
@@ -131,21 +83,24 @@ TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
                           Case{"stations", stations, 128}, Case{"all", Distribution::everything(), 362}}) {
         ASSERT_TRUE(StoreConfig(r, path("m.vkx"), true, c.d).ok) << c.name;
         EXPECT_EQ(gScramble, -1);
-        const QList<QByteArray> ls = lines(read(path("m.vkx")));
+        const QList<QByteArray> ls = lines("m.vkx");
         ASSERT_EQ(ls.size(), c.lines) << c.name;
         for (const QByteArray &l : ls)
             EXPECT_FALSE(l.contains(',')) << c.name; // every line scrambled
-        // The selection matters only to scrambled files.
+        // The selection matters only to scrambled files; plain ones are readable text.
         ASSERT_TRUE(StoreConfig(r, path("m.seq"), false, c.d).ok);
-        EXPECT_EQ(lines(read(path("m.seq"))).size(), 362);
+        EXPECT_EQ(gScramble, 0);
+        const QList<QByteArray> plain = lines("m.seq");
+        ASSERT_EQ(plain.size(), 362);
+        EXPECT_TRUE(plain[0].startsWith("XZ,W,01,")) << plain[0].toStdString();
     }
 
     ASSERT_TRUE(StoreConfig(r, path("h.vkx"), true, pidHigh).ok);
-    const QList<QByteArray> ls = lines(read(path("h.vkx")));
+    const QList<QByteArray> ls = lines("h.vkx");
     EXPECT_TRUE(unscramble(ls[0]).startsWith(QLatin1String("LS,W,00,")));
     EXPECT_TRUE(unscramble(ls[17]).startsWith(QLatin1String("LJ,W,00,")));
     ASSERT_TRUE(StoreConfig(r, path("b.vkx"), true, pidBoth).ok);
-    const QList<QByteArray> both = lines(read(path("b.vkx")));
+    const QList<QByteArray> both = lines("b.vkx");
     EXPECT_EQ(both[0], both[34]); // each LS line twice, identical
     EXPECT_TRUE(unscramble(both[17]).startsWith(QLatin1String("LI,W,00,")));
 
@@ -171,9 +126,9 @@ TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
 {
     const clsInstrument r = makeRecord(11);
     ASSERT_TRUE(StoreConfig(r, path("d.seq"), false).ok);
-    QList<QByteArray> ls = lines(read(path("d.seq")));
+    QList<QByteArray> ls = lines("d.seq");
     ls[320] = "A1,W,0001,0002,XYZ,0004,0005,0006,0007,";
-    write(path("d.seq"), ls.join("\r\n") + "\r\n");
+    writeFile(path("d.seq"), ls.join("\r\n") + "\r\n");
 
     clsInstrument target = makeRecord(5);
     target.setAlarmMode(1); // a user edit, flagged
@@ -186,12 +141,6 @@ TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
     EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
     EXPECT_TRUE(target.Change_AlarmMode());
     EXPECT_FALSE(target.Change_Warn(0));
-
-    // A short line is bad too: no field comes from the line before it.
-    ls = lines(read(path("d.seq")));
-    ls[320] = "A1,W,0001,";
-    write(path("d.seq"), ls.join("\r\n"));
-    EXPECT_EQ(LoadConfig(target, path("d.seq"), false).line, 321);
 }
 
 TEST_F(SettingsFileTest, ForeignAndMismatchedFilesAreRefused)
@@ -199,8 +148,8 @@ TEST_F(SettingsFileTest, ForeignAndMismatchedFilesAreRefused)
     const clsInstrument r = makeRecord(12);
     ASSERT_TRUE(StoreConfig(r, path("x.vkx"), true, Distribution::everything()).ok);
     ASSERT_TRUE(StoreConfig(r, path("x.seq"), false).ok);
-    write(path("foreign.txt"), "hello world\r\nanother line\r\n");
-    write(path("empty.seq"), "");
+    writeFile(path("foreign.txt"), "hello world\r\nanother line\r\n");
+    writeFile(path("empty.seq"), "");
 
     clsInstrument target = makeRecord(2);
     const clsInstrument before = target;
@@ -220,7 +169,7 @@ TEST_F(SettingsFileTest, ReaderAcceptsAnyLineEndBlankAndCommentLines)
 {
     const clsInstrument r = makeRecord(21);
     ASSERT_TRUE(StoreConfig(r, path("e.seq"), false).ok);
-    const QList<QByteArray> ls = lines(read(path("e.seq")));
+    const QList<QByteArray> ls = lines("e.seq");
     for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r")}) {
         QByteArray bytes;
         for (int k = 0; k < ls.size(); ++k) {
@@ -228,7 +177,7 @@ TEST_F(SettingsFileTest, ReaderAcceptsAnyLineEndBlankAndCommentLines)
                 bytes += end + "; written by hand" + end;
             bytes += ls[k] + end;
         }
-        write(path("e2.seq"), bytes);
+        writeFile(path("e2.seq"), bytes);
         clsInstrument loaded;
         const SettingsFileResult res = LoadConfig(loaded, path("e2.seq"), false);
         ASSERT_TRUE(res.ok) << res.error.toStdString();
@@ -240,13 +189,13 @@ TEST_F(SettingsFileTest, WriterRefusalLeavesTheOldFile)
 {
     const clsInstrument good = makeRecord(30);
     ASSERT_TRUE(StoreConfig(good, path("k.seq"), false).ok);
-    const QByteArray old = read(path("k.seq"));
+    const QByteArray old = readFile(path("k.seq"));
     clsInstrument bad = good;
     bad.setXS_(9, QStringLiteral("North; East"));
     const SettingsFileResult res = StoreConfig(bad, path("k.seq"), false);
     EXPECT_FALSE(res.ok);
     EXPECT_TRUE(res.error.contains(QLatin1String("North; East"))) << res.error.toStdString();
-    EXPECT_EQ(read(path("k.seq")), old);
+    EXPECT_EQ(readFile(path("k.seq")), old);
     EXPECT_FALSE(StoreConfig(good, path("no/such/folder/k.seq"), false).ok);
 }
 

@@ -82,6 +82,52 @@ protected:
 
 // --- Start-up and shut-down ------------------------------------------------------------
 
+TEST_F(Frame, DefaultsFillOnlyWhatIsUnsetAndResetPaneAndLamps)
+{
+    ASSERT_TRUE(StartOffline());
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1")) << "the fallback never replaces what is set";
+    EXPECT_FALSE(gTcName.isEmpty());
+    clsInstrument &sample = gSampleInstrument();
+    EXPECT_EQ(sample.GasName(3), QStringLiteral("CO "));
+    // A second call (as the power off makes it) keeps what is set and the sample record,
+    // empties the pane and puts the lamps back.
+    {
+        clsInstrument::DeviceDoor door(sample);
+        sample.setWarning(0, 12);
+    }
+    gTcName = QStringLiteral("X");
+    gCommSettings.clear(); // the settings file may leave it empty
+    form->AddInfo(QStringLiteral("line"), frmMain::kGreen);
+    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
+    form->InitDefaults();
+    EXPECT_EQ(gTcName, QStringLiteral("X"));
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_FLOAT_EQ(sample.Warning(0), 12);
+    EXPECT_TRUE(form->rtbLog->toPlainText().isEmpty());
+    EXPECT_EQ(form->shpStatus[0]->FillColor(), form->StatusGreen[0]);
+    EXPECT_EQ(form->shpStatus[1]->FillColor(), form->StatusGrey[0]);
+    EXPECT_FALSE(form->shpStatus[2]->isVisibleTo(form));
+}
+
+TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_GT(form->uclQL7150->Status(), 1);
+    {
+        clsInstrument::DeviceDoor door(gInstrument());
+        gInstrument().setSysDateOffset(3600); // the instrument runs an hour behind
+    }
+    form->lblOption[5]->setProperty("Tag", QString());
+    form->tmrInter_Timer();
+    const QDateTime now = QDateTime::currentDateTime();
+    EXPECT_TRUE(form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3600)) ||
+                form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3601)));
+    form->uclQL7150->Reset(); // status 0: the PC clock alone
+    form->tmrInter_Timer();
+    EXPECT_FALSE(form->lblOption[5]->text().isEmpty());
+    EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
+}
+
 TEST_F(Frame, NoAdapterFallsBackToTheInfraredSocketEvenWhenSettingsNamedAPort)
 {
     options.settingsFile = QStringLiteral("IrCOMM Num\t7\r\n");

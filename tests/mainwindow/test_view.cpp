@@ -31,6 +31,19 @@ TEST_F(View, WithoutChannelNineTheGridLosesItsRow)
     EXPECT_EQ(grid()->TextMatrix(6, 1), "-----") << "no gas";
 }
 
+TEST_F(View, NegativeAnalogValuesKeepTheirSign)
+{
+    ASSERT_TRUE(StartWith());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setAnalogValue(25, -50);
+        rec().setAnalogValue(0, 1234);
+    }
+    form->ShowAnalogValues();
+    EXPECT_TRUE(HasLine(QStringLiteral("ch25 \t: -0.050V")));
+    EXPECT_TRUE(HasLine(QStringLiteral("ch0 \t: 1.234V")));
+}
+
 TEST_F(View, ShowingChangesNothingInTheRecord)
 {
     ASSERT_TRUE(StartWith());

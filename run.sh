@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$(nproc)"
+cmake --build build -j "$(nproc)" --target vantik vantik-sim
 sim_pid=
 if [ -x build/bin/vantik-sim ]; then
   build/bin/vantik-sim --irda &

@@ -1,4 +1,5 @@
 #include "core/Messages.h"
+#include "core/FileIO.h"
 #include <QFile>
 #include <QHash>
 
@@ -77,9 +78,9 @@ QString GetMsgList(int id, const QStringList &args)
 
 bool LoadMessageTable(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!ReadFileWhole(path, 4 << 20, bytes))
         return false;
-    table() = parseTable(f.readAll());
+    table() = parseTable(bytes);
     return true;
 }

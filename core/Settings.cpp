@@ -1,9 +1,10 @@
 #include "core/Settings.h"
 #include "core/CharChecks.h"
+#include "core/FileIO.h"
 #include "core/clsToken.h"
 #include "core/modMain.h"
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <limits>
 
@@ -12,6 +13,8 @@ int32_t gMainWidth = 0;
 int32_t gMainHeight = 0;
 
 namespace {
+
+constexpr qint64 kMaxSettingsFileSize = 1 << 20; // far above any file the program writes
 
 // Keys as written; reading compares them in capitals.
 constexpr const char *kSuffix = "Factory Record Suffix";
@@ -193,11 +196,13 @@ QString flag(bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); }
 
 int ReadSettings()
 {
-    QFile file(AppFile(QString::fromLatin1(kSettingsFileName)));
-    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+    const QString path = AppFile(QString::fromLatin1(kSettingsFileName));
+    if (!QFileInfo::exists(path))
         return 0;
-    const QString all = QString::fromLatin1(file.readAll());
-    file.close();
+    QByteArray bytes;
+    if (!ReadFileWhole(path, kMaxSettingsFileSize, bytes))
+        return 1; // not a plain file of sane size: nothing of it is taken
+    const QString all = QString::fromLatin1(bytes);
 
     clsToken tok;
     tok.ClearDelimiters();
@@ -276,18 +281,8 @@ bool WriteSettings(QString *error)
         text += QString::fromLatin1(key) + QLatin1Char('\t') + v + QStringLiteral("\r\n");
     }
 
-    QSaveFile file(AppFile(QString::fromLatin1(kSettingsFileName)));
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = text.toLatin1();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    const FileResult r = WriteFileWhole(AppFile(QString::fromLatin1(kSettingsFileName)), text.toLatin1());
+    if (!r && error)
+        *error = r.error;
+    return bool(r);
 }

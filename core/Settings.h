@@ -15,7 +15,8 @@ extern int32_t gMainHeight;
 
 // Reads the settings file when it exists; a missing file changes nothing, a line that is
 // malformed or holds an unusable value is skipped. Returns the number of lines skipped
-// that way (0 for a clean or missing file) so a caller may mention them.
+// that way (0 for a clean or missing file) so a caller may mention them. A file that cannot
+// be read whole, is no regular file or is larger than 1 MiB is not read and counts as 1.
 int ReadSettings();
 
 // Writes the settings file anew from the module variables (the run counter as

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "support/FileSizeLimit.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -144,7 +145,26 @@ TEST_F(SettingsTest, UnwritableFolderIsReported)
     SetAppPath(dir.filePath("missing/folder"));
     QString error;
     EXPECT_FALSE(WriteSettings(&error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QString::fromLocal8Bit(strerror(ENOENT)));
+}
+
+// A write cut off by the file system (a file-size limit in a child process, as on a full
+// disk) keeps the previous file whole and says why.
+TEST_F(SettingsTest, FailedWriteKeepsThePreviousFile)
+{
+    gCatName = QString(600, QLatin1Char('C'));
+    ASSERT_TRUE(WriteSettings());
+    const QByteArray old = readRaw();
+    const QString said = RunInChild(
+        [] {
+            gCatName = QString(700, QLatin1Char('N'));
+            QString error;
+            return WriteSettings(&error) ? QStringLiteral("ok") : error;
+        },
+        512);
+    EXPECT_EQ(said, QString::fromLocal8Bit(strerror(EFBIG)));
+    EXPECT_EQ(readRaw(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{kSettingsFileName});
 }
 
 TEST_F(SettingsTest, EmptyValuesAreValues)

@@ -1,0 +1,144 @@
+#include "core/FileIO.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+FileResult fail(const QString &text)
+{
+    FileResult r;
+    r.ok = false;
+    r.error = text;
+    return r;
+}
+
+QByteArray native(const QString &path) { return QFile::encodeName(path); }
+
+bool writeAll(int fd, const char *data, qint64 size, int *err)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            *err = errno;
+            return false;
+        }
+        if (n == 0) {
+            *err = EIO;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+QByteArray folderOf(const QByteArray &file)
+{
+    const qsizetype slash = file.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArray(".");
+    return slash == 0 ? QByteArray("/") : file.left(slash);
+}
+
+} // namespace
+
+FileResult WriteFileWhole(const QString &path, const QByteArray &bytes)
+{
+    const QByteArray target = native(path);
+    const QByteArray temp = target + kTempSuffix;
+    // What an interrupted run of this same write left behind goes first.
+    ::unlink(temp.constData());
+
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(systemError(errno));
+    struct stat old;
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(fd, old.st_mode & 07777);
+
+    int err = 0;
+    bool good = writeAll(fd, bytes.constData(), bytes.size(), &err);
+    if (good && ::fsync(fd) != 0) {
+        err = errno;
+        good = false;
+    }
+    if (::close(fd) != 0 && good) {
+        err = errno;
+        good = false;
+    }
+    if (good && ::rename(temp.constData(), target.constData()) != 0) {
+        err = errno;
+        good = false;
+    }
+    if (!good) {
+        ::unlink(temp.constData());
+        return fail(systemError(err));
+    }
+    // The rename itself reaches the disk with the folder.
+    const int dir = ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
+{
+    out.clear();
+    const QByteArray name = native(path);
+    // Non-blocking, so that a pipe chosen by mistake cannot hang the open.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(systemError(errno));
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        return fail(systemError(err));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("not a regular file"));
+    }
+    if (st.st_size > cap) {
+        ::close(fd);
+        return fail(QStringLiteral("larger than %1 bytes").arg(cap));
+    }
+    QByteArray data;
+    data.resize(qsizetype(st.st_size) + 1); // one more: a file that grew is noticed
+    qint64 have = 0;
+    for (;;) {
+        if (have == data.size()) {
+            if (have > cap)
+                break;
+            data.resize(qsizetype(qMin<qint64>(cap + 1, have * 2 + 4096)));
+        }
+        const ssize_t n = ::read(fd, data.data() + have, size_t(data.size() - have));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            return fail(systemError(err));
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    ::close(fd);
+    if (have > cap)
+        return fail(QStringLiteral("larger than %1 bytes").arg(cap));
+    data.resize(qsizetype(have));
+    out = data;
+    return {};
+}

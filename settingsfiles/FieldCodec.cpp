@@ -20,13 +20,13 @@ std::nullopt_t refuse(QString *why, const QString &text)
 
 bool isNotSetWord(uint32_t w) { return w == 0xDDDD || w == 0xFEFE || w == 0xFFFF; }
 
-std::optional<uint32_t> parseHexDigits(const QString &f, int maxDigits)
+// At most `width` hex digits, leading zeros counted: the writer never writes more.
+std::optional<uint32_t> parseHexDigits(const QString &f, int width)
 {
     const QString t = trimBlanks(f);
-    if (t.isEmpty())
+    if (t.isEmpty() || t.size() > width)
         return std::nullopt;
     uint64_t v = 0;
-    int significant = 0;
     for (QChar c : t) {
         int d;
         if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
@@ -36,10 +36,6 @@ std::optional<uint32_t> parseHexDigits(const QString &f, int maxDigits)
         else if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
             d = c.unicode() - 'a' + 10;
         else
-            return std::nullopt;
-        if (significant || d)
-            ++significant;
-        if (significant > maxDigits)
             return std::nullopt;
         v = v * 16 + uint64_t(d);
     }
@@ -167,42 +163,63 @@ std::optional<QString> digitChar(int v, QString *why)
 
 std::optional<int16_t> readDec(const QString &f, QString *why)
 {
-    bool ok = false;
-    const double d = trimBlanks(f).toDouble(&ok);
-    if (!ok)
-        return refuse(why, QStringLiteral("\"%1\" is not a number").arg(f));
-    const auto v = ToInt16(d);
+    const QString t = trimBlanks(f);
+    bool digits = !t.isEmpty() && t.size() <= 7;
+    for (qsizetype k = 0; digits && k < t.size(); ++k) {
+        const QChar c = t.at(k);
+        digits = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (k == 0 && c == QLatin1Char('-') && t.size() > 1);
+    }
+    if (!digits)
+        return refuse(why, QStringLiteral("\"%1\" is not a whole decimal number").arg(f));
+    const auto v = ToInt16(t.toDouble());
     if (!v)
         return refuse(why, QStringLiteral("\"%1\" is outside 16 bits").arg(f));
     return v;
 }
 
-std::optional<int16_t> readHex(const QString &f, QString *why)
+std::optional<int16_t> readHex(const QString &f, QString *why, int width)
 {
-    const auto v = parseHexDigits(f, 4);
+    const auto v = parseHexDigits(f, qMin(width, 4));
     if (!v)
-        return refuse(why, QStringLiteral("\"%1\" is not a 16-bit hex number").arg(f));
+        return refuse(why, QStringLiteral("\"%1\" is not a hex number of at most %2 digits").arg(f).arg(qMin(width, 4)));
     return int16_t(uint16_t(*v));
 }
 
-std::optional<int32_t> readHexL(const QString &f, QString *why)
+std::optional<int32_t> readHexL(const QString &f, QString *why, int width)
 {
-    const auto v = parseHexDigits(f, 8);
+    const auto v = parseHexDigits(f, qMin(width, 8));
     if (!v)
-        return refuse(why, QStringLiteral("\"%1\" is not a 32-bit hex number").arg(f));
+        return refuse(why, QStringLiteral("\"%1\" is not a hex number of at most %2 digits").arg(f).arg(qMin(width, 8)));
     return int32_t(*v);
 }
 
 std::optional<int32_t> readWide(const QString &f, QString *why)
 {
-    const auto v = readHexL(f, why);
+    const auto v = readHexL(f, why, 4);
     if (!v)
         return std::nullopt;
-    return DecodeWide(*v);
+    return int32_t(DecodeWide(*v));
+}
+
+std::optional<int16_t> readDigit(const QString &f, QString *why)
+{
+    const QString t = trimBlanks(f);
+    if (t.size() != 1 || t.at(0) < QLatin1Char('0') || t.at(0) > QLatin1Char('9'))
+        return refuse(why, QStringLiteral("\"%1\" is not a single digit").arg(f));
+    return int16_t(t.at(0).unicode() - '0');
+}
+
+std::optional<QString> readText(const QString &f, int width, QString *why)
+{
+    if (width > 0 && f.size() > width)
+        return refuse(why, QStringLiteral("\"%1\" is longer than %2 characters").arg(f).arg(width));
+    return textRaw(f, why);
 }
 
 std::optional<float> readValue(const QString &f, int digits, QString *why)
 {
+    if (trimBlanks(f).size() > 4)
+        return refuse(why, QStringLiteral("\"%1\" is not an instrument word of four digits").arg(f));
     bool ok = false;
     const float v = HexToValue(trimBlanks(f), digits, &ok);
     if (!ok)
@@ -215,6 +232,8 @@ std::optional<float> readSmall(const QString &f, int digits, QString *why)
     const QString t = trimBlanks(f);
     if (const auto code = codeOfWord(t); code && t.size() == 2)
         return code;
+    if (t.size() > 2)
+        return refuse(why, QStringLiteral("\"%1\" is longer than two hex digits").arg(f));
     return readValue(t, digits, why);
 }
 

@@ -37,17 +37,26 @@ std::optional<QString> textRaw(const QString &v, QString *why);
 std::optional<QString> digitChar(int v, QString *why);
 
 // ---- reading
-// Decimal number into 16 bits (a fraction rounds half to even).
+// Whole decimal number ("-" and digits) into 16 bits.
 std::optional<int16_t> readDec(const QString &f, QString *why);
-// Hex digits into 16 bits: "FF" 255, "FFFF" -1; more than 16 bits is refused.
-std::optional<int16_t> readHex(const QString &f, QString *why);
-// Hex digits into 32 bits.
-std::optional<int32_t> readHexL(const QString &f, QString *why);
-// Wide word: DecodeWide of readHexL.
+// Every reader takes only what its writer writes: a hex field wider than the writer's width
+// (leading zeros counted) is refused, never wrapped; this serves the settings files and the
+// instrument's answers alike.
+// Hex digits into 16 bits: "FF" 255, "FFFF" -1; at most width (<= 4) digits.
+std::optional<int16_t> readHex(const QString &f, QString *why, int width = 4);
+// Hex digits into 32 bits, at most width (<= 8) digits.
+std::optional<int32_t> readHexL(const QString &f, QString *why, int width = 8);
+// Wide word of four digits: DecodeWide of it.
 std::optional<int32_t> readWide(const QString &f, QString *why);
-// Instrument word with `digits` decimal places (DDDD, FFFF, FEFE give the codes).
+// One digit 0..9: the fields written in decimal and read as hex, where only 0..9 read back
+// the same.
+std::optional<int16_t> readDigit(const QString &f, QString *why);
+// A text field of at most width characters (0: any) without control characters.
+std::optional<QString> readText(const QString &f, int width, QString *why);
+// Instrument word of at most four digits with `digits` decimal places (DDDD, FFFF, FEFE
+// give the codes).
 std::optional<float> readValue(const QString &f, int digits, QString *why);
-// Two-digit word ("FF", "FE", "DD" give the codes).
+// Two-digit word ("FF", "FE", "DD" give the codes), at most two digits.
 std::optional<float> readSmall(const QString &f, int digits, QString *why);
 // General number.
 std::optional<float> readReal(const QString &f, QString *why);

@@ -66,6 +66,16 @@ int decimalsOf(const clsInstrument &r, const Field &f)
     return 0;
 }
 
+std::optional<QString> digitOnly(int64_t v, QString *why)
+{
+    if (v < 0 || v > 9) {
+        if (why)
+            *why = QStringLiteral("%1 would not read back (only 0..9 can be written here)").arg(v);
+        return std::nullopt;
+    }
+    return dec(v);
+}
+
 std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *why)
 {
     const double n = r.number(f.m, f.i, f.j);
@@ -116,12 +126,16 @@ std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *w
     case Enc::DigitChar:
         return digitChar(int(whole()), why);
     case Enc::Unit:
-    case Enc::UnitHexRead:
         return dec(UnitCode(r.text(f.m, f.i, f.j)));
+    case Enc::UnitHexRead:
+        return digitOnly(UnitCode(r.text(f.m, f.i, f.j)), why);
     case Enc::Interval:
         return dec(IntervalToCode(int(whole())));
     case Enc::TypeOrAt:
-        return whole() == 16 ? QStringLiteral("@") : dec(whole());
+        // Written in decimal, read as hex: only 0..9 come back as they went.
+        if (whole() == 16)
+            return QStringLiteral("@");
+        return digitOnly(whole(), why);
     case Enc::ZeroOrAt:
         return dec(whole());
     case Enc::AtOnly:
@@ -131,6 +145,12 @@ std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *w
 }
 
 bool isAt(const QString &s) { return s == QLatin1String("@"); }
+
+// Field width of a hex encoding as the writer writes it.
+int hexWidth(Enc e)
+{
+    return e == Enc::Hex2 ? 2 : 4;
+}
 
 // Converts one field and stores it. Scales come from the record as it stands, so the
 // decimal places of an earlier line (or field) apply.
@@ -143,12 +163,17 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QStr
     case Enc::Hex2:
     case Enc::Hex4Raw:
     case Enc::HexPlain:
-        return num(readHex(s, why));
+        return num(readHex(s, why, hexWidth(f.enc)));
     case Enc::Hex4:
         return num(readWide(s, why));
     case Enc::Factor: {
         const QString t = trimBlanks(s);
         const bool full = t.size() == 4;
+        if (t.size() != 4 && t.size() != 2) {
+            if (why)
+                *why = QStringLiteral("\"%1\" is neither two nor four hex digits").arg(s);
+            return false;
+        }
         const auto hi = readHex(t.left(2), why);
         if (!hi)
             return false;
@@ -183,27 +208,35 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QStr
         return num(readValue(t, 0, why));
     }
     case Enc::Text:
-        return setTxt(r, f.m, trimBlanks(s), f.i, f.j, why);
     case Enc::TextUpper:
-        return setTxt(r, f.m, trimBlanks(s).toUpper(), f.i, f.j, why);
     case Enc::TextKeep:
-    case Enc::TextRaw:
-        return setTxt(r, f.m, s, f.i, f.j, why);
+    case Enc::TextRaw: {
+        const auto t = readText(s, f.enc == Enc::TextRaw ? 0 : f.width, why);
+        if (!t)
+            return false;
+        if (f.enc == Enc::TextKeep || f.enc == Enc::TextRaw)
+            return setTxt(r, f.m, *t, f.i, f.j, why);
+        const QString trimmed = trimBlanks(*t);
+        return setTxt(r, f.m, f.enc == Enc::TextUpper ? trimmed.toUpper() : trimmed, f.i, f.j, why);
+    }
     case Enc::Flag:
         return num(readFlag(s, why));
-    case Enc::DigitChar:
-        if (s.isEmpty()) {
+    case Enc::DigitChar: {
+        // One printable character, as digitChar writes it.
+        const int code = s.size() == 1 ? int(s.at(0).unicode()) : 0;
+        if (code < 33 || code > 126 || code == ',') {
             if (why)
-                *why = QStringLiteral("empty field");
+                *why = QStringLiteral("\"%1\" is not one digit character").arg(s);
             return false;
         }
-        return setNum(r, f.m, int(s.at(0).unicode()) - 48, f.i, f.j, why);
+        return setNum(r, f.m, code - 48, f.i, f.j, why);
+    }
     case Enc::Unit: {
         const auto c = readDec(s, why);
         return c && setTxt(r, f.m, UnitName(*c), f.i, f.j, why);
     }
     case Enc::UnitHexRead: {
-        const auto c = readHex(s, why);
+        const auto c = readDigit(s, why);
         return c && setTxt(r, f.m, UnitName(*c), f.i, f.j, why);
     }
     case Enc::Interval: {
@@ -211,7 +244,7 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QStr
         return c && setNum(r, f.m, IndexToInterval(*c), f.i, f.j, why);
     }
     case Enc::TypeOrAt:
-        return isAt(s) ? setNum(r, f.m, 16, f.i, f.j, why) : num(readHex(s, why));
+        return isAt(s) ? setNum(r, f.m, 16, f.i, f.j, why) : num(readDigit(s, why));
     case Enc::ZeroOrAt:
     case Enc::AtOnly:
         return isAt(s) ? setNum(r, f.m, 0, f.i, f.j, why) : num(readDec(s, why));
@@ -239,13 +272,13 @@ std::optional<int> readKey(const Def &d, const QString &s, QString *why)
 {
     switch (d.key) {
     case Key::Hex2Plus1: {
-        const auto v = readHex(s, why);
+        const auto v = readHex(s, why, 2);
         if (!v)
             return std::nullopt;
         return *v - 1;
     }
     case Key::Hex2: {
-        const auto v = readHex(s, why);
+        const auto v = readHex(s, why, 2);
         if (!v)
             return std::nullopt;
         return int(*v);
@@ -296,6 +329,7 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
             ParseResult ok;
             ok.status = ParseStatus::Ok;
             ok.code = code;
+            ok.index = e;
             return ok;
         }
     }
@@ -307,8 +341,13 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
     }
     const int full = int(fields.size());
     const int n = int(f.size());
-    if (n < d.minFields)
-        return bad(code, QStringLiteral("%1 fields, at least %2 expected").arg(n).arg(d.minFields));
+    // The whole line, or the short form of an older instrument; nothing in between, so a
+    // dropped field never shifts the rest into the wrong members.
+    const int lineFull = d.lineFields > 0 ? d.lineFields : full;
+    if (n != lineFull && !(d.minFields < lineFull && n == d.minFields))
+        return bad(code, d.minFields < lineFull
+                             ? QStringLiteral("%1 fields, %2 or %3 expected").arg(n).arg(lineFull).arg(d.minFields)
+                             : QStringLiteral("%1 fields, %2 expected").arg(n).arg(lineFull));
 
     const int keyOffset = d.key == Key::None ? 0 : 1;
     auto fieldError = [&](int k) {
@@ -336,6 +375,7 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
     ParseResult ok;
     ok.status = ParseStatus::Ok;
     ok.code = code;
+    ok.index = d.key == Key::None ? -1 : e;
     return ok;
 }
 
@@ -346,16 +386,17 @@ void forEachFlagged(const Def &d, int e, const std::function<void(M, int, int)> 
         fn(f.m, f.i, f.j);
 }
 
-QStringList splitLine(const QString &line)
+// The tokens of a line; *overflow when it has more fields than the tokenizer holds.
+QStringList splitLine(const QString &line, bool *overflow)
 {
     clsToken tok;
     tok.AddDelimiters(QStringLiteral(","));
     tok.AddComments(QStringLiteral(";"));
-    tok.SetSource(line);
+    *overflow = !tok.SetSource(line);
     // In the UG line ";" is a channel mask (11), not a comment.
     if (tok.TokenCount() > 0 && tok.Tokens(0).toUpper() == QLatin1String("UG")) {
         tok.ClearComments();
-        tok.SetSource(line);
+        *overflow = !tok.SetSource(line);
     }
     QStringList out;
     for (int k = 0; k < tok.TokenCount(); ++k)
@@ -491,7 +532,8 @@ LineText lineText(const clsInstrument &inst, const Entry &e, QChar mode)
 
 ParseResult parseLineInPlace(clsInstrument &inst, const QString &line, Door door)
 {
-    const QStringList tokens = splitLine(line);
+    bool overflow = false;
+    const QStringList tokens = splitLine(line, &overflow);
     ParseResult r;
     if (tokens.isEmpty())
         return r;
@@ -499,6 +541,8 @@ ParseResult parseLineInPlace(clsInstrument &inst, const QString &line, Door door
     const Def *d = defOf(r.code);
     if (!d)
         return r;
+    if (overflow)
+        return bad(r.code, QStringLiteral("more than %1 fields").arg(clsToken::MaxTokens));
     std::optional<clsInstrument::DeviceDoor> guard;
     if (door == Door::Device)
         guard.emplace(inst);
@@ -526,9 +570,12 @@ ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringL
 
 ParseResult parseLine(clsInstrument &inst, const QString &line, Door door)
 {
-    const QStringList tokens = splitLine(line);
+    bool overflow = false;
+    const QStringList tokens = splitLine(line, &overflow);
     if (tokens.isEmpty())
         return ParseResult{};
+    if (overflow && defOf(tokens.at(0)))
+        return bad(tokens.at(0).toUpper(), QStringLiteral("more than %1 fields").arg(clsToken::MaxTokens));
     return parseFields(inst, tokens.at(0), tokens.mid(2), door);
 }
 

@@ -102,12 +102,17 @@ enum class ParseStatus {
 struct ParseResult {
     ParseStatus status = ParseStatus::UnknownCode;
     QString code;   // the line's code in upper case ("" for an empty or comment-only line)
+    int index = -1; // the entry a list line carries (as Entry::index), -1 for other codes
     QString reason; // for BadLine: what is wrong, e.g. "field 3: \"G\" is not hexadecimal"
     bool ok() const { return status == ParseStatus::Ok; }
 };
 
 // Parses a whole line "CC,M,f1,...," (mode letter not looked at; code in any case; ";"
 // starts a comment except inside the UG line, where it is a channel mask) into inst.
+// Only what the writer could have written is taken: the full field count or the short
+// form an older instrument uses (WB, FL, GN, LP, HE, FF, LI, and the two-digit LO/LB
+// factor), hex fields no wider than written, texts no longer than their width and free of
+// control characters, at most 256 fields.
 // Fields are converted and checked before anything is stored: a BadLine changes nothing.
 // Values are scaled with the decimal places the record holds at that moment (GP before
 // the scaled lines, IT before SA and FF, FL before SA), exactly as a file is read.

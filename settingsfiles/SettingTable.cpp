@@ -235,7 +235,7 @@ std::optional<QStringList> writeUZ(const clsInstrument &r, QString *why)
 
 bool readUZ(clsInstrument &r, const QStringList &f, QString *why)
 {
-    const auto m = readHexL(f.at(0), why);
+    const auto m = readHexL(f.at(0), why, 2);
     if (!m)
         return false;
     for (int ch : kCh06)
@@ -255,7 +255,7 @@ std::optional<QStringList> writeLR(const clsInstrument &r, QString *)
 
 bool readLR(clsInstrument &r, const QStringList &f, QString *why)
 {
-    const auto m = readHex(f.at(0), why);
+    const auto m = readHex(f.at(0), why, 1);
     if (!m)
         return false;
     for (int ch : {1, 2, 3})
@@ -264,12 +264,19 @@ bool readLR(clsInstrument &r, const QStringList &f, QString *why)
     return true;
 }
 
-std::optional<QStringList> writeFF(const clsInstrument &r, QString *)
+std::optional<QStringList> writeFF(const clsInstrument &r, QString *why)
 {
     QStringList out{dec(r.IRRange())};
     for (int ch : {4, 5, 6}) {
         const int type = r.GasType(ch);
-        out << (type == 5 ? dec(r.PIDSmallRange(ch)) : type == 4 ? dec(r.AutoRange(ch)) : QStringLiteral("0"));
+        const int range = type == 5 ? r.PIDSmallRange(ch) : type == 4 ? r.AutoRange(ch) : 0;
+        // Written in decimal, read as hex: only 0..9 come back as they went.
+        if (range < 0 || range > 9) {
+            if (why)
+                *why = QStringLiteral("range %1 of channel %2 would not read back (0..9 only)").arg(range).arg(ch);
+            return std::nullopt;
+        }
+        out << dec(range);
     }
     return out;
 }
@@ -283,7 +290,7 @@ bool readFF(clsInstrument &r, const QStringList &f, QString *why)
     const bool full = f.size() == 4;
     if (full) {
         for (int k = 1; k < 4; ++k) {
-            const auto v = readHex(f.at(k), why);
+            const auto v = readDigit(f.at(k), why);
             if (!v)
                 return false;
             ranges << *v;
@@ -349,7 +356,7 @@ const Def kDefs[] = {
     {"LA", 35, Key::Hex2, fLA, 4, M::Count, M::invalidLA_},
     {"LS", 17, Key::Hex2, fLS, 2, M::Count, M::Count},
     {"LI", 17, Key::Hex2, fLI, 9, M::invalidLI, M::invalidLI},
-    {"LJ", 17, Key::Hex2, fLJ, 9, M::Count, M::invalidLJ},
+    {"LJ", 17, Key::Hex2, fLJ, 10, M::Count, M::invalidLJ},
     {"XV", 1, Key::None, fXV, 2, M::Count, M::Count},
     {"OC", 1, Key::None, fOC, 1, M::Count, M::Count},
     {"GN", 1, Key::None, fGN, 5, M::invalidGN, M::invalidGN},
@@ -381,7 +388,7 @@ const Def kDefs[] = {
     {"FL", 1, Key::None, fFL, 2, M::invalidFL_, M::invalidFL_, nullptr, nullptr, postFL},
     {"FH", 1, Key::None, fFH, 1, M::Count, M::Count},
     {"SA", 1, Key::None, fSA, 7, M::Count, M::Count, writeSA, readSA},
-    {"UZ", 1, Key::None, fUZ, 1, M::Count, M::Count, writeUZ, readUZ},
+    {"UZ", 1, Key::None, fUZ, 1, M::Count, M::Count, writeUZ, readUZ, nullptr, true, 1},
     {"AT", 1, Key::None, fAT, 1, M::Count, M::Count},
     {"UJ", 1, Key::None, fUJ, 1, M::Count, M::Count},
     {"LP", 1, Key::None, fLP, 1, M::Count, M::invalidLP, nullptr, readLP},
@@ -401,7 +408,7 @@ const Def kDefs[] = {
     {"BN", 1, Key::None, fBN, 1, M::Count, M::Count},
     {"XE", 1, Key::None, fXE, 2, M::Count, M::Count},
     {"XD", 1, Key::None, fXD, 1, M::Count, M::Count},
-    {"LR", 1, Key::None, fLR, 1, M::Count, M::Count, writeLR, readLR},
+    {"LR", 1, Key::None, fLR, 1, M::Count, M::Count, writeLR, readLR, nullptr, true, 1},
     {"AL", 1, Key::None, fAL, 1, M::Count, M::Count},
     {"AQ", 1, Key::None, fAQ, 1, M::Count, M::Count},
     {"FF", 1, Key::None, fFF, 1, M::Count, M::invalidFF, writeFF, readFF},

@@ -75,6 +75,7 @@ struct Def {
     ReadFn read = nullptr;
     PostFn post = nullptr;   // derived members after a read
     bool linkWrites = true;
+    int lineFields = 0;      // fields of the whole line when not one per member (masks)
 };
 
 // Every setting code in file order (LS once; the file repeats it).

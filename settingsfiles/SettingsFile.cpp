@@ -6,8 +6,10 @@
 #include "settingsfiles/SettingLines.h"
 #include "settingsfiles/SettingLinesInPlace.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "core/FileIO.h"
+
+#include <QHash>
+#include <QSet>
 
 namespace {
 
@@ -47,22 +49,103 @@ bool wanted(Block b, bool scramble, const Distribution &d)
     return false;
 }
 
-// Lines of a file, accepting CR LF, LF and CR.
-QStringList splitLines(const QByteArray &bytes)
+// Lines of a file, accepting CR LF, LF and CR. *cut is set when the last line has no line
+// end: the writer ends every line, so such a file was cut short.
+QStringList splitLines(const QByteArray &bytes, bool *cut)
 {
     QStringList out;
     qsizetype start = 0;
     const qsizetype n = bytes.size();
+    *cut = false;
     while (start < n) {
         qsizetype end = start;
         while (end < n && bytes.at(end) != '\r' && bytes.at(end) != '\n')
             ++end;
         out << QString::fromLatin1(bytes.constData() + start, end - start);
+        if (end == n)
+            *cut = true;
         if (end < n && bytes.at(end) == '\r' && end + 1 < n && bytes.at(end + 1) == '\n')
             ++end;
         start = end + 1;
     }
     return out;
+}
+
+QString entryKey(const QString &code, int index) { return code + QLatin1Char(':') + QString::number(index); }
+
+// The entry number as the file writes it: user and station lists count from 1.
+int shownIndex(const SettingLines::Entry &e)
+{
+    return e.code == QLatin1String("XZ") || e.code == QLatin1String("XS") ? e.index + 1 : e.index;
+}
+
+Block blockOfCode(const QString &code)
+{
+    if (code == QLatin1String("XZ"))
+        return Block::UserList;
+    if (code == QLatin1String("XS"))
+        return Block::StationList;
+    if (code == QLatin1String("LO") || code == QLatin1String("LN") || code == QLatin1String("LB") ||
+        code == QLatin1String("LA"))
+        return Block::Conversion;
+    if (code == QLatin1String("LI") || code == QLatin1String("LS"))
+        return Block::PidLow;
+    if (code == QLatin1String("LJ"))
+        return Block::PidHigh;
+    return Block::Settings;
+}
+
+// "XS 101-128, LO 0-4, GP, SG" for the entries in order.
+QString describe(const QVector<SettingLines::Entry> &missing)
+{
+    QStringList groups;
+    for (qsizetype k = 0; k < missing.size();) {
+        const SettingLines::Entry &e = missing.at(k);
+        qsizetype last = k;
+        if (e.index >= 0) {
+            while (last + 1 < missing.size() && missing.at(last + 1).code == e.code &&
+                   missing.at(last + 1).index == missing.at(last).index + 1)
+                ++last;
+            const int a = shownIndex(e);
+            const int b = shownIndex(missing.at(last));
+            groups << (a == b ? QStringLiteral("%1 %2").arg(e.code).arg(a)
+                              : QStringLiteral("%1 %2-%3").arg(e.code).arg(a).arg(b));
+        } else {
+            groups << e.code;
+        }
+        k = last + 1;
+    }
+    constexpr int kShown = 12;
+    if (groups.size() > kShown) {
+        const qsizetype more = groups.size() - kShown;
+        groups = groups.mid(0, kShown);
+        groups << QStringLiteral("and %1 more").arg(more);
+    }
+    return groups.join(QLatin1String(", "));
+}
+
+// Support flags: they describe the instrument, not the file. A line in its short form
+// (an older instrument's) still marks its group refused, so that nothing the file does not
+// carry is sent.
+struct SupportFlag {
+    clsInstrument::M m;
+    bool shortForm;
+};
+constexpr SupportFlag kSupportFlags[] = {
+    {clsInstrument::M::invalidWB, true},  {clsInstrument::M::invalidFL_, true}, {clsInstrument::M::invalidGN, true},
+    {clsInstrument::M::invalidLP, true},  {clsInstrument::M::invalidHE_, true}, {clsInstrument::M::invalidFF, true},
+    {clsInstrument::M::invalidLO_, true}, {clsInstrument::M::invalidLB_, true}, {clsInstrument::M::invalidLI, true},
+    {clsInstrument::M::invalidLA_, false}, {clsInstrument::M::invalidLJ, false}, {clsInstrument::M::invalidG1, false},
+    {clsInstrument::M::InvalidIF, false},
+};
+
+void keepSupportFlags(const clsInstrument &from, clsInstrument &loaded)
+{
+    clsInstrument::DeviceDoor door(loaded);
+    for (const SupportFlag &f : kSupportFlags) {
+        const bool refused = from.number(f.m) != 0 || (f.shortForm && loaded.number(f.m) != 0);
+        loaded.setNumber(f.m, refused ? -1.0 : 0.0);
+    }
 }
 
 } // namespace
@@ -81,9 +164,6 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
     }
     Q_ASSERT(lines.size() <= kMaxLines);
 
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(QStringLiteral("Cannot create %1: %2").arg(FileName, file.errorString()));
     gScramble = Scramble ? -1 : 0;
     QByteArray bytes;
     for (const QString &plain : lines) {
@@ -94,23 +174,18 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
         bytes += line.toLatin1();
         bytes += "\r\n";
     }
-    file.write(bytes);
-    if (!file.commit())
-        return failure(QStringLiteral("Cannot write %1: %2").arg(FileName, file.errorString()));
+    const FileResult w = WriteFileWhole(FileName, bytes);
+    if (!w)
+        return failure(QStringLiteral("Cannot write %1: %2").arg(FileName, w.error));
     return {};
 }
 
 SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool Scramble)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("Cannot open %1: %2").arg(FileName, file.errorString()));
-    if (file.size() > kMaxFileSize)
-        return failure(QStringLiteral("%1 is not a settings file (too large)").arg(FileName));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return failure(QStringLiteral("Cannot read %1: %2").arg(FileName, file.errorString()));
-    file.close();
+    QByteArray bytes;
+    const FileResult read = ReadFileWhole(FileName, kMaxFileSize, bytes);
+    if (!read)
+        return failure(QStringLiteral("Cannot read %1: %2").arg(FileName, read.error));
 
     // Into a copy: the caller's record changes only when the whole file is good.
     clsInstrument work(Inst);
@@ -118,8 +193,11 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
     SetCatPpmCh(work);
     SetCatVolCh(work);
 
-    const QStringList lines = splitLines(bytes);
-    int recognised = 0;
+    bool cut = false;
+    const QStringList lines = splitLines(bytes, &cut);
+    QHash<QString, int> seen;
+    QSet<Block> blocks;
+    bool anyLs = false;
     for (int k = 0; k < lines.size(); ++k) {
         gScramble = Scramble ? -1 : 0;
         bool ok = true;
@@ -127,16 +205,54 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
         if (!ok)
             return failure(QStringLiteral("Line %1 of %2 cannot be unscrambled").arg(k + 1).arg(FileName), k + 1,
                            lines.at(k));
+        const auto badLine = [&](const QString &why) {
+            return failure(QStringLiteral("Line %1 of %2 is not valid (%3): %4").arg(k + 1).arg(FileName, why, plain),
+                           k + 1, plain);
+        };
         const SettingLines::ParseResult r = SettingLines::parseLineInPlace(work, plain, SettingLines::Door::User);
         if (r.status == SettingLines::ParseStatus::BadLine)
-            return failure(QStringLiteral("Line %1 of %2 is not valid (%3): %4").arg(k + 1).arg(FileName, r.reason, plain),
-                           k + 1, plain);
-        if (r.ok())
-            ++recognised;
+            return badLine(r.reason);
+        if (!r.ok())
+            continue;
+        if (cut && k == lines.size() - 1)
+            return badLine(QStringLiteral("the file ends in the middle of this line"));
+        if (!plain.endsWith(QLatin1Char(',')))
+            return badLine(QStringLiteral("the line does not end with \",\""));
+        const QString key = entryKey(r.code, r.index);
+        const int times = ++seen[key];
+        if (times > (r.code == QLatin1String("LS") ? 2 : 1))
+            return badLine(QStringLiteral("the same setting appears again"));
+        if (r.code == QLatin1String("LS"))
+            anyLs = true;
+        else
+            blocks.insert(blockOfCode(r.code));
     }
-    if (recognised == 0)
+    if (seen.isEmpty())
         return failure(Scramble ? QStringLiteral("%1 holds no setting line").arg(FileName)
                                 : QStringLiteral("%1 holds no setting line (is it a Maintenance Data file?)").arg(FileName));
+
+    // A Config Data file holds every block; a Maintenance Data file whole blocks of those it holds.
+    if (!Scramble)
+        blocks = {Block::UserList, Block::StationList, Block::Conversion, Block::PidLow, Block::PidHigh, Block::Settings};
+    else if (anyLs && !blocks.contains(Block::PidLow) && !blocks.contains(Block::PidHigh))
+        blocks.insert(Block::PidLow);
+    QHash<QString, int> expected;
+    QVector<SettingLines::Entry> missing;
+    for (const SettingLines::Entry &e : SettingLines::fileOrder()) {
+        if (!blocks.contains(e.block))
+            continue;
+        const QString key = entryKey(e.code, e.index);
+        if (++expected[key] > seen.value(key))
+            missing << e;
+    }
+    if (!missing.isEmpty())
+        return failure(QStringLiteral("%1 is incomplete: it lacks %2").arg(FileName, describe(missing)));
+    // (PID entries above 16 are no part of the record: not counted either way.)
+    for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
+        if (expected.value(it.key()) > 0 && it.value() > expected.value(it.key()))
+            return failure(QStringLiteral("%1 holds the PID names (LS) more often than its PID blocks").arg(FileName));
+    }
+    keepSupportFlags(Inst, work);
     Inst = work;
     return {};
 }

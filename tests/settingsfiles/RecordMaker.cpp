@@ -78,6 +78,10 @@ bool carried(M m, int i)
     case M::SysDateOffset: case M::MessageString: case M::Key: case M::CalibBefore:
     case M::CalibAfter: case M::CalibDate: case M::changeDenst: case M::RP_: case M::SI_:
     case M::SZ_: case M::S1_: case M::AnalogValue:
+    // Support flags describe the instrument: a load keeps those of the record it replaces.
+    case M::invalidWB: case M::invalidFL_: case M::invalidGN: case M::invalidLP: case M::invalidHE_:
+    case M::invalidFF: case M::invalidLO_: case M::invalidLB_: case M::invalidLA_: case M::invalidLI:
+    case M::invalidG1: case M::invalidLJ: case M::InvalidIF:
         return false;
     case M::Ratio:
         return i == 0;

@@ -169,6 +169,58 @@ TEST(SettingLinesWrite, RefusesWhatWouldNotReadBack)
     EXPECT_FALSE(lineText(r, Entry{"LO", 1}).ok);
     EXPECT_FALSE(lineText(r, Entry{"XZ", 32}).ok); // no such line
     EXPECT_FALSE(lineText(r, Entry{"QQ"}).ok);
+    // Written in decimal, read as hex: 10 would come back as 16, -1 not at all.
+    for (int type : {10, 11, -1}) {
+        r.setGasType(2, type);
+        EXPECT_FALSE(lineText(r, Entry{"IT"}).ok) << type;
+    }
+    r.setGasType(2, 16);
+    EXPECT_EQ(lineText(r, Entry{"IT"}).text.section(QLatin1Char(','), 4, 4), QStringLiteral("@"));
+    r.setGasType(5, 5);
+    r.setPIDSmallRange(5, 12);
+    EXPECT_FALSE(lineText(r, Entry{"FF"}).ok);
+    r.setPIDSmallRange(5, 9);
+    EXPECT_TRUE(lineText(r, Entry{"FF"}).ok);
+}
+
+// Every line its own writer could not have written is refused, and changes nothing; the
+// link's answers go through the same check.
+TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
+{
+    const QString pidFields = QStringLiteral("0064,1,2,01,0010,0020,0030,0040,0050,0064,");
+    const QString tooMany = QStringLiteral("XZ,W,01,A,") + QString(300, QLatin1Char(','));
+    const QStringList badLines = {
+        QStringLiteral("FL,W,7FFFFFFF,0002,0003,0004,"), // wider than four digits: never wrapped
+        QStringLiteral("A1,W,7FFFFFFF,0,0,0,0,0,0,"),
+        QStringLiteral("XT,W,0001,"),                       // four digits in a two-digit field
+        QStringLiteral("XZ,W,0001,ALICE,"),
+        QStringLiteral("GD,W,0001,01,01,01,"),
+        QStringLiteral("LJ,W,03,") + pidFields.section(QLatin1Char(','), 0, 8) + QLatin1Char(','), // factor missing
+        QStringLiteral("LJ,W,03,") + pidFields.section(QLatin1Char(','), 1, 9) + QLatin1Char(','), // one dropped, shifted
+        QStringLiteral("LI,W,03,0064,1,2,01,0010,0020,0030,0040,"), // neither whole nor the short form
+        QStringLiteral("WB,W,1,2,1,0,"),                    // a field too many
+        QStringLiteral("FF,W,1,0,0,"),
+        QStringLiteral("XZ,W,01,AL^ACE,"),
+        QStringLiteral("XZ,W,01,ALICE WITH A LONG NAME,"), // longer than the 16 the writer keeps
+        QStringLiteral("LO,W,1,Long name,AB ,0A0,"),       // factor of three digits
+        QStringLiteral("IT,W,0,A,2,3,4,@,6,"),              // the writer writes 0..9 or "@"
+        QStringLiteral("AP,W,1.5,"),
+        QStringLiteral("UG,W,1,,1,1,1,1,1,"),
+        tooMany,
+    };
+    for (QString line : badLines) {
+        line.replace(QLatin1Char('^'), QString(QChar(1)));
+        clsInstrument r = cleared();
+        const clsInstrument before = r;
+        const ParseResult p = parseLine(r, line);
+        EXPECT_EQ(p.status, ParseStatus::BadLine) << line.toStdString();
+        EXPECT_FALSE(p.reason.isEmpty());
+        EXPECT_EQ(r.FL_(0), before.FL_(0));
+        EXPECT_EQ(r.XZ_(0), before.XZ_(0));
+    }
+    clsInstrument r = cleared();
+    ASSERT_TRUE(parseLine(r, QStringLiteral("LJ,W,03,") + pidFields).ok());
+    EXPECT_EQ(r.PIDFactor(3, 0), 10.0f); // 0x64 with one decimal
 }
 
 TEST(SettingLinesRead, CodeCaseModeAndUnknownLines)
@@ -222,8 +274,8 @@ TEST(SettingLinesRead, DocumentedRules)
     EXPECT_FALSE(r.invalidLO_());
     EXPECT_EQ(parseLine(r, QStringLiteral("XZ,W,00,ABC,")).status, ParseStatus::BadLine);
 
-    ASSERT_TRUE(parseLine(r, QStringLiteral("IT,W,0,10,2,3,4,@,6,")).ok());
-    EXPECT_EQ(r.GasType(1), 16); // read as hex
+    ASSERT_TRUE(parseLine(r, QStringLiteral("IT,W,0,9,2,3,4,@,6,")).ok());
+    EXPECT_EQ(r.GasType(1), 9);
     EXPECT_EQ(r.GasType(5), 16);
     ASSERT_TRUE(parseLine(r, QStringLiteral("FL,W,0064,0002,")).ok());
     EXPECT_EQ(r.Ratio(0), 100.0f);

@@ -3,7 +3,10 @@
 #include "core/Scrambler.h"
 #include "model/modGasCommon.h"
 #include "settingsfiles/SettingsFile.h"
+#include "support/FileSizeLimit.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -58,11 +61,10 @@ TEST_F(SettingsFileTest, ClearedRecordExportsAndReadsBackWithTheDocumentedDiffer
     ASSERT_TRUE(LoadConfig(loaded, path("c.seq"), false).ok);
     // Only what the reader itself rules or what an empty member encodes as may differ: GJ keeps
     // padded names, no unit is "vol%", HE_(2) below 30 becomes 170, CurrHc follows the mode,
-    // the IF line marks inert gas as supported, no interval is 5 s, the logo name is 20 blanks.
-    const QStringList mayDiffer = {"GasName", "GasUnit", "PIDUnit", "InvalidIF", "CurrHc", "HE_",
-                                   "Intervals", "BNuserLogoName"};
+    // no interval is 5 s, the logo name is 20 blanks.
+    const QStringList mayDiffer = {"GasName", "GasUnit", "PIDUnit", "CurrHc", "HE_", "Intervals", "BNuserLogoName"};
     const QStringList diff = carriedDifferences(original, loaded);
-    EXPECT_EQ(diff.size(), 7 * 2 + 17 * 2 + 5) << diff.join(QLatin1String("; ")).toStdString();
+    EXPECT_EQ(diff.size(), 7 * 2 + 17 * 2 + 4) << diff.join(QLatin1String("; ")).toStdString();
     for (const QString &d : diff)
         EXPECT_TRUE(mayDiffer.contains(d.section(QLatin1Char('('), 0, 0))) << d.toStdString();
 }
@@ -214,4 +216,109 @@ TEST_F(SettingsFileTest, LoadKeepsWhatClearDatasKeeps)
     // Derived catalytic channels come from the cleared record, as before the lines.
     EXPECT_EQ(target.GasPoint(8), kCatVolPoint);
     EXPECT_EQ(target.GasPoint(9), kInertPoint);
+}
+
+// An export that fails at the file system (a file-size limit in a child process, as on a
+// full disk) says why and leaves the previous file whole.
+TEST_F(SettingsFileTest, FailedExportKeepsThePreviousFile)
+{
+    ASSERT_TRUE(StoreConfig(makeRecord(1), path("full.seq"), false).ok);
+    const QByteArray old = readFile(path("full.seq"));
+    ASSERT_GT(old.size(), 8192);
+    const QString said = RunInChild(
+        [&] {
+            const SettingsFileResult r = StoreConfig(makeRecord(2), path("full.seq"), false);
+            return r.ok ? QStringLiteral("ok") : r.error;
+        },
+        8192);
+    EXPECT_TRUE(said.endsWith(QString::fromLocal8Bit(strerror(EFBIG)))) << said.toStdString();
+    EXPECT_EQ(readFile(path("full.seq")), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"full.seq"});
+}
+
+// A file that lacks lines of a block it holds is refused, naming what is missing: an import
+// must never send defaults for what the file did not carry.
+TEST_F(SettingsFileTest, FileCutShortIsRefusedNamingWhatIsMissing)
+{
+    const clsInstrument r = makeRecord(8);
+    ASSERT_TRUE(StoreConfig(r, path("whole.seq"), false).ok);
+    const QByteArray whole = readFile(path("whole.seq"));
+    const QList<QByteArray> ls = crlfLines(whole);
+    clsInstrument target = makeRecord(4);
+    const clsInstrument before = target;
+
+    writeFile(path("cut.seq"), ls.mid(0, 266).join("\r\n") + "\r\n"); // at a line boundary
+    SettingsFileResult res = LoadConfig(target, path("cut.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.contains(QLatin1String("lacks LS 1-16, LJ 0-16, XV, OC,"))) << res.error.toStdString();
+
+    writeFile(path("mid.seq"), whole.left(whole.size() - 5)); // in the middle of the last line
+    res = LoadConfig(target, path("mid.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_EQ(res.line, 362);
+
+    QList<QByteArray> dropped = ls; // one line gone from the middle
+    dropped.removeAt(40);
+    writeFile(path("gap.seq"), dropped.join("\r\n") + "\r\n");
+    res = LoadConfig(target, path("gap.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.endsWith(QLatin1String("lacks XS 9"))) << res.error.toStdString();
+    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
+
+    // A maintenance file holds whole blocks of what it chose: a PID block cut short is refused.
+    Distribution pidHigh;
+    pidHigh.pidHigh = true;
+    ASSERT_TRUE(StoreConfig(r, path("p.vkx"), true, pidHigh).ok);
+    const QList<QByteArray> vl = crlfLines(readFile(path("p.vkx")));
+    writeFile(path("p.vkx"), vl.mid(0, 30).join("\r\n") + "\r\n");
+    res = LoadConfig(target, path("p.vkx"), true);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.contains(QLatin1String("LJ 13-16"))) << res.error.toStdString();
+}
+
+// The support flags describe the instrument, not the file: a load keeps those of the record
+// it replaces, and a line in its short form still marks its group refused.
+TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
+{
+    ASSERT_TRUE(StoreConfig(makeRecord(9), path("s.seq"), false).ok);
+    clsInstrument target;
+    target.setInvalidWB(true);
+    target.setInvalidFL_(true);
+    target.setInvalidLJ(true);
+    target.setInvalidIF(true);
+    ASSERT_TRUE(LoadConfig(target, path("s.seq"), false).ok);
+    EXPECT_TRUE(target.invalidWB());
+    EXPECT_TRUE(target.invalidFL_());
+    EXPECT_TRUE(target.invalidLJ());
+    EXPECT_TRUE(target.InvalidIF());
+    EXPECT_FALSE(target.invalidGN());
+
+    QList<QByteArray> ls = crlfLines(readFile(path("s.seq")));
+    for (QByteArray &l : ls)
+        if (l.startsWith("GN,W,"))
+            l = l.left(l.lastIndexOf(',', l.size() - 2) + 1); // the short form, TCOther left out
+    writeFile(path("short.seq"), ls.join("\r\n") + "\r\n");
+    clsInstrument fresh;
+    fresh.setInvalidIF(false);
+    ASSERT_TRUE(LoadConfig(fresh, path("short.seq"), false).ok);
+    EXPECT_TRUE(fresh.invalidGN());
+    EXPECT_FALSE(fresh.InvalidIF());
+}
+
+TEST_F(SettingsFileTest, OnlyRegularFilesWithinTheCapAreRead)
+{
+    clsInstrument target = makeRecord(6);
+    const clsInstrument before = target;
+    SettingsFileResult res = LoadConfig(target, QStringLiteral("/dev/zero"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.contains(QLatin1String("not a regular file"))) << res.error.toStdString();
+    EXPECT_FALSE(LoadConfig(target, m_dir.path(), false).ok);
+    QFile big(path("big.seq"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(qint64(64) << 20)); // sparse, far above any settings file
+    big.close();
+    res = LoadConfig(target, path("big.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.contains(QLatin1String("larger than"))) << res.error.toStdString();
+    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
 }

@@ -198,6 +198,8 @@ void frmMain::cmdDown_Click(int16_t Index)
             const HistoryFile::Outcome row = deviceUpdateLog(target, false);
             if (!row.ok)
                 AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+            if (!row.notice.isEmpty())
+                AddInfo(row.notice, kRed);
             clockOf = &target; // the clock just read, not the main record's
         }
         UnloadUpload();
@@ -344,6 +346,8 @@ void frmMain::cmdOption_Click(int16_t Index)
             AddInfo(ExpandMessage(QString::fromLatin1(kUploadFailed), {}), kRed);
         if (!row.ok)
             AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+        if (!row.notice.isEmpty())
+            AddInfo(row.notice, kRed);
         endWrite(ok);
         return;
     }

@@ -1,20 +1,17 @@
 #include "settingsfiles/HistoryFile.h"
 
-#include <QFile>
+#include "core/FileIO.h"
+
 #include <QFileInfo>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
 namespace HistoryFile {
 
 namespace {
 
 const QByteArray kCrLf("\r\n");
-constexpr qint64 kChunk = 1 << 20;
+constexpr qint64 kMaxHistorySize = qint64(1) << 30; // about 25,000 rows
 
 std::filesystem::path fsPath(const QString &p)
 {
@@ -38,88 +35,90 @@ bool needsQuotes(const QString &f)
     return false;
 }
 
-// Reads the first line (without its end) and leaves the file positioned after its end
-// (CR LF, LF or CR).
-QByteArray readFirstLine(QFile &in)
+// End of the line that starts at `from` (CR LF, LF or CR), and where the next one starts.
+qsizetype lineEnd(const QByteArray &b, qsizetype from, qsizetype *next)
 {
-    QByteArray line;
-    char c;
-    while (in.getChar(&c)) {
-        if (c == '\n')
-            break;
-        if (c == '\r') {
-            char next;
-            if (in.getChar(&next) && next != '\n')
-                in.ungetChar(next);
-            break;
-        }
-        line.append(c);
+    qsizetype end = from;
+    while (end < b.size() && b.at(end) != '\r' && b.at(end) != '\n')
+        ++end;
+    *next = end;
+    if (end < b.size())
+        *next = b.at(end) == '\r' && end + 1 < b.size() && b.at(end + 1) == '\n' ? end + 2 : end + 1;
+    return end;
+}
+
+// The old rows for the renewed file: unchanged when the old header begins with the first
+// column's label (a last row without a line end gets one), otherwise each non-empty row
+// with "," in front, so that it lines up under the newer first column.
+QByteArray oldRows(const QByteArray &old, const QByteArray &actionLabel)
+{
+    qsizetype rest = 0;
+    const qsizetype headerEnd = lineEnd(old, 0, &rest);
+    if (old.left(headerEnd).startsWith(actionLabel)) {
+        QByteArray rows = old.mid(rest);
+        if (!rows.isEmpty() && !rows.endsWith('\n') && !rows.endsWith('\r'))
+            rows += kCrLf;
+        return rows;
     }
-    return line;
-}
-
-bool writeAll(QFile &out, const QByteArray &bytes)
-{
-    return out.write(bytes) == bytes.size();
-}
-
-// Old rows as they stand, in large blocks; a last row without a line end gets one.
-bool copyRest(QFile &in, QFile &out)
-{
-    char last = '\n';
-    while (!in.atEnd()) {
-        const QByteArray block = in.read(kChunk);
-        if (block.isEmpty())
-            break;
-        if (!writeAll(out, block))
-            return false;
-        last = block.back();
+    QByteArray rows;
+    rows.reserve(old.size() - rest + old.size() / 1000);
+    for (qsizetype at = rest; at < old.size();) {
+        qsizetype next = 0;
+        const qsizetype end = lineEnd(old, at, &next);
+        if (end > at)
+            rows += ',' + old.mid(at, end - at) + kCrLf;
+        at = next;
     }
-    if (last != '\n' && last != '\r')
-        return writeAll(out, kCrLf);
-    return true;
+    return rows;
 }
 
-// Rows written before the first column existed: each gets an empty first field.
-bool copyRestShifted(QFile &in, QFile &out)
+// Whether a swap left behind is a whole history: a header beginning with the first
+// column's label, then rows with as many fields as the header, the last one ended.
+// Quoted fields may hold commas and line breaks.
+bool isWholeHistory(const QByteArray &b, const QByteArray &actionLabel)
 {
-    const QByteArray rest = in.readAll();
-    qsizetype start = 0;
-    const qsizetype n = rest.size();
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && rest.at(end) != '\r' && rest.at(end) != '\n')
-            ++end;
-        const QByteArray line = rest.mid(start, end - start);
-        if (!line.isEmpty() && !writeAll(out, QByteArray(",") + line + kCrLf))
-            return false;
-        if (end < n && rest.at(end) == '\r' && end + 1 < n && rest.at(end + 1) == '\n')
-            ++end;
-        start = end + 1;
-    }
-    return true;
-}
-
-bool syncToDisk(QFile &f)
-{
-    if (!f.flush())
+    if (!b.startsWith(actionLabel) || !(b.endsWith('\n') || b.endsWith('\r')))
         return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(f.handle()) == 0;
-#else
-    return true;
-#endif
+    int headerFields = -1;
+    int fields = 1;
+    bool quoted = false;
+    bool rowHasText = false;
+    for (qsizetype k = 0; k < b.size(); ++k) {
+        const char c = b.at(k);
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (quoted) {
+        } else if (c == ',') {
+            ++fields;
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && k + 1 < b.size() && b.at(k + 1) == '\n')
+                ++k;
+            if (headerFields < 0)
+                headerFields = fields;
+            else if (fields != headerFields || !rowHasText)
+                return false;
+            fields = 1;
+            rowHasText = false;
+            continue;
+        }
+        rowHasText = true;
+    }
+    return !quoted && headerFields > 0;
 }
 
-Outcome createNew(const QString &historyPath, const QByteArray &header, const QByteArray &row)
+// A free name beside the history for a swap that is not whole: "<history>_swap_incomplete.csv",
+// then numbered.
+QString asideName(const QString &historyPath)
 {
-    QSaveFile out(historyPath);
-    if (!out.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Cannot create %1: %2").arg(historyPath, out.errorString()));
-    out.write(header + kCrLf + row + kCrLf);
-    if (!out.commit())
-        return fail(QStringLiteral("Cannot write %1: %2").arg(historyPath, out.errorString()));
-    return {};
+    const QString base = historyPath.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? historyPath.chopped(4)
+                                                                                           : historyPath;
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = base + QStringLiteral("_swap_incomplete") + (n == 1 ? QString() : QString::number(n)) +
+                             QStringLiteral(".csv");
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+    return QString();
 }
 
 } // namespace
@@ -146,45 +145,50 @@ QByteArray joinFields(const QStringList &fields)
 Outcome appendRow(const QString &historyPath, const QString &swapPath, const QByteArray &header,
                   const QByteArray &row, const QByteArray &actionLabel)
 {
+    Outcome done;
     std::error_code ec;
     if (!QFileInfo::exists(historyPath) && QFileInfo::exists(swapPath)) {
-        // The swap of an interrupted rewrite is the only complete copy: keep it.
-        std::filesystem::rename(fsPath(swapPath), fsPath(historyPath), ec);
+        // An earlier run stopped between removing the old file and renaming the swap. The
+        // swap is the history only when it is whole; a swap cut short is kept aside.
+        QByteArray swap;
+        const bool whole = ReadFileWhole(swapPath, kMaxHistorySize, swap) && isWholeHistory(swap, actionLabel);
+        const QString target = whole ? historyPath : asideName(historyPath);
+        if (target.isEmpty())
+            return fail(QStringLiteral("Cannot keep %1 aside: no free name").arg(swapPath));
+        std::filesystem::rename(fsPath(swapPath), fsPath(target), ec);
         if (ec)
             return fail(QStringLiteral("Cannot recover %1: %2").arg(swapPath, QString::fromStdString(ec.message())));
+        if (!whole)
+            done.notice = QStringLiteral("The settings history was found cut short (%1); it is kept as %2 and a new "
+                                         "history is begun.")
+                              .arg(swapPath, target);
     }
-    if (!QFileInfo::exists(historyPath))
-        return createNew(historyPath, header, row);
+    if (!QFileInfo::exists(historyPath)) {
+        const FileResult w = WriteFileWhole(historyPath, header + kCrLf + row + kCrLf);
+        if (!w)
+            return fail(QStringLiteral("Cannot write %1: %2").arg(historyPath, w.error));
+        return done;
+    }
 
-    QFile in(historyPath);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Cannot read %1: %2").arg(historyPath, in.errorString()));
-    QFile out(swapPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("Cannot create %1: %2").arg(swapPath, out.errorString()));
-
-    bool good = writeAll(out, header + kCrLf);
-    if (good && !in.atEnd()) {
-        const QByteArray oldHeader = readFirstLine(in);
-        good = oldHeader.startsWith(actionLabel) ? copyRest(in, out) : copyRestShifted(in, out);
-    }
-    if (in.error() != QFileDevice::NoError)
-        good = false;
-    good = good && writeAll(out, row + kCrLf) && syncToDisk(out);
-    const QString writeError = out.errorString();
-    out.close();
-    in.close();
-    if (!good) {
-        QFile::remove(swapPath);
-        return fail(QStringLiteral("Cannot write %1: %2").arg(swapPath, writeError));
-    }
+    QByteArray old;
+    const FileResult r = ReadFileWhole(historyPath, kMaxHistorySize, old);
+    if (!r)
+        return fail(QStringLiteral("Cannot read %1: %2").arg(historyPath, r.error));
+    QByteArray renewed = header + kCrLf;
+    if (!old.isEmpty())
+        renewed += oldRows(old, actionLabel);
+    old = QByteArray();
+    renewed += row + kCrLf;
+    const FileResult w = WriteFileWhole(swapPath, renewed);
+    if (!w)
+        return fail(QStringLiteral("Cannot write %1: %2").arg(swapPath, w.error));
     // One step: at every moment either the old or the complete new history is on disk.
     std::filesystem::rename(fsPath(swapPath), fsPath(historyPath), ec);
     if (ec) {
-        QFile::remove(swapPath);
+        std::filesystem::remove(fsPath(swapPath), ec);
         return fail(QStringLiteral("Cannot replace %1: %2").arg(historyPath, QString::fromStdString(ec.message())));
     }
-    return {};
+    return done;
 }
 
 } // namespace HistoryFile

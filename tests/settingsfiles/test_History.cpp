@@ -2,6 +2,7 @@
 
 #include "core/modMain.h"
 #include "settingsfiles/SettingsHistory.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -117,6 +118,53 @@ TEST_F(HistoryTest, LeftoverSwapIsRecoveredNotOverwritten)
     ASSERT_EQ(ls.size(), 5);
     EXPECT_EQ(ls[1], QByteArray("Read,kept 1"));
     EXPECT_FALSE(QFile::exists(swap));
+}
+
+// A swap cut short by a crash is never made the history: it is kept aside under a name that
+// says so, the user is told, and a new history begins.
+TEST_F(HistoryTest, SwapCutShortIsKeptAsideNotTakenOver)
+{
+    const QString path = HistoryFilePath();
+    const QString swap = HistorySwapPath();
+    const QString aside = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting_swap_incomplete.csv"));
+    for (const QByteArray &cut : {QByteArray("Action,a,b\r\nRead,1,2\r\nWrite,1"),   // in the middle of a row
+                                  QByteArray("Action,a,b\r\nRead,1,2\r\nWrite,1\r\n"), // a row short of fields
+                                  QByteArray("Action,a,b\r\nRead,\"1,2\r\n")}) {    // inside a quoted field
+        QFile::remove(path);
+        QFile::remove(aside);
+        writeFile(swap, cut);
+        const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(4), true);
+        ASSERT_TRUE(o.ok) << o.error.toStdString();
+        EXPECT_TRUE(o.notice.contains(aside)) << o.notice.toStdString();
+        EXPECT_EQ(readFile(aside), cut);
+        const QList<QByteArray> ls = lines(path);
+        ASSERT_EQ(ls.size(), 2);
+        EXPECT_EQ(csvFields(ls[1]).size(), kHistoryColumns);
+        EXPECT_FALSE(QFile::exists(swap));
+    }
+}
+
+// Writes that fail at the file system (a file-size limit in a child process) leave the
+// history as it was, first file or rewrite, and say why.
+TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
+{
+    const auto appendLimited = [&](long limit) {
+        return RunInChild(
+            [&] {
+                const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(7), true);
+                return o.ok ? QStringLiteral("ok") : o.error;
+            },
+            limit);
+    };
+    const QString cause = QString::fromLocal8Bit(strerror(EFBIG));
+    EXPECT_TRUE(appendLimited(4096).endsWith(cause));
+    EXPECT_FALSE(QFile::exists(HistoryFilePath()));
+
+    ASSERT_TRUE(deviceUpdateLog(makeRecord(6), false).ok);
+    const QByteArray before = readFile(HistoryFilePath());
+    EXPECT_TRUE(appendLimited(long(before.size()) + 100).endsWith(cause));
+    EXPECT_EQ(readFile(HistoryFilePath()), before);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"VANTIK_Setting.csv"});
 }
 
 TEST_F(HistoryTest, FailureLeavesTheHistoryAsItWas)

@@ -28,19 +28,25 @@ bool SerialLog::ensureOpen()
     // The main window deletes or rotates the log at start-up; reopen whenever the file went away.
     m_file.close();
     m_file.setFileName(p);
+    m_stopped = false;
     return m_file.open(QIODevice::WriteOnly | QIODevice::Append);
 }
 
 void SerialLog::addLine(const QString &text)
 {
-    if (!m_enabled || !ensureOpen())
+    if (!m_enabled || !ensureOpen() || m_stopped)
         return;
     QByteArray line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toLatin1();
     line += ' ';
+    const QByteArray full = line + "<<< Serial log full: later lines are not written >>>\r\n";
     line += text.toLatin1();
     line += "\r\n";
-    m_file.write(line);
-    m_file.flush();
+    if (m_file.size() + line.size() + full.size() > m_maxBytes) {
+        m_stopped = true;
+        line = full;
+    }
+    if (m_file.write(line) != line.size() || !m_file.flush())
+        m_stopped = true;
 }
 
 void SerialLog::logSent(const QByteArray &raw)

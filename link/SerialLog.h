@@ -7,7 +7,9 @@
 // "hh:nn:ss text", Latin-1, CR LF. Sent frames follow "> : ", received ones "< : ".
 //
 // It is an append-only log that must survive a crash mid-transfer, so it is kept open and
-// flushed line by line instead of being rewritten through a temporary file.
+// flushed line by line instead of being rewritten through a temporary file. It is bounded:
+// past kMaxBytes (or after a failed write, such as a full disk) one last line says so and
+// nothing more is written to that file.
 class SerialLog
 {
 public:
@@ -20,6 +22,10 @@ public:
     // Defaults to AppFile("SerialLog.log"); tests point it elsewhere.
     void setPath(const QString &path);
     QString path() const;
+
+    static constexpr qint64 kMaxBytes = qint64(64) << 20;
+    // Tests lower the bound.
+    void setMaxBytes(qint64 bytes) { m_maxBytes = bytes; }
 
     void addLine(const QString &text);
     void logSent(const QByteArray &raw);
@@ -34,6 +40,8 @@ private:
     bool ensureOpen();
 
     bool m_enabled = false;
+    bool m_stopped = false; // full, or a write failed: nothing more until the file is reopened
+    qint64 m_maxBytes = kMaxBytes;
     QString m_path;
     QFile m_file;
 };

@@ -1,10 +1,9 @@
 // Memory dumps (FLASH, FRAM, option-board memory) and the option-board byte commands.
+#include "core/FileIO.h"
 #include "core/Wait.h"
 #include "link/modAddLib.h"
 #include "link/uclQlifPrivate.h"
 #include <QElapsedTimer>
-#include <QFile>
-#include <QSaveFile>
 
 namespace {
 constexpr int kFlashBlock = 1024;
@@ -108,16 +107,22 @@ bool uclQlif::runDump(DumpState &d)
 // on any failure the earlier file stays as it was.
 bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what)
 {
-    QSaveFile file(FilePath);
-    if (runDump(d) && file.open(QIODevice::WriteOnly) && file.write(image) == image.size() && file.commit())
-        return true;
-    m_log.addLine(QStringLiteral("<<< %1 dump failed >>>").arg(what));
+    if (runDump(d)) {
+        const FileResult w = WriteFileWhole(FilePath, image);
+        if (w)
+            return true;
+        m_dumpFileError = w.error;
+        m_log.addLine(QStringLiteral("<<< Cannot write %1: %2 >>>").arg(FilePath, w.error));
+    } else {
+        m_log.addLine(QStringLiteral("<<< %1 dump failed at block %2 >>>").arg(what).arg(d.received));
+    }
     emit DumpMessage(QStringLiteral("failed "));
     return false;
 }
 
 bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 {
+    m_dumpFileError.clear();
     if (sb < 0 || eb < sb || eb > 0xFFFF) {
         emit DumpMessage(QStringLiteral("failed "));
         return false;
@@ -126,12 +131,7 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
         return false;
     OpScope scope{[this] { endOperation(); }};
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
-    QSaveFile file(FilePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_log.addLine(QStringLiteral("<<< Cannot write %1 >>>").arg(FilePath));
-        emit DumpMessage(QStringLiteral("failed "));
-        return false;
-    }
+    QByteArray image; // at most 64 MiB (0x10000 blocks of 1 KiB)
     emit DumpMessage(QStringLiteral("Get FLASH Image"));
     DumpState d;
     d.first = sb;
@@ -140,18 +140,16 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
     d.blockSize = kFlashBlock;
     d.label = QStringLiteral("Get FLASH Image");
     d.requestFrom = [sb, eb](int from) { return "EP,R," + Hex4Field(sb + from) + "," + Hex4Field(eb) + ","; };
-    d.sink = [&file](int, const QByteArray &payload) { return file.write(payload) == payload.size(); };
-    if (!runDump(d) || !file.commit()) {
-        file.cancelWriting();
-        m_log.addLine(QStringLiteral("<<< FLASH dump failed at block %1 >>>").arg(sb + d.received));
-        emit DumpMessage(QStringLiteral("failed "));
-        return false;
-    }
-    return true;
+    d.sink = [&image](int, const QByteArray &payload) {
+        image += payload;
+        return true;
+    };
+    return dumpToFile(d, image, FilePath, QStringLiteral("FLASH"));
 }
 
 bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 {
+    m_dumpFileError.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
@@ -177,6 +175,7 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 
 bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
 {
+    m_dumpFileError.clear();
     if (ch < 1 || ch > 3 || sz < 1 || sz > kMaxOptSize || cmd.size() != 3) {
         emit DumpMessage(QStringLiteral("failed "));
         return false;

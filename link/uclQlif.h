@@ -14,7 +14,6 @@ class clsInstrument;
 class Transport;
 class SerialTransport;
 class IrdaTransport;
-class QSaveFile;
 
 // The instrument link: owns the serial or infrared-socket transport, frames requests,
 // runs the connection state machine on its 100 ms tick, and offers the blocking operations
@@ -103,6 +102,9 @@ public:
     bool GetBinDump(const QString &FilePath, int sb, int eb);
     bool GetBinDumpFRAM(const QString &FilePath);
     bool GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz);
+    // Why the last dump's image could not be written ("No space left on device"); empty
+    // when it was written or the dump itself failed.
+    QString DumpFileError() const { return m_dumpFileError; }
     bool ZeroCal(const QString &GasFlag);
     bool SpanCal(const QString &GasFlag);
     int16_t ZeroStatus(int Index) const;
@@ -240,5 +242,6 @@ private:
     QString m_spanStatus;
 
     SerialLog m_log;
+    QString m_dumpFileError;
     quint64 m_framesSent = 0;
 };

@@ -43,6 +43,8 @@ bool frmMain::FlashDumpDownload()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kFlashFailed), {}), kRed);
+        if (!uclQL7150->DumpFileError().isEmpty())
+            AddInfo(uclQL7150->DumpFileError(), kRed);
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kFlashFailedLog), {NowText()}));
     }
     return false;
@@ -82,6 +84,8 @@ void frmMain::cmdFRAMDump_Click()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {area}), kRed);
+        if (!uclQL7150->DumpFileError().isEmpty())
+            AddInfo(uclQL7150->DumpFileError(), kRed);
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kDumpFailedLog), {NowText(), ElapsedText(started.elapsed())}));
     }
     UnloadUpload();
@@ -127,4 +131,6 @@ void frmMain::OptionBoardDump(bool Flash)
         AddInfo(GetMsg(5462), kRed);
     else if (!ok)
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {name}), kRed);
+    if (!ok && !uclQL7150->DumpFileError().isEmpty())
+        AddInfo(uclQL7150->DumpFileError(), kRed);
 }

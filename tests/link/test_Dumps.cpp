@@ -1,4 +1,7 @@
 #include "LinkFixture.h"
+#include "support/FileSizeLimit.h"
+
+#include <QDir>
 
 namespace {
 QByteArray Pattern(char area, quint32 from, int size)
@@ -44,6 +47,33 @@ TEST_F(LinkTest, FailedFlashDumpIsReportedAndLeavesTheOldFile)
     EXPECT_FALSE(link.GetBinDump(path, 0, 15));
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
+}
+
+// The image is complete but the disk takes only part of it: the dump fails with the
+// system's cause and the earlier image stays whole.
+TEST_F(LinkTest, DumpThatCannotBeWrittenKeepsTheOldImageAndSaysWhy)
+{
+    ASSERT_TRUE(connectLink());
+    link.serialLog().setEnabled(false);
+    const QString path = dir.filePath(QStringLiteral("VANTIKF.DAT"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous image");
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+    bool ok = true;
+    {
+        ScopedFileSizeLimit limit(4096); // the FRAM image is 8192 bytes
+        ok = link.GetBinDumpFRAM(path);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(link.DumpFileError(), QString::fromLocal8Bit(strerror(EFBIG)));
+    EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+    ASSERT_TRUE(link.GetBinDumpFRAM(path));
+    EXPECT_TRUE(link.DumpFileError().isEmpty());
+    EXPECT_EQ(ReadAll(path).size(), 8192);
 }
 
 TEST_F(LinkTest, LostBlockIsAskedForAgain)

@@ -155,3 +155,22 @@ TEST(SerialLogText, ControlCharactersAreNamed)
     f.raw = QByteArray("\x02" "0003\x03" "7A\x17");
     EXPECT_EQ(SerialLog::VisibleBinary(f), QStringLiteral("[STX]0003<1024 bytes>[ETX]7A[ETB]"));
 }
+
+// The log never grows without end: past its bound one line says so and nothing follows
+// until the file is opened anew.
+TEST(SerialLogText, LogStopsAtItsBound)
+{
+    QTemporaryDir dir;
+    SerialLog log;
+    log.setPath(dir.filePath(QStringLiteral("SerialLog.log")));
+    log.setEnabled(true);
+    log.setMaxBytes(300);
+    for (int i = 0; i < 50; ++i)
+        log.addLine(QStringLiteral("> : line %1").arg(i));
+    QFile f(log.path());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray text = f.readAll();
+    EXPECT_LE(text.size(), 300);
+    EXPECT_TRUE(text.endsWith("<<< Serial log full: later lines are not written >>>\r\n")) << text.toStdString();
+    EXPECT_EQ(text.count("full"), 1);
+}

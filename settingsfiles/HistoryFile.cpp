@@ -47,29 +47,29 @@ qsizetype lineEnd(const QByteArray &b, qsizetype from, qsizetype *next)
     return end;
 }
 
-// The old rows for the renewed file: unchanged when the old header begins with the first
+// Appends the old rows to out: unchanged when the old header begins with the first
 // column's label (a last row without a line end gets one), otherwise each non-empty row
 // with "," in front, so that it lines up under the newer first column.
-QByteArray oldRows(const QByteArray &old, const QByteArray &actionLabel)
+void appendOldRows(QByteArray &out, const QByteArray &old, const QByteArray &actionLabel)
 {
     qsizetype rest = 0;
     const qsizetype headerEnd = lineEnd(old, 0, &rest);
-    if (old.left(headerEnd).startsWith(actionLabel)) {
-        QByteArray rows = old.mid(rest);
-        if (!rows.isEmpty() && !rows.endsWith('\n') && !rows.endsWith('\r'))
-            rows += kCrLf;
-        return rows;
+    if (QByteArrayView(old.constData(), headerEnd).startsWith(actionLabel)) {
+        out.append(old.constData() + rest, old.size() - rest);
+        if (rest < old.size() && !old.endsWith('\n') && !old.endsWith('\r'))
+            out += kCrLf;
+        return;
     }
-    QByteArray rows;
-    rows.reserve(old.size() - rest + old.size() / 1000);
     for (qsizetype at = rest; at < old.size();) {
         qsizetype next = 0;
         const qsizetype end = lineEnd(old, at, &next);
-        if (end > at)
-            rows += ',' + old.mid(at, end - at) + kCrLf;
+        if (end > at) {
+            out += ',';
+            out.append(old.constData() + at, end - at);
+            out += kCrLf;
+        }
         at = next;
     }
-    return rows;
 }
 
 // Whether a swap left behind is a whole history: a header beginning with the first
@@ -174,9 +174,11 @@ Outcome appendRow(const QString &historyPath, const QString &swapPath, const QBy
     const FileResult r = ReadFileWhole(historyPath, kMaxHistorySize, old);
     if (!r)
         return fail(QStringLiteral("Cannot read %1: %2").arg(historyPath, r.error));
-    QByteArray renewed = header + kCrLf;
+    QByteArray renewed;
+    renewed.reserve(header.size() + old.size() + old.size() / 500 + row.size() + 8);
+    renewed += header + kCrLf;
     if (!old.isEmpty())
-        renewed += oldRows(old, actionLabel);
+        appendOldRows(renewed, old, actionLabel);
     old = QByteArray();
     renewed += row + kCrLf;
     const FileResult w = WriteFileWhole(swapPath, renewed);

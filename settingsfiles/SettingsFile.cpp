@@ -79,20 +79,17 @@ int shownIndex(const SettingLines::Entry &e)
     return e.code == QLatin1String("XZ") || e.code == QLatin1String("XS") ? e.index + 1 : e.index;
 }
 
+// The block a line of this code stands in (LS: the low-range block, where it comes first).
 Block blockOfCode(const QString &code)
 {
-    if (code == QLatin1String("XZ"))
-        return Block::UserList;
-    if (code == QLatin1String("XS"))
-        return Block::StationList;
-    if (code == QLatin1String("LO") || code == QLatin1String("LN") || code == QLatin1String("LB") ||
-        code == QLatin1String("LA"))
-        return Block::Conversion;
-    if (code == QLatin1String("LI") || code == QLatin1String("LS"))
-        return Block::PidLow;
-    if (code == QLatin1String("LJ"))
-        return Block::PidHigh;
-    return Block::Settings;
+    static const QHash<QString, Block> blocks = [] {
+        QHash<QString, Block> m;
+        for (const SettingLines::Entry &e : SettingLines::fileOrder())
+            if (!m.contains(e.code))
+                m.insert(e.code, e.block);
+        return m;
+    }();
+    return blocks.value(code, Block::Settings);
 }
 
 // "XS 101-128, LO 0-4, GP, SG" for the entries in order.

@@ -35,17 +35,27 @@ struct SettingsFileResult {
 
 // Writes Inst to FileName. With Scramble False every block is written whatever blocks
 // says; with Scramble True each line is scrambled and only the chosen blocks are written
-// (no box ticked: an empty file). Every line is built before the file is touched; the
-// file is written to a temporary file and renamed over FileName when complete, so an
-// error leaves an existing file as it was. Sets gScramble once the file is open.
-// Refuses a record whose texts would break a line (a name holding "," or ";").
+// (no box ticked: an empty file). Every line is built before the file is touched, then
+// written through WriteFileWhole: an error leaves an existing file as it was and carries
+// the system's cause. Sets gScramble once every line is built.
+// Refuses a record that would not read back: a text that would break a line (",", ";",
+// a control character), a value outside its field, a gas type or range code above 9.
 SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileName, bool Scramble,
                                const Distribution &blocks = Distribution());
 
 // Reads FileName into Inst: the record is cleared (ClearDatas, derived catalytic
 // channels) and every recognised line is applied, raising the Change_ flags of the members
-// it sets. The file is read into a copy first: a bad line (a field that does not
-// convert, a missing field, an entry number outside its table) or a file without any
-// setting line (a foreign file, a Maintenance Data file read as plain) leaves Inst
-// unchanged and reports the first bad line. Empty and comment lines are skipped.
+// it sets. Only a regular file of at most 4 MiB is read. The file is read into a copy
+// first, and Inst changes only when the whole file is good; refused, with the first bad
+// line's number and text where there is one:
+//  - a line its writer could not have made (a field that does not convert, a field count
+//    other than the whole line or the short form an older instrument uses, a hex field
+//    wider than written, a text longer than its width or holding control characters, an
+//    entry number outside its table, no "," at its end, no line end after the last line);
+//  - a file that lacks lines of a block it holds (a Config Data file holds every block, a
+//    Maintenance Data file whole blocks of those it chose), naming what is missing;
+//  - a file without any setting line (a foreign file, a Maintenance Data file read as plain).
+// Empty, comment and unknown-code lines are skipped. The command-group support flags
+// describe the instrument: Inst keeps its own, and a short-form line marks its group
+// refused as well.
 SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool Scramble);

@@ -1,4 +1,5 @@
 #include "platform/Animation.h"
+#include "core/FileIO.h"
 #include <QFile>
 #include <QPainter>
 #include <QtEndian>
@@ -217,10 +218,10 @@ Animation::Animation(QWidget *parent) : QWidget(parent)
 bool Animation::Open(const QString &path)
 {
     Close();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes)
+    QByteArray bytes;
+    if (!ReadFileWhole(path, kMaxFileBytes, bytes))
         return false;
-    m_clip = ParseAvi(file.readAll());
+    m_clip = ParseAvi(bytes);
     if (m_clip.isNull())
         return false;
     update();

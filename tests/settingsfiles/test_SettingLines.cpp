@@ -219,6 +219,9 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         EXPECT_EQ(r.XZ_(0), before.XZ_(0));
     }
     clsInstrument r = cleared();
+    // The link's answer parser: the same refusal for an instrument's answer.
+    EXPECT_EQ(parseFields(r, QStringLiteral("FL"), {"7FFFFFFF", "0002", "0003", "0004"}, Door::Device).status,
+              ParseStatus::BadLine);
     ASSERT_TRUE(parseLine(r, QStringLiteral("LJ,W,03,") + pidFields).ok());
     EXPECT_EQ(r.PIDFactor(3, 0), 10.0f); // 0x64 with one decimal
 }

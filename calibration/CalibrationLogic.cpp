@@ -78,7 +78,7 @@ QString SpanField(const clsInstrument &inst, int ch, const QString &spanText)
     if (!(typed >= 0 && typed <= double(fullScale)))
         return QString();
     float v = float(typed);
-    if (inst.GasType(ch) == 0) {
+    if (inst.GasType(ch) == SensorType::Catalytic) {
         // %LEL to the instrument's ppm: needs a full scale and the gas's ratio.
         const double ratio = double(inst.FL_(0));
         if (!(fullScale > 0) || !(ratio > 0))

@@ -6,6 +6,7 @@
 #include "link/IrdaTransport.h"
 #include "link/SerialTransport.h"
 #include "link/modAddLib.h"
+#include "model/modGasCommon.h"
 
 uclQlif::uclQlif(QObject *parent)
     : QObject(parent), m_serial(std::make_unique<SerialTransport>()), m_irda(std::make_unique<IrdaTransport>())
@@ -325,9 +326,9 @@ void uclQlif::onDensty(const Link::Answer &a)
     float v[7];
     for (int ch = 0; ch < 7; ++ch) {
         bool ok = false;
-        v[ch] = ch < a.fields.size() ? a.fields[ch].toFloat(&ok) : -101.0f;
+        v[ch] = ch < a.fields.size() ? a.fields[ch].toFloat(&ok) : ReadingCode::NotSet;
         if (!ok)
-            v[ch] = -101.0f;
+            v[ch] = ReadingCode::NotSet;
     }
     emit Densty(v[0], v[1], v[2], v[3], v[4], v[5], v[6]);
 }

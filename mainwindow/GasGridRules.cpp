@@ -40,7 +40,7 @@ Entry refuse(Refusal why)
     return e;
 }
 
-// An emptied cell, or "*****": the point is not used (-121); the auto-calibration
+// An emptied cell, or "*****": the point is not used (NoValue); the auto-calibration
 // value has no such word and becomes 0 ("none").
 Entry cleared(int row, int col)
 {

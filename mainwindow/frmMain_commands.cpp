@@ -248,7 +248,7 @@ bool frmMain::DownloadInstrument(clsInstrument &Inst)
     RestoreGasEnable();
     uclQL7150->GetLatestHistory(Inst);
     for (int board = 1; board <= 3; ++board) {
-        if (Inst.GasType(board + 3) == 16)
+        if (Inst.GasType(board + 3) == SensorType::EmptySlot)
             continue;
         if (uclQL7150->ByteArrayMode(board, QStringLiteral("S")))
             lblOptROM[board - 1]->setText(uclQL7150->getOptData(board, QStringLiteral("VPR"), 5));

@@ -11,6 +11,7 @@
 #include "platform/StatusLamp.h"
 #include <QLabel>
 #include <QPushButton>
+#include "model/modGasCommon.h"
 
 void frmMain::uclQL7150_OnConnect()
 {
@@ -28,7 +29,7 @@ void frmMain::uclQL7150_Densty(float Value1, float Value2, float Value3, float V
     const float v[7] = {Value1, Value2, Value3, Value4, Value5, Value6, Value7};
     const clsInstrument &inst = gInstrument();
     for (int ch = 0; ch < 7; ++ch)
-        gMomentValues[ch] = inst.GasEnabled(ch) != 0 ? v[ch] : -101.0f;
+        gMomentValues[ch] = inst.GasEnabled(ch) != 0 ? v[ch] : ReadingCode::NotSet;
     if (gCalFormOpen)
         RefreshCalibMoment();
 }

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include "model/modGasCommon.h"
 
 void frmMain::setLamp(int index, const std::array<int, 3> &pair)
 {
@@ -46,10 +47,10 @@ void frmMain::SetCommandEnabled()
         SetTextEnabled(t, record);
     for (QComboBox *c : {cmbStation, cmbUser, cmbInterval})
         SetComboEnabled(c, record);
-    // Option slots: a fitted board (gas type other than 16) is selectable; the highest one wins.
+    // Option slots: a fitted board (not an empty slot) is selectable; the highest one wins.
     bool anySlot = false;
     for (int i = 0; i < 3; ++i) {
-        const bool fitted = record && gInstrument().GasType(i + 4) != 16;
+        const bool fitted = record && gInstrument().GasType(i + 4) != SensorType::EmptySlot;
         Opt[i]->setEnabled(fitted);
         if (fitted) {
             Opt[i]->setChecked(true);

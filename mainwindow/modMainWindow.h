@@ -29,7 +29,7 @@ extern std::array<std::array<RangeSpec, 4>, 2> gRangeSpecs;
 extern std::array<std::array<float, 3>, 2> gO2Warning;
 extern std::array<std::array<float, 3>, 2> gO2Alarm;
 
-// Live readings of channels 0..6; -101 for a channel that is switched off.
+// Live readings of channels 0..6; ReadingCode::NotSet for a channel that is switched off.
 extern std::array<float, 7> gMomentValues;
 
 // The record the calibration window shows when no instrument data is loaded; created on

@@ -17,15 +17,17 @@ struct CodeWord {
 };
 // Status codes with a word of their own; the instrument words are handled beside them.
 constexpr CodeWord kCodeWords[] = {
-    {-101, "-----"}, {-102, "NORMAL"}, {-103, "WARNING"}, {-104, "ALARM"}, {-105, "STEL"},
-    {-106, "TWA"},   {-107, "OVER"},   {-110, "FAIL"},    {-115, "MAX"},   {-116, "MIN"},
-    {-118, "?????"}, {-121, "*****"},
+    {int(ReadingCode::NotSet), "-----"}, {int(ReadingCode::Normal), "NORMAL"}, {int(ReadingCode::Warning), "WARNING"},
+    {int(ReadingCode::Alarm), "ALARM"},  {int(ReadingCode::Stel), "STEL"},     {int(ReadingCode::Twa), "TWA"},
+    {int(ReadingCode::Over), "OVER"},    {int(ReadingCode::Fail), "FAIL"},     {int(ReadingCode::Max), "MAX"},
+    {int(ReadingCode::Min), "MIN"},      {int(ReadingCode::Unknown), "?????"}, {int(ReadingCode::NoValue), "*****"},
 };
 
 // First three letters of an instrument text and the code they stand for.
 constexpr CodeWord kTextCodes[] = {
-    {-107, "OVE"}, {-110, "FAI"}, {-103, "WAR"}, {-104, "ALR"}, {-105, "STE"},
-    {-106, "TWA"}, {-115, "MAX"}, {-116, "MIN"}, {-102, "NOR"},
+    {int(ReadingCode::Over), "OVE"}, {int(ReadingCode::Fail), "FAI"},  {int(ReadingCode::Warning), "WAR"},
+    {int(ReadingCode::Alarm), "ALR"}, {int(ReadingCode::Stel), "STE"}, {int(ReadingCode::Twa), "TWA"},
+    {int(ReadingCode::Max), "MAX"},   {int(ReadingCode::Min), "MIN"},  {int(ReadingCode::Normal), "NOR"},
 };
 
 double scaleDown(int Digits) { return std::pow(0.1, Digits); }
@@ -296,7 +298,7 @@ bool PointReached(const clsInstrument &Inst, int Channel, float Value)
 {
     const float w = Inst.Warning(Channel);
     if (Inst.GasName(Channel) != QLatin1String("OXY"))
-        return Inst.GasType(Channel) == 5 || w < 0 || Value >= w;
+        return Inst.GasType(Channel) == SensorType::Pid || w < 0 || Value >= w;
     return Value <= w || w < 0 || Value == 0;
 }
 

@@ -30,6 +30,19 @@ constexpr float First = -101.0f;   // the code range, inclusive
 constexpr float Last = -180.0f;
 } // namespace ReadingCode
 
+// Sensor type codes of a gas channel (clsInstrument::GasType).
+namespace SensorType {
+constexpr int16_t Catalytic = 0;           // "CAT"
+constexpr int16_t Oxygen = 1;              // "OXY"
+constexpr int16_t Toxic = 2;               // "TOX"
+constexpr int16_t Esm = 3;                 // "ESM"
+constexpr int16_t Infrared = 4;            // "IR"
+constexpr int16_t Pid = 5;                 // "PID"
+constexpr int16_t ThermalConductivity = 6; // "TC"
+constexpr int16_t Other = 7;               // "OTHER"
+constexpr int16_t EmptySlot = 16;          // "NONE": no option board in the slot
+} // namespace SensorType
+
 // True for a whole value in -180..-101 and for the raw instrument words 65535, 65278, 56797.
 bool IsReadingCode(float Value);
 // The word of a code: "-----", "NORMAL", ... ; a code of the range without a word of its

@@ -133,7 +133,7 @@ std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *w
         return dec(IntervalToCode(int(whole())));
     case Enc::TypeOrAt:
         // Written in decimal, read as hex: only 0..9 come back as they went.
-        if (whole() == 16)
+        if (whole() == SensorType::EmptySlot)
             return QStringLiteral("@");
         return digitOnly(whole(), why);
     case Enc::ZeroOrAt:
@@ -244,7 +244,7 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QStr
         return c && setNum(r, f.m, IndexToInterval(*c), f.i, f.j, why);
     }
     case Enc::TypeOrAt:
-        return isAt(s) ? setNum(r, f.m, 16, f.i, f.j, why) : num(readDigit(s, why));
+        return isAt(s) ? setNum(r, f.m, SensorType::EmptySlot, f.i, f.j, why) : num(readDigit(s, why));
     case Enc::ZeroOrAt:
     case Enc::AtOnly:
         return isAt(s) ? setNum(r, f.m, 0, f.i, f.j, why) : num(readDec(s, why));

@@ -180,7 +180,7 @@ Fields fSG(int) { return {F(Enc::Dec, M::DemandZero), F(Enc::Dec, M::DispSpanFc)
 // cleared record) and for the not-set codes the value is carried unscaled on both sides.
 std::optional<double> saRatio(const clsInstrument &r, int ch)
 {
-    if (r.GasType(ch) != 0)
+    if (r.GasType(ch) != SensorType::Catalytic)
         return std::nullopt;
     const double fs = r.GasFullScale(ch);
     const double fl = r.FL_(0);
@@ -269,7 +269,7 @@ std::optional<QStringList> writeFF(const clsInstrument &r, QString *why)
     QStringList out{dec(r.IRRange())};
     for (int ch : {4, 5, 6}) {
         const int type = r.GasType(ch);
-        const int range = type == 5 ? r.PIDSmallRange(ch) : type == 4 ? r.AutoRange(ch) : 0;
+        const int range = type == SensorType::Pid ? r.PIDSmallRange(ch) : type == SensorType::Infrared ? r.AutoRange(ch) : 0;
         // Written in decimal, read as hex: only 0..9 come back as they went.
         if (range < 0 || range > 9) {
             if (why)
@@ -301,7 +301,7 @@ bool readFF(clsInstrument &r, const QStringList &f, QString *why)
     if (full) {
         for (int ch : {4, 5, 6}) {
             const int type = r.GasType(ch);
-            const M m = type == 5 ? M::PIDSmallRange : type == 4 ? M::AutoRange : M::Count;
+            const M m = type == SensorType::Pid ? M::PIDSmallRange : type == SensorType::Infrared ? M::AutoRange : M::Count;
             if (m != M::Count && !setNum(r, m, ranges[ch - 4], ch, 0, why))
                 return false;
         }

@@ -36,7 +36,7 @@ enum class Enc : uint8_t {
     Unit,        // unit code in decimal / decimal
     UnitHexRead, // unit code in decimal / hex
     Interval,    // interval code in decimal / decimal, to seconds
-    TypeOrAt,    // "@" for an empty slot (16), else decimal / "@" or hex
+    TypeOrAt,    // "@" for an empty slot (SensorType::EmptySlot), else decimal / "@" or hex
     ZeroOrAt,    // decimal / "@" gives 0, else decimal
     AtOnly,      // always "@" (the member is not carried) / as ZeroOrAt
 };

@@ -43,7 +43,7 @@ QString logoWord(const clsInstrument &r)
 
 QString typeWord(int t)
 {
-    if (t == 16)
+    if (t == SensorType::EmptySlot)
         return QStringLiteral("NONE");
     return word(t, {QStringLiteral("CAT"), QStringLiteral("OXY"), QStringLiteral("TOX"), QStringLiteral("ESM"),
                     QStringLiteral("IR"), QStringLiteral("PID"), QStringLiteral("TC"), QStringLiteral("OTHER")});
@@ -164,7 +164,7 @@ void portColumns(Columns &col, const clsInstrument &r)
         if (i == 0)
             ratio = num(int64_t(r.FL_(0)));
         else
-            ratio = r.GasType(i) == 6 ? FormatPattern(r.GasFullScale(i), DigitFormat(p)) : kDash;
+            ratio = r.GasType(i) == SensorType::ThermalConductivity ? FormatPattern(r.GasFullScale(i), DigitFormat(p)) : kDash;
         col(QStringLiteral("CAT Ratio/TC Full Scale "), ratio);
     }
     col(QStringLiteral("CAT Other"), r.CATOther());

@@ -87,11 +87,13 @@ void SimInstrument::fillDemoState()
     const float scale[7] = {100, 25, 30, 500, 100, 0, 0};
     const float step[7] = {1, 0.1f, 0.1f, 1, 1, 0, 0};
     const int points[7] = {0, 1, 1, 0, 0, 0, 0};
-    const int types[7] = {0, 1, 2, 3, 6, 16, 16};
-    const float warn[7] = {10, 19.5f, 5, 25, 25, -101, -101};
-    const float alarm[7] = {50, 18, 10, 50, 50, -101, -101};
+    using namespace SensorType;
+    const int types[7] = {Catalytic, Oxygen, Toxic, Esm, ThermalConductivity, EmptySlot, EmptySlot};
+    constexpr float NotSet = ReadingCode::NotSet;
+    const float warn[7] = {10, 19.5f, 5, 25, 25, NotSet, NotSet};
+    const float alarm[7] = {50, 18, 10, 50, 50, NotSet, NotSet};
     // Span values the upload accepts: at or above the warning point, at or below it for oxygen.
-    const float autoCal[7] = {50, 12, 25, 50, 25, -101, -101};
+    const float autoCal[7] = {50, 12, 25, 50, 25, NotSet, NotSet};
     for (int ch = 0; ch < 7; ++ch) {
         s.setGasName(ch, QString::fromLatin1(names[ch]));
         s.setGasUnit(ch, QString::fromLatin1(units[ch]));
@@ -102,8 +104,8 @@ void SimInstrument::fillDemoState()
         s.setGasEnabled(ch, ch <= 4 ? -1 : 0);
         s.setWarning(ch, warn[ch]);
         s.setAlarm(ch, alarm[ch]);
-        s.setStel(ch, ch == 2 ? 5 : -101);
-        s.setTwa(ch, ch == 2 ? 1 : -101);
+        s.setStel(ch, ch == 2 ? 5 : NotSet);
+        s.setTwa(ch, ch == 2 ? 1 : NotSet);
         s.setAutoCalib(ch, autoCal[ch]);
         s.setZeroForce(ch, 1);
         s.setUG_(ch, ch % 3);
@@ -173,8 +175,8 @@ void SimInstrument::fillDemoState()
             s.setPIDDigit(e, j, j == 0 ? 1 : 0.1f);
             s.setPIDWarn(e, j, j == 0 ? 100 : 10);
             s.setPIDAlarm(e, j, j == 0 ? 200 : 20);
-            s.setPIDStel(e, j, -101);
-            s.setPIDTwa(e, j, -101);
+            s.setPIDStel(e, j, ReadingCode::NotSet);
+            s.setPIDTwa(e, j, ReadingCode::NotSet);
             s.setPIDAutoCal(e, j, j == 0 ? 100 : 10);
             s.setPIDFactor(e, j, 1);
         }
@@ -485,7 +487,7 @@ QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArra
         for (int ch = 0; ch < 7; ++ch)
             v[ch] = m_state.GasEnabled(ch)
                         ? float(std::round(((ch == 1 ? 20.9 : 0.0) + (m_readingTick % 5) * 0.1) * 10.0) / 10.0)
-                        : -101.0f;
+                        : ReadingCode::NotSet;
         return ReadOnlyCodes::ReadingFields(v);
     }
     if (req.code == "SO" && req.mode == 'R')
@@ -558,7 +560,7 @@ QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArra
     if (req.code == "MM" && req.mode == 'W') {
         bool ok = false;
         const int board = f.value(0).toInt(&ok);
-        if (!ok || board < 1 || board > 3 || m_state.GasType(board + 3) == 16)
+        if (!ok || board < 1 || board > 3 || m_state.GasType(board + 3) == SensorType::EmptySlot)
             return refused();
         return accepted();
     }

@@ -147,7 +147,7 @@ Entry CheckEntry(const clsInstrument &inst, int row, int col, const QString &tex
         if (row == RowOfChannel(0) && csaLimit && v > kCsaChannel0Max)
             return refuse(Refusal::CsaLimit);
         if (row == kCatPpmRow) {
-            if (v > kCatPpmMax)
+            if (!clsInstrument::info(clsInstrument::M::CATppm1st).inRange(v))
                 return refuse(Refusal::CatPpmLimit);
             if (csaLimit && double(v) > kCsaCatShare * double(inst.GasFullScale(7)))
                 return refuse(Refusal::CsaLimit);
@@ -202,19 +202,23 @@ bool StoreEntry(clsInstrument &inst, int row, int col, const Entry &entry)
 
 namespace SerialField {
 
+namespace {
+int maxLength() { return clsInstrument::info(clsInstrument::M::SerialNo).width; }
+} // namespace
+
 int FilterKey(int key, int length, int selectedLength)
 {
     int k = key;
     if (!CheckKeyAscii(k, false, true))
         return 0;
-    if (k != 8 && length - selectedLength >= kMaxLength)
+    if (k != 8 && length - selectedLength >= maxLength())
         return 0;
     return k;
 }
 
 bool Acceptable(const QString &text)
 {
-    if (text.size() > kMaxLength)
+    if (text.size() > maxLength())
         return false;
     // A serial number may start with blanks; the switch is put back as found.
     const bool saved = gAllowLeadBlank;

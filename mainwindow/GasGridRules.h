@@ -24,8 +24,7 @@ constexpr int kDerivedLabel = 0x00FF00; // green label of the derived channels 7
 constexpr int kCatPpmRow = 9;  // channel 7: CATppm1st / CATppm2nd
 constexpr int kCatVolRow = 10; // channel 8: CATvol1st / CATvol2nd
 constexpr int kInertRow = 11;  // channel 9: Inert1st / Inert2nd
-// The catalytic ppm points travel as a wide instrument word: nothing above this fits.
-constexpr float kCatPpmMax = 50000.0f;
+// The catalytic ppm points' ceiling is the range of CATppm1st (clsInstrument::info).
 // Limits that apply while the CSA limit is switched on.
 constexpr float kCsaChannel0Max = 60.0f;
 constexpr double kCsaCatShare = 0.6;
@@ -85,7 +84,7 @@ bool StoreEntry(clsInstrument &inst, int row, int col, const Entry &entry);
 
 namespace SerialField {
 
-constexpr int kMaxLength = 20;
+// The serial number's length limit is the width of SerialNo (clsInstrument::info).
 
 // The key filter of the serial number: returns the key to let through (small
 // letters come back as capitals, Backspace as itself) or 0 to drop it. A new

@@ -324,8 +324,8 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
         if (!k)
             return bad(code, QStringLiteral("entry number: %1").arg(why));
         e = *k;
-        // The record has 17 PID entries; other entry numbers are not an error, just unused.
-        if (isPidCode(d) && (e < 0 || e > 16)) {
+        // Entry numbers beyond the record's PID entries are not an error, just unused.
+        if (isPidCode(d) && (e < 0 || e >= clsInstrument::info(M::PIDName).count1)) {
             ParseResult ok;
             ok.status = ParseStatus::Ok;
             ok.code = code;

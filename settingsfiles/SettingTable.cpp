@@ -38,9 +38,10 @@ bool setTxt(clsInstrument &r, M m, const QString &v, int i, int j, QString *why)
 namespace {
 
 // ---- field lists
-Field F(Enc enc, M m, int i = 0, int j = 0, Scale s = Scale::None, int width = 0)
+// A text field is as wide as its member (clsInstrument::info).
+Field F(Enc enc, M m, int i = 0, int j = 0, Scale s = Scale::None)
 {
-    return Field{enc, m, i, j, s, width, false};
+    return Field{enc, m, i, j, s, clsInstrument::info(m).width, false};
 }
 
 Fields channels(Enc enc, M m, std::initializer_list<int> chs, Scale s = Scale::None)
@@ -53,17 +54,17 @@ Fields channels(Enc enc, M m, std::initializer_list<int> chs, Scale s = Scale::N
 constexpr std::initializer_list<int> kCh06 = {0, 1, 2, 3, 4, 5, 6};
 constexpr std::initializer_list<int> kChOpt = {0, 4, 5, 6};
 
-Fields fXZ(int e) { return {F(Enc::Text, M::XZ_, e, 0, Scale::None, 16)}; }
-Fields fXS(int e) { return {F(Enc::Text, M::XS_, e, 0, Scale::None, 16)}; }
+Fields fXZ(int e) { return {F(Enc::Text, M::XZ_, e)}; }
+Fields fXS(int e) { return {F(Enc::Text, M::XS_, e)}; }
 Fields fLO(int e)
 {
-    return {F(Enc::Text, M::LO_longname, e, 0, Scale::None, 20), F(Enc::Text, M::LO_name, e, 0, Scale::None, 3),
+    return {F(Enc::Text, M::LO_longname, e), F(Enc::Text, M::LO_name, e),
             F(Enc::Factor, M::LO_fc, e)};
 }
 Fields fLN(int) { return {F(Enc::Hex2, M::LN_)}; }
 Fields fLB(int e)
 {
-    return {F(Enc::Text, M::LB_longname, e, 0, Scale::None, 20), F(Enc::Text, M::LB_name, e, 0, Scale::None, 3),
+    return {F(Enc::Text, M::LB_longname, e), F(Enc::Text, M::LB_name, e),
             F(Enc::Factor, M::LB_fc, e)};
 }
 Fields fLA(int e)
@@ -73,7 +74,7 @@ Fields fLA(int e)
 }
 Fields fLS(int e)
 {
-    return {F(Enc::Text, M::PIDLongName, e, 0, Scale::None, 20), F(Enc::TextUpper, M::PIDName, e, 0, Scale::None, 3)};
+    return {F(Enc::Text, M::PIDLongName, e), F(Enc::TextUpper, M::PIDName, e)};
 }
 Fields pidRange(int e, int j)
 {
@@ -92,9 +93,9 @@ Fields fXV(int) { return {F(Enc::Hex2, M::XV_, 0), F(Enc::Hex2, M::XV_, 1)}; }
 Fields fOC(int) { return {F(Enc::Dec, M::CATOtherSelect)}; }
 Fields fGN(int)
 {
-    return {F(Enc::Text, M::GasName, 0, 0, Scale::None, 3), F(Enc::Text, M::CATOther, 0, 0, Scale::None, 3),
-            F(Enc::Text, M::GasName, 4, 0, Scale::None, 3), F(Enc::Text, M::GasName, 5, 0, Scale::None, 3),
-            F(Enc::Text, M::GasName, 6, 0, Scale::None, 3), F(Enc::Text, M::TCOther, 0, 0, Scale::None, 3)};
+    return {F(Enc::Text, M::GasName), F(Enc::Text, M::CATOther),
+            F(Enc::Text, M::GasName, 4), F(Enc::Text, M::GasName, 5),
+            F(Enc::Text, M::GasName, 6), F(Enc::Text, M::TCOther)};
 }
 Fields fGP(int) { return channels(Enc::Dec, M::GasPoint, kCh06); }
 Fields fGF(int) { return channels(Enc::Value, M::GasFullScale, kChOpt, Scale::Channel); }
@@ -104,7 +105,7 @@ Fields fGJ(int)
 {
     Fields out;
     for (int ch : kCh06)
-        out << F(Enc::TextKeep, M::GasName, ch, 0, Scale::None, 3) << F(Enc::Value, M::GasFullScale, ch, 0, Scale::Channel)
+        out << F(Enc::TextKeep, M::GasName, ch) << F(Enc::Value, M::GasFullScale, ch, 0, Scale::Channel)
             << F(Enc::Small, M::GasDesit, ch, 0, Scale::Channel) << F(Enc::UnitHexRead, M::GasUnit, ch);
     return out;
 }
@@ -161,7 +162,7 @@ Fields fUV(int) { return one(M::LogoDisp); }
 Fields fAF(int) { return one(M::AFapDisp); }
 Fields fUI(int) { return one(M::UIgasDisp); }
 Fields fUW(int) { return one(M::UWdateDisp); }
-Fields fBN(int) { return {F(Enc::TextKeep, M::BNuserLogoName, 0, 0, Scale::None, 20)}; }
+Fields fBN(int) { return {F(Enc::TextKeep, M::BNuserLogoName)}; }
 Fields fXE(int) { return {F(Enc::Dec, M::MEDisp), F(Enc::Dec, M::AliveDisp)}; }
 Fields fXD(int) { return one(M::RemainTimeDisp); }
 Fields fLR(int) { return channels(Enc::Dec, M::AltRng, {1, 2, 3}); }
@@ -169,7 +170,7 @@ Fields fAL(int) { return one(M::UsePasswd); }
 Fields fAQ(int) { return {F(Enc::TextRaw, M::Password)}; }
 // FF: IRRange, then per option channel the range that its gas type uses (written by hand).
 Fields fFF(int) { return {F(Enc::Dec, M::IRRange), F(Enc::Dec, M::PIDSmallRange, 4), F(Enc::Dec, M::PIDSmallRange, 5), F(Enc::Dec, M::PIDSmallRange, 6)}; }
-Fields fG1(int e) { return {F(Enc::Text, M::G1_, e, 0, Scale::None, 20)}; }
+Fields fG1(int e) { return {F(Enc::Text, M::G1_, e)}; }
 Fields fHB(int) { return one(M::Battery); }
 Fields fSG(int) { return {F(Enc::Dec, M::DemandZero), F(Enc::Dec, M::DispSpanFc)}; }
 

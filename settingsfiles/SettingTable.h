@@ -3,7 +3,6 @@
 // their encodings, the record members they carry and the support flag that gates them.
 // Internal to settingsfiles/; the public face is SettingLines.h.
 #include "model/clsInstrument.h"
-#include "settingsfiles/SettingLines.h"
 
 #include <QStringList>
 #include <QVector>
@@ -50,7 +49,7 @@ struct Field {
     int i = 0;
     int j = 0;
     Scale scale = Scale::None;
-    int width = 0;
+    int width = 0;      // text fields: the member's width
     bool first = false; // applied before the other fields of the line (the PID decimals)
 };
 using Fields = QVector<Field>;

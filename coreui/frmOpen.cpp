@@ -1,4 +1,4 @@
-#include "core/frmOpen.h"
+#include "coreui/frmOpen.h"
 #include "core/Messages.h"
 #include "core/modMain.h"
 #include "platform/Controls.h"

@@ -1,4 +1,4 @@
-#include "core/frmPassword.h"
+#include "coreui/frmPassword.h"
 #include "core/Messages.h"
 #include "core/Startup.h"
 #include "core/modMain.h"

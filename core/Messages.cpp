@@ -76,11 +76,3 @@ QString GetMsgList(int id, const QStringList &args)
     return ExpandMessage(*it, args);
 }
 
-bool LoadMessageTable(const QString &path)
-{
-    QByteArray bytes;
-    if (!ReadFileWhole(path, 4 << 20, bytes))
-        return false;
-    table() = parseTable(bytes);
-    return true;
-}

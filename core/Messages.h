@@ -21,10 +21,6 @@ int MessageCount();
 // Expansion alone, for texts that do not come from the table.
 QString ExpandMessage(const QString &text, const QStringList &args);
 
-// Replaces the table with the one in the given file (same format). False when the file
-// cannot be read; the table is then left as it was.
-bool LoadMessageTable(const QString &path);
-
 namespace msgdetail {
 inline QString toText(const QString &s) { return s; }
 inline QString toText(const char *s) { return QString::fromUtf8(s); }

@@ -12,10 +12,13 @@ void setOk(bool *ok, bool value)
 }
 }
 
-QString EncodeText(const QString &text, bool *ok)
+QString EncodeText(const QString &text, bool *ok) { return EncodeText(text, gScramble == -1, ok); }
+QString DecodeText(const QString &text, bool *ok) { return DecodeText(text, gScramble == -1, ok); }
+
+QString EncodeText(const QString &text, bool Scramble, bool *ok)
 {
     setOk(ok, true);
-    if (gScramble != -1)
+    if (!Scramble)
         return text;
     QString out;
     out.reserve(text.size() * 2);
@@ -35,10 +38,10 @@ QString EncodeText(const QString &text, bool *ok)
     return out;
 }
 
-QString DecodeText(const QString &text, bool *ok)
+QString DecodeText(const QString &text, bool Scramble, bool *ok)
 {
     setOk(ok, true);
-    if (gScramble != -1)
+    if (!Scramble)
         return text;
     if (text.size() % 2 != 0) {
         setOk(ok, false);

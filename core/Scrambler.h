@@ -2,8 +2,8 @@
 #include <QString>
 #include <cstdint>
 
-// Gate of the scrambler: the text is changed only while this is exactly -1 (True).
-// The settings-file writer and reader set it from their Scramble argument and leave it so.
+// Gate of the two-argument forms below: the text is changed only while this is exactly
+// -1 (True). The settings-file writer and reader pass their choice instead.
 extern int16_t gScramble;
 
 // Scrambles one line: each character becomes two characters in the range 70..(70+15) for
@@ -16,3 +16,7 @@ QString EncodeText(const QString &text, bool *ok = nullptr);
 // have made (odd length, a character outside the code range, a result outside 0..255)
 // gives an empty text with ok false.
 QString DecodeText(const QString &text, bool *ok = nullptr);
+
+// The same with the choice passed in: Scramble false leaves the text as it is.
+QString EncodeText(const QString &text, bool Scramble, bool *ok);
+QString DecodeText(const QString &text, bool Scramble, bool *ok);

@@ -142,7 +142,6 @@ public:
     };
 
 private:
-    friend class OperationGuard;
     enum class PendingKind { None, Probe, Poll, Op, Dump };
     struct DumpState;
 
@@ -179,9 +178,6 @@ private:
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
 
     // operations helpers
-    bool readOne(clsInstrument &inst, const QByteArray &request, const QString &failName, bool *unsupported);
-    bool busyPoll(const QByteArray &pollBody, int pollTicks, const std::function<bool(const Reply &)> &finished,
-                  Reply *last);
     bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
     bool runDump(DumpState &d);
     void drainLine(); // after a dump that stopped early

@@ -44,13 +44,6 @@ void SetComboEnabled(QComboBox *combo, bool enabled)
         applyColours(combo->lineEdit(), enabled);
 }
 
-QFont FontFromSpec(const FontSpec &s)
-{
-    QFont f;
-    CopyFont(f, s);
-    return f;
-}
-
 void CopyFont(QFont &f, const FontSpec &s)
 {
     if (!s.name.isEmpty())

@@ -14,7 +14,6 @@ void SetComboEnabled(QComboBox *combo, bool enabled);
 // The program font (a plain description in the core) onto real fonts and widgets.
 // Copies name, size, bold, italic, underline, strikethrough and weight; the character
 // set has no counterpart in Qt and is left out.
-QFont FontFromSpec(const FontSpec &source);
 void CopyFont(QFont &target, const FontSpec &source);
 void CopyFont(QWidget *target, const FontSpec &source);
 // The form and every control on it.

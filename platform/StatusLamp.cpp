@@ -4,8 +4,6 @@
 
 StatusLamp::StatusLamp(QWidget *parent) : QWidget(parent) { resize(16, 16); }
 
-void StatusLamp::setFillColor(int rgb) { m_fill = rgb & 0xFFFFFF; update(); }
-void StatusLamp::setBorderColor(int rgb) { m_border = rgb & 0xFFFFFF; update(); }
 void StatusLamp::setColors(int fill, int border)
 {
     m_fill = fill & 0xFFFFFF;

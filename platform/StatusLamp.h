@@ -7,9 +7,7 @@ class StatusLamp : public QWidget {
 public:
     explicit StatusLamp(QWidget *parent = nullptr);
     int FillColor() const { return m_fill; }
-    void setFillColor(int rgb);
     int BorderColor() const { return m_border; }
-    void setBorderColor(int rgb);
     // Both at once, as the colour pairs of the forms hold them.
     void setColors(int fill, int border);
     QSize sizeHint() const override { return {16, 16}; }

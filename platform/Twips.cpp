@@ -27,13 +27,3 @@ int LeftTwips(const QWidget *w) { return w ? PixelsToTwips(w->geometry().x()) : 
 int TopTwips(const QWidget *w) { return w ? PixelsToTwips(w->geometry().y()) : 0; }
 int WidthTwips(const QWidget *w) { return w ? PixelsToTwips(w->width()) : 0; }
 int HeightTwips(const QWidget *w) { return w ? PixelsToTwips(w->height()) : 0; }
-void SetWidthTwips(QWidget *w, double width)
-{
-    if (w)
-        w->resize(std::max(0, TwipsToPixels(width)), w->height());
-}
-void SetHeightTwips(QWidget *w, double height)
-{
-    if (w)
-        w->resize(w->width(), std::max(0, TwipsToPixels(height)));
-}

@@ -20,8 +20,6 @@ int LeftTwips(const QWidget *w);
 int TopTwips(const QWidget *w);
 int WidthTwips(const QWidget *w);
 int HeightTwips(const QWidget *w);
-void SetWidthTwips(QWidget *w, double width);
-void SetHeightTwips(QWidget *w, double height);
 
 // Colours as the forms store them: R + G*256 + B*65536 (255 red, 16777215 white).
 constexpr int RGB(int r, int g, int b) { return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16); }

@@ -161,11 +161,10 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
     }
     Q_ASSERT(lines.size() <= kMaxLines);
 
-    gScramble = Scramble ? -1 : 0;
     QByteArray bytes;
     for (const QString &plain : lines) {
         bool ok = true;
-        const QString line = EncodeText(plain, &ok);
+        const QString line = EncodeText(plain, Scramble, &ok);
         if (!ok)
             return failure(QStringLiteral("The line %1 cannot be written").arg(plain)); // file discarded
         bytes += line.toLatin1();
@@ -196,9 +195,8 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
     QSet<Block> blocks;
     bool anyLs = false;
     for (int k = 0; k < lines.size(); ++k) {
-        gScramble = Scramble ? -1 : 0;
         bool ok = true;
-        const QString plain = DecodeText(lines.at(k), &ok);
+        const QString plain = DecodeText(lines.at(k), Scramble, &ok);
         if (!ok)
             return failure(QStringLiteral("Line %1 of %2 cannot be unscrambled").arg(k + 1).arg(FileName), k + 1,
                            lines.at(k));

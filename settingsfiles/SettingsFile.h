@@ -37,7 +37,7 @@ struct SettingsFileResult {
 // says; with Scramble True each line is scrambled and only the chosen blocks are written
 // (no box ticked: an empty file). Every line is built before the file is touched, then
 // written through WriteFileWhole: an error leaves an existing file as it was and carries
-// the system's cause. Sets gScramble once every line is built.
+// the system's cause. The program's gScramble is left alone.
 // Refuses a record that would not read back: a text that would break a line (",", ";",
 // a control character), a value outside its field, a gas type or range code above 9.
 SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileName, bool Scramble,

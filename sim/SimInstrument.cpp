@@ -64,12 +64,6 @@ char SimInstrument::PatternByte(char area, quint32 offset)
     return char((offset * 31u + (offset >> 8) * 7u + quint32(quint8(area))) & 0xFFu);
 }
 
-void SimInstrument::setRomVersion(int board, const QByteArray &text)
-{
-    if (board >= 1 && board <= 3)
-        m_romVersion[board] = text;
-}
-
 // ---- state
 
 void SimInstrument::fillDemoState()
@@ -282,7 +276,6 @@ void SimInstrument::hangUp()
     m_asm.reset();
 }
 
-bool SimInstrument::isServing() const { return (m_pty && m_pty->isOpen()) || m_server; }
 
 // ---- rules
 

@@ -35,7 +35,6 @@ public:
     QString openPty();
     bool serveIrda(const QString &name);
     void hangUp();
-    bool isServing() const;
 
     // Behaviour.
     void addRule(const SimFaultRule &rule);
@@ -46,7 +45,6 @@ public:
     void setSpanResult(const QString &digits) { m_spanResult = digits.toLatin1(); }
     void setPoweredOn(bool on) { m_poweredOn = on; }
     bool poweredOn() const { return m_poweredOn; }
-    void setRomVersion(int board, const QByteArray &text);
 
     // What the link sent: every request body, in order.
     const QList<QByteArray> &requests() const { return m_requests; }

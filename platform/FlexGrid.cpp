@@ -1,4 +1,6 @@
 #include "platform/FlexGrid.h"
+#include "platform/FlexGridDelegate.h"
+#include "platform/FlexGridView.h"
 #include "platform/Twips.h"
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -6,30 +8,13 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <functional>
 
 namespace {
 constexpr int kDefaultColWidthPx = 64;
-constexpr int kTextPadPx = 3;
-
-QColor rgbColor(int v) { return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF); }
-
-Qt::Alignment qtAlign(int a, const QString &text)
-{
-    if (a < 0 || a > 8) { // general: numbers right, text left
-        bool num = false;
-        text.trimmed().toDouble(&num);
-        return (num ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-    }
-    static const Qt::Alignment h[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    static const Qt::Alignment v[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-    return h[a / 3] | v[a % 3];
-}
 
 QStringList splitList(const QString &list, bool *typing)
 {
@@ -75,308 +60,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &) const override { return Qt::ItemIsEnabled; }
     void reset(const std::function<void()> &f) { beginResetModel(); f(); endResetModel(); }
     void changed(int r1, int c1, int r2, int c2) { emit dataChanged(index(r1, c1), index(r2, c2)); }
-private:
-    FlexGrid *m_grid;
-};
-
-// The main view shows every cell; three overlays sharing its model keep the fixed
-// rows (top), the fixed columns (left) and their crossing (corner) in place while
-// the body scrolls under them. The overlays let mouse events through to the main
-// viewport, whose indexAt() answers with the fixed cell drawn at that point, so all
-// clicks are handled in one place.
-class FlexGridView : public QTableView {
-public:
-    using QTableView::QTableView;
-
-    // Call once the main view is set up: overlays copy its settings.
-    // Created after the viewport, they stack above it and any editor in it; the corner last, on top.
-    void initFrozen(const std::function<QAbstractItemDelegate *()> &makeDelegate)
-    {
-        for (QTableView *&o : m_overlay) {
-            o = new QTableView(this);
-            o->setModel(model());
-            o->setItemDelegate(makeDelegate());
-            o->horizontalHeader()->hide();
-            o->verticalHeader()->hide();
-            o->horizontalHeader()->setMinimumSectionSize(1);
-            o->verticalHeader()->setMinimumSectionSize(1);
-            o->horizontalHeader()->setDefaultSectionSize(horizontalHeader()->defaultSectionSize());
-            o->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
-            o->setSelectionMode(QAbstractItemView::NoSelection);
-            o->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            o->setFocusPolicy(Qt::NoFocus);
-            o->setHorizontalScrollMode(horizontalScrollMode());
-            o->setVerticalScrollMode(verticalScrollMode());
-            o->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            o->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            o->setGridStyle(gridStyle());
-            o->setFrameShape(QFrame::NoFrame);
-            o->setAttribute(Qt::WA_TransparentForMouseEvents);
-            o->hide();
-            // A range that changes after ours (their layout runs late) must not leave them off by some pixels.
-            connect(o->horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { syncScroll(); });
-            connect(o->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { syncScroll(); });
-        }
-        connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { syncScroll(); });
-        connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { syncScroll(); });
-        connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int c, int, int) {
-            for (QTableView *o : m_overlay)
-                copyColumn(o, c);
-            placeFrozen();
-        });
-        connect(verticalHeader(), &QHeaderView::sectionResized, this, [this](int r, int, int size) {
-            for (QTableView *o : m_overlay)
-                o->setRowHeight(r, size);
-            placeFrozen();
-        });
-    }
-
-    void setFrozen(int rows, int cols)
-    {
-        m_frozenRows = rows;
-        m_frozenCols = cols;
-        placeFrozen();
-    }
-
-    // The main view first, then the overlays: spans go on every one of them.
-    QVector<QTableView *> allViews() { return {this, top(), left(), corner()}; }
-
-    // Copies sizes and hidden columns after the model was reset or resized (spans: FlexGrid::updateSpans).
-    void syncFrozen()
-    {
-        const int rows = model()->rowCount(), cols = model()->columnCount();
-        for (QTableView *o : m_overlay) {
-            for (int c = 0; c < cols; ++c)
-                copyColumn(o, c);
-            for (int r = 0; r < rows; ++r)
-                o->setRowHeight(r, rowHeight(r));
-        }
-        placeFrozen();
-    }
-
-    void updateAll()
-    {
-        viewport()->update();
-        for (QTableView *o : m_overlay)
-            o->viewport()->update();
-    }
-
-    // Height of the fixed rows and width of the fixed columns, as far as the viewport shows them.
-    int frozenHeight() const
-    {
-        int h = 0;
-        for (int r = 0; r < std::min(m_frozenRows, model()->rowCount()); ++r)
-            h += isRowHidden(r) ? 0 : rowHeight(r);
-        return std::min(h, viewport()->height());
-    }
-    int frozenWidth() const
-    {
-        int w = 0;
-        for (int c = 0; c < std::min(m_frozenCols, model()->columnCount()); ++c)
-            w += isColumnHidden(c) ? 0 : columnWidth(c);
-        return std::min(w, viewport()->width());
-    }
-
-    // The overlay that draws cell (row, col), or null for a body cell.
-    QTableView *overlayFor(int row, int col) const
-    {
-        const bool inTop = row < m_frozenRows, inLeft = col < m_frozenCols;
-        QTableView *o = inTop && inLeft ? corner() : inTop ? top() : inLeft ? left() : nullptr;
-        return o && o->isVisible() ? o : nullptr;
-    }
-
-    // True when the body cell's whole rectangle lies under the fixed area.
-    bool hiddenUnderFrozen(const QRect &r) const
-    {
-        return r.bottom() < frozenHeight() || r.right() < frozenWidth();
-    }
-
-    QModelIndex indexAt(const QPoint &p) const override
-    {
-        for (QTableView *o : {corner(), top(), left()})
-            if (o->isVisible() && overlayRect(o).contains(p))
-                return o->indexAt(p - overlayRect(o).topLeft());
-        return QTableView::indexAt(p);
-    }
-
-    QRect visualRect(const QModelIndex &index) const override
-    {
-        if (index.isValid())
-            if (QTableView *o = overlayFor(index.row(), index.column())) {
-                const QRect area = overlayRect(o);
-                return o->visualRect(index).translated(area.topLeft());
-            }
-        return QTableView::visualRect(index);
-    }
-
-    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override
-    {
-        if (!index.isValid())
-            return;
-        const int row = index.row(), col = index.column();
-        const bool inTop = row < m_frozenRows, inLeft = col < m_frozenCols;
-        if (inTop && inLeft)
-            return;
-        // A fixed row scrolls only sideways, a fixed column only up and down.
-        const int keepV = verticalScrollBar()->value(), keepH = horizontalScrollBar()->value();
-        QTableView::scrollTo(index, hint);
-        if (inTop)
-            verticalScrollBar()->setValue(keepV);
-        if (inLeft)
-            horizontalScrollBar()->setValue(keepH);
-        // The base class counts the fixed area as visible; move the cell out from under it.
-        const QRect r = QTableView::visualRect(index);
-        const int h = frozenHeight(), w = frozenWidth();
-        if (!inTop && r.top() < h) {
-            int first = row, above = 0;
-            while (first > 0 && above < h) {
-                --first;
-                above += isRowHidden(first) ? 0 : rowHeight(first);
-            }
-            verticalScrollBar()->setValue(std::min(verticalScrollBar()->value(), first));
-        }
-        if (!inLeft && r.left() < w)
-            horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (w - r.left()));
-    }
-
-protected:
-    void updateGeometries() override
-    {
-        QTableView::updateGeometries();
-        placeFrozen();
-    }
-
-    bool viewportEvent(QEvent *e) override
-    {
-        const bool r = QTableView::viewportEvent(e);
-        if (e->type() == QEvent::Resize)
-            placeFrozen();
-        return r;
-    }
-
-private:
-    QTableView *top() const { return m_overlay[0]; }
-    QTableView *left() const { return m_overlay[1]; }
-    QTableView *corner() const { return m_overlay[2]; }
-
-    // Overlay area in viewport coordinates.
-    QRect overlayRect(const QTableView *o) const { return o->geometry().translated(-viewport()->pos()); }
-
-    void copyColumn(QTableView *o, int c)
-    {
-        const bool hidden = isColumnHidden(c);
-        o->setColumnHidden(c, hidden);
-        if (!hidden)
-            o->setColumnWidth(c, columnWidth(c));
-    }
-
-    void placeFrozen()
-    {
-        if (!top())
-            return;
-        const QRect vp = viewport()->geometry();
-        const int h = frozenHeight(), w = frozenWidth();
-        top()->setGeometry(vp.x(), vp.y(), vp.width(), h);
-        left()->setGeometry(vp.x(), vp.y(), w, vp.height());
-        corner()->setGeometry(vp.x(), vp.y(), w, h);
-        top()->setVisible(h > 0);
-        left()->setVisible(w > 0);
-        corner()->setVisible(h > 0 && w > 0);
-        syncScroll();
-    }
-
-    void syncScroll()
-    {
-        if (!top())
-            return;
-        top()->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
-        top()->verticalScrollBar()->setValue(0);
-        left()->horizontalScrollBar()->setValue(0);
-        left()->verticalScrollBar()->setValue(verticalScrollBar()->value());
-        corner()->horizontalScrollBar()->setValue(0);
-        corner()->verticalScrollBar()->setValue(0);
-    }
-
-    QTableView *m_overlay[3] = {nullptr, nullptr, nullptr};
-    int m_frozenRows = 0;
-    int m_frozenCols = 0;
-};
-
-class FlexGridDelegate : public QStyledItemDelegate {
-public:
-    explicit FlexGridDelegate(FlexGrid *g) : QStyledItemDelegate(g), m_grid(g) {}
-
-    static QRect checkRect(const QRect &cell, int align, const QWidget *w)
-    {
-        const int iw = w->style()->pixelMetric(QStyle::PM_IndicatorWidth);
-        const int ih = w->style()->pixelMetric(QStyle::PM_IndicatorHeight);
-        if (align < 0 || align > 8)
-            align = FlexGrid::AlignLeftCenter;
-        const int h = align / 3, v = align % 3;
-        const int x = h == 0 ? cell.left() + kTextPadPx : h == 1 ? cell.center().x() - iw / 2 : cell.right() - kTextPadPx - iw;
-        const int y = v == 0 ? cell.top() + 1 : v == 1 ? cell.center().y() - ih / 2 : cell.bottom() - ih;
-        return QRect(x, y, iw, ih);
-    }
-
-    QRect checkRectFor(int row, int col, const QRect &cell) const
-    {
-        const auto &c = m_grid->cellRef(row, col);
-        int a = c.checkAlign;
-        if (a < 0) {
-            a = m_grid->effectiveAlign(row, col);
-            if (a > 8)
-                a = FlexGrid::AlignLeftCenter;
-        }
-        return checkRect(cell, a, m_grid->m_view);
-    }
-
-    void paint(QPainter *p, const QStyleOptionViewItem &opt, const QModelIndex &idx) const override
-    {
-        const int r = idx.row(), c = idx.column();
-        if (!m_grid->valid(r, c))
-            return;
-        const auto &cell = m_grid->cellRef(r, c);
-        p->save();
-        p->fillRect(opt.rect, rgbColor(m_grid->effectiveBack(r, c)));
-        QRect textRect = opt.rect.adjusted(kTextPadPx, 0, -kTextPadPx, 0);
-        if (cell.checked == FlexGrid::Checked || cell.checked == FlexGrid::Unchecked) {
-            QStyleOptionButton b;
-            b.rect = checkRectFor(r, c, opt.rect);
-            b.state = QStyle::State_Enabled | (cell.checked == FlexGrid::Checked ? QStyle::State_On : QStyle::State_Off);
-            m_grid->m_view->style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &b, p, m_grid->m_view);
-            if (b.rect.center().x() < opt.rect.center().x())
-                textRect.setLeft(b.rect.right() + kTextPadPx);
-        }
-        if (!cell.text.isEmpty()) {
-            p->setFont(cell.hasFont ? cell.font : m_grid->font());
-            p->setPen(rgbColor(m_grid->effectiveFore(r, c)));
-            p->setClipRect(opt.rect);
-            p->drawText(textRect, int(qtAlign(m_grid->effectiveAlign(r, c), cell.text)), cell.text);
-        }
-        if (r == m_grid->m_row && c == m_grid->m_col && !m_grid->isFixed(r, c)) {
-            QPen pen(Qt::black, 1, m_grid->m_view->hasFocus() ? Qt::SolidLine : Qt::DotLine);
-            p->setClipping(false);
-            p->setPen(pen);
-            p->setBrush(Qt::NoBrush);
-            p->drawRect(opt.rect.adjusted(1, 1, -2, -2));
-        }
-        p->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &opt, const QModelIndex &idx) const override
-    {
-        const int r = idx.row(), c = idx.column();
-        if (!m_grid->valid(r, c))
-            return {};
-        const auto &cell = m_grid->cellRef(r, c);
-        const QFontMetrics fm(cell.hasFont ? cell.font : m_grid->font());
-        int w = fm.horizontalAdvance(cell.text) + 2 * kTextPadPx + 2;
-        if (cell.checked)
-            w += m_grid->m_view->style()->pixelMetric(QStyle::PM_IndicatorWidth) + kTextPadPx;
-        Q_UNUSED(opt);
-        return QSize(w, fm.height() + 4);
-    }
-
 private:
     FlexGrid *m_grid;
 };
@@ -458,9 +141,7 @@ int FlexGrid::Rows() const { return m_rowCount; }
 void FlexGrid::setRows(int rows) { if (rows != m_rowCount) resizeGrid(rows, m_colCount); }
 int FlexGrid::Cols() const { return m_colCount; }
 void FlexGrid::setCols(int cols) { if (cols != m_colCount) resizeGrid(m_rowCount, cols); }
-int FlexGrid::FixedRows() const { return m_fixedRows; }
 void FlexGrid::setFixedRows(int n) { m_fixedRows = std::max(0, n); m_view->setFrozen(m_fixedRows, m_fixedCols); Refresh(); }
-int FlexGrid::FixedCols() const { return m_fixedCols; }
 void FlexGrid::setFixedCols(int n) { m_fixedCols = std::max(0, n); m_view->setFrozen(m_fixedRows, m_fixedCols); Refresh(); }
 
 void FlexGrid::Clear()
@@ -533,13 +214,11 @@ QString FlexGrid::Text() const { return TextMatrix(m_row, m_col); }
 void FlexGrid::setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
 int FlexGrid::CellBackColor() const { return Cell(SetBackColor).toInt(); }
 void FlexGrid::setCellBackColor(int rgb) { setCell(SetBackColor, m_row, m_col, rgb); }
-int FlexGrid::CellForeColor() const { return Cell(SetForeColor).toInt(); }
 void FlexGrid::setCellForeColor(int rgb) { setCell(SetForeColor, m_row, m_col, rgb); }
 int FlexGrid::CellChecked() const { return Cell(SetChecked).toInt(); }
 void FlexGrid::setCellChecked(int state) { setCell(SetChecked, m_row, m_col, state); }
 int FlexGrid::CellAlignment() const { return Cell(SetAlignment).toInt(); }
 void FlexGrid::setCellAlignment(int align) { setCell(SetAlignment, m_row, m_col, align); }
-QFont FlexGrid::CellFont() const { return Cell(SetFont).value<QFont>(); }
 void FlexGrid::setCellFont(const QFont &f) { setCell(SetFont, m_row, m_col, f); }
 
 QVariant FlexGrid::Cell(int setting, int row, int col) const
@@ -675,13 +354,6 @@ void FlexGrid::setColAlignment(int col, int align)
     Refresh();
 }
 
-int FlexGrid::RowHeight(int row) const
-{
-    if (row < 0 || row >= m_rowCount)
-        return 0;
-    return PixelsToTwips(m_view->rowHeight(row));
-}
-
 void FlexGrid::setRowHeight(int row, int twips)
 {
     if (row < 0 || row >= m_rowCount)
@@ -715,7 +387,6 @@ void FlexGrid::setExtendLastCol(bool on)
 // --- merging ----------------------------------------------------------------
 
 void FlexGrid::setMergeCells(int mode) { m_mergeCells = mode; updateSpans(); }
-bool FlexGrid::MergeRow(int row) const { return row >= 0 && row < m_mergeRow.size() && m_mergeRow[row]; }
 void FlexGrid::setMergeRow(int row, bool on)
 {
     if (row < 0 || row >= m_rowCount)
@@ -805,7 +476,6 @@ void FlexGrid::setComboList(const QString &list)
         m_comboIndex = -1;
 }
 
-QString FlexGrid::ComboItem(int index) const { return m_comboItems.value(index); }
 
 int FlexGrid::ComboIndex() const
 {
@@ -1134,6 +804,45 @@ bool FlexGrid::handleEditorKey(QKeyEvent *ke)
     return true;
 }
 
+// One path for a press and the second press of a double click: commit any open edit,
+// move to the cell, then a press toggles a check box hit on its box (or in an empty
+// cell) and a double click toggles a check cell or opens the editor. True: swallowed.
+bool FlexGrid::handleMousePress(QMouseEvent *me, bool doubleClick)
+{
+    if (m_inEvent)
+        return true;
+    if (!doubleClick && !m_editing)
+        m_view->setFocus(Qt::MouseFocusReason);
+    const QModelIndex idx = m_view->indexAt(me->position().toPoint());
+    if (!idx.isValid() || me->button() != Qt::LeftButton)
+        return true;
+    if (m_editing && idx.row() == m_editRow && idx.column() == m_editCol)
+        return false;
+    if (m_editing && !CommitEdit())
+        return true;
+    if (!userMoveTo(idx.row(), idx.column()))
+        return true;
+    const bool mouseEdits = m_editable == EditKeyboardMouse;
+    if (doubleClick) {
+        if (mouseEdits) {
+            if (isCheckCell(m_row, m_col))
+                toggleCheck(m_row, m_col);
+            else
+                beginEdit(0);
+        }
+        return true;
+    }
+    if (mouseEdits && isCheckCell(idx.row(), idx.column())) {
+        auto *d = static_cast<FlexGridDelegate *>(m_view->itemDelegate());
+        const QRect cell = m_view->visualRect(idx);
+        if (TextMatrix(idx.row(), idx.column()).isEmpty()
+            || d->checkRectFor(idx.row(), idx.column(), cell).contains(me->position().toPoint()))
+            toggleCheck(idx.row(), idx.column());
+    }
+    m_pressed = true;
+    return true;
+}
+
 bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
 {
     const bool isEditor = m_editing && (watched == m_editor || watched == m_lineEdit);
@@ -1171,54 +880,17 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == m_view->viewport()) {
         switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            auto *me = static_cast<QMouseEvent *>(event);
-            if (m_inEvent)
-                return true;
-            if (!m_editing)
-                m_view->setFocus(Qt::MouseFocusReason);
-            const QModelIndex idx = m_view->indexAt(me->position().toPoint());
-            if (!idx.isValid() || me->button() != Qt::LeftButton)
-                return true;
-            if (m_editing && idx.row() == m_editRow && idx.column() == m_editCol)
-                return false;
-            if (m_editing && !CommitEdit())
-                return true;
-            if (!userMoveTo(idx.row(), idx.column()))
-                return true;
-            if (isCheckCell(idx.row(), idx.column()) && m_editable == EditKeyboardMouse) {
-                auto *d = static_cast<FlexGridDelegate *>(m_view->itemDelegate());
-                const QRect cell = m_view->visualRect(idx);
-                if (TextMatrix(idx.row(), idx.column()).isEmpty() || d->checkRectFor(idx.row(), idx.column(), cell).contains(me->position().toPoint()))
-                    toggleCheck(idx.row(), idx.column());
-            }
-            m_pressed = true;
-            return true;
-        }
+        case QEvent::MouseButtonPress:
+            return handleMousePress(static_cast<QMouseEvent *>(event), false);
         case QEvent::MouseButtonRelease:
             if (m_pressed) {
                 m_pressed = false;
                 emit Click();
             }
             return true;
-        case QEvent::MouseButtonDblClick: {
+        case QEvent::MouseButtonDblClick:
             // The second press of a double click arrives as this event alone.
-            auto *me = static_cast<QMouseEvent *>(event);
-            const QModelIndex idx = m_view->indexAt(me->position().toPoint());
-            if (m_inEvent || !idx.isValid() || me->button() != Qt::LeftButton)
-                return true;
-            if (m_editing && idx.row() == m_editRow && idx.column() == m_editCol)
-                return false;
-            if (!userMoveTo(idx.row(), idx.column()))
-                return true;
-            if (m_editable == EditKeyboardMouse) {
-                if (isCheckCell(m_row, m_col))
-                    toggleCheck(m_row, m_col);
-                else
-                    beginEdit(0);
-            }
-            return true;
-        }
+            return handleMousePress(static_cast<QMouseEvent *>(event), true);
         case QEvent::MouseMove:
             return true;
         default:
@@ -1238,7 +910,6 @@ void FlexGrid::resizeEvent(QResizeEvent *event)
 
 void FlexGrid::Refresh() { m_view->updateAll(); }
 void FlexGrid::SetFocus() { m_view->setFocus(Qt::OtherFocusReason); }
-int FlexGrid::Left() const { return LeftTwips(this); }
 int FlexGrid::Top() const { return TopTwips(this); }
 int FlexGrid::Width() const { return PixelsToTwips(width()); }
 int FlexGrid::Height() const { return PixelsToTwips(height()); }

@@ -12,6 +12,8 @@ class QComboBox;
 class QLineEdit;
 class FlexGridModel;
 class FlexGridView;
+class QKeyEvent;
+class QMouseEvent;
 
 // The editable grid every form uses. Cells count from 0; the leading FixedRows()
 // rows and FixedCols() columns are headers: ordinary cells that the user cannot
@@ -67,9 +69,7 @@ public:
     void setRows(int rows);
     int Cols() const;
     void setCols(int cols);
-    int FixedRows() const;
     void setFixedRows(int n);   // default 1
-    int FixedCols() const;
     void setFixedCols(int n);   // default 1
     // Empties every text and every cell format (colours, checks, alignment, fonts).
     // Sizes, column settings and the current cell stay.
@@ -93,13 +93,11 @@ public:
     void setText(const QString &text);
     int CellBackColor() const;
     void setCellBackColor(int rgb);
-    int CellForeColor() const;
     void setCellForeColor(int rgb);
     int CellChecked() const;
     void setCellChecked(int state);
     int CellAlignment() const;
     void setCellAlignment(int align);
-    QFont CellFont() const;
     void setCellFont(const QFont &font);
 
     // --- one setting of a cell or block ---
@@ -116,18 +114,14 @@ public:
     void setColWidth(int col, int twips);    // 0 hides the column, -1 back to the default
     int ColAlignment(int col) const;
     void setColAlignment(int col, int align);
-    int RowHeight(int row) const;            // twips
     void setRowHeight(int row, int twips);   // -1 back to the default
     // Widens columns col1..col2 (col2 -1: just col1) to fit their texts.
     void AutoSize(int col1, int col2 = -1);
     // The last visible column takes the width left over.
-    bool ExtendLastCol() const { return m_extendLastCol; }
     void setExtendLastCol(bool on);
 
     // --- merging equal neighbouring cells of chosen rows ---
-    int MergeCells() const { return m_mergeCells; }
     void setMergeCells(int mode); // 0 off, anything else on for the rows of setMergeRow
-    bool MergeRow(int row) const;
     void setMergeRow(int row, bool on);
     // Columns (first, last) of the merged block that holds (row, col); (col, col) when not merged.
     QPair<int, int> MergedSpan(int row, int col) const;
@@ -135,18 +129,15 @@ public:
     // --- grid colours and behaviour ---
     int BackColor() const { return m_backColor; }             // normal cells, default white
     void setBackColor(int rgb);
-    int ForeColor() const { return m_foreColor; }             // default black
     void setForeColor(int rgb);
     int BackColorFixed() const { return m_backColorFixed; }   // header cells
     void setBackColorFixed(int rgb);
-    int ForeColorFixed() const { return m_foreColorFixed; }
     void setForeColorFixed(int rgb);
     int GreyColor() const { return m_greyColor; }             // colour of disabled cells
     void setGreyColor(int rgb);
     int Editable() const { return m_editable; }
     void setEditable(int mode);
     // Every combo list of this grid also accepts typed text (as a leading "|" does for one list).
-    bool ComboTyping() const { return m_comboTyping; }
     void setComboTyping(bool on) { m_comboTyping = on; }
 
     // --- the editor ---
@@ -162,7 +153,6 @@ public:
     QString ComboList() const { return m_comboList; }
     void setComboList(const QString &list);
     int ComboCount() const { return m_comboItems.size(); }
-    QString ComboItem(int index) const;
     // Position of the editor's text in the list; -1 when none (or typed text that is not in it).
     int ComboIndex() const;
     void setComboIndex(int index);
@@ -179,7 +169,6 @@ public:
     // --- widget helpers in twips ---
     void Refresh();
     void SetFocus();
-    int Left() const;
     int Top() const;
     int Width() const;
     int Height() const;
@@ -238,6 +227,7 @@ private:
     void toggleCheck(int row, int col);
     bool handleGridKey(QKeyEvent *ke);
     bool handleEditorKey(QKeyEvent *ke);
+    bool handleMousePress(QMouseEvent *me, bool doubleClick);
     void placeEditor();
     void onEditorTextChanged(const QString &text);
     void moveAfterCommit(int dRow, int dCol);

@@ -147,6 +147,29 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
     return dumpToFile(d, image, FilePath, QStringLiteral("FLASH"));
 }
 
+// A dump of fixed-size blocks addressed by their offset, gathered into image (whose size is
+// the memory's; bytes no block brings keep the image's fill) and put over FilePath in one step.
+bool uclQlif::addressedDump(QByteArray &image, int blockSize, const QString &label,
+                            const std::function<QByteArray(int fromBlock)> &requestFrom, const QString &FilePath,
+                            const QString &what)
+{
+    DumpState d;
+    d.first = 0;
+    d.step = blockSize;
+    d.count = (int(image.size()) + blockSize - 1) / blockSize;
+    d.blockSize = blockSize;
+    d.label = label;
+    d.requestFrom = requestFrom;
+    d.sink = [&image, blockSize](int block, const QByteArray &payload) {
+        const qsizetype at = qsizetype(block) * blockSize;
+        const qsizetype n = qMin<qsizetype>(payload.size(), image.size() - at);
+        if (n > 0)
+            image.replace(at, n, payload.left(n));
+        return true;
+    };
+    return dumpToFile(d, image, FilePath, what);
+}
+
 bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 {
     m_dumpFileError.clear();
@@ -154,23 +177,12 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
         return false;
     OpScope scope{[this] { endOperation(); }};
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
-    QByteArray image;
-    image.reserve(kFramSize);
+    QByteArray image(kFramSize, char(0));
     emit DumpMessage(QStringLiteral("Get FRAM Image"));
-    DumpState d;
-    d.first = 0;
-    d.step = kFramBlock;
-    d.count = kFramSize / kFramBlock;
-    d.blockSize = kFramBlock;
-    d.label = QStringLiteral("Get FRAM Image");
-    d.requestFrom = [](int from) {
-        return "EF,R," + Hex4Field(from * kFramBlock) + "," + Hex4Field(kFramSize - kFramBlock) + ",";
-    };
-    d.sink = [&image](int, const QByteArray &payload) {
-        image += payload;
-        return true;
-    };
-    return dumpToFile(d, image, FilePath, QStringLiteral("FRAM"));
+    return addressedDump(
+        image, kFramBlock, QStringLiteral("Get FRAM Image"),
+        [](int from) { return "EF,R," + Hex4Field(from * kFramBlock) + "," + Hex4Field(kFramSize - kFramBlock) + ","; },
+        FilePath, QStringLiteral("FRAM"));
 }
 
 bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
@@ -187,22 +199,13 @@ bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath,
     QByteArray image(sz, char(0xFF)); // memory the board does not send stays erased
     const int blocks = (sz + kOptBlock - 1) / kOptBlock;
     const QByteArray sub = cmd.toLatin1();
-    DumpState d;
-    d.first = 0;
-    d.step = kOptBlock;
-    d.count = blocks;
-    d.blockSize = kOptBlock;
-    d.label = QStringLiteral("Get Option Image");
-    d.requestFrom = [ch, sub, blocks](int from) {
-        return "OD,R," + QByteArray::number(ch) + "," + sub + "," + Hex4Field(from * kOptBlock) + "," +
-               Hex4Field((blocks - 1) * kOptBlock) + ",";
-    };
-    d.sink = [&image, sz](int block, const QByteArray &payload) {
-        const int at = block * kOptBlock;
-        image.replace(at, qMin<int>(payload.size(), sz - at), payload.left(sz - at));
-        return true;
-    };
-    return dumpToFile(d, image, FilePath, QStringLiteral("Option board"));
+    return addressedDump(
+        image, kOptBlock, QStringLiteral("Get Option Image"),
+        [ch, sub, blocks](int from) {
+            return "OD,R," + QByteArray::number(ch) + "," + sub + "," + Hex4Field(from * kOptBlock) + "," +
+                   Hex4Field((blocks - 1) * kOptBlock) + ",";
+        },
+        FilePath, QStringLiteral("Option board"));
 }
 
 bool uclQlif::ByteArrayMode(int ch, const QString &SubCmd)

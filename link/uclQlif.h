@@ -182,6 +182,9 @@ private:
     bool runDump(DumpState &d);
     void drainLine(); // after a dump that stopped early
     bool dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what);
+    bool addressedDump(QByteArray &image, int blockSize, const QString &label,
+                       const std::function<QByteArray(int fromBlock)> &requestFrom, const QString &FilePath,
+                       const QString &what);
     void onDensty(const Link::Answer &a);
 
     // settings and ports

@@ -208,6 +208,18 @@ public:
     void cmdExit_Click();
     void cmdFactorySetting_Click();
     void cmdOption_Click(int16_t Index);
+    // The commands behind cmdDown (1, 2, 4, 5) and cmdOption (0 to 4), one each.
+    void DownloadCommand();
+    void FlashDumpCommand();
+    void PowerOffCommand();
+    void ReadAndSaveCommand();
+    void UploadCommand();
+    void ClockCommand();
+    void CalibrationCommand();
+    void DefaultCommand();
+    void RestoreCommand();
+    // The end of the upload and the clock command: progress window, frames, success box.
+    void EndWriteCommand(bool ok);
     void cmdExportSetting_Click();
     void cmdImportSetting_Click();
     // Message 5591 when Inst's clock is more than a day away from the PC's.

@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <limits>
-#include <optional>
 
 namespace Commands {
 
@@ -121,94 +120,126 @@ void frmMain::CheckInstrumentClock(const clsInstrument &Inst)
 
 void frmMain::cmdDown_Click(int16_t Index)
 {
-    const bool transfer = Index == 1 || Index == 2 || Index == 4 || Index == 5;
-    std::optional<BusyGuard> guard;
-    if (transfer) {
-        guard.emplace(*this);
-        if (!*guard) {
-            RefuseBusy();
-            return;
-        }
-    }
-    const clsInstrument *clockOf = &gInstrument();
-    clsInstrument saved; // the save-only read's own record
-
     switch (Index) {
     case 1:
-        EnableCommands(false);
-        ShowUpload(GetMsg(6056));
-        DownloadInstrument(gInstrument());
-        UnloadUpload();
-        EnableCommands(true);
+        DownloadCommand();
         break;
     case 2:
-        gTransferMode = 1;
-        EnableCommands(false);
-        ShowUpload(GetMsg(6056));
-        repaint();
-        FlashDumpDownload();
-        UnloadUpload();
-        EnableCommands(true);
-        gTransferMode = 0;
+        FlashDumpCommand();
         break;
-    case 4: {
-        if (MsgBox(GetMsg(5347), vb::YesNo | vb::Question, GetMsg(5348)) != vb::Yes)
-            return;
-        cmdExit->setEnabled(false);
-        if (!uclQL7150->Connected()) {
-            AddInfo(GetMsg(5409), kRed);
-        } else {
-            AddInfo(GetMsg(5406), kGreen);
-            if (uclQL7150->BodyPowerOff()) {
-                AddInfo(GetMsg(5407), kGreen);
-                // Back to the state after start-up; the port is opened again at the end.
-                clsInstrument &inst = gInstrument();
-                {
-                    clsInstrument::DeviceDoor door(inst);
-                    inst.setCommFlags(0);
-                }
-                inst.ClearDatas();
-                ClearInstrumentView();
-                QString error;
-                if (!WriteSettings(&error))
-                    AddInfo(error, kRed);
-                InitDefaults();
-                ReadSettings();
-                uclQL7150->Reset();
-                FirstActivate = true;
-                Form_Activate();
-                SetupIrdaAdapter();
-            } else {
-                AddInfo(GetMsg(5408), kRed);
-            }
-        }
-        cmdExit->setEnabled(true);
+    case 4:
+        PowerOffCommand();
         break;
-    }
-    case 5: {
-        if (!FileSuffixAcceptable(gFactorySuffix)) {
-            MsgBox(QString::fromLatin1(kSuffixRefused), vb::OKOnly | vb::Critical, GetMsg(5001));
-            txtSuffix->setFocus(Qt::OtherFocusReason);
-            return;
-        }
-        EnableCommands(false);
-        ShowUpload(GetMsg(6056));
-        clsInstrument &target = chkSaveOnly->isChecked() ? saved : gInstrument();
-        if (DownloadInstrument(target)) {
-            const HistoryFile::Outcome row = deviceUpdateLog(target, false);
-            if (!row.ok)
-                AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
-            if (!row.notice.isEmpty())
-                AddInfo(row.notice, kRed);
-            clockOf = &target; // the clock just read, not the main record's
-        }
-        UnloadUpload();
-        EnableCommands(true);
+    case 5:
+        ReadAndSaveCommand();
         break;
-    }
     default:
+        CheckInstrumentClock(gInstrument());
         break;
     }
+}
+
+void frmMain::DownloadCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    EnableCommands(false);
+    ShowUpload(GetMsg(6056));
+    DownloadInstrument(gInstrument());
+    UnloadUpload();
+    EnableCommands(true);
+    CheckInstrumentClock(gInstrument());
+}
+
+void frmMain::FlashDumpCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    gTransferMode = 1;
+    EnableCommands(false);
+    ShowUpload(GetMsg(6056));
+    repaint();
+    FlashDumpDownload();
+    UnloadUpload();
+    EnableCommands(true);
+    gTransferMode = 0;
+    CheckInstrumentClock(gInstrument());
+}
+
+void frmMain::PowerOffCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    if (MsgBox(GetMsg(5347), vb::YesNo | vb::Question, GetMsg(5348)) != vb::Yes)
+        return;
+    cmdExit->setEnabled(false);
+    if (!uclQL7150->Connected()) {
+        AddInfo(GetMsg(5409), kRed);
+    } else {
+        AddInfo(GetMsg(5406), kGreen);
+        if (uclQL7150->BodyPowerOff()) {
+            AddInfo(GetMsg(5407), kGreen);
+            // Back to the state after start-up; the port is opened again at the end.
+            clsInstrument &inst = gInstrument();
+            {
+                clsInstrument::DeviceDoor door(inst);
+                inst.setCommFlags(0);
+            }
+            inst.ClearDatas();
+            ClearInstrumentView();
+            QString error;
+            if (!WriteSettings(&error))
+                AddInfo(error, kRed);
+            InitDefaults();
+            ReadSettings();
+            uclQL7150->Reset();
+            FirstActivate = true;
+            Form_Activate();
+            SetupIrdaAdapter();
+        } else {
+            AddInfo(GetMsg(5408), kRed);
+        }
+    }
+    cmdExit->setEnabled(true);
+    CheckInstrumentClock(gInstrument());
+}
+
+void frmMain::ReadAndSaveCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    if (!FileSuffixAcceptable(gFactorySuffix)) {
+        MsgBox(QString::fromLatin1(kSuffixRefused), vb::OKOnly | vb::Critical, GetMsg(5001));
+        txtSuffix->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    EnableCommands(false);
+    ShowUpload(GetMsg(6056));
+    clsInstrument saved; // the save-only read's own record
+    clsInstrument &target = chkSaveOnly->isChecked() ? saved : gInstrument();
+    const clsInstrument *clockOf = &gInstrument();
+    if (DownloadInstrument(target)) {
+        const HistoryFile::Outcome row = deviceUpdateLog(target, false);
+        if (!row.ok)
+            AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+        if (!row.notice.isEmpty())
+            AddInfo(row.notice, kRed);
+        clockOf = &target; // the clock just read, not the main record's
+    }
+    UnloadUpload();
+    EnableCommands(true);
     CheckInstrumentClock(*clockOf);
 }
 
@@ -282,168 +313,207 @@ void frmMain::cmdFactorySetting_Click()
 
 void frmMain::cmdOption_Click(int16_t Index)
 {
-    if (Index < 0 || Index > 4)
+    switch (Index) {
+    case 0:
+        UploadCommand();
+        break;
+    case 1:
+        ClockCommand();
+        break;
+    case 2:
+        CalibrationCommand();
+        break;
+    case 3:
+        DefaultCommand();
+        break;
+    case 4:
+        RestoreCommand();
+        break;
+    default:
+        break;
+    }
+}
+
+// The calibration window runs the upload, the clock and the restore itself (gTransferMode 4
+// or 7): then only the log lines of the command stay, the window's frame and boxes are its own.
+static bool FromCalibration() { return gTransferMode == 4 || gTransferMode == 7; }
+
+void frmMain::EndWriteCommand(bool ok)
+{
+    if (FromCalibration())
         return;
-    // The calibration window is modal and runs its own transfers (which may come back here
-    // for the upload and the clock): it is not held as one of this window's transfers.
-    std::optional<BusyGuard> guard;
-    if (Index != 2)
-        guard.emplace(*this);
-    if (Index == 2 ? TransferRunning() : !*guard) {
+    UnloadUpload();
+    EnableCommands(true);
+    if (ok)
+        MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+}
+
+void frmMain::UploadCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
         RefuseBusy();
         return;
     }
     clsInstrument &inst = gInstrument();
-    const bool fromCalibration = gTransferMode == 4 || gTransferMode == 7;
-    // The upload and the clock end alike; from the calibration window only the log lines stay.
-    auto endWrite = [&](bool ok) {
-        if (fromCalibration)
-            return;
-        UnloadUpload();
-        EnableCommands(true);
-        if (ok)
-            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
-    };
-
-    switch (Index) {
-    case 0: {
-        if (!fromCalibration) {
-            const int lastChannel = inst.InvalidIF() ? 9 : 10;
-            for (int ch = 0; ch <= lastChannel; ++ch) {
-                if (!CheckAlarmLevel(int16_t(ch))) {
-                    MsgBox(GetMsg(5361), vb::OKOnly | vb::Critical, GetMsg(5362));
-                    return;
-                }
-            }
-            for (int ch = 0; ch <= 6; ++ch) {
-                if (!PointReached(inst, ch, inst.AutoCalib(ch))) {
-                    MsgBox(GetMsg(5380), vb::OKOnly | vb::Critical, GetMsg(5381));
-                    return;
-                }
-            }
-            bool anySensor = false;
-            for (int ch = 0; ch <= 6; ++ch)
-                anySensor = anySensor || inst.GasEnabled(ch) != 0;
-            if (!anySensor) {
-                MsgBox(GetMsg(5365), vb::OKOnly | vb::Critical, GetMsg(5366));
+    if (!FromCalibration()) {
+        const int lastChannel = inst.InvalidIF() ? 9 : 10;
+        for (int ch = 0; ch <= lastChannel; ++ch) {
+            if (!CheckAlarmLevel(int16_t(ch))) {
+                MsgBox(GetMsg(5361), vb::OKOnly | vb::Critical, GetMsg(5362));
                 return;
             }
-            if (MsgBox(GetMsg(5309), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
+        }
+        for (int ch = 0; ch <= 6; ++ch) {
+            if (!PointReached(inst, ch, inst.AutoCalib(ch))) {
+                MsgBox(GetMsg(5380), vb::OKOnly | vb::Critical, GetMsg(5381));
                 return;
-            EnableCommands(false);
-            ShowUpload(GetMsg(6057), GetMsg(6001));
+            }
         }
-        uclQL7150->AddLog(GetMsg(5535, NowText()));
-        AddInfo(GetMsg(5428), kGreen);
-        gFactorySave = chkFactorySave->isChecked();
-        inst.SetChangeFlags(true);
-        uclQL7150->setCancel(false);
-        const bool ok = uclQL7150->SetInstrument(inst);
-        const HistoryFile::Outcome row = deviceUpdateLog(inst, true);
-        if (ok)
-            AddInfo(GetMsg(5429), kGreen);
-        else
-            AddInfo(ExpandMessage(QString::fromLatin1(kUploadFailed), {}), kRed);
-        if (!row.ok)
-            AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
-        if (!row.notice.isEmpty())
-            AddInfo(row.notice, kRed);
-        endWrite(ok);
-        return;
-    }
-    case 1: {
-        if (!fromCalibration) {
-            if (MsgBox(GetMsg(5384), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
-                return;
-            EnableCommands(false);
-            ShowUpload(GetMsg(6057), GetMsg(6001));
-        }
-        uclQL7150->AddLog(GetMsg(5535, NowText()));
-        AddInfo(GetMsg(5428), kGreen);
-        uclQL7150->setCancel(false);
-        const bool ok = uclQL7150->SetDateTime(QDateTime::currentDateTime());
-        if (ok) {
-            // The instrument now runs on the PC clock.
-            clsInstrument::DeviceDoor door(inst);
-            inst.setSysDateOffset(0);
-            AddInfo(GetMsg(5429), kGreen);
-        } else {
-            AddInfo(ExpandMessage(QString::fromLatin1(kClockFailed), {}), kRed);
-        }
-        endWrite(ok);
-        return;
-    }
-    case 2: {
-        const QString name = QStringLiteral("frmCalibration");
-        if (!IsFormRegistered(name)) {
-            MsgBox(QString::fromLatin1(kCalibrationMissing), vb::OKOnly | vb::Information, GetMsg(5001));
+        bool anySensor = false;
+        for (int ch = 0; ch <= 6; ++ch)
+            anySensor = anySensor || inst.GasEnabled(ch) != 0;
+        if (!anySensor) {
+            MsgBox(GetMsg(5365), vb::OKOnly | vb::Critical, GetMsg(5366));
             return;
         }
-        ShowFormModal(name);
-        // Whatever happened in the window: the poll and the pump stop.
-        uclQL7150->setRunDensty(false);
-        uclQL7150->SetPump(false);
-        return;
-    }
-    case 3: {
-        int16_t mask = 0;
-        for (int i = 0; i < 4; ++i)
-            if (chkUx[i]->isChecked())
-                mask = int16_t(mask | (1 << i));
-        if (mask == 0) {
-            MsgBox(GetMsg(5382), vb::OKOnly);
-            return;
-        }
-        if (MsgBox(GetMsg(5374), vb::YesNo | vb::Question, QStringLiteral("DEFAULT")) != vb::Yes)
-            return;
-        if (!uclQL7150->Connected()) {
-            AddInfo(GetMsg(5436), kRed);
-            uclQL7150->AddLog(GetMsg(5559));
-            return;
-        }
-        AddInfo(GetMsg(5466), kGreen);
-        HourglassCursor hourglass;
-        uclQL7150->setCancel(false);
-        if (uclQL7150->DefaultInstrument(mask)) {
-            AddInfo(GetMsg(5467), kGreen);
-        } else {
-            AddInfo(GetMsg(5468), kRed);
-            const QString status = uclQL7150->DefaultStatus();
-            if (!status.isEmpty())
-                AddInfo(GetMsg(5383, FailedBoards(status)), kRed);
-        }
-        return;
-    }
-    case 4: {
-        if (MsgBox(GetMsg(5337), vb::YesNo | vb::Question, GetMsg(5338)) != vb::Yes)
+        if (MsgBox(GetMsg(5309), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
             return;
         EnableCommands(false);
         ShowUpload(GetMsg(6057), GetMsg(6001));
-        AddInfo(GetMsg(5428), kGreen);
-        uclQL7150->setCancel(false);
-        const bool restored = uclQL7150->RestoreFactorySet();
-        if (!restored)
-            AddInfo(ExpandMessage(QString::fromLatin1(kRestoreFailed), {}), kRed);
-        // Read back whatever the instrument now holds; only a complete read replaces the record.
-        clsInstrument read(inst);
-        const bool reread = uclQL7150->GetInstrument(read);
-        if (reread) {
-            inst = read;
-            clsInstrument::DeviceDoor door(inst);
-            inst.setCommFlags(-1);
-        } else {
-            AddInfo(QString::fromLatin1(kRereadFailed), kRed);
-        }
-        RestoreGasEnable();
-        if (fromCalibration)
+    }
+    uclQL7150->AddLog(GetMsg(5535, NowText()));
+    AddInfo(GetMsg(5428), kGreen);
+    gFactorySave = chkFactorySave->isChecked();
+    inst.SetChangeFlags(true);
+    uclQL7150->setCancel(false);
+    const bool ok = uclQL7150->SetInstrument(inst);
+    const HistoryFile::Outcome row = deviceUpdateLog(inst, true);
+    if (ok)
+        AddInfo(GetMsg(5429), kGreen);
+    else
+        AddInfo(ExpandMessage(QString::fromLatin1(kUploadFailed), {}), kRed);
+    if (!row.ok)
+        AddInfo(QString::fromLatin1(kHistoryFailed).arg(row.error), kRed);
+    if (!row.notice.isEmpty())
+        AddInfo(row.notice, kRed);
+    EndWriteCommand(ok);
+}
+
+void frmMain::ClockCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    if (!FromCalibration()) {
+        if (MsgBox(GetMsg(5384), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
             return;
-        UnloadUpload();
-        EnableCommands(true);
-        if (restored && reread)
-            MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
+        EnableCommands(false);
+        ShowUpload(GetMsg(6057), GetMsg(6001));
+    }
+    uclQL7150->AddLog(GetMsg(5535, NowText()));
+    AddInfo(GetMsg(5428), kGreen);
+    uclQL7150->setCancel(false);
+    const bool ok = uclQL7150->SetDateTime(QDateTime::currentDateTime());
+    if (ok) {
+        // The instrument now runs on the PC clock.
+        clsInstrument::DeviceDoor door(gInstrument());
+        gInstrument().setSysDateOffset(0);
+        AddInfo(GetMsg(5429), kGreen);
+    } else {
+        AddInfo(ExpandMessage(QString::fromLatin1(kClockFailed), {}), kRed);
+    }
+    EndWriteCommand(ok);
+}
+
+// The calibration window is modal and runs its own transfers (which may come back here for
+// the upload and the clock): it is not held as one of this window's transfers.
+void frmMain::CalibrationCommand()
+{
+    if (TransferRunning()) {
+        RefuseBusy();
         return;
     }
-    default:
+    const QString name = QStringLiteral("frmCalibration");
+    if (!IsFormRegistered(name)) {
+        MsgBox(QString::fromLatin1(kCalibrationMissing), vb::OKOnly | vb::Information, GetMsg(5001));
         return;
     }
+    ShowFormModal(name);
+    // Whatever happened in the window: the poll and the pump stop.
+    uclQL7150->setRunDensty(false);
+    uclQL7150->SetPump(false);
+}
+
+void frmMain::DefaultCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    int16_t mask = 0;
+    for (int i = 0; i < 4; ++i)
+        if (chkUx[i]->isChecked())
+            mask = int16_t(mask | (1 << i));
+    if (mask == 0) {
+        MsgBox(GetMsg(5382), vb::OKOnly);
+        return;
+    }
+    if (MsgBox(GetMsg(5374), vb::YesNo | vb::Question, QStringLiteral("DEFAULT")) != vb::Yes)
+        return;
+    if (!uclQL7150->Connected()) {
+        AddInfo(GetMsg(5436), kRed);
+        uclQL7150->AddLog(GetMsg(5559));
+        return;
+    }
+    AddInfo(GetMsg(5466), kGreen);
+    HourglassCursor hourglass;
+    uclQL7150->setCancel(false);
+    if (uclQL7150->DefaultInstrument(mask)) {
+        AddInfo(GetMsg(5467), kGreen);
+    } else {
+        AddInfo(GetMsg(5468), kRed);
+        const QString status = uclQL7150->DefaultStatus();
+        if (!status.isEmpty())
+            AddInfo(GetMsg(5383, FailedBoards(status)), kRed);
+    }
+}
+
+void frmMain::RestoreCommand()
+{
+    BusyGuard guard(*this);
+    if (!guard) {
+        RefuseBusy();
+        return;
+    }
+    if (MsgBox(GetMsg(5337), vb::YesNo | vb::Question, GetMsg(5338)) != vb::Yes)
+        return;
+    clsInstrument &inst = gInstrument();
+    EnableCommands(false);
+    ShowUpload(GetMsg(6057), GetMsg(6001));
+    AddInfo(GetMsg(5428), kGreen);
+    uclQL7150->setCancel(false);
+    const bool restored = uclQL7150->RestoreFactorySet();
+    if (!restored)
+        AddInfo(ExpandMessage(QString::fromLatin1(kRestoreFailed), {}), kRed);
+    // Read back whatever the instrument now holds; only a complete read replaces the record.
+    clsInstrument read(inst);
+    const bool reread = uclQL7150->GetInstrument(read);
+    if (reread) {
+        inst = read;
+        clsInstrument::DeviceDoor door(inst);
+        inst.setCommFlags(-1);
+    } else {
+        AddInfo(QString::fromLatin1(kRereadFailed), kRed);
+    }
+    RestoreGasEnable();
+    if (FromCalibration())
+        return;
+    UnloadUpload();
+    EnableCommands(true);
+    if (restored && reread)
+        MsgBox(GetMsg(5311), vb::OKOnly | vb::Information, GetMsg(5312));
 }

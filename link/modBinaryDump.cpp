@@ -34,6 +34,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
             d.sinkFailed = true;
         ++d.received;
         m_ticksLeft = m_timeout * 10;
+        m_resendsLeft = m_retry; // every block is its own exchange: its retries start afresh
         if (d.received % kProgressEvery == 0 || d.received == d.count)
             emit DumpMessage(QStringLiteral("%1 %2/%3").arg(d.label).arg(d.received).arg(d.count));
         if (d.sinkFailed) {

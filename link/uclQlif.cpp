@@ -228,6 +228,10 @@ void uclQlif::onTick()
         }
         return;
     }
+    if (m_run) {
+        pollTick();
+        return;
+    }
     if (m_opDepth > 0 || !m_portOpen)
         return;
     if (m_linkState == LinkDown) {
@@ -297,6 +301,8 @@ void uclQlif::completePending(Outcome outcome, const Link::Answer &answer)
     m_reply.outcome = outcome;
     m_reply.answer = answer;
     m_pendingDone = true;
+    if (m_run && kind == PendingKind::Op)
+        pollAnswered(m_reply);
     WaitNotify();
 }
 

@@ -172,12 +172,22 @@ private:
     // blocking helpers
     bool beginOperation();
     void endOperation();
-    bool waitTicks(int ticks);                       // false when cancelled or the line dropped
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
     Reply exchange(const QByteArray &body, int waitStatus);
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
+    void failStatus();
 
     // operations helpers
+    // What a busy poll makes of one answer: poll again, or the run is over (well or not).
+    enum class PollVerdict { Again, Done, Failed };
+    enum class PollEnd { Running, NotStarted, Done, Failed }; // NotStarted: first was not accepted
+    struct PollRun;
+    // Sends first, then, once it is accepted, pollBody every pollTicks until judge ends the run
+    // or the poll limit is reached.
+    PollEnd busyPoll(const QByteArray &first, const QByteArray &pollBody, int pollTicks,
+                     const std::function<PollVerdict(const Reply &)> &judge);
+    void pollTick();
+    void pollAnswered(const Reply &r);
     bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
     bool runDump(DumpState &d);
     void drainLine(); // after a dump that stopped early
@@ -222,6 +232,7 @@ private:
     Link::FrameAssembler m_asm;
     PendingKind m_pending = PendingKind::None;
     QByteArray m_pendingCode;
+    QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
     int m_ticksLeft = 0;
     int m_resendsLeft = 0;
@@ -231,6 +242,7 @@ private:
     Reply m_reply;
     QElapsedTimer m_sinceReceive;
     DumpState *m_dump = nullptr;
+    PollRun *m_run = nullptr; // the busy-poll run in progress
 
     // operation state
     int m_opDepth = 0;

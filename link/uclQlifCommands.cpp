@@ -1,5 +1,6 @@
 // Single commands: clock, pump, DEFAULT, factory restore, power off, zero and span calibration.
 #include "core/Messages.h"
+#include "core/Wait.h"
 #include "core/modMain.h"
 #include "link/ReadOnlyCodes.h"
 #include "link/uclQlifPrivate.h"
@@ -31,22 +32,18 @@ bool uclQlif::DefaultInstrument(int16_t Dat)
     OpScope scope{[this] { endOperation(); }};
     m_defaultStatus.clear();
     bool ok = false;
-    Reply r = exchange("UX,W," + QByteArray::number(quint16(Dat), 16).toUpper() + ",", StatusWaitWrite);
-    if (r.outcome == Outcome::Accepted) {
-        // The boards take their time; poll while the instrument says busy, within bounds.
-        for (int poll = 0; poll < m_busyPollLimit; ++poll) {
-            if (!waitTicks(kDefaultPollTicks))
-                break;
-            r = exchange("UX,C,", StatusWaitRead);
-            if (r.outcome == Outcome::Busy)
-                continue;
-            if (r.outcome == Outcome::Accepted && !r.answer.fields.isEmpty() && r.answer.fields[0].size() <= 8) {
-                m_defaultStatus = QString::fromLatin1(r.answer.fields[0]);
-                ok = m_defaultStatus == QLatin1String("0");
-            }
-            break;
-        }
-    }
+    // The boards take their time; poll while the instrument says busy, within bounds.
+    busyPoll("UX,W," + QByteArray::number(quint16(Dat), 16).toUpper() + ",", "UX,C,", kDefaultPollTicks,
+             [&](const Reply &r) {
+                 if (r.outcome == Outcome::Busy)
+                     return PollVerdict::Again;
+                 if (r.outcome == Outcome::Accepted && !r.answer.fields.isEmpty() &&
+                     r.answer.fields[0].size() <= 8) {
+                     m_defaultStatus = QString::fromLatin1(r.answer.fields[0]);
+                     ok = m_defaultStatus == QLatin1String("0");
+                 }
+                 return PollVerdict::Done;
+             });
     m_log.addLine(GetMsg(ok ? 5375 : 5376));
     return ok;
 }
@@ -56,18 +53,11 @@ bool uclQlif::RestoreFactorySet()
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
-    if (exchange("UP,W,", StatusWaitWrite).outcome != Outcome::Accepted)
-        return false;
-    for (int poll = 0; poll < m_busyPollLimit; ++poll) {
-        if (!waitTicks(kRestorePollTicks))
-            return false;
-        const Reply r = exchange("BP,R,", StatusWaitRead);
-        if (r.outcome == Outcome::Busy)
-            continue;
-        return r.outcome == Outcome::Accepted;
-    }
-    m_log.addLine(QStringLiteral("<<< Factory restore did not finish >>>"));
-    return false;
+    return busyPoll("UP,W,", "BP,R,", kRestorePollTicks, [](const Reply &r) {
+               if (r.outcome == Outcome::Busy)
+                   return PollVerdict::Again;
+               return r.outcome == Outcome::Accepted ? PollVerdict::Done : PollVerdict::Failed;
+           }) == PollEnd::Done;
 }
 
 bool uclQlif::BodyPowerOff()
@@ -75,42 +65,136 @@ bool uclQlif::BodyPowerOff()
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
-    const bool ok = exchange("RO,W,", StatusWaitWrite).outcome == Outcome::Accepted;
-    // Only an instrument that took the command goes off; otherwise the line stays usable.
-    if (ok) {
+    const Reply r = exchange("RO,W,", StatusWaitWrite);
+    if (r.outcome == Outcome::Accepted) {
         m_portOpen = false;
         closeTransport();
         Reset();
+        return true;
     }
-    return ok;
+    // A refusal proves the instrument is there. Silence does not: it may have gone off without
+    // a word, so the link searches again instead of claiming a connection.
+    if (r.outcome == Outcome::Failed && m_linkState == LinkConnected) {
+        m_log.addLine(QStringLiteral("<<< No answer to power off: searching again >>>"));
+        dropConnection(false);
+    }
+    return false;
 }
 
 bool uclQlif::runCalibration(const QByteArray &code, const QString &gasFlag, QString &status)
 {
     status.clear(); // a status left from the last run must not end this one
-    if (exchange(code + ",W," + gasFlag.toLatin1() + ",", StatusWaitWrite).outcome != Outcome::Accepted) {
-        m_log.addLine(GetMsg(5516, FormatGeneralDate(QDateTime::currentDateTime())));
-        return false;
-    }
     const bool zero = code == "SZ";
-    for (int poll = 0; poll < m_busyPollLimit; ++poll) {
-        if (!waitTicks(kCalPollTicks))
-            return false;
-        const Reply r = exchange(code + ",C,", StatusWaitRead);
+    const PollEnd end = busyPoll(code + ",W," + gasFlag.toLatin1() + ",", code + ",C,", kCalPollTicks, [&](const Reply &r) {
         if (r.outcome == Outcome::Accepted || r.outcome == Outcome::Busy) {
             if (!r.answer.fields.isEmpty() && r.answer.fields[0].size() <= 16)
                 status = QString::fromLatin1(r.answer.fields[0]);
-            if (status.size() == 7)
-                return true;
-            continue;
+            return status.size() == 7 ? PollVerdict::Done : PollVerdict::Again;
         }
-        // A zero run still busy may miss a poll; anything else ends the run.
-        if (zero && r.outcome == Outcome::Failed && status == QString(QChar(Link::SUB)))
-            continue;
-        return false;
+        // A zero run the instrument last called busy polls on when a poll is not answered
+        // or refused; anything else ends the run.
+        if (zero && status == QString(QChar(Link::SUB)))
+            return PollVerdict::Again;
+        return PollVerdict::Failed;
+    });
+    if (end == PollEnd::NotStarted)
+        m_log.addLine(GetMsg(5516, FormatGeneralDate(QDateTime::currentDateTime())));
+    return end == PollEnd::Done;
+}
+
+// ---- busy polls
+
+// The run is driven by the link's tick and its receive path, not by the caller's stack: a
+// modal window opened inside the wait (a message box, a dialog) runs its own event loop above
+// the caller, and the polls go on under it. The caller only waits for the run's end.
+struct uclQlif::PollRun {
+    QByteArray first; // the command that starts the run
+    QByteArray body;  // the poll
+    int pollTicks = 0;
+    std::function<PollVerdict(const Reply &)> judge;
+    int countdown = 1; // ticks until the next request
+    int polls = 0;
+    bool started = false;  // the first command was accepted
+    bool awaiting = false; // a request of the run is on the line
+    PollEnd end = PollEnd::Running;
+};
+
+uclQlif::PollEnd uclQlif::busyPoll(const QByteArray &first, const QByteArray &pollBody, int pollTicks,
+                                   const std::function<PollVerdict(const Reply &)> &judge)
+{
+    if (m_cancel) {
+        m_status = StatusCancelled;
+        return PollEnd::NotStarted;
     }
-    m_log.addLine(QStringLiteral("<<< Calibration did not finish >>>"));
-    return false;
+    PollRun run;
+    run.first = first;
+    run.body = pollBody;
+    run.pollTicks = pollTicks;
+    run.judge = judge;
+    m_run = &run;
+    pollTick(); // the first command goes at once
+    waitFor([&] { return run.end != PollEnd::Running; });
+    m_run = nullptr;
+    if (run.end != PollEnd::Running)
+        return run.end;
+    m_pending = PendingKind::None;
+    // A dropped line has reset the link already; leave its status at reset.
+    m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
+    return run.started ? PollEnd::Failed : PollEnd::NotStarted;
+}
+
+void uclQlif::pollTick()
+{
+    PollRun &run = *m_run;
+    if (run.end != PollEnd::Running || run.awaiting || m_pending != PendingKind::None || --run.countdown > 0)
+        return;
+    // Leave the instrument the gap it needs after its last answer.
+    if (gDelay > 0 && m_sinceReceive.isValid() && m_sinceReceive.elapsed() < qint64(double(gDelay) * 1000.0)) {
+        run.countdown = 1;
+        return;
+    }
+    m_status = run.started ? StatusWaitRead : StatusWaitWrite;
+    if (!sendRequest(run.started ? run.body : run.first, PendingKind::Op)) {
+        m_log.addLine(QStringLiteral("<<< Port not open >>>"));
+        m_status = StatusFailed;
+        run.end = run.started ? PollEnd::Failed : PollEnd::NotStarted;
+        WaitNotify();
+        return;
+    }
+    run.awaiting = true;
+}
+
+void uclQlif::pollAnswered(const Reply &r)
+{
+    PollRun &run = *m_run;
+    if (!run.awaiting)
+        return;
+    run.awaiting = false;
+    m_status = r.outcome == Outcome::Failed ? StatusFailed : StatusDone;
+    if (!run.started) {
+        run.started = r.outcome == Outcome::Accepted;
+        run.end = run.started ? PollEnd::Running : PollEnd::NotStarted;
+        run.countdown = run.pollTicks;
+        return;
+    }
+    switch (run.judge(r)) {
+    case PollVerdict::Again:
+        if (++run.polls < m_busyPollLimit) {
+            run.countdown = run.pollTicks;
+            return;
+        }
+        m_log.addLine(QStringLiteral("<<< %1 did not finish >>>").arg(QString::fromLatin1(run.body.left(2))));
+        run.end = PollEnd::Failed;
+        break;
+    case PollVerdict::Done:
+        run.end = PollEnd::Done;
+        break;
+    case PollVerdict::Failed:
+        run.end = PollEnd::Failed;
+        break;
+    }
+    if (run.end == PollEnd::Failed)
+        m_status = StatusFailed;
 }
 
 bool uclQlif::ZeroCal(const QString &GasFlag)

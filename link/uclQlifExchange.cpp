@@ -36,9 +36,20 @@ void uclQlif::handleFrame(const Link::Frame &f)
         break;
     case Link::Frame::Bad:
         m_log.addLine(QStringLiteral("<<< Check SUM error >>>"));
-        if (m_pending != PendingKind::None) {
-            sendRaw(QByteArray(1, Link::NAK));
-            m_ticksLeft = m_timeout * 10; // the resend gets a full time-out
+        // A damaged answer counts against the retries like a missing one; a line that damages
+        // every answer must end the exchange, not trade NAK for resend for ever.
+        if (m_pending == PendingKind::Probe || m_pending == PendingKind::Poll) {
+            completePending(Outcome::Failed, {});
+        } else if (m_pending != PendingKind::None) {
+            if (m_resendsLeft > 0) {
+                --m_resendsLeft;
+                emit ConnectRetry(int16_t(m_retry - m_resendsLeft));
+                sendRaw(QByteArray(1, Link::NAK));
+                m_ticksLeft = m_timeout * 10; // the resend gets a full time-out
+            } else {
+                m_log.addLine(QStringLiteral("<<< Damaged answers, retries spent >>>"));
+                completePending(Outcome::Failed, {});
+            }
         }
         break;
     case Link::Frame::Nak:
@@ -66,6 +77,14 @@ void uclQlif::handleText(const Link::Frame &f)
     const Link::Answer a = Link::SplitBody(f.body);
     if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode) {
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
+        return;
+    }
+    // A read of a list entry is answered with its entry number first. An answer for another
+    // entry of the same code is a late one (to a request we have since sent again): it is not
+    // ours, and the exchange waits on for its own.
+    if (!m_pendingKey.isEmpty() && a.mode == 'R' && m_blockCount == 0 &&
+        (a.fields.isEmpty() || a.fields[0] != m_pendingKey)) {
+        m_log.addLine(QStringLiteral("<<< Answer for another entry, dropped >>>"));
         return;
     }
     gDataReceived = true;
@@ -121,6 +140,8 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
 {
     m_pendingFrame = Link::BuildTextFrame(body);
     m_pendingCode = body.left(2);
+    const Link::Answer request = Link::SplitBody(body);
+    m_pendingKey = request.valid && request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray();
     m_pending = kind;
     m_pendingDone = false;
     m_blocks.clear();
@@ -174,12 +195,6 @@ bool uclQlif::waitFor(const std::function<bool()> &done)
 {
     const WaitResult r = WaitUntil([&] { return done() || m_cancel || m_lineDropped; }, -1);
     return r == WaitResult::Done && !m_cancel && !m_lineDropped && done();
-}
-
-bool uclQlif::waitTicks(int ticks)
-{
-    const quint64 until = m_tickCount + quint64(qMax(0, ticks));
-    return waitFor([&] { return m_tickCount >= until; });
 }
 
 uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)

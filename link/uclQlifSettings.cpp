@@ -28,11 +28,20 @@ QByteArray ReadRequest(const SettingLines::Entry &e)
 }
 } // namespace
 
+// A read that ends in failure leaves the status at failed, whatever its last exchange was
+// (a refusal completes an exchange: on its own it would read done). Cancelled and reset stay.
+void uclQlif::failStatus()
+{
+    if (m_status != StatusCancelled && m_status != StatusReset)
+        m_status = StatusFailed;
+}
+
 void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &why)
 {
     clsInstrument::DeviceDoor door(inst);
     inst.setFailLine(code + QStringLiteral(",R"));
     m_log.addLine(QStringLiteral("<<< %1,R failed: %2 >>>").arg(code, why));
+    failStatus();
 }
 
 bool uclQlif::GetInstrument(clsInstrument &iObj)
@@ -100,12 +109,15 @@ bool uclQlif::GetLatestHistory(clsInstrument &iObj)
         return false;
     OpScope scope{[this] { endOperation(); }};
     const Reply r = exchange("SO,R,0,", StatusWaitRead);
-    if (r.outcome != Outcome::Accepted)
+    if (r.outcome != Outcome::Accepted) {
+        failStatus();
         return false;
+    }
     QString text, why;
     clsInstrument::DeviceDoor door(iObj);
     if (!ReadOnlyCodes::ApplyHistory(iObj, r.answer.fields, &text, &why)) {
         m_log.addLine(QStringLiteral("<<< SO,R: %1 >>>").arg(why));
+        failStatus();
         return false;
     }
     emit InterMessage(text);

@@ -12,7 +12,11 @@ enum class SimFault {
     ByteByByte,      // the answer is delivered one byte at a time
     BusyForever,     // busy polls (UX, SZ, S2, BP after UP) never end
     BadClock,        // the clock answer holds an impossible date
-    HangUp           // the line goes down instead of answering
+    HangUp,          // the line goes down instead of answering
+    DamageAll,       // every frame the instrument sends, each resend after NAK too, has a wrong checksum
+    LateAnswer,      // the answer is held back and sent only when the next request arrives
+                     // (the program's resend), just before the answer to that one
+    DropMidFrame     // half the answer goes out, then the line goes down
 };
 
 // Which requests a rule hits: code ("" any) and mode (0 any); from the nth matching request

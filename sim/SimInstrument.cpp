@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 #include <QTimer>
 #include <cmath>
+#include <utility>
 
 struct SimInstrument::Transfer {
     QByteArray code;
@@ -274,6 +275,7 @@ void SimInstrument::hangUp()
     }
     m_transfer.reset();
     m_asm.reset();
+    m_heldFrame.clear();
 }
 
 
@@ -330,7 +332,7 @@ void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt)
 {
     m_lastFrame = frame;
     QByteArray out = frame;
-    if (corrupt) {
+    if (corrupt || ruleHits(SimFault::DamageAll, frame.mid(1, 2), 0)) {
         const qsizetype at = out.indexOf(Link::ETX, 1);
         if (at > 0 && at + 1 < out.size())
             out[at + 1] = out[at + 1] == '0' ? '1' : '0';
@@ -352,7 +354,7 @@ void SimInstrument::receive(const QByteArray &bytes)
             break;
         case Link::Frame::Nak:
             if (!m_lastFrame.isEmpty())
-                deliver(m_lastFrame);
+                sendFrame(m_lastFrame, false);
             break;
         case Link::Frame::Ack:
             if (m_transfer) {
@@ -394,6 +396,8 @@ void SimInstrument::handleRequest(const QByteArray &body)
         return;
     }
     m_transfer.reset(); // a new request ends any transfer still running
+    if (!m_heldFrame.isEmpty())
+        sendFrame(std::exchange(m_heldFrame, QByteArray()), false);
     if (ruleHits(SimFault::HangUp, req.code, req.mode)) {
         QTimer::singleShot(0, this, [this] { hangUp(); });
         return;
@@ -435,6 +439,15 @@ void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QB
             delay = m_rules[i].delayMs;
             break;
         }
+    if (ruleHits(SimFault::LateAnswer, code, mode)) {
+        m_heldFrame = frame;
+        return;
+    }
+    if (ruleHits(SimFault::DropMidFrame, code, mode)) {
+        deliver(frame.left(frame.size() / 2));
+        QTimer::singleShot(20, this, [this] { hangUp(); });
+        return;
+    }
     auto go = [this, frame, corrupt, garbage, slow] {
         if (garbage)
             deliver(QByteArray("\x11\x7Fnoise\x13", 8));

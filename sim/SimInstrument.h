@@ -85,6 +85,7 @@ private:
     QList<int> m_ruleFired;  // times fired per rule
     QList<QByteArray> m_requests;
     QByteArray m_lastFrame;  // resent on NAK
+    QByteArray m_heldFrame;  // a late answer, sent when the next request arrives
     std::unique_ptr<Transfer> m_transfer;
     int m_busyPolls = 2;
     int m_defaultBusy = 0, m_restoreBusy = 0, m_zeroBusy = 0, m_spanBusy = 0;

@@ -20,7 +20,8 @@ bool ParseRule(const QString &text, SimFaultRule *rule)
         {"checksum", SimFault::CorruptChecksum}, {"noanswer", SimFault::NoAnswer}, {"delay", SimFault::Delay},
         {"refuse", SimFault::Refuse},           {"fewer", SimFault::FewerFields},  {"garbage", SimFault::Garbage},
         {"bytewise", SimFault::ByteByByte},     {"busy", SimFault::BusyForever},   {"badclock", SimFault::BadClock},
-        {"hangup", SimFault::HangUp}};
+        {"hangup", SimFault::HangUp},           {"damageall", SimFault::DamageAll}, {"late", SimFault::LateAnswer},
+        {"dropmid", SimFault::DropMidFrame}};
     const QStringList p = text.split(QLatin1Char(':'));
     bool found = false;
     for (const auto &k : kinds)

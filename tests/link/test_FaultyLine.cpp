@@ -1,0 +1,140 @@
+// The link over a line that damages, delays or drops answers, and under modal windows.
+#include "LinkFixture.h"
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <memory>
+
+namespace {
+int Count(const QString &text, const QString &what) { return int(text.count(what)); }
+} // namespace
+
+TEST_F(LinkTest, DamagedAnswersCountAgainstTheRetries)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::DamageAll, "", 0, 1, -1));
+    QTimer::singleShot(3000, &link, [this] { link.setCancel(true); }); // a link that never gives up
+    EXPECT_FALSE(link.SetPump(true));
+    EXPECT_FALSE(link.Cancel()) << "the retries must end the exchange";
+    EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
+    EXPECT_EQ(Count(logText(), QStringLiteral("> : [NAK]")), link.Retry());
+
+    // The connect sequence fails as it does for a silent instrument.
+    link.setPortOpen(false);
+    QSignalSpy alarm(&link, &uclQlif::AlarmMessage);
+    const quint64 sentBefore = link.framesSent();
+    link.setPortOpen(true);
+    ASSERT_TRUE(waitFor([&] { return alarm.count() > 0; }, 5000));
+    EXPECT_FALSE(link.Connected());
+    EXPECT_LE(link.framesSent() - sentBefore, 20u);
+    EXPECT_LT(QFileInfo(link.serialLog().path()).size(), 16 * 1024);
+}
+
+TEST_F(LinkTest, DamagedBlocksOfADumpCountPerBlock)
+{
+    ASSERT_TRUE(connectLink());
+    // Two damaged blocks in a row cost two retries of the block, not of the whole dump.
+    sim.addRule(Rule(SimFault::DamageAll, "", 0, 3, 2));
+    sim.addRule(Rule(SimFault::DamageAll, "", 0, 9, 2));
+    EXPECT_TRUE(link.GetBinDumpFRAM(dir.filePath(QStringLiteral("f.dat"))));
+    sim.clearRules();
+    sim.addRule(Rule(SimFault::DamageAll, "", 0, 3, -1));
+    EXPECT_FALSE(link.GetBinDumpFRAM(dir.filePath(QStringLiteral("g.dat"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("g.dat"))));
+}
+
+TEST_F(LinkTest, LateAnswerForTheSameCodeIsDroppedByItsEntry)
+{
+    ASSERT_TRUE(connectLink());
+    // The third station read is answered only after the resend, and the answer to the resend
+    // only when the link has moved on to the next station.
+    sim.addRule(Rule(SimFault::LateAnswer, "XS", 'R', 3, 2));
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec)) << rec.FailLine().toStdString();
+    for (int i : {1, 2, 3, 4})
+        EXPECT_EQ(rec.XS_(i), sim.state().XS_(i));
+    EXPECT_EQ(Count(logText(), QStringLiteral("Answer for another entry")), 1);
+}
+
+// A modal window opened during DEFAULT (the "It can not be performed" box of a second command)
+// must not stop the polls: they run on under the box, and the run ends while it is open.
+TEST_F(LinkTest, PollsRunOnUnderAModalWindow)
+{
+    for (const bool dialog : {false, true}) {
+        SCOPED_TRACE(dialog ? "QDialog" : "QMessageBox");
+        sim.clearRequests();
+        sim.setBusyPolls(5);
+        ASSERT_TRUE(link.Connected() || connectLink());
+        int underBox = 0;
+        bool opened = false, open = false;
+        auto conn = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
+            if (!body.startsWith("UX,C,"))
+                return;
+            if (opened) {
+                underBox += open ? 1 : 0;
+                return;
+            }
+            opened = true;
+            QTimer::singleShot(0, &link, [&] {
+                std::unique_ptr<QDialog> box(dialog ? new QDialog : new QMessageBox(QMessageBox::Information, "x", "y"));
+                QTimer closer;
+                closer.start(20);
+                QElapsedTimer since;
+                since.start();
+                // Closed once the instrument has finished, or after 3 s when the polls stopped.
+                QObject::connect(&closer, &QTimer::timeout, box.get(), [&] {
+                    if (underBox >= 5 || since.elapsed() > 3000)
+                        box->done(0);
+                });
+                open = true;
+                box->exec();
+                open = false;
+            });
+        });
+        EXPECT_TRUE(link.DefaultInstrument(1));
+        QObject::disconnect(conn);
+        EXPECT_GE(underBox, 5) << "polls while the box was open";
+    }
+}
+
+TEST_F(LinkTest, FailedReadsLeaveStatusFailed)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Rule(SimFault::Refuse, "HC", 'R'));
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
+    sim.addRule(Rule(SimFault::Refuse, "SO", 'R'));
+    EXPECT_FALSE(link.GetLatestHistory(rec));
+    EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
+}
+
+TEST_F(LinkTest, PowerOffWithoutAnAnswerClaimsNoConnection)
+{
+    for (const SimFault fault : {SimFault::NoAnswer, SimFault::DropMidFrame}) {
+        SCOPED_TRACE(int(fault));
+        ASSERT_TRUE(connectLink());
+        QSignalSpy lost(&link, &uclQlif::LinkLost);
+        sim.clearRules();
+        sim.addRule(Rule(fault, "RO", 'W', 1, -1));
+        EXPECT_FALSE(link.BodyPowerOff());
+        EXPECT_FALSE(link.Connected());
+        EXPECT_EQ(lost.count(), 1);
+        if (fault == SimFault::NoAnswer) {
+            sim.clearRules();
+            EXPECT_TRUE(waitFor([&] { return link.Connected(); })) << "the search finds it again";
+        }
+        link.setPortOpen(false);
+    }
+}
+
+TEST_F(LinkTest, ZeroRunPollsOnAfterARefusedPollWhileBusy)
+{
+    ASSERT_TRUE(connectLink());
+    sim.setBusyPolls(2);
+    sim.addRule(Rule(SimFault::Refuse, "SZ", 'C', 2));
+    EXPECT_TRUE(link.ZeroCal(QStringLiteral("1111111")));
+    EXPECT_EQ(link.ZeroStatus(0), 1);
+    EXPECT_EQ(requestsOf("SZ,C,").size(), 4); // busy, refused, busy, result
+}

@@ -136,7 +136,7 @@ Entry CheckEntry(const clsInstrument &inst, int row, int col, const QString &tex
     if (col == ColAutoCal && !PointReached(inst, ch, v))
         return refuse(Refusal::WrongSide);
     bool ok = false;
-    v = RoundToStep(v, inst.GasDesit(ch), &ok);
+    v = RoundToStepWide(v, inst.GasDesit(ch), &ok);
     if (!ok)
         return refuse(Refusal::BadStep);
 

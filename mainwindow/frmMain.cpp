@@ -258,6 +258,16 @@ void frmMain::wireControls()
     connect(l, &uclQlif::StsIdle, this, &frmMain::uclQL7150_StsIdle);
 }
 
+void frmMain::holdFocus(QWidget *field)
+{
+    mHeldField = field;
+    QPointer<QWidget> f = field;
+    QTimer::singleShot(0, this, [f] {
+        if (f)
+            f->setFocus(Qt::OtherFocusReason);
+    });
+}
+
 // Focus and keys of the text fields: GotFocus, Validate (a refusal keeps the focus),
 // LostFocus and the key filter.
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
@@ -280,19 +290,21 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         // Switching to another window is no leaving of the field.
         if (fe->reason() == Qt::ActiveWindowFocusReason || fe->reason() == Qt::PopupFocusReason)
             break;
+        // While another refused field holds the focus, this one's check waits: two refused
+        // fields must not hand the focus back and forth for ever.
+        if (mHeldField && mHeldField != watched && mHeldField->isEnabled() && mHeldField->isVisible())
+            break;
         bool cancel = false;
         if (suffix)
             txtSuffix_Validate(cancel);
         else
             txtOption_Validate(index, cancel);
         if (cancel) {
-            QPointer<QWidget> field = static_cast<QWidget *>(watched);
-            QTimer::singleShot(0, this, [field] {
-                if (field)
-                    field->setFocus(Qt::OtherFocusReason);
-            });
-        } else if (index >= 0) {
-            txtOption_LostFocus(index);
+            holdFocus(static_cast<QWidget *>(watched));
+        } else {
+            mHeldField = nullptr;
+            if (index >= 0)
+                txtOption_LostFocus(index);
         }
         break;
     }

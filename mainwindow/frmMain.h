@@ -112,6 +112,7 @@ public:
     // Cancel is set when the window must stay open.
     void Form_QueryUnload(bool &Cancel);
     void Form_Unload();
+    void KeepWindowSize();
     bool IsLoaded() const { return mLoaded; }
     void SetupIrdaAdapter();
     void RotateSerialLog();
@@ -199,6 +200,10 @@ public:
 
     // ---- commands ----------------------------------------------------------------------------
 
+    // Before any command: the open grid edit is ended and the serial-number and suffix fields
+    // are checked on their present text. False (the command must not run) when an entry or a
+    // field is refused; it then keeps the focus.
+    bool ReadyForCommand();
     void cmdDown_Click(int16_t Index);
     bool DownloadInstrument(clsInstrument &Inst);
     bool FlashDumpDownload();
@@ -244,4 +249,7 @@ private:
     void setLamp(int index, const std::array<int, 3> &pair);
     bool mLoaded = false;
     int mBusyDepth = 0;
+    // The one refused text field that holds the focus; leaving another field waits with its check.
+    QPointer<QWidget> mHeldField;
+    void holdFocus(QWidget *field);
 };

@@ -18,6 +18,7 @@
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 #include "platform/Controls.h"
+#include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "settingsfiles/SettingsHistory.h"
@@ -118,8 +119,33 @@ void frmMain::CheckInstrumentClock(const clsInstrument &Inst)
         AddInfo(GetMsg(5591), kRed);
 }
 
+bool frmMain::ReadyForCommand()
+{
+    if (!EndOpenEdits({vfgOption}))
+        return false;
+    // A click can arrive before a refused field has taken the focus back (a tap delivers
+    // press and release at once): the fields are checked again on what they show now.
+    bool refused = false;
+    if (txtOption[0]->isModified()) {
+        txtOption_Validate(0, refused);
+        if (refused) {
+            holdFocus(txtOption[0]);
+            return false;
+        }
+    }
+    txtSuffix_Validate(refused);
+    if (refused) {
+        MsgBox(QString::fromLatin1(kSuffixRefused), vb::OKOnly | vb::Critical, GetMsg(5001));
+        holdFocus(txtSuffix);
+        return false;
+    }
+    return true;
+}
+
 void frmMain::cmdDown_Click(int16_t Index)
 {
+    if (!ReadyForCommand())
+        return;
     switch (Index) {
     case 1:
         DownloadCommand();
@@ -197,6 +223,7 @@ void frmMain::PowerOffCommand()
             inst.ClearDatas();
             ClearInstrumentView();
             QString error;
+            KeepWindowSize();
             if (!WriteSettings(&error))
                 AddInfo(error, kRed);
             InitDefaults();
@@ -295,6 +322,8 @@ void frmMain::cmdExit_Click() { Unload(this); }
 
 void frmMain::cmdFactorySetting_Click()
 {
+    if (!ReadyForCommand())
+        return;
     const QString name = QStringLiteral("frmFsDialog");
     QWidget *dlg = IsFormRegistered(name) ? Form(name) : nullptr;
     // The dialog works on the record it is handed; one that cannot take it is not opened.
@@ -313,6 +342,8 @@ void frmMain::cmdFactorySetting_Click()
 
 void frmMain::cmdOption_Click(int16_t Index)
 {
+    if (!ReadyForCommand())
+        return;
     switch (Index) {
     case 0:
         UploadCommand();

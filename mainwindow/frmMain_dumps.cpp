@@ -52,6 +52,8 @@ bool frmMain::FlashDumpDownload()
 
 void frmMain::cmdFRAMDump_Click()
 {
+    if (!ReadyForCommand())
+        return;
     if (uclQL7150->RunDensty() || gTransferMode == 4 || gTransferMode == 7) {
         MsgBox(GetMsg(5367), vb::OKOnly | vb::Information, GetMsg(5368));
         return;
@@ -99,6 +101,8 @@ void frmMain::cmdOptFlash_Click() { OptionBoardDump(true); }
 
 void frmMain::OptionBoardDump(bool Flash)
 {
+    if (!ReadyForCommand())
+        return;
     BusyGuard guard(*this);
     if (!guard) {
         RefuseBusy();

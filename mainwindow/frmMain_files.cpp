@@ -13,6 +13,8 @@ const QString kFilter = QStringLiteral("All files (*.*)|*.*|Config Data (*.seq)|
 
 void frmMain::cmdExportSetting_Click()
 {
+    if (!ReadyForCommand())
+        return;
     cdgFile.Filter = kFilter;
     cdgFile.FilterIndex = 2;
     cdgFile.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
@@ -31,6 +33,8 @@ void frmMain::cmdExportSetting_Click()
 
 void frmMain::cmdImportSetting_Click()
 {
+    if (!ReadyForCommand())
+        return;
     cdgFile.Filter = kFilter;
     cdgFile.FilterIndex = 2;
     cdgFile.CancelError = true;

@@ -170,16 +170,22 @@ void frmMain::Form_QueryUnload(bool &Cancel)
         Cancel = true;
 }
 
-void frmMain::Form_Unload()
+// The window's state and size as the program settings keep them ("Size Values").
+void frmMain::KeepWindowSize()
 {
-    uclQL7150->setTimerEnabled(false);
-    tmrInter->stop();
-    frmUpload::UnloadDefault();
     gMainWindowState = isMaximized() ? 2 : isMinimized() ? 1 : 0;
     if (gMainWindowState == 0) {
         gMainWidth = PixelsToTwips(width());
         gMainHeight = PixelsToTwips(height());
     }
+}
+
+void frmMain::Form_Unload()
+{
+    uclQL7150->setTimerEnabled(false);
+    tmrInter->stop();
+    frmUpload::UnloadDefault();
+    KeepWindowSize();
     QString error;
     if (!WriteSettings(&error))
         qWarning("%s", qPrintable(error));

@@ -189,8 +189,7 @@ void frmMain::cmbUser_Click()
     inst.setXV_(1, index + 1);
     inst.setUserID(inst.XZ_(index));
     txtOption[2]->setText(inst.UserID());
-    for (QLineEdit *field : txtOption)
-        field->setModified(false);
+    txtOption[2]->setModified(false); // the serial number's own edit stays pending
 }
 
 void frmMain::cmbInterval_Click()

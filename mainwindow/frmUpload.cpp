@@ -7,6 +7,7 @@
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/Twips.h"
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -54,10 +55,19 @@ frmUpload *frmUpload::Find() { return qobject_cast<frmUpload *>(FindForm(kName))
 void frmUpload::UnloadDefault()
 {
     if (frmUpload *u = Find()) {
+        u->m_unloading = true;
         Unload(u);
         // Gone for FindForm at once, whatever the event loop does next.
         u->hide();
     }
+}
+
+void frmUpload::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frmUpload::Form_Load()

@@ -40,9 +40,13 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Only the command that showed the window closes it (UnloadDefault); a close request of
+    // the user is refused, so the window stays as long as its transfer runs.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
     bool m_canceled = false;
     bool m_inResize = false;
+    bool m_unloading = false;
 };

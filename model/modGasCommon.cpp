@@ -133,7 +133,9 @@ QString GasLabel(const QString &Name, const QString &Unit, float FullScale, int 
     return Name + QLatin1Char('(') + FormatPattern(FullScale, DigitFormat(Digits)) + Unit + QLatin1Char(')');
 }
 
-float RoundToStep(float Value, float StepSize, bool *ok)
+namespace {
+template <typename Whole>
+float RoundToStepIn(float Value, float StepSize, bool *ok, std::optional<Whole> (*toWhole)(double))
 {
     setOk(ok, true);
     if (Value < 0)
@@ -144,13 +146,18 @@ float RoundToStep(float Value, float StepSize, bool *ok)
     }
     // Single-precision quotient, as the instrument's own arithmetic does it.
     const float q = Value / StepSize;
-    const auto whole = ToInt16(double(q));
+    const auto whole = toWhole(double(q));
     if (!whole) {
         setOk(ok, false);
         return 0.0f;
     }
     return float(*whole) * StepSize;
 }
+} // namespace
+
+float RoundToStep(float Value, float StepSize, bool *ok) { return RoundToStepIn<int16_t>(Value, StepSize, ok, ToInt16); }
+
+float RoundToStepWide(float Value, float StepSize, bool *ok) { return RoundToStepIn<int32_t>(Value, StepSize, ok, ToInt32); }
 
 QString Hex2(int64_t Value)
 {

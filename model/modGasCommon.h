@@ -67,6 +67,9 @@ QString GasLabel(const QString &Name, const QString &Unit, float FullScale, int 
 // whole number, times StepSize. A step of 0 (or not finite) or a quotient outside 16 bits
 // is refused: *ok = false, result 0.
 float RoundToStep(float Value, float StepSize, bool *ok = nullptr);
+// The same with a 32-bit quotient: the main window's gas grid, where a ppm full scale of 50000
+// in steps of 1 must be reachable.
+float RoundToStepWide(float Value, float StepSize, bool *ok = nullptr);
 
 // Two upper-case hex digits, zero-padded; of a longer or negative value the low byte
 // (so -1 gives "FF", 0x1234 gives "34").

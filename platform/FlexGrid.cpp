@@ -925,3 +925,15 @@ QRect FlexGrid::CellRect(int row, int col) const
         return {};
     return QRect(m_view->viewport()->mapTo(this, r.topLeft()), r.size());
 }
+
+bool EndOpenEdits(std::initializer_list<FlexGrid *> grids)
+{
+    for (FlexGrid *g : grids) {
+        if (!g || g->CommitEdit())
+            continue;
+        if (QWidget *editor = g->Editor())
+            editor->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    return true;
+}

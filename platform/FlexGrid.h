@@ -1,4 +1,5 @@
 #pragma once
+#include <initializer_list>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -273,3 +274,9 @@ private:
     bool m_settingEditor = false;
     bool m_pressed = false;
 };
+
+// No command runs past an open editor. Ends the open edit of each grid as leaving its cell
+// would; true when every grid is free (nothing open, or the entry stored), false when an entry
+// was refused: its editor stays open with what was typed and takes the focus, and the command
+// must not run.
+bool EndOpenEdits(std::initializer_list<FlexGrid *> grids);

@@ -1,6 +1,7 @@
 // The commands against the simulator, beyond the plain success path the session test
 // walks: every failure reported as one, records kept, refusals before any transfer.
 #include "MainFixture.h"
+#include "platform/Twips.h"
 #include "platform/CommonDialog.h"
 #include <QRegularExpression>
 
@@ -127,23 +128,30 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
     EXPECT_EQ(LogColor(Line(5591)), kRed);
 }
 
+// The field is checked on what it shows when the command starts, not when it was last left:
+// a tap delivers press and release before a refused field has taken the focus back.
 TEST_F(MainCommands, SuffixThatCannotNameAFileIsRefusedBeforeAnyTransfer)
 {
     ASSERT_TRUE(Start());
+    const QString before = gFactorySuffix;
     for (const QString &bad : {QStringLiteral("a/b"), QStringLiteral("x\"y"), QStringLiteral("q?"), QStringLiteral("|")}) {
-        gFactorySuffix = bad;
+        form->txtSuffix->setText(bad);
         sim->clearRequests();
         boxes->clear();
         form->cmdDown_Click(5);
         ASSERT_EQ(boxes->calls().size(), 1) << bad.toStdString();
         EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
         EXPECT_EQ(Requests("XP"), 0);
+        EXPECT_EQ(gFactorySuffix, before);
+        EXPECT_EQ(form->txtSuffix->text(), bad) << "the field keeps what was typed";
+        form->cmdOption_Click(1); // every command, not only the save
+        EXPECT_EQ(Requests("HC"), 0);
     }
     EXPECT_TRUE(HistoryActions().isEmpty());
-    gFactorySuffix = QStringLiteral("Site 4-B");
+    form->txtSuffix->setText(QStringLiteral("Site 4-B"));
     form->cmdDown_Click(5);
     EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Read")});
-    EXPECT_TRUE(HistoryFilePath().endsWith(QStringLiteral("VANTIK_Setting") + gFactorySuffix + QStringLiteral(".csv")));
+    EXPECT_TRUE(HistoryFilePath().endsWith(QStringLiteral("VANTIK_Setting") + QStringLiteral("Site 4-B.csv")));
 }
 
 TEST_F(MainCommands, HistoryThatCannotBeWrittenIsReported)
@@ -176,6 +184,11 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
     EXPECT_FALSE(gInstrument().Change_SerialNo());
     EXPECT_TRUE(QFile::exists(file(QString::fromLatin1(kSettingsFileName))));
+    QFile settings(file(QString::fromLatin1(kSettingsFileName)));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains(
+        QStringLiteral("Size Values\t0,%1,%2").arg(PixelsToTwips(form->width())).arg(PixelsToTwips(form->height())).toLatin1()))
+        << "the window's own size, not a stale one";
     // The instrument is switched on again: the link finds it.
     sim->setPoweredOn(true);
     EXPECT_TRUE(WaitConnected());

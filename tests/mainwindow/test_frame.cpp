@@ -392,6 +392,8 @@ TEST_F(Frame, ProgressWindowIsFreshForEveryTransfer)
     EXPECT_EQ(u->lblUpload->text(), GetMsg(6001));
     emit form->uclQL7150->DumpMessage(QStringLiteral("Block 3"));
     EXPECT_EQ(u->lblUpload->text(), QStringLiteral("Block 3"));
+    EXPECT_FALSE(u->close()) << "nothing but the transfer's end closes it";
+    EXPECT_EQ(frmUpload::Find(), u);
     form->UnloadUpload();
     EXPECT_EQ(frmUpload::Find(), nullptr);
     gTransferMode = 0;

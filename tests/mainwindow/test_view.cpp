@@ -148,10 +148,13 @@ TEST_F(View, AStepTheGridCannotUseRefusesTheEntry)
         rec().setGasDesit(2, 0);
         rec().setGasFullScale(3, 100000);
         rec().setGasDesit(3, 1);
+        rec().setGasDesit(7, 1);
     }
     EXPECT_FALSE(Edit(4, 1, "10"));
-    EXPECT_FALSE(Edit(5, 3, "40000")) << "more steps than 16 bits count";
+    EXPECT_TRUE(Edit(5, 3, "40000")) << "more steps than 16 bits count";
     EXPECT_TRUE(Edit(5, 3, "32767"));
+    EXPECT_TRUE(Edit(9, 1, "45000")) << "the ppm row in steps of 1, up to its full scale";
+    EXPECT_EQ(rec().CATppm1st(), 45000);
     EXPECT_FLOAT_EQ(rec().Warning(2), 50);
 }
 
@@ -266,6 +269,62 @@ TEST_F(View, LeavingAnUntouchedFieldStoresNothing)
     QTest::keyClicks(form->txtOption[1], "xyz!");
     Leave(form->txtOption[1]);
     EXPECT_FALSE(rec().AnyChangeFlag());
+}
+
+// What the window shows is what the instrument gets: a refused entry in an open editor
+// stops every command until it is taken or dropped.
+TEST_F(View, NoCommandRunsPastARefusedCellEntry)
+{
+    ASSERT_TRUE(StartWith());
+    ASSERT_TRUE(OpenCell(2, 1));
+    editor()->selectAll();
+    QTest::keyClicks(editor(), "999");
+    boxes->clear();
+    Press(form->cmdOption[0]); // the press takes the focus from the editor
+    EXPECT_TRUE(grid()->IsEditing());
+    EXPECT_EQ(editor()->text(), "999");
+    EXPECT_TRUE(boxes->calls().isEmpty()) << "the upload did not start";
+    Press(form->cmdDown[5]);
+    EXPECT_TRUE(HistoryActions().isEmpty());
+    // Taken: stored first, then the command runs on the stored value.
+    editor()->selectAll();
+    QTest::keyClicks(editor(), "20");
+    Press(form->cmdOption[0]);
+    EXPECT_FALSE(grid()->IsEditing());
+    EXPECT_FLOAT_EQ(rec().Warning(0), 20);
+    EXPECT_EQ(boxes->calls().size(), 1) << "the upload started (and stops at its own checks)";
+}
+
+TEST_F(View, TwoRefusedFieldsDoNotTradeTheFocus)
+{
+    ASSERT_TRUE(StartWith());
+    ShowAfter([&] { rec().setSerialNo(QStringLiteral("ab_1")); }); // as an instrument may hold it
+    form->txtSuffix->setText(QStringLiteral("a/b"));
+    Enter(form->txtSuffix);
+    Enter(serial()); // the suffix is refused and takes the focus back
+    int changes = 0;
+    auto conn = QObject::connect(qApp, &QApplication::focusChanged, [&] { ++changes; });
+    QTest::qWait(200);
+    QObject::disconnect(conn);
+    EXPECT_LT(changes, 5);
+    EXPECT_TRUE(form->txtSuffix->hasFocus());
+    // Once the suffix is mended, leaving it lets the serial number's check run.
+    form->txtSuffix->setText(QStringLiteral("ok"));
+    Enter(serial());
+    EXPECT_EQ(gFactorySuffix, "ok");
+    EXPECT_TRUE(serial()->hasFocus());
+}
+
+TEST_F(View, ChoosingAUserKeepsTheSerialNumbersEdit)
+{
+    ASSERT_TRUE(StartWith());
+    Enter(serial());
+    serial()->selectAll();
+    QTest::keyClicks(serial(), "XY-77");
+    form->cmbUser->setCurrentIndex(form->cmbUser->currentIndex() == 1 ? 2 : 1);
+    EXPECT_TRUE(serial()->isModified());
+    Leave(serial());
+    EXPECT_EQ(rec().SerialNo().trimmed(), "XY-77");
 }
 
 TEST_F(View, SuffixMayNotLeaveTheFolder)

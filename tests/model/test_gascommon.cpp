@@ -64,6 +64,10 @@ TEST(GasCommon, RoundToStepRefusesZeroStepAndOverflow)
     EXPECT_FALSE(ok);
     EXPECT_FLOAT_EQ(RoundToStep(40000.0f, 1.0f, &ok), 0.0f);
     EXPECT_FALSE(ok);
+    EXPECT_FLOAT_EQ(RoundToStepWide(50000.0f, 1.0f, &ok), 50000.0f);
+    EXPECT_TRUE(ok);
+    EXPECT_FLOAT_EQ(RoundToStepWide(3.0e9f, 1.0f, &ok), 0.0f);
+    EXPECT_FALSE(ok);
     RoundToStep(1.0f, 1e-6f, &ok);
     EXPECT_FALSE(ok);
 }

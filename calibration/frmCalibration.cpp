@@ -96,6 +96,8 @@ void frmCalibration::Form_Load()
     Form_Resize();
     gCalFormOpen = true;
     if (uclQlif *link = CalLink()) {
+        connect(link, &uclQlif::LinkLost, this, &frmCalibration::linkDown);
+        connect(link, &uclQlif::OnConnect, this, &frmCalibration::linkUp);
         link->setCancel(false);
         link->setRunDensty(true);
         link->SetPump(true); // the pump is wanted but its answer changes nothing here
@@ -162,8 +164,28 @@ void frmCalibration::setColumnWidths()
     vfgCal->setColWidth(2, int(RoundHalfEven(w * 0.3)));
 }
 
+void frmCalibration::linkDown()
+{
+    m_linkDown = true;
+    cmdCal[0]->setEnabled(false);
+    cmdCal[1]->setEnabled(false);
+    // The last readings are no longer current: they are not shown as if they were.
+    for (int ch = 0; ch < kCalChannels; ++ch)
+        vfgCal->setTextMatrix(ch + 1, kColReading, QStringLiteral("-----"));
+    vfgCal->Refresh();
+}
+
+void frmCalibration::linkUp()
+{
+    m_linkDown = false;
+    cmdCal[0]->setEnabled(true);
+    cmdCal[1]->setEnabled(true);
+}
+
 void frmCalibration::Refresh_InstMoment()
 {
+    if (m_linkDown)
+        return; // a reading from before the loss
     const clsInstrument &inst = gInstrument();
     for (int ch = 0; ch < kCalChannels; ++ch)
         vfgCal->setTextMatrix(ch + 1, kColReading,
@@ -202,7 +224,7 @@ void frmCalibration::vfgCal_ValidateEdit(int Row, int Col, bool &Cancel)
 
 void frmCalibration::cmdCal_Click(int Index)
 {
-    if (m_running)
+    if (m_running || (m_linkDown && Index != 2))
         return;
     switch (Index) {
     case 0:

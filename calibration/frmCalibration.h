@@ -67,6 +67,9 @@ private:
     bool dataPresent() const;
     void runZero();
     void runSpan();
+    // The link's state: readings shown only while they are live, runs only while it is up.
+    void linkUp();
+    void linkDown();
     // Shows the run window modally for the mode and returns when it has unloaded.
     void showRun(int mode, const QString &caption, const QString &request);
 
@@ -74,6 +77,7 @@ private:
     bool m_running = false;
     bool m_closing = false;
     bool m_inResize = false;
+    bool m_linkDown = false;
 };
 
 // The link of the main window, or nullptr when the main window is not loaded.

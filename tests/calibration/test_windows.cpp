@@ -73,6 +73,25 @@ TEST_F(CalWindow, TicksSpanCellsAndReadings)
     EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("-----|OVER|2.5|OVER|0|-----")); // 6: switched off
 }
 
+TEST_F(CalWindow, LostLinkShowsNoReadingsAndStopsTheRunsUntilItIsBack)
+{
+    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(OpenCal());
+    FlexGrid *g = grid();
+    ASSERT_TRUE(QTest::qWaitFor([g] { return g->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000));
+    sim->setPoweredOn(false); // the instrument goes quiet: the reading polls fail
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 5000));
+    EXPECT_EQ(g->TextMatrix(2, 3), QStringLiteral("-----"));
+    EXPECT_FALSE(cal->cmdCal[0]->isEnabled());
+    EXPECT_FALSE(cal->cmdCal[1]->isEnabled());
+    form->uclQL7150_Densty(1, 20.9f, 0, 0, 0, 0, 0); // a late reading changes nothing
+    EXPECT_EQ(g->TextMatrix(2, 3), QStringLiteral("-----"));
+    sim->setPoweredOn(true);
+    ASSERT_TRUE(WaitConnected());
+    EXPECT_TRUE(cal->cmdCal[0]->isEnabled() && cal->cmdCal[1]->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([g] { return g->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000));
+}
+
 TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
 {
     ASSERT_TRUE(StartWithData());

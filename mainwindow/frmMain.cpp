@@ -31,7 +31,7 @@ void place(QWidget *w, int left, int top, int width, int height) { MoveTwips(w, 
 
 constexpr int kButtonH = 375;
 constexpr int kPitch = 390;
-constexpr int kInnerW = 2550;
+constexpr int kInnerW = 2790; // wide enough for "Update as Factory Settings."
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QWidget(parent)
@@ -174,13 +174,13 @@ void frmMain::createControls()
         txtOption[i] = make<QLineEdit>(fraStatus, QStringLiteral("txtOption"), i);
         txtOption[i]->installEventFilter(this);
     }
-    place(txtOption[0], 2700, kRow[0], 2600, 315);
+    place(txtOption[0], 2700, kRow[0], 2450, 315);
     cmbStation = make<QComboBox>(fraStatus, QStringLiteral("cmbStation"));
-    place(cmbStation, 2700, kRow[1], 1500, 315);
-    place(txtOption[1], 4250, kRow[1], 2300, 315);
+    place(cmbStation, 2700, kRow[1], 1800, 315); // room for a station name
+    place(txtOption[1], 4550, kRow[1], 2000, 315);
     cmbUser = make<QComboBox>(fraStatus, QStringLiteral("cmbUser"));
-    place(cmbUser, 2700, kRow[2], 1500, 315);
-    place(txtOption[2], 4250, kRow[2], 2300, 315);
+    place(cmbUser, 2700, kRow[2], 1800, 315);
+    place(txtOption[2], 4550, kRow[2], 2000, 315);
     cmbInterval = make<QComboBox>(fraStatus, QStringLiteral("cmbInterval"));
     for (const char *s : {"5", "10", "20", "30", "60", "180", "300", "600"})
         cmbInterval->addItem(QString::fromLatin1(s));
@@ -188,7 +188,7 @@ void frmMain::createControls()
     place(cmbInterval, 2700, kRow[3], 1000, 315);
     lblSpaceCount = make<QLabel>(fraStatus, QStringLiteral("lblSpaceCount"));
     lblSpaceCount->setText(QStringLiteral("(Left space 20)"));
-    place(lblSpaceCount, 5350, kRow[0], 1300, 285);
+    place(lblSpaceCount, 5200, kRow[0], 1450, 285); // "(Left space 20)" whole
     for (int i = 6; i <= 9; ++i)
         lblInst[i] = make<QLabel>(fraStatus, QStringLiteral("lblInst"), i);
     place(lblInst[6], 6700, kRow[0], 1900, 285);

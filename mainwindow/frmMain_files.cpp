@@ -20,7 +20,7 @@ void frmMain::cmdExportSetting_Click()
     cdgFile.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
     cdgFile.CancelError = true;
     if (!cdgFile.ShowSave()) {
-        MsgBox(cdgFile.ErrDescription());
+        MsgBox(cdgFile.ErrDescription(), vb::OKOnly, GetMsg(5001));
         return;
     }
     if (cdgFile.FileName.isEmpty())
@@ -28,7 +28,7 @@ void frmMain::cmdExportSetting_Click()
     // Written to a temporary file and renamed when complete: an existing file survives a failure.
     const SettingsFileResult r = StoreConfig(gInstrument(), cdgFile.FileName, false);
     if (!r)
-        MsgBox(r.error);
+        MsgBox(r.error, vb::OKOnly, GetMsg(5001));
 }
 
 void frmMain::cmdImportSetting_Click()
@@ -40,7 +40,7 @@ void frmMain::cmdImportSetting_Click()
     cdgFile.CancelError = true;
     cdgFile.Flags = fdlg::FileMustExist;
     if (!cdgFile.ShowOpen()) {
-        MsgBox(cdgFile.ErrDescription());
+        MsgBox(cdgFile.ErrDescription(), vb::OKOnly, GetMsg(5001));
         return;
     }
     if (cdgFile.FileName.isEmpty())
@@ -50,7 +50,7 @@ void frmMain::cmdImportSetting_Click()
     clsInstrument &inst = gInstrument();
     const SettingsFileResult r = LoadConfig(inst, cdgFile.FileName, false);
     if (!r) {
-        MsgBox(r.error, vb::OKOnly | vb::Critical);
+        MsgBox(r.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
     SetCatPpmCh(inst);

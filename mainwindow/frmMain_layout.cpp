@@ -52,7 +52,6 @@ void frmMain::SetCaptions()
     cmdOption[3]->setText(GetMsg(5257));
     cmdOption[4]->setText(GetMsg(5221));
     chkFactorySave->setText(GetMsg(8040));
-    chkFactorySave->setToolTip(GetMsg(8040)); // the caption may not fit the narrow command frame
     cmdImportSetting->setText(GetMsg(5228));
     cmdExportSetting->setText(GetMsg(5229));
     cmdFactorySetting->setText(GetMsg(5226));

@@ -382,6 +382,7 @@ TEST_F(MainCommands, BadImportFileChangesNothingAndNamesTheLine)
     Press(form->cmdImportSetting);
     ASSERT_EQ(boxes->calls().size(), 1);
     EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("Line 201"))) << boxes->calls()[0].prompt.toStdString();
+    EXPECT_EQ(boxes->calls()[0].title, GetMsg(5001)) << "titled like every other box";
     EXPECT_EQ(gInstrument().ImportFlag(), before.ImportFlag());
     EXPECT_EQ(gInstrument().XS_(5), before.XS_(5));
     EXPECT_FALSE(gInstrument().Change_Warn(0));
@@ -394,6 +395,8 @@ TEST_F(MainCommands, ExportThatCannotCompleteKeepsTheOldFile)
     dialogs.cancel();
     Press(form->cmdImportSetting);
     EXPECT_EQ(gInstrument().ImportFlag(), 0);
+    ASSERT_FALSE(boxes->calls().isEmpty());
+    EXPECT_EQ(boxes->calls().last().title, GetMsg(5001));
     writeFile(QStringLiteral("old.seq"), "XP,W,01,\r\n");
     // A record whose text cannot form a line is refused before the file is touched.
     {

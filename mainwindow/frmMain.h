@@ -132,7 +132,8 @@ public:
     bool TransferRunning() const;
     class BusyGuard {
     public:
-        explicit BusyGuard(frmMain &form);
+        // A refused guard tells the user (message 5367) unless tellUser is false.
+        explicit BusyGuard(frmMain &form, bool tellUser = true);
         ~BusyGuard();
         BusyGuard(const BusyGuard &) = delete;
         BusyGuard &operator=(const BusyGuard &) = delete;
@@ -231,6 +232,8 @@ public:
     void CheckInstrumentClock(const clsInstrument &Inst);
     // cmdOptData (data memory) and cmdOptFlash (Flash true) of the board chosen in Opt.
     void OptionBoardDump(bool Flash);
+    void BeginDumpTransfer();
+    void EndDumpTransfer();
     // Last 1024-byte block of the FLASH dump (4 MiB); tests shorten it.
     int FlashDumpLastBlock = 4095;
 

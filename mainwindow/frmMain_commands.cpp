@@ -168,10 +168,8 @@ void frmMain::cmdDown_Click(int16_t Index)
 void frmMain::DownloadCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     EnableCommands(false);
     ShowUpload(GetMsg(6056));
     DownloadInstrument(gInstrument());
@@ -183,28 +181,19 @@ void frmMain::DownloadCommand()
 void frmMain::FlashDumpCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
-    gTransferMode = 1;
-    EnableCommands(false);
-    ShowUpload(GetMsg(6056));
-    repaint();
+    BeginDumpTransfer();
     FlashDumpDownload();
-    UnloadUpload();
-    EnableCommands(true);
-    gTransferMode = 0;
+    EndDumpTransfer();
     CheckInstrumentClock(gInstrument());
 }
 
 void frmMain::PowerOffCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     if (MsgBox(GetMsg(5347), vb::YesNo | vb::Question, GetMsg(5348)) != vb::Yes)
         return;
     cmdExit->setEnabled(false);
@@ -243,10 +232,8 @@ void frmMain::PowerOffCommand()
 void frmMain::ReadAndSaveCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     if (!FileSuffixAcceptable(gFactorySuffix)) {
         MsgBox(QString::fromLatin1(kSuffixRefused), vb::OKOnly | vb::Critical, GetMsg(5001));
         txtSuffix->setFocus(Qt::OtherFocusReason);
@@ -382,10 +369,8 @@ void frmMain::EndWriteCommand(bool ok)
 void frmMain::UploadCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     clsInstrument &inst = gInstrument();
     if (!FromCalibration()) {
         const int lastChannel = inst.InvalidIF() ? 9 : 10;
@@ -434,10 +419,8 @@ void frmMain::UploadCommand()
 void frmMain::ClockCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     if (!FromCalibration()) {
         if (MsgBox(GetMsg(5384), vb::YesNo | vb::Question, GetMsg(5310)) != vb::Yes)
             return;
@@ -481,10 +464,8 @@ void frmMain::CalibrationCommand()
 void frmMain::DefaultCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     int16_t mask = 0;
     for (int i = 0; i < 4; ++i)
         if (chkUx[i]->isChecked())
@@ -516,10 +497,8 @@ void frmMain::DefaultCommand()
 void frmMain::RestoreCommand()
 {
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     if (MsgBox(GetMsg(5337), vb::YesNo | vb::Question, GetMsg(5338)) != vb::Yes)
         return;
     clsInstrument &inst = gInstrument();

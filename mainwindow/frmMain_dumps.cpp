@@ -59,10 +59,8 @@ void frmMain::cmdFRAMDump_Click()
         return;
     }
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
     if (MsgBox(GetMsg(5379), vb::YesNo | vb::Question, GetMsg(5378)) != vb::Yes)
         return;
 
@@ -95,6 +93,23 @@ void frmMain::cmdFRAMDump_Click()
     gTransferMode = 0;
 }
 
+// The frame of a FLASH or option-board dump: transfer mode 1, command frames off, the
+// progress window titled "Download"; and back.
+void frmMain::BeginDumpTransfer()
+{
+    gTransferMode = 1;
+    EnableCommands(false);
+    ShowUpload(GetMsg(6056));
+    repaint();
+}
+
+void frmMain::EndDumpTransfer()
+{
+    UnloadUpload();
+    EnableCommands(true);
+    gTransferMode = 0;
+}
+
 void frmMain::cmdOptData_Click() { OptionBoardDump(false); }
 
 void frmMain::cmdOptFlash_Click() { OptionBoardDump(true); }
@@ -104,15 +119,9 @@ void frmMain::OptionBoardDump(bool Flash)
     if (!ReadyForCommand())
         return;
     BusyGuard guard(*this);
-    if (!guard) {
-        RefuseBusy();
+    if (!guard)
         return;
-    }
-    gTransferMode = 1;
-    EnableCommands(false);
-    ShowUpload(GetMsg(6056));
-    repaint();
-
+    BeginDumpTransfer();
     const int board = Opt[0]->isChecked() ? 1 : Opt[1]->isChecked() ? 2 : 3;
     const QString name = QStringLiteral("%1%2").arg(Flash ? QStringLiteral("VK_EF_OPT") : QStringLiteral("VK_ES_OPT")).arg(board);
     uclQL7150->setCancel(false);
@@ -125,10 +134,7 @@ void frmMain::OptionBoardDump(bool Flash)
         cancelled = !ok && uclQL7150->Cancel(); // the next call clears it
     }
     uclQL7150->ByteArrayMode(board, QStringLiteral("E"));
-
-    UnloadUpload();
-    EnableCommands(true);
-    gTransferMode = 0;
+    EndDumpTransfer();
     if (!inMode)
         AddInfo(ExpandMessage(QString::fromLatin1(kOptionRefused), {QString::number(board)}), kRed);
     else if (cancelled)

@@ -2,6 +2,7 @@
 #include "core/modMain.h"
 #include "link/uclQlif.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/frmMain_commands_p.h"
 #include "mainwindow/frmUpload.h"
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
@@ -107,10 +108,13 @@ bool frmMain::TransferRunning() const
     return mBusyDepth > 0 || (uclQL7150 && uclQL7150->Busy()) || IsWaiting();
 }
 
-frmMain::BusyGuard::BusyGuard(frmMain &form) : m_form(&form)
+frmMain::BusyGuard::BusyGuard(frmMain &form, bool tellUser) : m_form(&form)
 {
-    if (form.TransferRunning())
+    if (form.TransferRunning()) {
+        if (tellUser)
+            Commands::RefuseBusy();
         return;
+    }
     ++form.mBusyDepth;
     m_ok = true;
 }

@@ -289,7 +289,7 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRuns)
     ASSERT_TRUE(StartMain());
     {
         frmMain::BusyGuard busy(*form);
-        EXPECT_FALSE(frmMain::BusyGuard(*form)) << "one transfer at a time";
+        EXPECT_FALSE(frmMain::BusyGuard(*form, false)) << "one transfer at a time";
         EXPECT_FALSE(form->close());
     }
     bool closed = true;

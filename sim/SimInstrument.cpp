@@ -4,6 +4,7 @@
 #include "settingsfiles/SettingLines.h"
 #include "settingsfiles/SettingsFile.h"
 #include "sim/PtyLine.h"
+#include "sim/SimRequestCheck.h"
 #include <QHash>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -103,7 +104,7 @@ void SimInstrument::fillDemoState()
         s.setTwa(ch, ch == 2 ? 1 : NotSet);
         s.setAutoCalib(ch, autoCal[ch]);
         s.setZeroForce(ch, 1);
-        s.setUG_(ch, ch % 3);
+        s.setUG_(ch, ch <= 4 ? 1 << ch : 0); // gas ch on channel position ch + 1, as GE says
         s.setCalibBefore(ch, 10.0f + ch);
         s.setCalibAfter(ch, 10.0f + ch + 0.5f);
         s.setCalibDate(ch, QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
@@ -295,33 +296,28 @@ void SimInstrument::clearRules()
     m_ruleFired.clear();
 }
 
-bool SimInstrument::ruleHits(SimFault fault, const QByteArray &code, char mode)
+// Every matching rule counts the request; the first one due fires.
+int SimInstrument::fireRule(SimFault fault, const QByteArray &code, char mode)
 {
+    int fired = -1;
     for (int i = 0; i < m_rules.size(); ++i) {
         const SimFaultRule &r = m_rules[i];
         if (r.fault != fault || (!r.code.isEmpty() && r.code != code) || (r.mode && r.mode != mode))
             continue;
         const int seen = ++m_ruleSeen[i];
-        if (seen < r.nth || (r.times >= 0 && m_ruleFired[i] >= r.times))
+        if (fired >= 0 || seen < r.nth || (r.times >= 0 && m_ruleFired[i] >= r.times))
             continue;
         ++m_ruleFired[i];
-        return true;
+        fired = i;
     }
-    return false;
-}
-
-const SimFaultRule *SimInstrument::matchRule(const QByteArray &code, char mode)
-{
-    for (const SimFaultRule &r : m_rules)
-        if ((r.code.isEmpty() || r.code == code) && (!r.mode || r.mode == mode))
-            return &r;
-    return nullptr;
+    return fired;
 }
 
 // ---- line
 
 void SimInstrument::deliver(const QByteArray &bytes)
 {
+    m_bytesOut += quint64(bytes.size());
     if (m_pty)
         m_pty->write(bytes);
     else if (m_client)
@@ -342,6 +338,7 @@ void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt)
 
 void SimInstrument::receive(const QByteArray &bytes)
 {
+    m_bytesIn += quint64(bytes.size());
     m_asm.feed(bytes);
     for (const Link::Frame &f : m_asm.takeFrames()) {
         switch (f.kind) {
@@ -363,11 +360,15 @@ void SimInstrument::receive(const QByteArray &bytes)
                     m_transfer.reset();
                 else
                     sendBlock();
+            } else if (!m_textBlocks.isEmpty()) {
+                sendNextTextBlock();
             }
             break;
         case Link::Frame::Junk:
-            if (f.raw.contains(Link::ESC))
-                m_transfer.reset(); // the program stopped the transfer
+            if (f.raw.contains(Link::ESC)) { // the program stopped the transfer
+                m_transfer.reset();
+                m_textBlocks.clear();
+            }
             break;
         case Link::Frame::Binary:
             break;
@@ -384,20 +385,35 @@ QByteArray SimInstrument::busyOr(int &counter, const QByteArray &result)
     return result;
 }
 
+void SimInstrument::refuseMalformed(const QByteArray &body, const QString &reason)
+{
+    if (m_malformed.size() < kMaxKeptRefusals)
+        m_malformed.append({body, reason});
+    const Link::Answer req = Link::SplitBody(body);
+    if (req.valid)
+        sendAnswer(req.code, 'N', {});
+    else
+        deliver(QByteArray(1, Link::NAK)); // not even a code to answer with
+}
+
 void SimInstrument::handleRequest(const QByteArray &body)
 {
+    ++m_requestCount;
+    if (m_requests.size() >= kMaxKeptRequests)
+        m_requests.removeFirst();
     m_requests.append(body);
     emit requestSeen(body);
     if (!m_poweredOn)
         return;
-    const Link::Answer req = Link::SplitBody(body);
-    if (!req.valid) {
-        deliver(QByteArray(1, Link::NAK));
-        return;
-    }
-    m_transfer.reset(); // a new request ends any transfer still running
+    m_transfer.reset(); // a new request ends any transfer or long answer still running
+    m_textBlocks.clear();
     if (!m_heldFrame.isEmpty())
         sendFrame(std::exchange(m_heldFrame, QByteArray()), false);
+    if (const QString why = SimRequestCheck::Problem(body); !why.isEmpty()) {
+        refuseMalformed(body, why);
+        return;
+    }
+    const Link::Answer req = Link::SplitBody(body);
     if (ruleHits(SimFault::HangUp, req.code, req.mode)) {
         QTimer::singleShot(0, this, [this] { hangUp(); });
         return;
@@ -415,30 +431,27 @@ void SimInstrument::handleRequest(const QByteArray &body)
         startTransfer(req);
         return;
     }
-    const SimFaultRule *few = matchRule(req.code, req.mode);
-    if (mode != "N" && ruleHits(SimFault::FewerFields, req.code, req.mode)) {
-        const int drop = few ? qMax(1, few->dropFields) : 1;
-        fields = fields.mid(0, qMax<qsizetype>(0, fields.size() - drop));
+    if (mode == "X") { // malformed: already refused
+        return;
+    }
+    if (mode != "N") {
+        const int few = fireRule(SimFault::FewerFields, req.code, req.mode);
+        if (few >= 0)
+            fields = fields.mid(0, qMax<qsizetype>(0, fields.size() - qMax(1, m_rules[few].dropFields)));
     }
     sendAnswer(req.code, mode.isEmpty() ? req.mode : mode[0], fields);
 }
 
 void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QByteArray> &fields)
 {
-    QByteArray body = code + ',' + mode + ',';
-    for (const QByteArray &f : fields)
-        body += f + ',';
-    const QByteArray frame = Link::BuildTextFrame(body);
+    QList<QByteArray> blocks = answerBlocks(code, mode, fields);
+    const QByteArray frame = blocks.takeFirst();
+    m_textBlocks = blocks;
     const bool corrupt = ruleHits(SimFault::CorruptChecksum, code, 0);
     const bool garbage = ruleHits(SimFault::Garbage, code, 0);
     const bool slow = ruleHits(SimFault::ByteByByte, code, 0);
-    int delay = 0;
-    for (int i = 0; i < m_rules.size(); ++i)
-        if (m_rules[i].fault == SimFault::Delay && (m_rules[i].code.isEmpty() || m_rules[i].code == code) &&
-            ruleHits(SimFault::Delay, code, 0)) {
-            delay = m_rules[i].delayMs;
-            break;
-        }
+    const int delayRule = fireRule(SimFault::Delay, code, 0);
+    const int delay = delayRule >= 0 ? m_rules[delayRule].delayMs : 0;
     if (ruleHits(SimFault::LateAnswer, code, mode)) {
         m_heldFrame = frame;
         return;
@@ -464,6 +477,26 @@ void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QB
     else
         go();
 }
+
+// The frames of one answer: one block, or several split between fields when the body is
+// longer than the block size (each block starts with "CC,M,", the fields run on).
+QList<QByteArray> SimInstrument::answerBlocks(const QByteArray &code, char mode, const QList<QByteArray> &fields) const
+{
+    const QByteArray head = code + ',' + mode + ',';
+    QList<QByteArray> bodies{head};
+    for (const QByteArray &f : fields) {
+        if (m_answerBlockSize > 0 && bodies.last().size() > head.size() &&
+            bodies.last().size() + f.size() + 1 > m_answerBlockSize)
+            bodies.append(head);
+        bodies.last() += f + ',';
+    }
+    QList<QByteArray> frames;
+    for (int i = 0; i < bodies.size(); ++i)
+        frames.append(Link::BuildTextFrame(bodies[i], i + 1 == bodies.size()));
+    return frames;
+}
+
+void SimInstrument::sendNextTextBlock() { sendFrame(m_textBlocks.takeFirst(), false); }
 
 QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArray *mode, bool *startTransfer)
 {
@@ -545,24 +578,8 @@ QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArra
     }
     if (req.code == "SB" && req.mode == 'W')
         return accepted();
-    if (req.code == "UX" || req.code == "SZ" || req.code == "S2") {
-        int &busy = req.code == "UX" ? m_defaultBusy : req.code == "SZ" ? m_zeroBusy : m_spanBusy;
-        const QByteArray &result = req.code == "UX" ? m_defaultResult : req.code == "SZ" ? m_zeroResult : m_spanResult;
-        if (req.mode == 'W') {
-            if (f.isEmpty())
-                return refused();
-            busy = m_busyPolls;
-            return accepted();
-        }
-        if (req.mode == 'C') {
-            if (ruleHits(SimFault::BusyForever, req.code, req.mode))
-                return {QByteArray(1, Link::SUB)};
-            return {busyOr(busy, result)};
-        }
-        if (req.code == "SZ" && req.mode == 'R') // the zero readings, a read-only list
-            return ReadOnlyCodes::Fields(m_state, req.code, clock());
-        return refused();
-    }
+    if (req.code == "UX" || req.code == "SZ" || req.code == "S2")
+        return calibrationAnswer(req, mode);
     if (req.code == "MM" && req.mode == 'W') {
         bool ok = false;
         const int board = f.value(0).toInt(&ok);
@@ -590,13 +607,57 @@ QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArra
         return lt.ok ? SplitFields(lt.text) : refused();
     }
     if (req.mode == 'W') {
-        QStringList fields;
+        QByteArray body = req.code + ",W,";
         for (const QByteArray &x : f)
-            fields.append(QString::fromLatin1(x));
-        const SettingLines::ParseResult p = SettingLines::parseFields(m_state, code, fields, SettingLines::Door::Device);
-        return p.ok() ? accepted() : refused();
+            body += x + ',';
+        if (const QString why = SimRequestCheck::ApplySettingWrite(m_state, body); !why.isEmpty()) {
+            refuseMalformed(body, why);
+            *mode = "X";
+            return {};
+        }
+        return accepted();
     }
     return refused();
+}
+
+// ---- DEFAULT and calibration: accepted, busy for a few polls, then the status.
+
+QList<QByteArray> SimInstrument::calibrationAnswer(const Link::Answer &req, QByteArray *mode)
+{
+    const int kind = req.code == "UX" ? 0 : req.code == "SZ" ? 1 : 2;
+    int &busy = kind == 0 ? m_defaultBusy : kind == 1 ? m_zeroBusy : m_spanBusy;
+    if (req.mode == 'W') {
+        busy = m_busyPolls;
+        if (kind == 1)
+            m_zeroStatus = m_zeroResult.isEmpty() ? calibrationStatus(req.fields.value(0)) : m_zeroResult;
+        else if (kind == 2)
+            m_spanStatus = m_spanResult.isEmpty() ? calibrationStatus(req.fields.value(0)) : m_spanResult;
+        return {};
+    }
+    if (req.mode == 'C') {
+        if (ruleHits(SimFault::BusyForever, req.code, req.mode))
+            return {QByteArray(1, Link::SUB)};
+        return {busyOr(busy, kind == 0 ? m_defaultResult : kind == 1 ? m_zeroStatus : m_spanStatus)};
+    }
+    if (kind == 1 && req.mode == 'R') // the zero readings, a read-only list
+        return ReadOnlyCodes::Fields(m_state, req.code, clock());
+    *mode = "N";
+    return {};
+}
+
+QByteArray SimInstrument::calibrationStatus(const QByteArray &asked) const
+{
+    QByteArray out(7, '2');
+    for (int ch = 0; ch < 7 && ch < asked.size(); ++ch)
+        if (asked[ch] == '1' && m_state.GasEnabled(ch))
+            out[ch] = m_calDigit[ch] ? m_calDigit[ch] : '1';
+    return out;
+}
+
+void SimInstrument::setCalibrationDigit(int ch, char digit)
+{
+    if (ch >= 0 && ch < 7)
+        m_calDigit[ch] = digit;
 }
 
 void SimInstrument::startTransfer(const Link::Answer &req)

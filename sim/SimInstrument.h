@@ -41,14 +41,34 @@ public:
     void clearRules();
     void setBusyPolls(int polls) { m_busyPolls = polls; } // busy answers before a result
     void setDefaultResult(const QString &status) { m_defaultResult = status.toLatin1(); }
+    // Calibration status: by default it follows the request, one digit per channel: "1" for
+    // an asked channel that is enabled, "2" (no action) for any other. A digit set here
+    // replaces "1" for that channel when it is asked (0 back to the default); a whole result
+    // set with setZeroResult / setSpanResult is answered as it stands ("" back to following).
+    void setCalibrationDigit(int ch, char digit);
     void setZeroResult(const QString &digits) { m_zeroResult = digits.toLatin1(); }
     void setSpanResult(const QString &digits) { m_spanResult = digits.toLatin1(); }
+    // Answers whose body is longer than this go out in several blocks (ETB ... EOT), split
+    // between fields; 0 sends every answer in one block.
+    void setAnswerBlockSize(int bodyBytes) { m_answerBlockSize = qMax(0, bodyBytes); }
     void setPoweredOn(bool on) { m_poweredOn = on; }
     bool poweredOn() const { return m_poweredOn; }
 
-    // What the link sent: every request body, in order.
+    // What the link sent: the request bodies in order, the latest kMaxKeptRequests of them.
+    static constexpr int kMaxKeptRequests = 20000;
     const QList<QByteArray> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
+    quint64 requestCount() const { return m_requestCount; } // every request since construction
+    // Requests refused as malformed (SimRequestCheck), the first kMaxKeptRefusals of them.
+    struct Refusal {
+        QByteArray request;
+        QString reason;
+    };
+    static constexpr int kMaxKeptRefusals = 100;
+    const QList<Refusal> &malformedRequests() const { return m_malformed; }
+    // Bytes taken from and put on the line since construction.
+    quint64 bytesReceived() const { return m_bytesIn; }
+    quint64 bytesSent() const { return m_bytesOut; }
     bool pumpOn() const { return m_pump; }
     QDateTime clock() const { return QDateTime::currentDateTime().addSecs(m_clockOffset); }
 
@@ -63,11 +83,16 @@ signals:
 
 private:
     struct Transfer;
-    const SimFaultRule *matchRule(const QByteArray &code, char mode);
-    bool ruleHits(SimFault fault, const QByteArray &code, char mode);
+    int fireRule(SimFault fault, const QByteArray &code, char mode); // index of the rule that fires, -1 none
+    bool ruleHits(SimFault fault, const QByteArray &code, char mode) { return fireRule(fault, code, mode) >= 0; }
+    void refuseMalformed(const QByteArray &body, const QString &reason);
     void handleRequest(const QByteArray &body);
     QList<QByteArray> answerFields(const Link::Answer &req, QByteArray *mode, bool *startTransfer);
     void sendAnswer(const QByteArray &code, char mode, const QList<QByteArray> &fields);
+    QList<QByteArray> answerBlocks(const QByteArray &code, char mode, const QList<QByteArray> &fields) const;
+    void sendNextTextBlock();
+    QList<QByteArray> calibrationAnswer(const Link::Answer &req, QByteArray *mode);
+    QByteArray calibrationStatus(const QByteArray &asked) const;
     void sendFrame(const QByteArray &frame, bool corrupt);
     void deliver(const QByteArray &bytes);
     void startTransfer(const Link::Answer &req);
@@ -84,6 +109,11 @@ private:
     QList<int> m_ruleSeen;   // matching requests seen per rule
     QList<int> m_ruleFired;  // times fired per rule
     QList<QByteArray> m_requests;
+    quint64 m_requestCount = 0;
+    QList<Refusal> m_malformed;
+    quint64 m_bytesIn = 0, m_bytesOut = 0;
+    QList<QByteArray> m_textBlocks; // blocks of a long answer still to send, each on the ACK of the last
+    int m_answerBlockSize = 0;
     QByteArray m_lastFrame;  // resent on NAK
     QByteArray m_heldFrame;  // a late answer, sent when the next request arrives
     std::unique_ptr<Transfer> m_transfer;
@@ -91,8 +121,10 @@ private:
     int m_defaultBusy = 0, m_restoreBusy = 0, m_zeroBusy = 0, m_spanBusy = 0;
     bool m_restoring = false;
     QByteArray m_defaultResult = "0";
-    QByteArray m_zeroResult = "1111111";
-    QByteArray m_spanResult = "1111111";
+    QByteArray m_zeroResult; // "" follows the request
+    QByteArray m_spanResult;
+    QByteArray m_zeroStatus, m_spanStatus; // the answer of the run under way
+    char m_calDigit[7] = {0, 0, 0, 0, 0, 0, 0};
     QByteArray m_romVersion[4] = {"", "V1.20", "V1.30", "V1.40"};
     bool m_pump = false;
     bool m_poweredOn = true;

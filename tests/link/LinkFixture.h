@@ -35,6 +35,9 @@ protected:
     }
     void TearDown() override
     {
+        // The link never sends a request the instrument would refuse as malformed.
+        for (const SimInstrument::Refusal &r : sim.malformedRequests())
+            ADD_FAILURE() << "malformed request " << r.request.toStdString() << ": " << r.reason.toStdString();
         link.setPortOpen(false);
         link.setTimerEnabled(false);
         SetAppPath(QString());

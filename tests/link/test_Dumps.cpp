@@ -112,7 +112,8 @@ TEST_F(LinkTest, OptionBoardRomVersionAndMemory)
     EXPECT_TRUE(link.ByteArrayMode(1, QStringLiteral("E")));
     // Board 2 is an empty slot in the demo instrument.
     EXPECT_FALSE(link.ByteArrayMode(2, QStringLiteral("S")));
-    EXPECT_TRUE(link.getOptData(2, QStringLiteral("XXX"), 5).isEmpty());
+    sim.addRule(Rule(SimFault::Refuse, "OB"));
+    EXPECT_TRUE(link.getOptData(2, QStringLiteral("VPR"), 5).isEmpty());
 }
 
 TEST_F(LinkTest, RefusedOptionDumpIsReported)
@@ -120,7 +121,8 @@ TEST_F(LinkTest, RefusedOptionDumpIsReported)
     ASSERT_TRUE(connectLink());
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     const QString path = dir.filePath(QStringLiteral("VK_ES_OPT3.DAT"));
-    EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("XYZ"), path, 2048));
+    sim.addRule(Rule(SimFault::Refuse, "OD"));
+    EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("ESR"), path, 2048));
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic

@@ -151,6 +151,9 @@ protected:
         }
         form = nullptr;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        // The program never sends a request the instrument would refuse as malformed.
+        for (const SimInstrument::Refusal &r : sim->malformedRequests())
+            ADD_FAILURE() << "malformed request " << r.request.toStdString() << ": " << r.reason.toStdString();
         sim.reset();
         SetPortLister(nullptr);
         ResetLinkGlobals();

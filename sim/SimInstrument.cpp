@@ -103,7 +103,7 @@ void SimInstrument::fillDemoState()
         s.setStel(ch, ch == 2 ? 5 : NotSet);
         s.setTwa(ch, ch == 2 ? 1 : NotSet);
         s.setAutoCalib(ch, autoCal[ch]);
-        s.setZeroForce(ch, 1);
+        s.setZeroForce(ch, ch == 1 ? 0 : 1); // oxygen is never zero-forced: its line carries "@"
         s.setUG_(ch, ch <= 4 ? 1 << ch : 0); // gas ch on channel position ch + 1, as GE says
         s.setCalibBefore(ch, 10.0f + ch);
         s.setCalibAfter(ch, 10.0f + ch + 0.5f);
@@ -113,6 +113,7 @@ void SimInstrument::fillDemoState()
     s.setGasPoint(8, 1);
     s.setGasPoint(9, 1);
     s.setFL_(0, 50000); // methane: 50000 ppm at 100 %LEL
+    s.setRatio(0, 50000); // the instrument keeps the ratio with its FL line
     s.setFL_(1, 200);
     s.setIntervals(60);
     s.setAlarmMode(1);
@@ -122,7 +123,7 @@ void SimInstrument::fillDemoState()
     s.setCalLimit(30);
     s.setLcdBackLight(5);
     s.setLcdContrast(12);
-    s.setBNuserLogoName(QStringLiteral("VANTIK DEMO"));
+    s.setBNuserLogoName(QStringLiteral("VANTIK DEMO").leftJustified(20)); // kept as its line carries it
     s.setPassword(QStringLiteral("1234"));
     s.setInertOnOff(1);
     s.setInvalidIF(false);

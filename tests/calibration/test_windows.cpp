@@ -122,7 +122,7 @@ TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
 TEST_F(CalWindow, SpanRunSendsRequestAndReportsTickedChannels)
 {
     ASSERT_TRUE(StartWithData());
-    sim->setSpanResult(QStringLiteral("1120000"));
+    sim->setCalibrationDigit(2, '2'); // the others follow the request: 1 for ticked, 2 for the rest
     ASSERT_TRUE(OpenCal());
     for (int r : {2, 4, 5})
         Toggle(r);
@@ -133,7 +133,7 @@ TEST_F(CalWindow, SpanRunSendsRequestAndReportsTickedChannels)
     EXPECT_TRUE(sim->requests().contains(QByteArray("S2,W,1010000,61A8,0000,00FA,0000,0000,0000,0000,")));
     EXPECT_TRUE(gCalSelect[0] && !gCalSelect[1] && gCalSelect[2] && !gCalSelect[3]);
     EXPECT_TRUE(cal->CalResult);
-    // Channel 1's digit is 1 but it was not ticked: no line.
+    // Channel 1 was not ticked: no line.
     EXPECT_EQ(cal->CalReport, crlf({"CH4  Adjustment Complete.", "H2S No Action"}));
     EXPECT_EQ(boxes->prompts(), QStringList{cal->CalReport});
     EXPECT_EQ(gTransferMode, 0);
@@ -145,7 +145,9 @@ TEST_F(CalWindow, SpanRunSendsRequestAndReportsTickedChannels)
 TEST_F(CalWindow, ZeroRunReportsEnabledChannelsByStatusDigit)
 {
     ASSERT_TRUE(StartWithData());
-    sim->setZeroResult(QStringLiteral("1021111"));
+    sim->setCalibrationDigit(1, '0');
+    sim->setCalibrationDigit(2, '2');
+    sim->setCalibrationDigit(5, '1'); // off: no action whatever was asked
     ASSERT_TRUE(OpenCal());
     FreezeReadings({0.0f, 20.5f, 0.0f, 0.0f, 0.0f, -101.0f, -101.0f});
     boxes->clear();

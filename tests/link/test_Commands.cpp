@@ -79,11 +79,13 @@ TEST_F(LinkTest, FactoryRestorePollsUntilNotBusy)
 TEST_F(LinkTest, ZeroCalibrationStatusDigits)
 {
     ASSERT_TRUE(connectLink());
-    sim.setZeroResult(QStringLiteral("1201111"));
+    sim.setCalibrationDigit(1, '2');
+    sim.setCalibrationDigit(2, '0');
     ASSERT_TRUE(link.ZeroCal(QStringLiteral("1111111")));
     EXPECT_EQ(link.ZeroStatus(0), 1);
     EXPECT_EQ(link.ZeroStatus(1), 2);
     EXPECT_EQ(link.ZeroStatus(2), 0);
+    EXPECT_EQ(link.ZeroStatus(5), 2) << "a channel that is off takes no action";
     EXPECT_EQ(link.ZeroStatus(7), -1);
     EXPECT_EQ(link.ZeroStatus(-1), -1);
     EXPECT_FALSE(link.ZeroCal(QStringLiteral("11x1111")));
@@ -111,10 +113,11 @@ TEST_F(LinkTest, RefusedZeroLogs5516)
 TEST_F(LinkTest, SpanCalibration)
 {
     ASSERT_TRUE(connectLink());
-    sim.setSpanResult(QStringLiteral("0100200"));
+    sim.setCalibrationDigit(4, '2');
     const QString request = QStringLiteral("0100100,0000,00D1,0000,0000,0032,0000,0000");
     ASSERT_TRUE(link.SpanCal(request));
     EXPECT_TRUE(sim.requests().contains(("S2,W," + request + ",").toLatin1()));
+    EXPECT_EQ(link.SpanStatus(0), 2) << "not asked";
     EXPECT_EQ(link.SpanStatus(1), 1);
     EXPECT_EQ(link.SpanStatus(4), 2);
     sim.addRule(Rule(SimFault::Refuse, "S2", 'C'));

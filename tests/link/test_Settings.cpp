@@ -32,6 +32,12 @@ TEST_F(LinkTest, GetInstrumentReadsTheWholeInstrumentWithoutRaisingFlags)
     EXPECT_LE(std::abs(rec.SysDateOffset()), 2);
     EXPECT_EQ(link.Status(), uclQlif::StatusDone);
     EXPECT_TRUE(gDataReceived);
+
+    // The same instrument answering in blocks of at most 32 bytes reads the same.
+    sim.setAnswerBlockSize(32);
+    clsInstrument blocks;
+    ASSERT_TRUE(link.GetInstrument(blocks));
+    ExpectSameSettings(blocks, sim.state());
 }
 
 TEST_F(LinkTest, InstrumentMessageAndLatestHistoryAreRaised)

@@ -2,6 +2,7 @@
 // against the simulated instrument; then the same session with faults on the line.
 #include "MainFixture.h"
 #include "platform/CommonDialog.h"
+#include "support/InstrumentDiff.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -121,6 +122,23 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
     EXPECT_EQ(gInstrument().CommFlags(), 0);
     EXPECT_FALSE(form->uclQL7150->Connected());
     EXPECT_EQ(frmUpload::Find(), nullptr);
+}
+
+TEST_F(Session, UnchangedUploadLeavesTheInstrumentAsItWas)
+{
+    ASSERT_TRUE(Start(true));
+    const clsInstrument before = sim->state();
+    Press(form->cmdDown[1]);
+    ASSERT_EQ(gInstrument().CommFlags(), -1);
+    const clsInstrument firstRead = gInstrument();
+    boxes->push(vb::Yes);
+    Press(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts().last(), GetMsg(5311));
+    Press(form->cmdDown[1]);
+    ASSERT_EQ(gInstrument().CommFlags(), -1);
+    EXPECT_EQ(DifferentMembers(before, sim->state()), "");
+    // The clock read is the instrument's time of that read.
+    EXPECT_EQ(DifferentMembers(firstRead, gInstrument(), {clsInstrument::M::SysDate}), "");
 }
 
 TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)

@@ -3,6 +3,7 @@
 // the link's bare read and write and the window's own work alone. The window's share is
 // the difference between the first two; the third shows it directly.
 #include "BenchMain.h"
+#include "ExchangeMeter.h"
 #include "core/Wait.h"
 #include "core/modMain.h"
 #include "link/modAddLib.h"
@@ -92,18 +93,21 @@ void BM_WindowDownloadWithHistoryRow(benchmark::State &state)
             state.SkipWithError("download failed");
     }
 }
-BENCHMARK(BM_WindowDownloadWithHistoryRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowDownloadWithHistoryRow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LinkReadAlone(benchmark::State &state)
 {
     Rig &r = TheRig();
+    ExchangeMeter meter(r.sim);
+    meter.start();
     for (auto _ : state) {
         clsInstrument rec;
         if (!r.form->uclQL7150->GetInstrument(rec))
             state.SkipWithError("read failed");
     }
+    meter.report(state);
 }
-BENCHMARK(BM_LinkReadAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LinkReadAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WindowUploadWithHistoryRow(benchmark::State &state)
 {
@@ -117,19 +121,22 @@ void BM_WindowUploadWithHistoryRow(benchmark::State &state)
             state.SkipWithError("upload failed");
     }
 }
-BENCHMARK(BM_WindowUploadWithHistoryRow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowUploadWithHistoryRow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LinkWriteAlone(benchmark::State &state)
 {
     Rig &r = TheRig();
     clsInstrument rec(gInstrument());
+    ExchangeMeter meter(r.sim);
+    meter.start();
     for (auto _ : state) {
         rec.SetChangeFlags(true);
         if (!r.form->uclQL7150->SetInstrument(rec))
             state.SkipWithError("write failed");
     }
+    meter.report(state);
 }
-BENCHMARK(BM_LinkWriteAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LinkWriteAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // What the window adds to a download and an upload without any traffic: view refresh,
 // A/D listing, result lines and the history row.
@@ -146,7 +153,7 @@ void BM_WindowShareAlone(benchmark::State &state)
         deviceUpdateLog(gInstrument(), false);
     }
 }
-BENCHMARK(BM_WindowShareAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowShareAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -46,7 +46,7 @@ void BM_StoreConfig(benchmark::State &state)
             state.SkipWithError(res.error.toStdString().c_str());
     }
 }
-BENCHMARK(BM_StoreConfig)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StoreConfig)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_LoadConfig(benchmark::State &state)
 {
@@ -61,7 +61,7 @@ void BM_LoadConfig(benchmark::State &state)
             state.SkipWithError(res.error.toStdString().c_str());
     }
 }
-BENCHMARK(BM_LoadConfig)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoadConfig)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // Parsing one answer line as the link does (a copy of the record per line).
 void BM_ParseLine(benchmark::State &state)
@@ -71,7 +71,7 @@ void BM_ParseLine(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(SettingLines::parseLine(r, line).ok());
 }
-BENCHMARK(BM_ParseLine)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseLine)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_DeviceUpdateLog10000Rows(benchmark::State &state)
 {
@@ -99,7 +99,7 @@ void BM_DeviceUpdateLog10000Rows(benchmark::State &state)
     }
     SetAppPath(QString());
 }
-BENCHMARK(BM_DeviceUpdateLog10000Rows)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_DeviceUpdateLog10000Rows)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 } // namespace
 

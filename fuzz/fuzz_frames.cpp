@@ -13,7 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     static clsInstrument rec;
     Link::FrameAssembler a;
-    a.setBinaryPayloadLength(data[0] % 2 ? 64 : 0);
+    // Text only, or a dump running with the block size of the option board, FRAM or FLASH.
+    static const int kPayload[4] = {0, 128, 256, 1024};
+    a.setBinaryPayloadLength(kPayload[data[0] % 4]);
     // Split the input in two feeds so frames across reads are covered.
     const size_t half = size / 2;
     a.feed(reinterpret_cast<const char *>(data) + 1, qsizetype(half > 0 ? half - 1 : 0));

@@ -118,6 +118,19 @@ void uclQlif::setRunDensty(bool v)
 void uclQlif::setTickInterval(int ms) { m_timer.setInterval(qMax(1, ms)); }
 void uclQlif::setIrdaServerName(const QString &name) { m_irda->setServerName(name); }
 
+void uclQlif::setHostTransport(Transport *t)
+{
+    closeTransport();
+    if (m_host)
+        disconnect(m_host, nullptr, this, nullptr);
+    m_host = t;
+    if (t) {
+        connect(t, &Transport::received, this, &uclQlif::onBytes);
+        connect(t, &Transport::lost, this, &uclQlif::onLost);
+        connect(t, &Transport::socketError, this, &uclQlif::onSocketError);
+    }
+}
+
 void uclQlif::AddLog(const QString &vData) { m_log.addLine(vData); }
 
 // ---- transports
@@ -126,7 +139,8 @@ Transport *uclQlif::transport() const { return m_active; }
 
 void uclQlif::openTransport()
 {
-    m_active = m_serialComm ? static_cast<Transport *>(m_serial.get()) : static_cast<Transport *>(m_irda.get());
+    m_active = m_host ? m_host
+           : m_serialComm ? static_cast<Transport *>(m_serial.get()) : static_cast<Transport *>(m_irda.get());
     m_asm.reset();
     if (!m_active->open())
         m_log.addLine(QStringLiteral("<<< Port %1 not opened: %2 >>>").arg(m_active->name(), m_serial->lastError()));
@@ -136,6 +150,8 @@ void uclQlif::closeTransport()
 {
     m_serial->close();
     m_irda->close();
+    if (m_host)
+        m_host->close();
     m_active = nullptr;
     m_pending = PendingKind::None;
     m_asm.reset();

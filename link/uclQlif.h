@@ -80,6 +80,9 @@ public:
     void setTickInterval(int ms);
     int tickInterval() const { return m_timer.interval(); }
     void setIrdaServerName(const QString &name);
+    // A line of the host's own in place of the serial port and the infrared socket (the
+    // fuzzer drives the receive path through one); nullptr goes back to those two. Not owned.
+    void setHostTransport(Transport *t);
     SerialLog &serialLog() { return m_log; }
     // Busy polls before DEFAULT, factory restore or a calibration gives up (tests shorten it).
     void setBusyPollLimit(int polls) { m_busyPollLimit = qMax(1, polls); }
@@ -213,6 +216,7 @@ private:
     std::unique_ptr<SerialTransport> m_serial;
     std::unique_ptr<IrdaTransport> m_irda;
     Transport *m_active = nullptr;
+    Transport *m_host = nullptr;
 
     // state machine
     QTimer m_timer;

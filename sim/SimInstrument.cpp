@@ -319,6 +319,7 @@ int SimInstrument::fireRule(SimFault fault, const QByteArray &code, char mode)
 void SimInstrument::deliver(const QByteArray &bytes)
 {
     m_bytesOut += quint64(bytes.size());
+    emit delivered(bytes);
     if (m_pty)
         m_pty->write(bytes);
     else if (m_client)

@@ -80,6 +80,7 @@ public:
 
 signals:
     void requestSeen(const QByteArray &body);
+    void delivered(const QByteArray &bytes); // what went on the line (fuzz seeds are recorded from it)
 
 private:
     struct Transfer;

@@ -2,6 +2,7 @@
 // link (a request, an ACK, a NAK) the next piece of the input arrives as the instrument's
 // bytes. Frame assembly, block joining, busy answers, dump block order, late and duplicate
 // answers, time-outs and resends all run as in the program, the serial log included.
+#include "core/Wait.h"
 #include "core/modMain.h"
 #include "fuzz/LinkScript.h"
 #include "link/Transport.h"
@@ -24,18 +25,24 @@ public:
     QString name() const override { return QStringLiteral("fuzz"); }
     bool write(const QByteArray &) override
     {
-        // The answer comes from the event loop, as from a real line; with the script spent the
-        // user cancels, so every wait ends at once.
+        // The answer comes from the event loop, as from a real line; once the script is spent
+        // (and its last piece taken in) the user cancels, so no wait runs on for nothing.
         QTimer::singleShot(0, this, [this] {
-            if (m_pieces.isEmpty())
-                m_link.setCancel(true);
-            else
+            if (!m_pieces.isEmpty())
                 emit received(m_pieces.takeFirst());
+            if (m_pieces.isEmpty())
+                QTimer::singleShot(0, this, [this] { cancel(); });
         });
         return true;
     }
 
 private:
+    void cancel()
+    {
+        m_link.setCancel(true);
+        WaitNotify();
+    }
+
     uclQlif &m_link;
     QList<QByteArray> m_pieces;
 };

@@ -137,8 +137,8 @@ TEST_F(Session, UnchangedUploadLeavesTheInstrumentAsItWas)
     Press(form->cmdDown[1]);
     ASSERT_EQ(gInstrument().CommFlags(), -1);
     EXPECT_EQ(DifferentMembers(before, sim->state()), "");
-    // The clock read is the instrument's time of that read.
-    EXPECT_EQ(DifferentMembers(firstRead, gInstrument(), {clsInstrument::M::SysDate}), "");
+    // The clock and its offset to the PC are those of each read (whole seconds).
+    EXPECT_EQ(DifferentMembers(firstRead, gInstrument(), {clsInstrument::M::SysDate, clsInstrument::M::SysDateOffset}), "");
 }
 
 TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)

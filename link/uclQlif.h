@@ -81,7 +81,8 @@ public:
     int tickInterval() const { return m_timer.interval(); }
     void setIrdaServerName(const QString &name);
     // A line of the host's own in place of the serial port and the infrared socket (the
-    // fuzzer drives the receive path through one); nullptr goes back to those two. Not owned.
+    // fuzzer drives the receive path through one); nullptr goes back to those two. Set it
+    // while the port is closed; not owned.
     void setHostTransport(Transport *t);
     SerialLog &serialLog() { return m_log; }
     // Busy polls before DEFAULT, factory restore or a calibration gives up (tests shorten it).

@@ -29,6 +29,7 @@ TEST_F(LinkTest, FlashRangeSurvivesAnInjectedNak)
     EXPECT_EQ(ReadAll(path), Pattern('F', 2 * 1024, 8 * 1024));
     EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
     EXPECT_TRUE(logText().contains(QStringLiteral("<1024 bytes>")));
+    ASSERT_GE(progress.count(), 2);
     EXPECT_EQ(progress.first().first().toString(), QStringLiteral("Initialize Local Image"));
     EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FLASH Image"));
 }
@@ -45,6 +46,7 @@ TEST_F(LinkTest, FailedFlashDumpIsReportedAndLeavesTheOldFile)
     sim.addRule(Rule(SimFault::HangUp, "EP", 'B', 4));
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     EXPECT_FALSE(link.GetBinDump(path, 0, 15));
+    ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
 }
@@ -94,6 +96,7 @@ TEST_F(LinkTest, FramImage)
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     ASSERT_TRUE(link.GetBinDumpFRAM(path));
     EXPECT_EQ(ReadAll(path), Pattern('R', 0, 8192));
+    ASSERT_GE(progress.count(), 2);
     EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FRAM Image"));
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("Get FRAM Image 32/32"));
 }
@@ -123,6 +126,7 @@ TEST_F(LinkTest, RefusedOptionDumpIsReported)
     const QString path = dir.filePath(QStringLiteral("VK_ES_OPT3.DAT"));
     sim.addRule(Rule(SimFault::Refuse, "OD"));
     EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("ESR"), path, 2048));
+    ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic

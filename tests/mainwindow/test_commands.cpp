@@ -209,6 +209,7 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     // Today's settings become the factory ones; then the instrument changes.
     form->chkFactorySave->setChecked(true);
     Upload();
+    ASSERT_FALSE(sim->requests().isEmpty());
     EXPECT_TRUE(sim->requests().last().startsWith("UD,W"));
     {
         clsInstrument::DeviceDoor door(sim->state());
@@ -251,7 +252,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     clsInstrument &rec = gInstrument();
     rec.setWarning(0, 60); // above the alarm point
     Press(form->cmdOption[0]);
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
+    ASSERT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
     EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
     rec.setWarning(0, 10);
 

@@ -211,6 +211,7 @@ TEST_F(Frame, UndeletableLogIsReportedAndStartUpContinues)
     ASSERT_TRUE(StartMain());
     EXPECT_TRUE(form->IsLoaded());
     EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
+    ASSERT_FALSE(LogLines().isEmpty());
     EXPECT_TRUE(LogLines().last().contains(QStringLiteral("SerialLog.log")));
 }
 

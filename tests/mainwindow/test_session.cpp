@@ -54,6 +54,7 @@ TEST_F(Session, TechnicianWorksThroughEveryCommand)
     Press(form->cmdOption[0]);
     EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
     EXPECT_FLOAT_EQ(sim->state().Alarm(0), 50.0f);
+    ASSERT_FALSE(boxes->prompts().isEmpty());
     EXPECT_EQ(boxes->prompts().last(), GetMsg(5311));
     EXPECT_EQ(HistoryActions(), (QStringList{QStringLiteral("Read"), QStringLiteral("Write")}));
 

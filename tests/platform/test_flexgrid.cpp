@@ -153,6 +153,7 @@ TEST_F(GridTest, ValidateCancelKeepsTheEditorWithTheRewrittenText)
     press(lineEditor(), Qt::Key_Return);
     EXPECT_FALSE(grid->IsEditing());
     EXPECT_EQ(grid->TextMatrix(3, 2), QStringLiteral("*****"));
+    ASSERT_FALSE(log.isEmpty());
     EXPECT_EQ(log.last(), QStringLiteral("After 3,2"));
 }
 
@@ -307,6 +308,7 @@ TEST_F(GridTest, ComboChoiceAndDropDownHandlerCanPickTheEntry)
     EXPECT_EQ(grid->ComboIndex(), 0);
     press(combo->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(grid->TextMatrix(2, 2), QStringLiteral("ME"));
+    ASSERT_FALSE(log.filter(QStringLiteral("Validate")).isEmpty());
     EXPECT_EQ(log.filter(QStringLiteral("Validate")).last(), QStringLiteral("Validate 2,2 ME"));
 }
 
@@ -412,5 +414,6 @@ TEST_F(GridTest, HandlerRewritingTheCurrentCellDoesNotMoveTheEdit)
     press(lineEditor(), Qt::Key_Return);
     EXPECT_EQ(grid->TextMatrix(2, 1), QStringLiteral("8"));
     EXPECT_EQ(grid->TextMatrix(5, 4), QStringLiteral("mirror"));
+    ASSERT_FALSE(log.isEmpty());
     EXPECT_EQ(log.last(), QStringLiteral("After 2,1"));
 }

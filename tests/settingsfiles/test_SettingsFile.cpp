@@ -99,10 +99,12 @@ TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
 
     ASSERT_TRUE(StoreConfig(r, path("h.vkx"), true, pidHigh).ok);
     const QList<QByteArray> ls = lines("h.vkx");
+    ASSERT_GT(ls.size(), 17);
     EXPECT_TRUE(unscramble(ls[0]).startsWith(QLatin1String("LS,W,00,")));
     EXPECT_TRUE(unscramble(ls[17]).startsWith(QLatin1String("LJ,W,00,")));
     ASSERT_TRUE(StoreConfig(r, path("b.vkx"), true, pidBoth).ok);
     const QList<QByteArray> both = lines("b.vkx");
+    ASSERT_GT(both.size(), 34);
     EXPECT_EQ(both[0], both[34]); // each LS line twice, identical
     EXPECT_TRUE(unscramble(both[17]).startsWith(QLatin1String("LI,W,00,")));
 
@@ -129,6 +131,7 @@ TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
     const clsInstrument r = makeRecord(11);
     ASSERT_TRUE(StoreConfig(r, path("d.seq"), false).ok);
     QList<QByteArray> ls = lines("d.seq");
+    ASSERT_EQ(ls.size(), 362);
     ls[320] = "A1,W,0001,0002,XYZ,0004,0005,0006,0007,";
     writeFile(path("d.seq"), ls.join("\r\n") + "\r\n");
 

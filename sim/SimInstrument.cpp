@@ -5,6 +5,7 @@
 #include "settingsfiles/SettingsFile.h"
 #include "sim/PtyLine.h"
 #include "sim/SimRequestCheck.h"
+#include "sim/samples/SampleRecord.h"
 #include <QHash>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -70,128 +71,8 @@ char SimInstrument::PatternByte(char area, quint32 offset)
 
 void SimInstrument::fillDemoState()
 {
-    clsInstrument &s = m_state;
-    s.ClearDatas();
-    clsInstrument::DeviceDoor door(s);
-    s.setSerialNo(QStringLiteral("VK2024-00042"));
-    s.setDummySerial(QStringLiteral("M-7781"));
-    s.setRomNumber(4810);
-    s.setSUM(QStringLiteral("5A3C"));
-    s.setSpecType(QStringLiteral("0"));
-    const char *names[7] = {"CH4", "OXY", "H2S", "CO ", "NH3", "---", "---"};
-    const char *units[7] = {"%LEL", "vol%", "ppm", "ppm", "ppm", "ppm", "ppm"};
-    const float scale[7] = {100, 25, 30, 500, 100, 0, 0};
-    const float step[7] = {1, 0.1f, 0.1f, 1, 1, 0, 0};
-    const int points[7] = {0, 1, 1, 0, 0, 0, 0};
-    using namespace SensorType;
-    const int types[7] = {Catalytic, Oxygen, Toxic, Esm, ThermalConductivity, EmptySlot, EmptySlot};
-    constexpr float NotSet = ReadingCode::NotSet;
-    const float warn[7] = {10, 19.5f, 5, 25, 25, NotSet, NotSet};
-    const float alarm[7] = {50, 18, 10, 50, 50, NotSet, NotSet};
-    // Span values the upload accepts: at or above the warning point, at or below it for oxygen.
-    const float autoCal[7] = {50, 12, 25, 50, 25, NotSet, NotSet};
-    for (int ch = 0; ch < 7; ++ch) {
-        s.setGasName(ch, QString::fromLatin1(names[ch]));
-        s.setGasUnit(ch, QString::fromLatin1(units[ch]));
-        s.setGasPoint(ch, points[ch]);
-        s.setGasFullScale(ch, scale[ch]);
-        s.setGasDesit(ch, step[ch]);
-        s.setGasType(ch, types[ch]);
-        s.setGasEnabled(ch, ch <= 4 ? -1 : 0);
-        s.setWarning(ch, warn[ch]);
-        s.setAlarm(ch, alarm[ch]);
-        s.setStel(ch, ch == 2 ? 5 : NotSet);
-        s.setTwa(ch, ch == 2 ? 1 : NotSet);
-        s.setAutoCalib(ch, autoCal[ch]);
-        s.setZeroForce(ch, ch == 1 ? 0 : 1); // oxygen is never zero-forced: its line carries "@"
-        s.setUG_(ch, ch <= 4 ? 1 << ch : 0); // gas ch on channel position ch + 1, as GE says
-        s.setCalibBefore(ch, 10.0f + ch);
-        s.setCalibAfter(ch, 10.0f + ch + 0.5f);
-        s.setCalibDate(ch, QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
-    }
-    s.setGasPoint(7, 0);
-    s.setGasPoint(8, 1);
-    s.setGasPoint(9, 1);
-    s.setFL_(0, 50000); // methane: 50000 ppm at 100 %LEL
-    s.setRatio(0, 50000); // the instrument keeps the ratio with its FL line
-    s.setFL_(1, 200);
-    s.setIntervals(60);
-    s.setAlarmMode(1);
-    s.setAlarmO2(1); // falling oxygen alarm: the alarm point lies below the warning point
-    s.setHcMode(1); // the instrument derives the current mode from it: 1 gives 0
-    s.setCurrHc(0);
-    s.setCalLimit(30);
-    s.setLcdBackLight(5);
-    s.setLcdContrast(12);
-    s.setBNuserLogoName(QStringLiteral("VANTIK DEMO").leftJustified(20)); // kept as its line carries it
-    s.setPassword(QStringLiteral("1234"));
-    s.setInertOnOff(1);
-    s.setInvalidIF(false);
-    s.setInert1st(5.0f);
-    s.setInert2nd(10.0f);
-    // The ppm and vol% views of the combustible channel's 10 / 50 %LEL points.
-    s.setCATppm1st(5000);
-    s.setCATppm2nd(25000);
-    s.setCATvol1st(0.5f);
-    s.setCATvol2nd(2.5f);
-    s.setHH_(0, 100);
-    s.setHH_(1, 120);
-    s.setHE_(0, 60);
-    s.setHE_(1, 20);
-    s.setHE_(2, 90);
-    s.setLN_(3);
-    for (int i = 0; i < 32; ++i)
-        s.setXZ_(i, QStringLiteral("USER %1").arg(i + 1, 2, 10, QLatin1Char('0')));
-    for (int i = 0; i < 128; ++i)
-        s.setXS_(i, QStringLiteral("STATION %1").arg(i + 1, 3, 10, QLatin1Char('0')));
-    s.setXV_(0, 3);
-    s.setXV_(1, 2);
-    for (int i = 0; i < 5; ++i) {
-        s.setLO_longname(i, QStringLiteral("USER GAS %1").arg(i));
-        s.setLO_name(i, QStringLiteral("U%1").arg(i));
-        s.setLO_fc(i, 100 + i);
-    }
-    for (int i = 0; i < 30; ++i) {
-        s.setLB_longname(i, QStringLiteral("PRESET GAS %1").arg(i));
-        s.setLB_name(i, QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0')));
-        s.setLB_fc(i, 50 + i);
-    }
-    for (int i = 0; i < 35; ++i) {
-        s.setLA_warn(i, 10 + i);
-        s.setLA_alarm(i, 20 + i);
-        s.setLA_ratio(i, 1000 + i);
-        s.setLA_volt(i, 1.5f + float(i) / 4);
-    }
-    for (int e = 0; e < 17; ++e) {
-        s.setPIDName(e, QStringLiteral("I%1").arg(e, 2, 10, QLatin1Char('0')));
-        s.setPIDLongName(e, QStringLiteral("PID GAS %1").arg(e));
-        for (int j = 0; j < 2; ++j) {
-            s.setPIDPoint(e, j, j);
-            s.setPIDUnit(e, j, QStringLiteral("ppm"));
-            s.setPIDFullScale(e, j, j == 0 ? 1000 : 100);
-            s.setPIDDigit(e, j, j == 0 ? 1 : 0.1f);
-            s.setPIDWarn(e, j, j == 0 ? 100 : 10);
-            s.setPIDAlarm(e, j, j == 0 ? 200 : 20);
-            s.setPIDStel(e, j, ReadingCode::NotSet);
-            s.setPIDTwa(e, j, ReadingCode::NotSet);
-            s.setPIDAutoCal(e, j, j == 0 ? 100 : 10);
-            s.setPIDFactor(e, j, 1);
-        }
-    }
-    for (int i = 0; i < 6; ++i)
-        s.setG1_(i, QStringLiteral("GROUP %1").arg(i));
-    for (int i = 0; i < 27; ++i)
-        s.setAnalogValue(i, 400 + 10 * i);
-    for (int i = 0; i < 3; ++i)
-        s.setRP_(i, 300 + i);
-    for (int i = 0; i < 5; ++i)
-        s.setSI_(i, 200 + i);
-    for (int i = 0; i < 10; ++i)
-        s.setSZ_(i, 100 + i);
-    for (int i = 0; i < 8; ++i)
-        s.setS1_(i, 900 + i);
-    s.ClearChangeFlags();
-    m_factory = s;
+    m_state = DemoRecord();
+    m_factory = m_state;
 }
 
 bool SimInstrument::loadSettings(const QString &path, QString *error)

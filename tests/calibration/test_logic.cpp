@@ -1,31 +1,15 @@
 #include "calibration/CalibrationLogic.h"
 #include "model/clsInstrument.h"
+#include "sim/samples/SampleRecord.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-// Four fixed channels as a real instrument has them; 0 is catalytic (100 %LEL = 50000 ppm).
+// The demo instrument (0 is catalytic, 100 %LEL = 50000 ppm), with an H2S step of 0.5.
 clsInstrument instrument()
 {
-    clsInstrument inst;
-    struct Ch { const char *name; const char *unit; float fs; float step; int point; int type; float warn; };
-    const Ch chs[] = {
-        {"CH4", "%LEL", 100, 1, 0, 0, 10},
-        {"OXY", "vol%", 25, 0.1f, 1, 2, 18},
-        {"H2S", "ppm", 30, 0.5f, 1, 2, 5},
-        {"CO ", "ppm", 500, 1, 0, 2, 25},
-    };
-    inst.setFL_(0, 50000);
-    for (int ch = 0; ch < 4; ++ch) {
-        inst.setGasName(ch, QString::fromLatin1(chs[ch].name));
-        inst.setGasUnit(ch, QString::fromLatin1(chs[ch].unit));
-        inst.setGasFullScale(ch, chs[ch].fs);
-        inst.setGasDesit(ch, chs[ch].step);
-        inst.setGasPoint(ch, chs[ch].point);
-        inst.setGasType(ch, chs[ch].type);
-        inst.setWarning(ch, chs[ch].warn);
-        inst.setGasEnabled(ch, -1);
-    }
+    clsInstrument inst = DemoRecord();
+    inst.setGasDesit(2, 0.5f);
     return inst;
 }
 

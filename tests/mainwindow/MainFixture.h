@@ -24,6 +24,8 @@
 #include "platform/RichLog.h"
 #include "settingsfiles/SettingsHistory.h"
 #include "sim/SimInstrument.h"
+#include "model/modGasCommon.h"
+#include "sim/samples/SampleRecord.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -51,31 +53,19 @@ inline void FillGasRecord(clsInstrument &rec, bool withIF = true)
     rec.ClearDatas();
     clsInstrument::DeviceDoor door(rec);
     rec.setInvalidIF(!withIF);
-    struct Ch {
-        const char *name, *unit;
-        float fs, step;
-        int point;
-        float warn, alarm, autoCal;
-    };
-    const Ch ch[10] = {
-        {"CH4", "%LEL", 100, 1, 0, 10, 50, 50},          {"OXY", "vol%", 25, 0.1f, 1, 19.5f, 18, 0},
-        {"CO ", "ppm", 500, 1, 0, 50, 100, 100},         {"H2S", "ppm", 100, 0.1f, 1, 10, 15, 25},
-        {"---", "", 0, 1, 0, -101, -101, -101},          {"SO2", "ppm", 100, 5, 0, 20, 40, 50},
-        {"", "", 0, 1, 0, -101, -101, -101},             {"CH4", "ppm", 100000, 10, 0, 5000, 25000, 0},
-        {"CH4", "vol%", 5, 0.01f, 2, 0.5f, 2.5f, 0},     {"OXY", "vol%", 40, 0.1f, 1, 1, 3, 0},
-    };
-    for (int i = 0; i < 10; ++i) {
-        rec.setGasName(i, QString::fromLatin1(ch[i].name));
-        rec.setGasUnit(i, QString::fromLatin1(ch[i].unit));
-        rec.setGasFullScale(i, ch[i].fs);
-        rec.setGasDesit(i, ch[i].step);
-        rec.setGasPoint(i, ch[i].point);
-        rec.setWarning(i, ch[i].warn);
-        rec.setAlarm(i, ch[i].alarm);
-        rec.setStel(i, i >= 2 && i <= 6 ? 25 : -101);
-        rec.setTwa(i, i >= 2 && i <= 6 ? 20 : -101);
-        rec.setAutoCalib(i, ch[i].autoCal);
-    }
+    constexpr float NotSet = ReadingCode::NotSet;
+    FillChannels(rec, {
+        {"CH4", "%LEL", 100, 1, 0, 0, 10, 50, NotSet, NotSet, 50},
+        {"OXY", "vol%", 25, 0.1f, 1, 0, 19.5f, 18, NotSet, NotSet, 0},
+        {"CO ", "ppm", 500, 1, 0, 0, 50, 100, 25, 20, 100},
+        {"H2S", "ppm", 100, 0.1f, 1, 0, 10, 15, 25, 20, 25},
+        {"---", "", 0, 1, 0, 0, NotSet, NotSet, 25, 20, NotSet},
+        {"SO2", "ppm", 100, 5, 0, 0, 20, 40, 25, 20, 50},
+        {"", "", 0, 1, 0, 0, NotSet, NotSet, 25, 20, NotSet},
+        {"CH4", "ppm", 100000, 10, 0, 0, 5000, 25000, NotSet, NotSet, 0},
+        {"CH4", "vol%", 5, 0.01f, 2, 0, 0.5f, 2.5f, NotSet, NotSet, 0},
+        {"OXY", "vol%", 40, 0.1f, 1, 0, 1, 3, NotSet, NotSet, 0},
+    });
     rec.setCATppm1st(5000);
     rec.setCATppm2nd(25000);
     rec.setCATvol1st(0.5f);

@@ -1,4 +1,4 @@
-#include "RecordMaker.h"
+#include "SettingsChecks.h"
 
 #include "core/modMain.h"
 #include "settingsfiles/SettingsHistory.h"
@@ -60,8 +60,8 @@ protected:
 
 TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
 {
-    const clsInstrument a = makeRecord(1);
-    const clsInstrument b = makeRecord(2);
+    const clsInstrument a = VariedRecord(1);
+    const clsInstrument b = VariedRecord(2);
     ASSERT_TRUE(deviceUpdateLog(a, false).ok);
     const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting.csv"));
     QList<QByteArray> ls = lines(path);
@@ -90,7 +90,7 @@ TEST_F(HistoryTest, RowsOfAnOlderHeaderGetAnEmptyFirstField)
     EXPECT_EQ(HistoryFilePath(), path);
     EXPECT_TRUE(HistorySwapPath().endsWith(QLatin1String("VANTIK_SettingF2_swap.csv")));
     writeFile(path, "PC Date/Time,Serial No.\r\n2020/01/01 00:00:00,A1\n2020/01/02 00:00:00,A2");
-    ASSERT_TRUE(deviceUpdateLog(makeRecord(3), false).ok);
+    ASSERT_TRUE(deviceUpdateLog(VariedRecord(3), false).ok);
     const QList<QByteArray> ls = lines(path);
     ASSERT_EQ(ls.size(), 4);
     EXPECT_TRUE(ls[0].startsWith("Action,"));
@@ -105,7 +105,7 @@ TEST_F(HistoryTest, LeftoverSwapIsRecoveredNotOverwritten)
     const QString swap = HistorySwapPath();
     // A run stopped after removing the history and before renaming the swap.
     writeFile(swap, "Action,x\r\nRead,kept 1\r\nWrite,kept 2\r\n");
-    ASSERT_TRUE(deviceUpdateLog(makeRecord(4), true).ok);
+    ASSERT_TRUE(deviceUpdateLog(VariedRecord(4), true).ok);
     QList<QByteArray> ls = lines(path);
     ASSERT_EQ(ls.size(), 4);
     EXPECT_EQ(ls[1], QByteArray("Read,kept 1"));
@@ -114,7 +114,7 @@ TEST_F(HistoryTest, LeftoverSwapIsRecoveredNotOverwritten)
 
     // A swap beside a history is an unfinished rewrite: the history holds.
     writeFile(swap, "Action,partial");
-    ASSERT_TRUE(deviceUpdateLog(makeRecord(5), false).ok);
+    ASSERT_TRUE(deviceUpdateLog(VariedRecord(5), false).ok);
     ls = lines(path);
     ASSERT_EQ(ls.size(), 5);
     EXPECT_EQ(ls[1], QByteArray("Read,kept 1"));
@@ -134,7 +134,7 @@ TEST_F(HistoryTest, SwapCutShortIsKeptAsideNotTakenOver)
         QFile::remove(path);
         QFile::remove(aside);
         writeFile(swap, cut);
-        const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(4), true);
+        const HistoryFile::Outcome o = deviceUpdateLog(VariedRecord(4), true);
         ASSERT_TRUE(o.ok) << o.error.toStdString();
         EXPECT_TRUE(o.notice.contains(aside)) << o.notice.toStdString();
         EXPECT_EQ(readFile(aside), cut);
@@ -152,7 +152,7 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
     const auto appendLimited = [&](long limit) {
         return RunInChild(
             [&] {
-                const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(7), true);
+                const HistoryFile::Outcome o = deviceUpdateLog(VariedRecord(7), true);
                 return o.ok ? QStringLiteral("ok") : o.error;
             },
             limit);
@@ -161,7 +161,7 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
     EXPECT_TRUE(appendLimited(4096).endsWith(cause));
     EXPECT_FALSE(QFile::exists(HistoryFilePath()));
 
-    ASSERT_TRUE(deviceUpdateLog(makeRecord(6), false).ok);
+    ASSERT_TRUE(deviceUpdateLog(VariedRecord(6), false).ok);
     const QByteArray before = readFile(HistoryFilePath());
     EXPECT_TRUE(appendLimited(long(before.size()) + 100).endsWith(cause));
     EXPECT_EQ(readFile(HistoryFilePath()), before);
@@ -170,22 +170,22 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
 
 TEST_F(HistoryTest, FailureLeavesTheHistoryAsItWas)
 {
-    ASSERT_TRUE(deviceUpdateLog(makeRecord(6), false).ok);
+    ASSERT_TRUE(deviceUpdateLog(VariedRecord(6), false).ok);
     const QList<QByteArray> before = lines(HistoryFilePath());
     ASSERT_TRUE(QDir().mkpath(HistorySwapPath())); // the swap name taken by a folder
-    const HistoryFile::Outcome o = deviceUpdateLog(makeRecord(7), true);
+    const HistoryFile::Outcome o = deviceUpdateLog(VariedRecord(7), true);
     EXPECT_FALSE(o.ok);
     EXPECT_FALSE(o.error.isEmpty());
     EXPECT_EQ(lines(HistoryFilePath()), before);
     QDir().rmdir(HistorySwapPath());
 
     gFactorySuffix = QStringLiteral("../x");
-    EXPECT_FALSE(deviceUpdateLog(makeRecord(7), true).ok);
+    EXPECT_FALSE(deviceUpdateLog(VariedRecord(7), true).ok);
 }
 
 TEST_F(HistoryTest, CommaInATextIsQuotedAndTheRowKeepsItsColumns)
 {
-    clsInstrument r = makeRecord(8);
+    clsInstrument r = VariedRecord(8);
     r.setXS_(0, QStringLiteral("North, gate \"B\""));
     r.setBNuserLogoName(QStringLiteral("A,B"));
     ASSERT_TRUE(deviceUpdateLog(r, false).ok);
@@ -196,7 +196,7 @@ TEST_F(HistoryTest, CommaInATextIsQuotedAndTheRowKeepsItsColumns)
     EXPECT_EQ(fields[194], QStringLiteral("North, gate \"B\""));
     EXPECT_EQ(fields[137], QStringLiteral("A,B"));
     for (unsigned seed = 10; seed < 30; ++seed)
-        EXPECT_EQ(row(makeRecord(seed)).size(), kHistoryColumns);
+        EXPECT_EQ(row(VariedRecord(seed)).size(), kHistoryColumns);
     clsInstrument cleared;
     cleared.ClearDatas();
     EXPECT_EQ(row(cleared).size(), kHistoryColumns);
@@ -258,7 +258,7 @@ TEST_F(HistoryTest, EveryColumnHeader)
     EXPECT_EQ(want[356 - 1], QStringLiteral("PC-Name1"));
     EXPECT_EQ(want[805 - 1], QStringLiteral("PL-Name0"));
     QStringList got;
-    HistoryColumns(makeRecord(1), false, QDateTime::currentDateTime(), &got, nullptr);
+    HistoryColumns(VariedRecord(1), false, QDateTime::currentDateTime(), &got, nullptr);
     ASSERT_EQ(got.size(), kHistoryColumns);
     for (int c = 0; c < kHistoryColumns; ++c)
         EXPECT_EQ(got[c], want[c]) << "column " << c + 1;

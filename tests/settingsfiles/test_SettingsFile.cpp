@@ -1,4 +1,4 @@
-#include "RecordMaker.h"
+#include "SettingsChecks.h"
 
 #include "core/Scrambler.h"
 #include "model/modGasCommon.h"
@@ -33,7 +33,7 @@ protected:
 TEST_F(SettingsFileTest, GeneratedRecordsRoundTripWithExactlyTheSetMembersFlagged)
 {
     for (unsigned seed = 1; seed <= 40; ++seed) {
-        const clsInstrument original = makeRecord(seed);
+        const clsInstrument original = VariedRecord(seed);
         const bool scramble = seed % 4 == 0;
         const QString file = path(scramble ? "r.vkx" : "r.seq");
         const SettingsFileResult w = StoreConfig(original, file, scramble, Distribution::everything());
@@ -71,7 +71,7 @@ TEST_F(SettingsFileTest, ClearedRecordExportsAndReadsBackWithTheDocumentedDiffer
 
 TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
 {
-    const clsInstrument r = makeRecord(7);
+    const clsInstrument r = VariedRecord(7);
     struct Case {
         const char *name;
         Distribution d;
@@ -119,23 +119,23 @@ TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
     }
     EXPECT_FALSE(loaded.Change_XS_(4));
 
-    clsInstrument untouched = makeRecord(3);
+    clsInstrument untouched = VariedRecord(3);
     ASSERT_TRUE(StoreConfig(r, path("n.vkx"), true, none).ok);
     const SettingsFileResult noLines = LoadConfig(untouched, path("n.vkx"), true);
     EXPECT_FALSE(noLines.ok);
-    EXPECT_TRUE(carriedDifferences(makeRecord(3), untouched).isEmpty());
+    EXPECT_TRUE(carriedDifferences(VariedRecord(3), untouched).isEmpty());
 }
 
 TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
 {
-    const clsInstrument r = makeRecord(11);
+    const clsInstrument r = VariedRecord(11);
     ASSERT_TRUE(StoreConfig(r, path("d.seq"), false).ok);
     QList<QByteArray> ls = lines("d.seq");
     ASSERT_EQ(ls.size(), 362);
     ls[320] = "A1,W,0001,0002,XYZ,0004,0005,0006,0007,";
     writeFile(path("d.seq"), ls.join("\r\n") + "\r\n");
 
-    clsInstrument target = makeRecord(5);
+    clsInstrument target = VariedRecord(5);
     target.setAlarmMode(1); // a user edit, flagged
     const clsInstrument before = target;
     const SettingsFileResult res = LoadConfig(target, path("d.seq"), false);
@@ -150,13 +150,13 @@ TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
 
 TEST_F(SettingsFileTest, ForeignAndMismatchedFilesAreRefused)
 {
-    const clsInstrument r = makeRecord(12);
+    const clsInstrument r = VariedRecord(12);
     ASSERT_TRUE(StoreConfig(r, path("x.vkx"), true, Distribution::everything()).ok);
     ASSERT_TRUE(StoreConfig(r, path("x.seq"), false).ok);
     writeFile(path("foreign.txt"), "hello world\r\nanother line\r\n");
     writeFile(path("empty.seq"), "");
 
-    clsInstrument target = makeRecord(2);
+    clsInstrument target = VariedRecord(2);
     const clsInstrument before = target;
     SettingsFileResult res = LoadConfig(target, path("x.vkx"), false); // scrambled read as plain
     EXPECT_FALSE(res.ok);
@@ -172,7 +172,7 @@ TEST_F(SettingsFileTest, ForeignAndMismatchedFilesAreRefused)
 
 TEST_F(SettingsFileTest, ReaderAcceptsAnyLineEndBlankAndCommentLines)
 {
-    const clsInstrument r = makeRecord(21);
+    const clsInstrument r = VariedRecord(21);
     ASSERT_TRUE(StoreConfig(r, path("e.seq"), false).ok);
     const QList<QByteArray> ls = lines("e.seq");
     for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r")}) {
@@ -192,7 +192,7 @@ TEST_F(SettingsFileTest, ReaderAcceptsAnyLineEndBlankAndCommentLines)
 
 TEST_F(SettingsFileTest, WriterRefusalLeavesTheOldFile)
 {
-    const clsInstrument good = makeRecord(30);
+    const clsInstrument good = VariedRecord(30);
     ASSERT_TRUE(StoreConfig(good, path("k.seq"), false).ok);
     const QByteArray old = readFile(path("k.seq"));
     clsInstrument bad = good;
@@ -206,7 +206,7 @@ TEST_F(SettingsFileTest, WriterRefusalLeavesTheOldFile)
 
 TEST_F(SettingsFileTest, LoadKeepsWhatClearDatasKeeps)
 {
-    const clsInstrument r = makeRecord(40);
+    const clsInstrument r = VariedRecord(40);
     ASSERT_TRUE(StoreConfig(r, path("f.seq"), false).ok);
     clsInstrument target;
     target.setCommFlags(-1);
@@ -225,12 +225,12 @@ TEST_F(SettingsFileTest, LoadKeepsWhatClearDatasKeeps)
 // full disk) says why and leaves the previous file whole.
 TEST_F(SettingsFileTest, FailedExportKeepsThePreviousFile)
 {
-    ASSERT_TRUE(StoreConfig(makeRecord(1), path("full.seq"), false).ok);
+    ASSERT_TRUE(StoreConfig(VariedRecord(1), path("full.seq"), false).ok);
     const QByteArray old = readFile(path("full.seq"));
     ASSERT_GT(old.size(), 8192);
     const QString said = RunInChild(
         [&] {
-            const SettingsFileResult r = StoreConfig(makeRecord(2), path("full.seq"), false);
+            const SettingsFileResult r = StoreConfig(VariedRecord(2), path("full.seq"), false);
             return r.ok ? QStringLiteral("ok") : r.error;
         },
         8192);
@@ -243,11 +243,11 @@ TEST_F(SettingsFileTest, FailedExportKeepsThePreviousFile)
 // must never send defaults for what the file did not carry.
 TEST_F(SettingsFileTest, FileCutShortIsRefusedNamingWhatIsMissing)
 {
-    const clsInstrument r = makeRecord(8);
+    const clsInstrument r = VariedRecord(8);
     ASSERT_TRUE(StoreConfig(r, path("whole.seq"), false).ok);
     const QByteArray whole = readFile(path("whole.seq"));
     const QList<QByteArray> ls = crlfLines(whole);
-    clsInstrument target = makeRecord(4);
+    clsInstrument target = VariedRecord(4);
     const clsInstrument before = target;
 
     writeFile(path("cut.seq"), ls.mid(0, 266).join("\r\n") + "\r\n"); // at a line boundary
@@ -283,7 +283,7 @@ TEST_F(SettingsFileTest, FileCutShortIsRefusedNamingWhatIsMissing)
 // it replaces, and a line in its short form still marks its group refused.
 TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
 {
-    ASSERT_TRUE(StoreConfig(makeRecord(9), path("s.seq"), false).ok);
+    ASSERT_TRUE(StoreConfig(VariedRecord(9), path("s.seq"), false).ok);
     clsInstrument target;
     target.setInvalidWB(true);
     target.setInvalidFL_(true);
@@ -310,7 +310,7 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
 
 TEST_F(SettingsFileTest, OnlyRegularFilesWithinTheCapAreRead)
 {
-    clsInstrument target = makeRecord(6);
+    clsInstrument target = VariedRecord(6);
     const clsInstrument before = target;
     SettingsFileResult res = LoadConfig(target, QStringLiteral("/dev/zero"), false);
     EXPECT_FALSE(res.ok);

@@ -1,16 +1,10 @@
 #pragma once
-#include "model/clsInstrument.h"
+#include "sim/samples/SampleRecord.h"
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
 
-// Records and file helpers for the settings-file tests.
-
-// A fully populated record with varied values that a settings file can carry exactly:
-// names within their field widths without surrounding blanks, values at their decimal
-// places, gas types the reader gives back (0..9, 16). Filled through the device door:
-// no Change_ flag is set. The same seed gives the same record.
-clsInstrument makeRecord(unsigned seed);
+// Record comparisons and file helpers for the settings-file tests.
 
 // Differences between two records in the members that a complete settings file carries
 // ("GasFullScale(3): 12.5 != 13"). AutoCalib of catalytic channels, which the file holds

@@ -1,12 +1,11 @@
-#include "RecordMaker.h"
+#include "sim/samples/SampleRecord.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
+#include "model/modGasCommon.h"
+
 #include <cmath>
 #include <random>
 
 using M = clsInstrument::M;
-using F = clsInstrument::F;
 
 namespace {
 
@@ -69,54 +68,144 @@ private:
     std::mt19937 m_rng;
 };
 
-// Members a complete file does not carry, or carries only for some entries.
-bool carried(M m, int i)
-{
-    switch (m) {
-    case M::SerialNo: case M::DummySerial: case M::StationID: case M::UserID: case M::RomNumber:
-    case M::SUM: case M::CommFlags: case M::ImportFlag: case M::FailLine: case M::SysDate:
-    case M::SysDateOffset: case M::MessageString: case M::Key: case M::CalibBefore:
-    case M::CalibAfter: case M::CalibDate: case M::changeDenst: case M::RP_: case M::SI_:
-    case M::SZ_: case M::S1_: case M::AnalogValue:
-    // Support flags describe the instrument: a load keeps those of the record it replaces.
-    case M::invalidWB: case M::invalidFL_: case M::invalidGN: case M::invalidLP: case M::invalidHE_:
-    case M::invalidFF: case M::invalidLO_: case M::invalidLB_: case M::invalidLA_: case M::invalidLI:
-    case M::invalidG1: case M::invalidLJ: case M::InvalidIF:
-        return false;
-    case M::Ratio:
-        return i == 0;
-    case M::XS_:
-        return i < 128;
-    case M::XZ_:
-        return i < 32;
-    case M::XV_: case M::HH_:
-        return i < 2;
-    case M::HE_:
-        return i < 3;
-    case M::G1_:
-        return i < 6;
-    case M::FL_:
-        return i < 4;
-    case M::LO_longname: case M::LO_name: case M::LO_fc:
-        return i < 5;
-    case M::LB_longname: case M::LB_name: case M::LB_fc:
-        return i < 30;
-    case M::LA_warn: case M::LA_alarm: case M::LA_ratio: case M::LA_volt:
-        return i < 35;
-    case M::UG_:
-        return i < 7;
-    default:
-        break;
-    }
-    // Per-channel members: channels 7..9 (10) are derived, not read.
-    if (clsInstrument::info(m).count1 >= 10 && clsInstrument::info(m).count1 <= 11)
-        return i < 7;
-    return true;
-}
-
 } // namespace
 
-clsInstrument makeRecord(unsigned seed)
+void FillChannels(clsInstrument &s, std::initializer_list<SampleChannel> channels)
+{
+    clsInstrument::DeviceDoor door(s);
+    int ch = 0;
+    for (const SampleChannel &c : channels) {
+        s.setGasName(ch, QString::fromLatin1(c.name));
+        s.setGasUnit(ch, QString::fromLatin1(c.unit));
+        s.setGasPoint(ch, c.point);
+        s.setGasFullScale(ch, c.fullScale);
+        s.setGasDesit(ch, c.step);
+        s.setGasType(ch, c.type);
+        s.setWarning(ch, c.warn);
+        s.setAlarm(ch, c.alarm);
+        s.setStel(ch, c.stel);
+        s.setTwa(ch, c.twa);
+        s.setAutoCalib(ch, c.autoCal);
+        ++ch;
+    }
+}
+
+clsInstrument DemoRecord()
+{
+    clsInstrument s;
+    s.ClearDatas();
+    clsInstrument::DeviceDoor door(s);
+    s.setSerialNo(QStringLiteral("VK2024-00042"));
+    s.setDummySerial(QStringLiteral("M-7781"));
+    s.setRomNumber(4810);
+    s.setSUM(QStringLiteral("5A3C"));
+    s.setSpecType(QStringLiteral("0"));
+    using namespace SensorType;
+    constexpr float NotSet = ReadingCode::NotSet;
+    // Span values the upload accepts: at or above the warning point, at or below it for oxygen.
+    FillChannels(s, {
+        {"CH4", "%LEL", 100, 1, 0, Catalytic, 10, 50, NotSet, NotSet, 50},
+        {"OXY", "vol%", 25, 0.1f, 1, Oxygen, 19.5f, 18, NotSet, NotSet, 12},
+        {"H2S", "ppm", 30, 0.1f, 1, Toxic, 5, 10, 5, 1, 25},
+        {"CO ", "ppm", 500, 1, 0, Esm, 25, 50, NotSet, NotSet, 50},
+        {"NH3", "ppm", 100, 1, 0, ThermalConductivity, 25, 50, NotSet, NotSet, 25},
+        {"---", "ppm", 0, 0, 0, EmptySlot, NotSet, NotSet, NotSet, NotSet, NotSet},
+        {"---", "ppm", 0, 0, 0, EmptySlot, NotSet, NotSet, NotSet, NotSet, NotSet},
+    });
+    for (int ch = 0; ch < 7; ++ch) {
+        s.setGasEnabled(ch, ch <= 4 ? -1 : 0);
+        s.setZeroForce(ch, ch == 1 ? 0 : 1); // oxygen is never zero-forced: its line carries "@"
+        s.setUG_(ch, ch <= 4 ? 1 << ch : 0); // gas ch on channel position ch + 1, as GE says
+        s.setCalibBefore(ch, 10.0f + ch);
+        s.setCalibAfter(ch, 10.0f + ch + 0.5f);
+        s.setCalibDate(ch, QDateTime(QDate(2024, 5, 1), QTime(9, 30, 0)));
+    }
+    s.setGasPoint(7, 0);
+    s.setGasPoint(8, 1);
+    s.setGasPoint(9, 1);
+    s.setFL_(0, 50000); // methane: 50000 ppm at 100 %LEL
+    s.setRatio(0, 50000); // the instrument keeps the ratio with its FL line
+    s.setFL_(1, 200);
+    s.setIntervals(60);
+    s.setAlarmMode(1);
+    s.setAlarmO2(1); // falling oxygen alarm: the alarm point lies below the warning point
+    s.setHcMode(1); // the instrument derives the current mode from it: 1 gives 0
+    s.setCurrHc(0);
+    s.setCalLimit(30);
+    s.setLcdBackLight(5);
+    s.setLcdContrast(12);
+    s.setBNuserLogoName(QStringLiteral("VANTIK DEMO").leftJustified(20)); // kept as its line carries it
+    s.setPassword(QStringLiteral("1234"));
+    s.setInertOnOff(1);
+    s.setInvalidIF(false);
+    s.setInert1st(5.0f);
+    s.setInert2nd(10.0f);
+    // The ppm and vol% views of the combustible channel's 10 / 50 %LEL points.
+    s.setCATppm1st(5000);
+    s.setCATppm2nd(25000);
+    s.setCATvol1st(0.5f);
+    s.setCATvol2nd(2.5f);
+    s.setHH_(0, 100);
+    s.setHH_(1, 120);
+    s.setHE_(0, 60);
+    s.setHE_(1, 20);
+    s.setHE_(2, 90);
+    s.setLN_(3);
+    for (int i = 0; i < 32; ++i)
+        s.setXZ_(i, QStringLiteral("USER %1").arg(i + 1, 2, 10, QLatin1Char('0')));
+    for (int i = 0; i < 128; ++i)
+        s.setXS_(i, QStringLiteral("STATION %1").arg(i + 1, 3, 10, QLatin1Char('0')));
+    s.setXV_(0, 3);
+    s.setXV_(1, 2);
+    for (int i = 0; i < 5; ++i) {
+        s.setLO_longname(i, QStringLiteral("USER GAS %1").arg(i));
+        s.setLO_name(i, QStringLiteral("U%1").arg(i));
+        s.setLO_fc(i, 100 + i);
+    }
+    for (int i = 0; i < 30; ++i) {
+        s.setLB_longname(i, QStringLiteral("PRESET GAS %1").arg(i));
+        s.setLB_name(i, QStringLiteral("P%1").arg(i, 2, 10, QLatin1Char('0')));
+        s.setLB_fc(i, 50 + i);
+    }
+    for (int i = 0; i < 35; ++i) {
+        s.setLA_warn(i, 10 + i);
+        s.setLA_alarm(i, 20 + i);
+        s.setLA_ratio(i, 1000 + i);
+        s.setLA_volt(i, 1.5f + float(i) / 4);
+    }
+    for (int e = 0; e < 17; ++e) {
+        s.setPIDName(e, QStringLiteral("I%1").arg(e, 2, 10, QLatin1Char('0')));
+        s.setPIDLongName(e, QStringLiteral("PID GAS %1").arg(e));
+        for (int j = 0; j < 2; ++j) {
+            s.setPIDPoint(e, j, j);
+            s.setPIDUnit(e, j, QStringLiteral("ppm"));
+            s.setPIDFullScale(e, j, j == 0 ? 1000 : 100);
+            s.setPIDDigit(e, j, j == 0 ? 1 : 0.1f);
+            s.setPIDWarn(e, j, j == 0 ? 100 : 10);
+            s.setPIDAlarm(e, j, j == 0 ? 200 : 20);
+            s.setPIDStel(e, j, ReadingCode::NotSet);
+            s.setPIDTwa(e, j, ReadingCode::NotSet);
+            s.setPIDAutoCal(e, j, j == 0 ? 100 : 10);
+            s.setPIDFactor(e, j, 1);
+        }
+    }
+    for (int i = 0; i < 6; ++i)
+        s.setG1_(i, QStringLiteral("GROUP %1").arg(i));
+    for (int i = 0; i < 27; ++i)
+        s.setAnalogValue(i, 400 + 10 * i);
+    for (int i = 0; i < 3; ++i)
+        s.setRP_(i, 300 + i);
+    for (int i = 0; i < 5; ++i)
+        s.setSI_(i, 200 + i);
+    for (int i = 0; i < 10; ++i)
+        s.setSZ_(i, 100 + i);
+    for (int i = 0; i < 8; ++i)
+        s.setS1_(i, 900 + i);
+    s.ClearChangeFlags();
+    return s;
+}
+
+clsInstrument VariedRecord(unsigned seed)
 {
     Gen g(seed);
     clsInstrument r;
@@ -226,88 +315,4 @@ clsInstrument makeRecord(unsigned seed)
     for (int i = 0; i < 6; ++i)
         r.setG1_(i, g.name(20));
     return r;
-}
-
-QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual)
-{
-    QStringList out;
-    for (int mi = 0; mi < int(M::Count); ++mi) {
-        const M m = M(mi);
-        const auto &info = clsInstrument::info(m);
-        for (int i = 0; i < info.count1; ++i) {
-            if (!carried(m, i))
-                continue;
-            for (int j = 0; j < info.count2; ++j) {
-                const QVariant a = expected.value(m, i, j);
-                const QVariant b = actual.value(m, i, j);
-                bool same = a == b;
-                if (!same && m == M::AutoCalib && expected.GasType(i) == 0) {
-                    const double x = a.toDouble();
-                    const double y = b.toDouble();
-                    same = std::abs(x - y) <= 1e-5 * std::max(1.0, std::abs(x));
-                }
-                if (!same)
-                    out << QStringLiteral("%1(%2,%3): %4 != %5").arg(QLatin1String(info.name)).arg(i).arg(j).arg(a.toString(), b.toString());
-            }
-        }
-    }
-    return out;
-}
-
-QStringList flagDifferences(const clsInstrument &loaded)
-{
-    static const QStringList neverSet = {"Change_SerialNo", "Change_DummySerial", "Change_StationID",
-                                         "Change_UserID", "Change_RP_", "Change_SI_"};
-    // Entries beyond what the file holds.
-    static const QHash<QString, int> firstUnset = {
-        {"Change_XS_", 128}, {"Change_XZ_", 32}, {"Change_XV_", 2}, {"Change_UG_", 7}, {"Change_HH_", 2},
-        {"Change_HE_", 3}, {"Change_G1_", 6}, {"Change_FL_", 4}, {"Change_LO_", 5}, {"Change_LB_", 30},
-        {"Change_LA_", 35}};
-    QStringList out;
-    for (int fi = 0; fi < int(F::Count); ++fi) {
-        const F f = F(fi);
-        const auto &info = clsInstrument::info(f);
-        const QString name = QLatin1String(info.name);
-        for (int i = 0; i < info.count1; ++i) {
-            for (int j = 0; j < info.count2; ++j) {
-                bool want = !neverSet.contains(name);
-                if (firstUnset.contains(name))
-                    want = i < firstUnset.value(name);
-                else if (info.count1 >= 10 && info.count1 <= 11)
-                    want = i < 7; // channels
-                if (name == QLatin1String("Change_AltRng"))
-                    want = i >= 1 && i <= 3;
-                if (name == QLatin1String("Change_PIDSmallRange"))
-                    want = i >= 4 && i <= 6 && loaded.GasType(i) == 5;
-                if (loaded.flag(f, i, j) != want)
-                    out << QStringLiteral("%1(%2,%3) is %4").arg(name).arg(i).arg(j).arg(want ? "clear" : "set");
-            }
-        }
-    }
-    return out;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QList<QByteArray> crlfLines(const QByteArray &bytes)
-{
-    QList<QByteArray> out = bytes.split('\n');
-    if (!out.isEmpty() && out.last().isEmpty())
-        out.removeLast();
-    for (QByteArray &l : out) {
-        EXPECT_TRUE(l.endsWith('\r')) << l.toStdString();
-        l.chop(1);
-    }
-    return out;
 }

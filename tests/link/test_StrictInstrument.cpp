@@ -163,7 +163,7 @@ TEST(SimInstrument, KeepsABoundedRequestHistory)
     for (int i = 0; i < n; ++i)
         sim.receive(Link::BuildTextFrame(i + 1 < n ? "RC,R," : "XP,R,"));
     EXPECT_EQ(sim.requestCount(), quint64(n));
-    EXPECT_EQ(sim.requests().size(), SimInstrument::kMaxKeptRequests);
+    ASSERT_EQ(sim.requests().size(), SimInstrument::kMaxKeptRequests);
     EXPECT_EQ(sim.requests().last(), "XP,R,");
 }
 

@@ -134,6 +134,7 @@ TEST_F(Session, UnchangedUploadLeavesTheInstrumentAsItWas)
     const clsInstrument firstRead = gInstrument();
     boxes->push(vb::Yes);
     Press(form->cmdOption[0]);
+    ASSERT_FALSE(boxes->prompts().isEmpty());
     EXPECT_EQ(boxes->prompts().last(), GetMsg(5311));
     Press(form->cmdDown[1]);
     ASSERT_EQ(gInstrument().CommFlags(), -1);

@@ -4,6 +4,7 @@
 #include "coreui/frmOpen.h"
 #include "coreui/frmPassword.h"
 #include "core/modMain.h"
+#include "factory/frmFsDialog.h"
 #include "mainwindow/frmMain.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     // The login shows the main window (loaded on first use) through this hook.
     frmMain::Register();
     frmCalibration::Register();
+    frmFsDialog::Register();
     gShowMainWindow = [] {
         if (frmMain *m = frmMain::Default())
             m->show();

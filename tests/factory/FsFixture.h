@@ -1,0 +1,186 @@
+#pragma once
+// Shared fixture of the factory-dialog tests: clean globals, scripted message boxes and
+// file dialogs, a record as a download leaves it in gInstrument, and the dialog opened on
+// it (shown, not exec'd, so a test drives it directly). Helpers edit any grid the way a
+// user does: click the cell, F2, type, Enter; or pick an entry of a cell's list.
+#include "core/Messages.h"
+#include "core/modMain.h"
+#include "factory/frmFsDialog.h"
+#include "mainwindow/modMainWindow.h"
+#include "model/ModelGlobals.h"
+#include "model/clsInstrument.h"
+#include "platform/CommonDialog.h"
+#include "platform/Controls.h"
+#include "platform/FlexGrid.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A record as a download leaves it (filled through the device door: no flag set).
+inline void FillFsRecord(clsInstrument &rec)
+{
+    rec.ClearDatas();
+    clsInstrument::DeviceDoor door(rec);
+    rec.setInvalidIF(false);
+    rec.setUWdateDisp(1);
+    rec.setBattery(0);
+    rec.setHcMode(1);
+    rec.setConvFc(1);
+    rec.setAlarmO2(0);
+    rec.setAlarmMode(0);
+    rec.setAlarmSilence(1);
+    rec.setDispID(-1);
+    rec.setLcdBackLight(30);
+    rec.setAutoZero(1);
+    rec.setLogOverWrite(0);
+    rec.setLogaClear(1);
+    rec.setLcdContrast(8);
+    rec.setDispCalLimit(0);
+    rec.setCalCheck(2);
+    rec.setCalLimit(30);
+    rec.setLBMode(3);
+    rec.setBarHoleTime(1);
+    rec.setConfermation(2);
+    rec.setUsePasswd(1);
+    rec.setPassword(QStringLiteral("1234"));
+    rec.setLunchBreak(0);
+    rec.setDispSpanFc(1);
+    rec.setSpecType(QStringLiteral("2"));
+    rec.setIRRange(1);
+    rec.setLogoDisp(4);
+    rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
+    rec.setDemandZero(0);
+    rec.setMEDisp(1);
+    rec.setAliveDisp(0);
+    rec.setRemainTimeDisp(1);
+    rec.setUIgasDisp(0);
+    rec.setAFapDisp(1);
+    rec.setInertOnOff(0);
+    rec.setDummySerial(QStringLiteral("MN-0001"));
+    rec.setCurrHc(0);
+    rec.setLeakBeep(1);
+    rec.setCATOtherEV(0);
+    rec.setAltRng(1, 0);
+    const char *names[] = {"CH4", "OXY", "H2S", "CO ", "---", "---", "---"};
+    for (int ch = 0; ch < 7; ++ch)
+        rec.setGasName(ch, QString::fromLatin1(names[ch]));
+    rec.setCommFlags(-1);
+}
+
+class FsFixture : public ::testing::Test {
+protected:
+    std::unique_ptr<ScriptedMsgBox> boxes;
+    std::unique_ptr<ScriptedCommonDialog> files;
+    QPointer<frmFsDialog> dlg;
+    QString refusedText; // what a refused entry left in the editor
+
+    void SetUp() override
+    {
+        ResetForms();
+        ResetCoreGlobals();
+        ResetModelGlobals();
+        ResetMainWindowGlobals();
+        FillReferenceTables();
+        boxes = std::make_unique<ScriptedMsgBox>();
+        files = std::make_unique<ScriptedCommonDialog>();
+        SetBeepHook([] {});
+        ResetBeepCount();
+        FillFsRecord(gInstrument());
+    }
+    void TearDown() override
+    {
+        ResetForms();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        files.reset();
+        boxes.reset();
+        SetBeepHook(nullptr);
+        ResetMainWindowGlobals();
+        ResetModelGlobals();
+        ResetCoreGlobals();
+    }
+
+    // Opens the dialog on gInstrument as the main window does (shown, not waited for).
+    frmFsDialog *Open()
+    {
+        frmFsDialog::Register();
+        dlg = qobject_cast<frmFsDialog *>(Form(QStringLiteral("frmFsDialog")));
+        if (!dlg)
+            return nullptr;
+        QMetaObject::invokeMethod(dlg, "setInstrument", Qt::DirectConnection, Q_ARG(clsInstrument *, &gInstrument()));
+        dlg->show();
+        QCoreApplication::processEvents();
+        return dlg;
+    }
+    // True once the dialog has gone (unloaded and deleted).
+    bool Closed()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return dlg.isNull();
+    }
+    clsInstrument &rec() { return gInstrument(); }
+    clsInstrument &edit() { return *dlg->EditInstrument(); }
+
+    static QLineEdit *EditorLine(FlexGrid *g)
+    {
+        if (auto *c = qobject_cast<QComboBox *>(g->Editor()))
+            return c->lineEdit();
+        return qobject_cast<QLineEdit *>(g->Editor());
+    }
+    // Clicks the cell and opens its editor with F2; false when no editor opened.
+    static bool OpenCell(FlexGrid *g, int r, int c)
+    {
+        QTableView *view = g->view();
+        const QModelIndex at = view->model()->index(r, c);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        return g->IsEditing() && g->EditRow() == r && g->EditCol() == c;
+    }
+    // Types text over a free-text cell and presses Enter. True when the cell took it; a
+    // refused entry's text goes to refusedText and Escape drops it (unless keepOpen).
+    bool Edit(FlexGrid *g, int r, int c, const QString &text, bool keepOpen = false)
+    {
+        refusedText.clear();
+        if (!OpenCell(g, r, c))
+            return false;
+        QLineEdit *line = EditorLine(g);
+        if (!line)
+            return false;
+        line->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(line, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(line, text);
+        QTest::keyClick(line, Qt::Key_Return);
+        if (!g->IsEditing())
+            return true;
+        refusedText = line->text();
+        if (!keepOpen)
+            QTest::keyClick(line, Qt::Key_Escape);
+        return false;
+    }
+    // Chooses the entry of a list cell as a user does (open, pick, Enter).
+    static bool Pick(FlexGrid *g, int r, int c, const QString &entry)
+    {
+        if (!OpenCell(g, r, c))
+            return false;
+        auto *combo = qobject_cast<QComboBox *>(g->Editor());
+        if (!combo)
+            return false;
+        const int at = combo->findText(entry, Qt::MatchExactly);
+        if (at < 0)
+            return false;
+        combo->setCurrentIndex(at);
+        QTest::keyClick(combo, Qt::Key_Return);
+        return !g->IsEditing();
+    }
+    static int Back(FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
+};

@@ -504,14 +504,15 @@ void frmFsDialog::cmdOK_Click()
         m_edit = std::make_unique<clsInstrument>();
     if (m_instrument)
         CopyInstrument(*m_instrument, *m_edit, true);
-    accept();
-    Unload(this);
+    // Unloading ends the modal show; an instance outside the form registry just closes.
+    if (!Unload(this))
+        accept();
 }
 
 void frmFsDialog::cmdCancel_Click()
 {
-    reject();
-    Unload(this);
+    if (!Unload(this))
+        reject();
 }
 
 // ---- apply ----------------------------------------------------------------------------------

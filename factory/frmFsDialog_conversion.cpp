@@ -23,7 +23,11 @@ void frmFsDialog::wireConversionTab()
     connect(cmdConvExport, &QPushButton::clicked, this, [this] { cmdConvExport_Click(); });
 }
 
-void frmFsDialog::SetConvGrids() {}
+void frmFsDialog::SetConvGrids()
+{
+    if (EditInstrument())
+        txtCount->setText(QString::number(EditInstrument()->LN_()));
+}
 void frmFsDialog::CheckConvCells() {}
 void frmFsDialog::vfgPreConv_BeforeEdit(int, int, bool &) {}
 void frmFsDialog::vfgPreConv_ValidateEdit(int, int, bool &) {}

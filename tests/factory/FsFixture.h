@@ -14,6 +14,7 @@
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
+#include "platform/Tabs.h"
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -120,11 +121,7 @@ protected:
         return dlg;
     }
     // True once the dialog has gone (unloaded and deleted).
-    bool Closed()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return dlg.isNull();
-    }
+    bool Closed() { return QTest::qWaitFor([this] { return dlg.isNull(); }, 2000); }
     clsInstrument &rec() { return gInstrument(); }
     clsInstrument &edit() { return *dlg->EditInstrument(); }
 

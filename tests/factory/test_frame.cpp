@@ -1,9 +1,84 @@
-// The dialog frame: opening on a working copy, the distribution boxes, OK and Cancel.
+// The dialog frame: the record copy, opening on a working copy, the distribution boxes,
+// the whole-grid checks in their order, OK and Cancel, and a whole session against the
+// simulated instrument.
 #include "FsFixture.h"
+#include "../mainwindow/MainFixture.h"
 #include "factory/CopyInstrument.h"
-#include "platform/Tabs.h"
+#include "factory/FsRulesSetup.h"
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTimer>
+
+using namespace FsSetup;
+
+// ---- CopyInstrument -------------------------------------------------------------------------
+
+TEST(CopyInstrument, ChangedOnlyWritesTheFlaggedMembersAndTheirGroups)
+{
+    clsInstrument src, dst;
+    src.setInvalidWB(true);
+    dst.setInvalidWB(false);
+    src.ClearChangeFlags();
+    dst.ClearChangeFlags();
+    CopyInstrument(dst, src, true);
+    EXPECT_FALSE(dst.AnyChangeFlag());
+    EXPECT_FALSE(dst.invalidWB()); // what the instrument reported stays
+
+    src.setXS_(5, QStringLiteral("NORTH"));
+    src.setLB_longname(3, QStringLiteral("Long three"));
+    {
+        clsInstrument::DeviceDoor door(src);
+        src.setLB_name(3, QStringLiteral("L3"));
+        src.setLB_fc(3, 125);
+        src.setHE_(0, 4);
+        src.setXS_(6, QStringLiteral("SOUTH"));
+    }
+    src.setHE_(1, 7);
+    src.setZero(0, 1);
+    src.setFL_(0, 450);
+    CopyInstrument(dst, src, true);
+    EXPECT_EQ(dst.XS_(5), QStringLiteral("NORTH"));
+    EXPECT_TRUE(dst.Change_XS_(5));
+    EXPECT_TRUE(dst.XS_(6).trimmed().isEmpty());
+    EXPECT_EQ(dst.LB_name(3), QStringLiteral("L3"));
+    EXPECT_EQ(dst.LB_fc(3), 125);
+    EXPECT_EQ(dst.HE_(0), 4);
+    for (int i = 0; i <= 2; ++i)
+        EXPECT_TRUE(dst.Change_HE_(i)) << i;
+    for (int ch = 0; ch <= 6; ++ch)
+        EXPECT_TRUE(dst.Change_Zero(ch)) << ch;
+    EXPECT_TRUE(dst.Change_SubBoard());
+    EXPECT_FLOAT_EQ(dst.Ratio(0), 450);
+    EXPECT_FALSE(dst.Change_XS_(6));
+}
+
+TEST(CopyInstrument, FullCopyTakesTypesAndSupportFlagsButNotLiveOrDerivedValues)
+{
+    clsInstrument src, dst;
+    src.setGasType(2, 6);
+    src.setGasName(8, QStringLiteral("CH4"));
+    src.setInvalidLJ(true);
+    src.setInvalidIF(false);
+    src.setInert1st(3);
+    src.setRatio(1, 9);
+    dst.setInert1st(1);
+    dst.setRatio(1, 2);
+    CopyInstrument(dst, src, false);
+    EXPECT_EQ(dst.GasType(2), 6);
+    EXPECT_EQ(dst.GasName(8), QStringLiteral("CH4"));
+    EXPECT_TRUE(dst.invalidLJ());
+    EXPECT_FALSE(dst.InvalidIF());
+    EXPECT_FLOAT_EQ(dst.Inert1st(), 1);
+    EXPECT_FLOAT_EQ(dst.Ratio(1), 2);
+
+    clsInstrument back;
+    src.setGasType(3, 5);
+    CopyInstrument(back, src, true);
+    EXPECT_EQ(back.GasType(3), 0);
+    EXPECT_EQ(back.GasName(8), QStringLiteral("CH4")); // flagged names of channels 7 and 8 travel
+}
+
+// ---- opening, OK and Cancel -----------------------------------------------------------------
 
 TEST_F(FsFixture, OpensOnAFreshWorkingCopyWithEveryTab)
 {
@@ -30,4 +105,188 @@ TEST_F(FsFixture, DistributionBoxesFollowAllAndThePidPair)
     EXPECT_FALSE(dlg->chkPID[0]->isChecked());
     dlg->chkStation->setChecked(false);
     EXPECT_TRUE(dlg->chkAll->isChecked());
+}
+
+TEST_F(FsFixture, UntouchedOkFlagsNothingAndKeepsTheReportedCommandGroups)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setHcMode(9);       // no entry in its list: an empty cell
+        rec().setLogoDisp(7);
+        rec().setDispID(1);       // shows "Off", which stands for 0
+        rec().setSpecType(QStringLiteral("x"));
+        rec().setInvalidWB(true);
+    }
+    ASSERT_TRUE(Open());
+    edit().setInvalidWB(false); // as a loaded file would leave it
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_TRUE(boxes->prompts().isEmpty());
+    EXPECT_FALSE(rec().AnyChangeFlag());
+    EXPECT_TRUE(rec().invalidWB());
+    EXPECT_EQ(rec().HcMode(), 9);
+    EXPECT_EQ(rec().DispID(), 1);
+}
+
+TEST_F(FsFixture, CancelDiscardsAndEveryOpeningStartsAfresh)
+{
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(4);
+    ASSERT_TRUE(Pick(dlg->vfgDatas[ListSetUp], SetUpRow::Latching, 1, GetMsg(8005)));
+    QTest::mouseClick(dlg->cmdCancel, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().AlarmMode(), 0);
+    EXPECT_FALSE(rec().AnyChangeFlag());
+
+    // Escape only hides the dialog; the next showing still takes a fresh copy.
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Pick(dlg->vfgDatas[ListSetUp], SetUpRow::Latching, 1, GetMsg(8005)));
+    QTest::keyClick(dlg, Qt::Key_Escape);
+    ASSERT_FALSE(dlg->isVisible());
+    frmFsDialog *same = dlg;
+    rec().setCalLimit(90);
+    ASSERT_EQ(Open(), same);
+    EXPECT_EQ(dlg->vfgDatas[ListSetUp]->TextMatrix(SetUpRow::Latching, 1), GetMsg(8006));
+    EXPECT_EQ(dlg->vfgDatas[ListSetUp]->TextMatrix(SetUpRow::CalInterval, 1), QStringLiteral("90"));
+    EXPECT_FALSE(edit().AnyChangeFlag());
+}
+
+TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
+{
+    ASSERT_TRUE(Open());
+    auto okRefuses = [&](const QString &list) {
+        boxes->clear();
+        dlg->cmdOK_Click();
+        if (boxes->calls().size() != 1)
+            return false;
+        const MsgBoxCall &c = boxes->calls()[0];
+        return c.prompt == GetMsg(8056, list) && c.title == GetMsg(5001) && c.icon() == vb::Critical &&
+               c.buttons() == vb::OKOnly && dlg && dlg->isVisible();
+    };
+    auto paint = [](FlexGrid *g, int r, int c, int setting = FlexGrid::SetBackColor) {
+        g->setRows(qMax(g->Rows(), r + 1));
+        g->setCols(qMax(g->Cols(), c + 1));
+        g->setCell(setting, r, c, kRed);
+    };
+    paint(dlg->vfgDatas[ListOther], 3, 1);
+    paint(dlg->vfgUser, 0, 1);
+    EXPECT_TRUE(okRefuses(QStringLiteral("User List")));
+    paint(dlg->vfgStation, 5, 1, FlexGrid::SetForeColor);
+    EXPECT_TRUE(okRefuses(QStringLiteral("Station List")));
+    dlg->vfgStation->setCell(FlexGrid::SetForeColor, 5, 1, 0);
+    dlg->vfgUser->setCell(FlexGrid::SetBackColor, 0, 1, kWhite);
+    paint(dlg->vfgPID[1], 1, 3);
+    paint(dlg->vfgPID[0], 2, 0); // column 0 never counts
+    EXPECT_TRUE(okRefuses(QStringLiteral("PID Sensor (Low Range) Settings")));
+    dlg->vfgPID[1]->setCell(FlexGrid::SetBackColor, 1, 3, kWhite);
+    EXPECT_TRUE(okRefuses(QStringLiteral("Parameter")));
+    dlg->vfgDatas[ListOther]->setCell(FlexGrid::SetBackColor, 3, 1, kWhite);
+
+    // The pre-defined table counts only up to the available count, and the count itself
+    // must be a whole number the table has rows for.
+    FlexGrid *pre = dlg->vfgPreConv;
+    pre->setRows(31);
+    pre->setCols(8);
+    dlg->txtCount->setText(QStringLiteral("3"));
+    paint(pre, 4, 7);
+    paint(dlg->vfgME, 1, 2);
+    EXPECT_TRUE(okRefuses(QStringLiteral("CAT DATA")));
+    dlg->vfgME->setCell(FlexGrid::SetBackColor, 1, 2, kWhite);
+    for (const char *count : {"4", "31", "", "x"}) {
+        dlg->txtCount->setText(QString::fromLatin1(count));
+        EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table"))) << count;
+    }
+    dlg->txtCount->setText(QStringLiteral("3"));
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_TRUE(Closed());
+    EXPECT_TRUE(boxes->prompts().isEmpty());
+}
+
+TEST_F(FsFixture, OkRunsNotPastAnOpenEditorOrAValueThatDoesNotConvert)
+{
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(4);
+    FlexGrid *setUp = dlg->vfgDatas[ListSetUp];
+    EXPECT_FALSE(Edit(setUp, SetUpRow::CalInterval, 1, QStringLiteral("999"), true));
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Parameter"))});
+    EXPECT_TRUE(dlg && dlg->isVisible());
+    EXPECT_TRUE(setUp->IsEditing());
+    EXPECT_FALSE(rec().AnyChangeFlag());
+
+    // An empty number may stand in the cell, but OK names the row and applies nothing.
+    FsEditorLine(setUp)->clear();
+    ASSERT_TRUE(setUp->CommitEdit());
+    ASSERT_TRUE(Pick(setUp, SetUpRow::Latching, 1, GetMsg(8005)));
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, GetMsg(8007))});
+    EXPECT_FALSE(edit().AnyChangeFlag());
+    EXPECT_EQ(edit().AlarmMode(), 0);
+
+    // An accepted entry still in its editor is what OK applies.
+    ASSERT_TRUE(OpenCell(setUp, SetUpRow::CalInterval, 1));
+    QTest::keyClicks(FsEditorLine(setUp), QStringLiteral("60"));
+    boxes->clear();
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().CalLimit(), 60);
+    EXPECT_EQ(rec().AlarmMode(), 1);
+}
+
+// ---- a session against the simulated instrument ---------------------------------------------
+
+class FsSession : public MainFixture {};
+
+TEST_F(FsSession, EditedSettingsAreExactlyWhatTheNextUploadSends)
+{
+    frmFsDialog::Register();
+    ASSERT_TRUE(StartAndRead());
+    clsInstrument &inst = gInstrument();
+    ASSERT_FALSE(inst.AnyChangeFlag());
+    const bool silence = inst.AlarmSilence() != 0;
+    const bool demand = inst.DemandZero() != 0;
+    const bool leak = inst.LeakBeep() != 0;
+    auto toggled = [](bool on) { return on ? QStringLiteral("Off") : QStringLiteral("On"); };
+
+    bool edited = false;
+    QTimer::singleShot(0, [&] {
+        frmFsDialog *d = frmFsDialog::Find();
+        if (!d)
+            return;
+        d->SSTab1->setTab(4);
+        edited = FsPick(d->vfgDatas[ListSetUp], SetUpRow::Silence, 1, toggled(silence));
+        d->SSTab4->setTab(ListFactory);
+        edited = FsPick(d->vfgDatas[ListFactory], FactoryRow::DemandZero, 1, toggled(demand)) && edited;
+        d->SSTab4->setTab(ListOther);
+        edited = FsPick(d->vfgDatas[ListOther], OtherRow::LeakBuzzer, 1, toggled(leak)) && edited;
+        d->cmdOK_Click();
+    });
+    Press(form->cmdFactorySetting);
+    ASSERT_TRUE(edited);
+    EXPECT_TRUE(boxes->prompts().isEmpty());
+    EXPECT_EQ(inst.AlarmSilence() != 0, !silence);
+    EXPECT_TRUE(inst.Change_AlarmSilence());
+    EXPECT_TRUE(inst.Change_DemandZero());
+    EXPECT_TRUE(inst.Change_LeakBeep());
+    inst.setChange_AlarmSilence(false);
+    inst.setChange_DemandZero(false);
+    inst.setChange_LeakBeep(false);
+    EXPECT_FALSE(inst.AnyChangeFlag());
+    inst.setChange_AlarmSilence(true);
+    inst.setChange_DemandZero(true);
+    inst.setChange_LeakBeep(true);
+
+    // The link's settings write sends by the flags. (The main window's upload command marks
+    // every setting first and so sends all of them.)
+    sim->clearRequests();
+    ASSERT_TRUE(form->uclQL7150->SetInstrument(inst));
+    QStringList writes;
+    for (const QByteArray &r : sim->requests())
+        if (r.mid(2, 3) == ",W,")
+            writes << QString::fromLatin1(r.left(2));
+    writes.sort();
+    EXPECT_EQ(writes, (QStringList{"SG", "WB", "XA", "XV"}));
+    EXPECT_FALSE(inst.AnyChangeFlag());
 }

@@ -10,6 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
+#include <QEvent>
 #include <QLineEdit>
 
 using namespace FsSetup;
@@ -19,6 +20,25 @@ namespace {
 constexpr double kCaptionShare = 0.57;
 // Rows the program font is set on (the last row of SET UP and OTHER keep the grid's own).
 constexpr std::array<int, kLists> kFontRows = {22, 10, 2};
+
+int CaptionWidth(const frmFsDialog &dlg) { return int(RoundHalfEven(WidthTwips(dlg.vfgDatas[ListSetUp]) * kCaptionShare)); }
+
+// A tab page gets its size only when first shown, after the fill: the caption columns
+// follow the SET UP grid's width whenever it changes.
+class CaptionWidthKeeper : public QObject {
+public:
+    explicit CaptionWidthKeeper(frmFsDialog *dlg) : QObject(dlg), m_dlg(dlg) {}
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Resize && watched == m_dlg->vfgDatas[ListSetUp])
+            for (FlexGrid *g : m_dlg->vfgDatas)
+                g->setColWidth(ColCaption, CaptionWidth(*m_dlg));
+        return false;
+    }
+
+private:
+    frmFsDialog *m_dlg;
+};
 } // namespace
 
 void frmFsDialog::wireSetupTab()
@@ -33,6 +53,7 @@ void frmFsDialog::wireSetupTab()
         connect(g, &FlexGrid::RowColChange, this, [this, i] { vfgDatas_RowColChange(i); });
         connect(g, &FlexGrid::LeaveCell, this, [this, i] { vfgDatas_LeaveCell(i); });
     }
+    vfgDatas[ListSetUp]->installEventFilter(new CaptionWidthKeeper(this));
 }
 
 // ---- fills ----------------------------------------------------------------------------------
@@ -53,7 +74,7 @@ void FillList(frmFsDialog &dlg, int index, const clsInstrument &rec)
         const RowFill f = FillOf(index, row, rec);
         dlg.SetComboList(index, row, f.caption, f.value, f.kind, f.list);
     }
-    g->setColWidth(ColCaption, int(RoundHalfEven(WidthTwips(dlg.vfgDatas[ListSetUp]) * kCaptionShare)));
+    g->setColWidth(ColCaption, CaptionWidth(dlg));
     g->setColWidth(ColList, 0);
     g->setExtendLastCol(true);
     g->setEditable(FlexGrid::EditKeyboardMouse);

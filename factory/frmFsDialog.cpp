@@ -70,7 +70,13 @@ frmFsDialog::frmFsDialog(QWidget *parent) : QDialog(parent)
     wireStoreCommands();
 }
 
-frmFsDialog::~frmFsDialog() = default;
+frmFsDialog::~frmFsDialog()
+{
+    // The controls go after this object's own part: a grid losing focus on the way must
+    // not call back into handlers of a dialog that is no longer there.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+}
 
 void frmFsDialog::Register()
 {

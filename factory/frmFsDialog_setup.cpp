@@ -12,6 +12,7 @@
 #include "platform/Twips.h"
 #include <QEvent>
 #include <QLineEdit>
+#include <QPointer>
 
 using namespace FsSetup;
 
@@ -21,23 +22,28 @@ constexpr double kCaptionShare = 0.57;
 // Rows the program font is set on (the last row of SET UP and OTHER keep the grid's own).
 constexpr std::array<int, kLists> kFontRows = {22, 10, 2};
 
-int CaptionWidth(const frmFsDialog &dlg) { return int(RoundHalfEven(WidthTwips(dlg.vfgDatas[ListSetUp]) * kCaptionShare)); }
+int CaptionWidth(const QWidget *setUpGrid) { return int(RoundHalfEven(WidthTwips(setUpGrid) * kCaptionShare)); }
 
 // A tab page gets its size only when first shown, after the fill: the caption columns
 // follow the SET UP grid's width whenever it changes.
 class CaptionWidthKeeper : public QObject {
 public:
-    explicit CaptionWidthKeeper(frmFsDialog *dlg) : QObject(dlg), m_dlg(dlg) {}
+    CaptionWidthKeeper(FlexGrid *setUp, const std::array<FlexGrid *, kLists> &grids) : QObject(setUp)
+    {
+        for (int i = 0; i < kLists; ++i)
+            m_grids[i] = grids[i];
+    }
     bool eventFilter(QObject *watched, QEvent *e) override
     {
-        if (e->type() == QEvent::Resize && watched == m_dlg->vfgDatas[ListSetUp])
-            for (FlexGrid *g : m_dlg->vfgDatas)
-                g->setColWidth(ColCaption, CaptionWidth(*m_dlg));
+        if (e->type() == QEvent::Resize && watched == parent())
+            for (const QPointer<FlexGrid> &g : m_grids)
+                if (g)
+                    g->setColWidth(ColCaption, CaptionWidth(static_cast<QWidget *>(watched)));
         return false;
     }
 
 private:
-    frmFsDialog *m_dlg;
+    std::array<QPointer<FlexGrid>, kLists> m_grids;
 };
 } // namespace
 
@@ -53,7 +59,7 @@ void frmFsDialog::wireSetupTab()
         connect(g, &FlexGrid::RowColChange, this, [this, i] { vfgDatas_RowColChange(i); });
         connect(g, &FlexGrid::LeaveCell, this, [this, i] { vfgDatas_LeaveCell(i); });
     }
-    vfgDatas[ListSetUp]->installEventFilter(new CaptionWidthKeeper(this));
+    vfgDatas[ListSetUp]->installEventFilter(new CaptionWidthKeeper(vfgDatas[ListSetUp], vfgDatas));
 }
 
 // ---- fills ----------------------------------------------------------------------------------
@@ -74,7 +80,7 @@ void FillList(frmFsDialog &dlg, int index, const clsInstrument &rec)
         const RowFill f = FillOf(index, row, rec);
         dlg.SetComboList(index, row, f.caption, f.value, f.kind, f.list);
     }
-    g->setColWidth(ColCaption, CaptionWidth(dlg));
+    g->setColWidth(ColCaption, CaptionWidth(dlg.vfgDatas[ListSetUp]));
     g->setColWidth(ColList, 0);
     g->setExtendLastCol(true);
     g->setEditable(FlexGrid::EditKeyboardMouse);

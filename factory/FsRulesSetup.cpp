@@ -219,9 +219,9 @@ Verdict CheckValue(int list, int row, int col, const QString &text)
         v.cancel = password;
         return v;
     }
-    // A whole number of at most maxChars characters within lo..hi; the editor shows it
-    // without leading zeros (and rounded, halves to even) whatever the verdict.
-    auto number = [&](int maxChars, int lo, int hi) {
+    // A whole number of at most maxChars characters within the member's range; the editor
+    // shows it without leading zeros (and rounded, halves to even) whatever the verdict.
+    auto number = [&](int maxChars, clsInstrument::M member) {
         float f = 0;
         if (text.size() > maxChars || !GasGrid::ParseNumber(text, &f)) {
             v.cancel = true;
@@ -234,17 +234,17 @@ Verdict CheckValue(int list, int row, int col, const QString &text)
         }
         v.rewrite = true;
         v.text = QString::number(*n);
-        v.cancel = *n < lo || *n > hi;
+        v.cancel = !clsInstrument::info(member).inRange(*n);
     };
     if ((list == ListOther && row == OtherRow::Manufacture) || (list == ListFactory && row == FactoryRow::EditLogo)) {
         v.cancel = !SerialField::Acceptable(text);
     } else if (list == ListSetUp && row == SetUpRow::CalInterval) {
-        number(3, 1, 365);
+        number(3, clsInstrument::M::CalLimit);
         v.raiseCalLimit = !v.cancel;
     } else if (list == ListSetUp && row == SetUpRow::Backlight) {
-        number(3, 0, 255);
+        number(3, clsInstrument::M::LcdBackLight);
     } else if (list == ListSetUp && row == SetUpRow::Contrast) {
-        number(5, 1, 15);
+        number(5, clsInstrument::M::LcdContrast);
     } else if (password) {
         v.cancel = text.size() != 4;
         for (QChar c : text)

@@ -41,7 +41,6 @@ enum : int { Manufacture = 0, CatDisplayUnit = 1, LeakBuzzer = 2, MethaneElimina
 
 constexpr int kWhite = 16777215;
 constexpr int kRed = 255;
-constexpr int kMaxText = 20;
 // Text of the CATALYTIC UNITS choice that leaves the display unit free.
 inline QString ChangeOk() { return QStringLiteral("CHANGE OK"); }
 

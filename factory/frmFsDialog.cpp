@@ -453,7 +453,7 @@ QList<FlexGrid *> frmFsDialog::allGrids() const
 bool frmFsDialog::EndOpenEdits()
 {
     for (FlexGrid *g : allGrids())
-        if (g->IsEditing() && !g->CommitEdit())
+        if (!::EndOpenEdits({g}))
             return false;
     return true;
 }

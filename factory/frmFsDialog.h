@@ -129,8 +129,9 @@ public:
     bool CheckGasNameOtherGrid() const;
     bool CheckDatasGrid() const;
     bool CheckMEGrid() const;
-    // Ends every open cell editor as leaving the cell would. False when one of them holds
-    // an entry its grid refuses (that editor stays open): no command may run past it.
+    // Ends every open cell editor as leaving the cell would (the platform's EndOpenEdits over
+    // all grids). False when one of them holds an entry its grid refuses (that editor stays
+    // open and takes the focus): no command may run past it.
     bool EndOpenEdits();
 
     // Applies every grid to the edit record, sections in order, each writing a member only

@@ -15,6 +15,7 @@
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/Tabs.h"
+#include "sim/samples/SampleRecord.h"
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -25,54 +26,18 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A record as a download leaves it (filled through the device door: no flag set).
+// The demo instrument as a download leaves it (no flag set), with the values these tests
+// look for.
 inline void FillFsRecord(clsInstrument &rec)
 {
-    rec.ClearDatas();
+    rec = DemoRecord();
     clsInstrument::DeviceDoor door(rec);
-    rec.setInvalidIF(false);
-    rec.setUWdateDisp(1);
-    rec.setBattery(0);
-    rec.setHcMode(1);
-    rec.setConvFc(1);
-    rec.setAlarmO2(0);
     rec.setAlarmMode(0);
-    rec.setAlarmSilence(1);
-    rec.setDispID(-1);
-    rec.setLcdBackLight(30);
-    rec.setAutoZero(1);
-    rec.setLogOverWrite(0);
-    rec.setLogaClear(1);
-    rec.setLcdContrast(8);
-    rec.setDispCalLimit(0);
-    rec.setCalCheck(2);
     rec.setCalLimit(30);
-    rec.setLBMode(3);
-    rec.setBarHoleTime(1);
-    rec.setConfermation(2);
-    rec.setUsePasswd(1);
-    rec.setPassword(QStringLiteral("1234"));
-    rec.setLunchBreak(0);
-    rec.setDispSpanFc(1);
     rec.setSpecType(QStringLiteral("2"));
-    rec.setIRRange(1);
     rec.setLogoDisp(4);
     rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
-    rec.setDemandZero(0);
-    rec.setMEDisp(1);
-    rec.setAliveDisp(0);
-    rec.setRemainTimeDisp(1);
-    rec.setUIgasDisp(0);
-    rec.setAFapDisp(1);
-    rec.setInertOnOff(0);
     rec.setDummySerial(QStringLiteral("MN-0001"));
-    rec.setCurrHc(0);
-    rec.setLeakBeep(1);
-    rec.setCATOtherEV(0);
-    rec.setAltRng(1, 0);
-    const char *names[] = {"CH4", "OXY", "H2S", "CO ", "---", "---", "---"};
-    for (int ch = 0; ch < 7; ++ch)
-        rec.setGasName(ch, QString::fromLatin1(names[ch]));
     rec.setCommFlags(-1);
 }
 

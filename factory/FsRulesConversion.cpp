@@ -1,0 +1,343 @@
+#include "factory/FsRulesConversion.h"
+
+#include "core/CharChecks.h"
+#include "model/Rounding.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace FsConv {
+
+const QString kNoValue = QStringLiteral("*****");
+const QString kNoName = QStringLiteral("---");
+const QString kNoLongName = QString(20, QLatin1Char('-'));
+const QString kVoltME = QStringLiteral("ME");
+const QString kVoltNormal = QStringLiteral("Normal");
+
+namespace {
+
+constexpr int kBackspace = 8;
+
+Verdict accept(const QString &text) { return {true, text}; }
+Verdict refuse(const QString &text) { return {false, text}; }
+
+bool isEmptyCell(const QString &s) { return s.isEmpty() || s.contains(kNoValue); }
+
+// 0.01 .. 25.00, compared as the single-precision value the cell stands for.
+std::optional<QString> factorText(const QString &s)
+{
+    double d = 0;
+    if (!ParseNumber(s, &d))
+        return std::nullopt;
+    const float v = float(d);
+    if (!(v >= 0.01f && v <= 25.0f))
+        return std::nullopt;
+    return FormatDecimals(v, 2);
+}
+
+// The levels of a row's two cells may not cross.
+bool levelsCross(const std::array<QString, kCols> &row)
+{
+    double first = 0, second = 0;
+    if (!ParseNumber(row[ColFirst], &first) || !ParseNumber(row[ColSecond], &second))
+        return false;
+    return RoundHalfEven(first) > RoundHalfEven(second);
+}
+
+Verdict levelEdit(int col, const QString &s, const std::array<QString, kCols> &row)
+{
+    double v = 0;
+    if (!ParseNumber(s, &v))
+        return accept(kNoValue);
+    Verdict level = CheckLevel(v, row[ColRatio]);
+    const QString edited = level.ok ? level.text : s;
+    const bool order = OrderAllows(col, edited, col == ColFirst ? row[ColSecond] : row[ColFirst]);
+    return {level.ok && order, edited};
+}
+
+} // namespace
+
+bool ParseNumber(const QString &text, double *value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t) {
+        if (!(c.isDigit() && c.unicode() < 128) && c != QLatin1Char('.') && c != QLatin1Char('+')
+            && c != QLatin1Char('-') && c != QLatin1Char('e') && c != QLatin1Char('E'))
+            return false;
+    }
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    if (value)
+        *value = v;
+    return true;
+}
+
+Verdict CheckLevel(double value, const QString &ratioText)
+{
+    double ratio = 0;
+    if (!ParseNumber(ratioText, &ratio))
+        return refuse(QString());
+    const float v = float(value);
+    const float r = float(ratio);
+    if (v < 0 || v > r || v > kLevelMax)
+        return refuse(QString());
+    const float step = r >= 25000.0f ? 250.0f : 100.0f;
+    bool ok = false;
+    const float rounded = RoundToStep(v, step, &ok);
+    if (!ok || rounded > r)
+        return refuse(QString());
+    return accept(FormatValue(rounded, 0));
+}
+
+bool OrderAllows(int col, const QString &newText, const QString &otherText)
+{
+    double other = 0, now = 0;
+    if (!ParseNumber(otherText, &other) || !ParseNumber(newText, &now))
+        return true;
+    if (col == ColFirst)
+        return !(float(other) < float(now));
+    if (col == ColSecond)
+        return !(float(other) > float(now));
+    return true;
+}
+
+Verdict ValidatePreEdit(int col, const QString &s, const std::array<QString, kCols> &row)
+{
+    if (s.isEmpty())
+        return accept(kNoValue);
+    if (col != ColFirst && col != ColSecond)
+        return refuse(s);
+    return levelEdit(col, s, row);
+}
+
+Verdict ValidateUserEdit(int col, const QString &s, const std::array<QString, kCols> &row)
+{
+    if (isEmptyCell(s)) {
+        switch (col) {
+        case ColName: return accept(kNoName);
+        case ColLongName: return accept(QString());
+        case ColFirst:
+        case ColSecond: return accept(kNoValue);
+        default: return refuse(s);
+        }
+    }
+    switch (col) {
+    case ColName:
+        return {s.size() <= 3 && CheckTextChars(s, false, true), s};
+    case ColLongName:
+        return {s.size() <= 20 && CheckTextChars(s, true, true), s};
+    case ColFactor:
+        if (auto t = factorText(s))
+            return accept(*t);
+        return refuse(s);
+    case ColFirst:
+    case ColSecond:
+        return levelEdit(col, s, row);
+    case ColRatio: {
+        double v = 0;
+        if (!ParseNumber(s, &v) || s.size() > 6)
+            return refuse(s);
+        const double n = RoundHalfEven(v);
+        if (n < kRatioMin || n >= kRatioLimit)
+            return refuse(FormatDecimals(n, 0));
+        const double unit = n < 50000 ? 1000.0 : 10000.0;
+        return accept(FormatDecimals(RoundHalfEven(v / unit) * unit, 0));
+    }
+    case ColVolt:
+        return {s == kVoltME || s == kVoltNormal, s};
+    default:
+        return refuse(s);
+    }
+}
+
+int FilterUserKey(int col, int key, const QString &editText)
+{
+    if (col != ColName && col != ColLongName)
+        return key;
+    const bool name = col == ColName;
+    int k = key;
+    if (!CheckKeyAscii(k, !name, true))
+        return 0;
+    if (k != kBackspace && editText.size() > (name ? 2 : 19))
+        return 0;
+    return k;
+}
+
+bool UserTextAcceptable(int col, const QString &text)
+{
+    return CheckTextChars(text, col == ColLongName, true);
+}
+
+CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &row)
+{
+    const QString s = row[size_t(col)];
+    if (isEmptyCell(s)) {
+        switch (col) {
+        case ColName: return {kNoName, false};
+        case ColLongName: return {kNoLongName, false};
+        case ColFirst:
+        case ColSecond: return {kNoValue, false};
+        default: return {s, true};
+        }
+    }
+    double v = 0;
+    switch (col) {
+    case ColName:
+        return {s, s.size() > 3 || !CheckTextChars(s, !user, true)};
+    case ColLongName:
+        return {s, s.size() > 20 || !CheckTextChars(s, true, true)};
+    case ColFactor:
+        if (auto t = factorText(s))
+            return {*t, false};
+        return {s, true};
+    case ColFirst:
+    case ColSecond: {
+        if (!ParseNumber(s, &v))
+            return {kNoValue, false};
+        const Verdict level = CheckLevel(v, row[ColRatio]);
+        std::array<QString, kCols> now = row;
+        now[size_t(col)] = level.ok ? level.text : s;
+        return {now[size_t(col)], !level.ok || levelsCross(now)};
+    }
+    case ColRatio: {
+        const bool ok = ParseNumber(s, &v) && s.size() <= 6 && RoundHalfEven(v) >= 0
+                        && RoundHalfEven(v) < kRatioLimit;
+        return {s, !ok};
+    }
+    case ColVolt:
+        if (ParseNumber(s, &v)) {
+            if (float(v) == 1.3f)
+                return {kVoltME, false};
+            if (float(v) == 2.4f)
+                return {kVoltNormal, false};
+            return {s, true};
+        }
+        if (s.toUpper() == kVoltME)
+            return {kVoltME, false};
+        if (s.toUpper() == kVoltNormal.toUpper())
+            return {kVoltNormal, false};
+        return {s, true};
+    default:
+        return {s, false};
+    }
+}
+
+std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> row)
+{
+    std::array<CellCheck, kCols> out;
+    out[ColNo] = {row[ColNo], false};
+    for (int col = ColName; col < kCols; ++col) {
+        out[size_t(col)] = CheckCell(user, col, row);
+        row[size_t(col)] = out[size_t(col)].text;
+    }
+    return out;
+}
+
+int FilterCountKey(int key, const QString &text)
+{
+    if (key == kBackspace)
+        return key;
+    if (key >= '0' && key <= '9' && text.size() < 2)
+        return key;
+    return 0;
+}
+
+std::optional<int> CountValue(const QString &text)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v))
+        return std::nullopt;
+    const double n = RoundHalfEven(v);
+    if (n < 0 || n > kCountMax)
+        return std::nullopt;
+    return int(n);
+}
+
+int CountRows(const QString &text)
+{
+    double v = 0;
+    if (!ParseNumber(text, &v))
+        return 0;
+    const double n = RoundHalfEven(v);
+    return n < 0 ? 0 : n > kCountMax ? kCountMax : int(n);
+}
+
+namespace {
+
+struct NameMembers {
+    clsInstrument::M name, longName, fc;
+};
+
+// Name, long name and factor of one row; the long name and factor follow only a named row.
+void applyNames(clsInstrument &inst, const RowTexts &row, int i, const NameMembers &m)
+{
+    if (inst.text(m.name, i) != row[ColName])
+        inst.setText(m.name, row[ColName], i);
+    if (row[ColName].trimmed().isEmpty())
+        return;
+    if (inst.text(m.longName, i) != row[ColLongName])
+        inst.setText(m.longName, row[ColLongName], i);
+    double factor = 0;
+    if (!ParseNumber(row[ColFactor], &factor))
+        return; // the checks keep such a row from OK; never store a guess
+    const std::optional<int16_t> fc = ToInt16(factor * 100.0);
+    if (fc && inst.number(m.fc, i) != *fc)
+        inst.setNumber(m.fc, *fc, i);
+}
+
+// A level member against its 0-decimal text; a word stores the no-value code.
+void applyLevel(clsInstrument &inst, clsInstrument::M m, int k, const QString &text)
+{
+    const float now = float(inst.number(m, k));
+    if (FormatValue(now, 0) == text)
+        return;
+    double v = 0;
+    inst.setNumber(m, ParseNumber(text, &v) ? double(float(v)) : double(ReadingCode::NoValue), k);
+}
+
+void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
+{
+    using M = clsInstrument::M;
+    applyLevel(inst, M::LA_warn, k, row[ColFirst]);
+    applyLevel(inst, M::LA_alarm, k, row[ColSecond]);
+    double ratio = 0;
+    const float r = ParseNumber(row[ColRatio], &ratio) ? float(ratio) : ReadingCode::NoValue;
+    if (inst.LA_ratio(k) != r)
+        inst.setLA_ratio(k, r);
+    const float volt = row[ColVolt] == kVoltME ? 1.0f : 0.0f;
+    if (inst.LA_volt(k) != volt)
+        inst.setLA_volt(k, volt);
+}
+
+} // namespace
+
+void ApplyConversion(clsInstrument &inst, const QVector<RowTexts> &pre, const QVector<RowTexts> &user,
+                     const QString &countText)
+{
+    using M = clsInstrument::M;
+    for (int i = 0; i < kPreRows && i < pre.size(); ++i)
+        applyNames(inst, pre.at(i), i, {M::LB_name, M::LB_longname, M::LB_fc});
+    for (int i = 0; i < kUserRows && i < user.size(); ++i)
+        applyNames(inst, user.at(i), i, {M::LO_name, M::LO_longname, M::LO_fc});
+    for (int k = 0; k < kPreRows && k < pre.size(); ++k)
+        applyAlarms(inst, pre.at(k), k);
+    for (int i = 0; i < kUserRows && i < user.size(); ++i)
+        applyAlarms(inst, user.at(i), kUserLaBase + i);
+    // The count is written only when it changed, so an OK after loading other lists
+    // leaves the instrument's count alone.
+    if (const std::optional<int> count = CountValue(countText); count && inst.LN_() != *count)
+        inst.setLN_(*count);
+}
+
+QString FactorText(int fc) { return FormatDecimals(double(fc) / 100.0, 2); }
+QString LevelText(float level) { return FormatValue(level, 0); }
+QString RatioText(float ratio) { return GeneralNumber(ratio); }
+QString VoltText(float volt) { return volt == 1.0f ? kVoltME : kVoltNormal; }
+
+} // namespace FsConv

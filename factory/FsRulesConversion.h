@@ -1,0 +1,99 @@
+#pragma once
+#include <QString>
+#include <array>
+#include <optional>
+#include <QVector>
+
+class clsInstrument;
+
+// Entry rules of the conversion tables (pre-defined and user-defined) and of the
+// available-count box, decided before any cell or record member is written.
+namespace FsConv {
+
+// Grid columns.
+enum Col : int { ColNo = 0, ColName = 1, ColLongName = 2, ColFactor = 3, ColFirst = 4, ColSecond = 5,
+                 ColRatio = 6, ColVolt = 7 };
+constexpr int kCols = 8;
+constexpr int kPreRows = 30;  // data rows of the pre-defined grid (rows 1..30)
+constexpr int kUserRows = 5;  // of the user-defined grid
+constexpr int kUserLaBase = 30; // user row i uses LA_ entry 30 + i
+
+constexpr float kLevelMax = 50000.0f;
+constexpr int kRatioMin = 1000;
+constexpr int kRatioLimit = 150001; // ratios stay below this
+constexpr int kCountMax = 30;
+
+extern const QString kNoValue;     // "*****"
+extern const QString kNoName;      // "---"
+extern const QString kNoLongName;  // twenty hyphens
+extern const QString kVoltME;      // "ME"
+extern const QString kVoltNormal;  // "Normal"
+
+// "Is numeric" and "number of" for cell texts: an optional sign, digits with at most one
+// decimal point, an optional exponent, blanks around. Anything else is not a number.
+bool ParseNumber(const QString &text, double *value = nullptr);
+
+// What an edit or a check makes of a cell text: refused, or accepted as `text`.
+struct Verdict {
+    bool ok = false;
+    QString text;
+};
+
+// A 1st or 2nd level against the row's Ratio text: below 0, above the ratio or above
+// 50000 is refused; a ratio that is no number refuses every level. Accepted levels are
+// rounded half to even to steps of 250 (ratio 25000 and up) or 100, and a level whose
+// rounding lands above the ratio is refused too.
+Verdict CheckLevel(double v, const QString &ratioText);
+
+// The order of a row's two levels after an edit of column col (4 or 5) to newText: the
+// 1st may not lie above the 2nd where the other cell holds a number.
+bool OrderAllows(int col, const QString &newText, const QString &otherText);
+
+// The edit of a pre-defined cell: only the levels are edited; an empty text or a word
+// becomes "*****", a number goes through CheckLevel and OrderAllows. rowTexts are the
+// row's cells (index = column).
+Verdict ValidatePreEdit(int col, const QString &s, const std::array<QString, kCols> &rowTexts);
+// The edit of a user-defined cell (every column 1..7).
+Verdict ValidateUserEdit(int col, const QString &s, const std::array<QString, kCols> &rowTexts);
+
+// Key filters of the user grid's Name (3 characters, capitals) and Long Name (20).
+// Returns the key to let through or 0 to drop it (with a beep).
+int FilterUserKey(int col, int key, const QString &editText);
+// The after-edit check of the user grid's Name and Long Name cells.
+bool UserTextAcceptable(int col, const QString &text);
+
+// The whole-grid check of one cell: the normalised text and whether it is bad. `user`
+// chooses the user grid's name rule (capitals only). rowTexts as above; levels are
+// checked against the row's Ratio.
+struct CellCheck {
+    QString text;
+    bool bad = false;
+};
+CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &rowTexts);
+// The cells of a row, columns 1 to 7 in order, each checked against the row as the
+// columns before it were normalised.
+std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> rowTexts);
+
+// Count box. Key filter: digits while fewer than two characters, Backspace; 0 drops.
+int FilterCountKey(int key, const QString &text);
+// Validate: the plain whole number 0..30, or nothing (the box keeps the focus).
+std::optional<int> CountValue(const QString &text);
+// The rows the checks look at: the count limited to 0..30 (0 for a text that is no
+// number), so no reader goes past the grid.
+int CountRows(const QString &text);
+
+// Cell texts of the record's values.
+QString FactorText(int fc);          // hundredths -> "0.00"
+QString LevelText(float level);      // FormatValue(level, 0)
+QString RatioText(float ratio);
+QString VoltText(float volt);
+
+// Transfer of both grids and the count into the record, in the order OK applies them:
+// names and factors (pre-defined, then user), alarm values (pre-defined, then user), the
+// count. Every member is written only when the grid's value differs. pre holds the 30
+// pre-defined rows, user the 5 user rows (cells by column, column 0 unused).
+using RowTexts = std::array<QString, kCols>;
+void ApplyConversion(clsInstrument &inst, const QVector<RowTexts> &pre, const QVector<RowTexts> &user,
+                     const QString &countText);
+
+} // namespace FsConv

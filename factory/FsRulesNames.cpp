@@ -1,0 +1,37 @@
+#include "factory/FsRulesNames.h"
+
+#include "core/CharChecks.h"
+#include "model/clsInstrument.h"
+
+namespace FsNames {
+
+int FilterKey(int key, const QString &editText)
+{
+    int k = key;
+    if (!CheckKeyAscii(k, true, true))
+        return 0;
+    if (k != 8 && editText.size() > kMaxLength - 1)
+        return 0;
+    return k;
+}
+
+bool Acceptable(const QString &name)
+{
+    return name.size() <= kMaxLength && CheckTextChars(name, true, true);
+}
+
+void ApplyStations(clsInstrument &inst, const QStringList &names)
+{
+    for (int i = 0; i < kStations && i < names.size(); ++i)
+        if (inst.XS_(i) != names.at(i))
+            inst.setXS_(i, names.at(i));
+}
+
+void ApplyUsers(clsInstrument &inst, const QStringList &names)
+{
+    for (int i = 0; i < kUsers && i < names.size(); ++i)
+        if (inst.XZ_(i) != names.at(i))
+            inst.setXZ_(i, names.at(i));
+}
+
+} // namespace FsNames

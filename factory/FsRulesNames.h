@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+class clsInstrument;
+
+// Entry rules of the station and user lists, and their transfer into the record.
+namespace FsNames {
+
+constexpr int kStations = 128;
+constexpr int kUsers = 32;
+constexpr int kMaxLength = 16;
+
+// Key filter of a name cell: printable characters but braces, lower case kept, at most
+// 16 characters. Returns the key to let through or 0 to drop it (with a beep).
+int FilterKey(int key, const QString &editText);
+// At most 16 characters, each printable (braces excepted); empty passes.
+bool Acceptable(const QString &name);
+
+// Writes every name that differs (exactly, case and blanks count) into XS_(0..127) or
+// XZ_(0..31). names holds one text per grid row.
+void ApplyStations(clsInstrument &inst, const QStringList &names);
+void ApplyUsers(clsInstrument &inst, const QStringList &names);
+
+} // namespace FsNames

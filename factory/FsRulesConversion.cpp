@@ -317,22 +317,37 @@ void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
 
 } // namespace
 
+void ApplyConvNames(clsInstrument &inst, const QVector<RowTexts> &rows, bool user)
+{
+    using M = clsInstrument::M;
+    const NameMembers m = user ? NameMembers{M::LO_name, M::LO_longname, M::LO_fc}
+                               : NameMembers{M::LB_name, M::LB_longname, M::LB_fc};
+    for (int i = 0; i < (user ? kUserRows : kPreRows) && i < rows.size(); ++i)
+        applyNames(inst, rows.at(i), i, m);
+}
+
+void ApplyConvAlarms(clsInstrument &inst, const QVector<RowTexts> &rows, bool user)
+{
+    for (int i = 0; i < (user ? kUserRows : kPreRows) && i < rows.size(); ++i)
+        applyAlarms(inst, rows.at(i), user ? kUserLaBase + i : i);
+}
+
+void ApplyConvCount(clsInstrument &inst, const QString &countText)
+{
+    // Written only when it changed, so an OK after loading other lists leaves the
+    // instrument's count alone.
+    if (const std::optional<int> count = CountValue(countText); count && inst.LN_() != *count)
+        inst.setLN_(*count);
+}
+
 void ApplyConversion(clsInstrument &inst, const QVector<RowTexts> &pre, const QVector<RowTexts> &user,
                      const QString &countText)
 {
-    using M = clsInstrument::M;
-    for (int i = 0; i < kPreRows && i < pre.size(); ++i)
-        applyNames(inst, pre.at(i), i, {M::LB_name, M::LB_longname, M::LB_fc});
-    for (int i = 0; i < kUserRows && i < user.size(); ++i)
-        applyNames(inst, user.at(i), i, {M::LO_name, M::LO_longname, M::LO_fc});
-    for (int k = 0; k < kPreRows && k < pre.size(); ++k)
-        applyAlarms(inst, pre.at(k), k);
-    for (int i = 0; i < kUserRows && i < user.size(); ++i)
-        applyAlarms(inst, user.at(i), kUserLaBase + i);
-    // The count is written only when it changed, so an OK after loading other lists
-    // leaves the instrument's count alone.
-    if (const std::optional<int> count = CountValue(countText); count && inst.LN_() != *count)
-        inst.setLN_(*count);
+    ApplyConvNames(inst, pre, false);
+    ApplyConvNames(inst, user, true);
+    ApplyConvAlarms(inst, pre, false);
+    ApplyConvAlarms(inst, user, true);
+    ApplyConvCount(inst, countText);
 }
 
 QString FactorText(int fc) { return FormatDecimals(double(fc) / 100.0, 2); }

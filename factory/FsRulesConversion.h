@@ -93,6 +93,9 @@ QString VoltText(float volt);
 // count. Every member is written only when the grid's value differs. pre holds the 30
 // pre-defined rows, user the 5 user rows (cells by column, column 0 unused).
 using RowTexts = std::array<QString, kCols>;
+void ApplyConvNames(clsInstrument &inst, const QVector<RowTexts> &rows, bool user);
+void ApplyConvAlarms(clsInstrument &inst, const QVector<RowTexts> &rows, bool user);
+void ApplyConvCount(clsInstrument &inst, const QString &countText);
 void ApplyConversion(clsInstrument &inst, const QVector<RowTexts> &pre, const QVector<RowTexts> &user,
                      const QString &countText);
 

@@ -181,6 +181,13 @@ public:
     // GetAllGrids sections 2 and 3.
     bool GetStationGrid(clsInstrument &rec, QString &failure);
     bool GetUserGrid(clsInstrument &rec, QString &failure);
+    // The file dialog of a list-file command ("Comma separated (*.csv)" preselected):
+    // the chosen file, or "" when none was chosen (a cancel is reported here).
+    QString AskListFile(bool Save, const QString &DefaultName);
+    // Message 8075 "Improper file": a list file that changed nothing.
+    void ShowImproperFile();
+    // Refuses a list export with message 8056 naming the list.
+    void ShowImproperData(const QString &List);
 
     // ---- conversion tables (frmFsDialog_conversion.cpp) -------------------------------------
 

@@ -1,13 +1,131 @@
-// Pre-defined and user conversion tables and the available count.
+// Pre-defined and user conversion tables and the available count. The entry rules are
+// FsConv's; here they meet the grids, the count box and the list file.
+#include "core/Messages.h"
+#include "core/modMain.h"
+#include "factory/FsRulesConversion.h"
+#include "factory/ListFiles.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
+#include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
 #include "platform/Tabs.h"
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+
+using namespace FsConv;
+
+namespace {
+
+constexpr int kWhite = 16777215;
+constexpr int kRed = 255;
+constexpr int kBlack = 0;
+constexpr std::array<int, kCols> kWidths = {400, 900, 2970, 900, 900, 900, 900, 100};
+const QString kCaptions = QStringLiteral("No|Name|Long Name|Factor|1st|2nd|Ratio|Volt");
+
+RowTexts rowOf(const FlexGrid *g, int r)
+{
+    RowTexts row;
+    for (int c = 0; c < kCols; ++c)
+        row[size_t(c)] = g->TextMatrix(r, c);
+    return row;
+}
+
+QVector<RowTexts> rowsOf(const FlexGrid *g)
+{
+    QVector<RowTexts> rows;
+    for (int r = 1; r < g->Rows(); ++r)
+        rows.append(rowOf(g, r));
+    return rows;
+}
+
+// Clears the grid and writes the header, the layout and one row per entry.
+void fillConv(FlexGrid *g, int rows, const std::function<RowTexts(int)> &row)
+{
+    g->Clear();
+    g->setCols(kCols);
+    g->setRows(rows + 1);
+    g->setFormatString(kCaptions);
+    for (int c = 0; c < kCols; ++c)
+        g->setColWidth(c, kWidths[size_t(c)]);
+    g->setCell(FlexGrid::SetAlignment, 1, ColName, rows, ColLongName, FlexGrid::AlignLeftCenter);
+    g->setEditable(FlexGrid::EditKeyboardMouse);
+    for (int i = 0; i < rows; ++i) {
+        const RowTexts t = row(i);
+        g->setTextMatrix(i + 1, ColNo, QString::number(i + 1));
+        for (int c = ColName; c < kCols; ++c)
+            g->setTextMatrix(i + 1, c, t[size_t(c)]);
+    }
+}
+
+RowTexts recordRow(const clsInstrument &rec, bool user, int i)
+{
+    RowTexts t;
+    const int k = user ? kUserLaBase + i : i;
+    t[ColName] = user ? rec.LO_name(i) : rec.LB_name(i);
+    t[ColLongName] = user ? rec.LO_longname(i) : rec.LB_longname(i);
+    t[ColFactor] = FactorText(user ? rec.LO_fc(i) : rec.LB_fc(i));
+    t[ColFirst] = LevelText(rec.LA_warn(k));
+    t[ColSecond] = LevelText(rec.LA_alarm(k));
+    t[ColRatio] = RatioText(rec.LA_ratio(k));
+    t[ColVolt] = VoltText(rec.LA_volt(k));
+    return t;
+}
+
+bool grey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
+
+// The count box's own events: the key filter and Validate (a refusal keeps the focus).
+class CountBoxEvents : public QObject {
+public:
+    CountBoxEvents(frmFsDialog *dlg) : QObject(dlg), m_dlg(dlg) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            auto *ke = static_cast<QKeyEvent *>(event);
+            int key = 0;
+            if (ke->key() == Qt::Key_Backspace)
+                key = 8;
+            else if (ke->text().size() == 1 && ke->text().at(0).unicode() >= 32)
+                key = ke->text().at(0).unicode();
+            else
+                return false;
+            m_dlg->txtCount_KeyPress(key);
+            if (key == 0)
+                return true;
+        } else if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return false;
+            bool cancel = false;
+            m_dlg->txtCount_Validate(cancel);
+            if (cancel) {
+                QPointer<QWidget> box = static_cast<QWidget *>(watched);
+                QTimer::singleShot(0, m_dlg, [box] {
+                    if (box)
+                        box->setFocus(Qt::OtherFocusReason);
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    frmFsDialog *m_dlg;
+};
+
+} // namespace
 
 void frmFsDialog::wireConversionTab()
 {
+    txtCount->setText(QStringLiteral("30"));
+    updCount->setMin(0);
+    updCount->setMax(kCountMax);
+    txtCount->installEventFilter(new CountBoxEvents(this));
     connect(vfgPreConv, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgPreConv_BeforeEdit);
     connect(vfgPreConv, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgPreConv_ValidateEdit);
     connect(vfgUserConv, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgUserConv_BeforeEdit);
@@ -25,24 +143,223 @@ void frmFsDialog::wireConversionTab()
 
 void frmFsDialog::SetConvGrids()
 {
-    if (EditInstrument())
-        txtCount->setText(QString::number(EditInstrument()->LN_()));
+    static const clsInstrument empty;
+    const clsInstrument &rec = EditInstrument() ? *EditInstrument() : empty;
+    fillConv(vfgPreConv, kPreRows, [&rec](int i) { return recordRow(rec, false, i); });
+    vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColNo, kPreRows, ColFactor, vfgPreConv->GreyColor());
+    vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColRatio, kPreRows, ColVolt, vfgPreConv->GreyColor());
+    // Setting a new count runs the whole-grid check, as a typed count does.
+    txtCount->setText(QString::number(rec.LN_()));
+    fillConv(vfgUserConv, kUserRows, [&rec](int i) { return recordRow(rec, true, i); });
 }
-void frmFsDialog::CheckConvCells() {}
-void frmFsDialog::vfgPreConv_BeforeEdit(int, int, bool &) {}
-void frmFsDialog::vfgPreConv_ValidateEdit(int, int, bool &) {}
-void frmFsDialog::vfgUserConv_BeforeEdit(int, int, bool &) {}
-void frmFsDialog::vfgUserConv_KeyPressEdit(int, int, int &) {}
-void frmFsDialog::vfgUserConv_ValidateEdit(int, int, bool &) {}
-void frmFsDialog::vfgUserConv_AfterEdit(int, int) {}
-void frmFsDialog::txtCount_Change() {}
-void frmFsDialog::txtCount_KeyPress(int &) {}
-void frmFsDialog::txtCount_Validate(bool &) {}
-void frmFsDialog::cmdConvImport_Click() {}
-void frmFsDialog::cmdConvExport_Click() {}
 
-bool frmFsDialog::GetPreConvNames(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetUserConvNames(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetPreConvAlarms(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetUserConvAlarms(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetConvCount(clsInstrument &, QString &) { return true; }
+void frmFsDialog::CheckConvCells()
+{
+    const int count = CountRows(txtCount->text());
+    for (FlexGrid *g : {vfgUserConv, vfgPreConv}) {
+        const bool user = g == vfgUserConv;
+        for (int r = 1; r < g->Rows(); ++r) {
+            const auto cells = CheckRow(user, rowOf(g, r));
+            for (int c = ColName; c < kCols; ++c) {
+                const CellCheck &cell = cells[size_t(c)];
+                g->setTextMatrix(r, c, cell.text);
+                if (user) {
+                    g->setCell(FlexGrid::SetBackColor, r, c, cell.bad ? kRed : kWhite);
+                    continue;
+                }
+                const bool flagged = cell.bad && r <= count;
+                if (c == ColFirst || c == ColSecond)
+                    g->setCell(FlexGrid::SetBackColor, r, c, flagged ? kRed : kWhite);
+                else
+                    g->setCell(FlexGrid::SetForeColor, r, c, flagged ? kRed : kBlack);
+            }
+        }
+    }
+}
+
+void frmFsDialog::vfgPreConv_BeforeEdit(int Row, int Col, bool &Cancel)
+{
+    const clsInstrument *rec = EditInstrument();
+    if (Row == 0 || Col == 0 || grey(vfgPreConv, Row, Col) || (rec && rec->invalidLB_() && Col < ColFirst)
+        || (rec && rec->invalidLA_() && Col > ColFactor))
+        Cancel = true;
+}
+
+void frmFsDialog::vfgUserConv_BeforeEdit(int Row, int Col, bool &Cancel)
+{
+    const clsInstrument *rec = EditInstrument();
+    if (Row == 0 || Col == 0 || grey(vfgUserConv, Row, Col) || (rec && rec->invalidLO_() && Col < ColFirst)) {
+        Cancel = true;
+        return;
+    }
+    vfgUserConv->setComboList(Col == ColVolt ? kVoltME + QLatin1Char('|') + kVoltNormal : QString());
+}
+
+void frmFsDialog::vfgUserConv_KeyPressEdit(int, int Col, int &KeyAscii)
+{
+    KeyAscii = FilterUserKey(Col, KeyAscii, vfgUserConv->EditText());
+    if (KeyAscii == 0)
+        Beep();
+}
+
+namespace {
+void validateConv(FlexGrid *g, int Row, int Col, bool &Cancel, bool user)
+{
+    const QString s = g->EditText();
+    const RowTexts row = rowOf(g, Row);
+    const Verdict v = user ? ValidateUserEdit(Col, s, row) : ValidatePreEdit(Col, s, row);
+    if (v.text != s)
+        g->setEditText(v.text);
+    Cancel = !v.ok;
+    g->setCell(FlexGrid::SetBackColor, Row, Col, Cancel ? kRed : kWhite);
+}
+} // namespace
+
+void frmFsDialog::vfgPreConv_ValidateEdit(int Row, int Col, bool &Cancel) { validateConv(vfgPreConv, Row, Col, Cancel, false); }
+void frmFsDialog::vfgUserConv_ValidateEdit(int Row, int Col, bool &Cancel) { validateConv(vfgUserConv, Row, Col, Cancel, true); }
+
+void frmFsDialog::vfgUserConv_AfterEdit(int Row, int Col)
+{
+    if (Col == ColName || Col == ColLongName)
+        vfgUserConv->setCell(FlexGrid::SetBackColor, Row, Col,
+                             UserTextAcceptable(Col, vfgUserConv->TextMatrix(Row, Col)) ? kWhite : kRed);
+}
+
+void frmFsDialog::txtCount_Change()
+{
+    // A count the box may not hold (one above 30 read from an instrument) shows red; the
+    // checks then refuse OK, and nothing reads past the table.
+    const bool good = CountValue(txtCount->text()).has_value();
+    txtCount->setStyleSheet(good ? QString() : QStringLiteral("QLineEdit { background-color: red; }"));
+    double v = 0;
+    if (ParseNumber(txtCount->text(), &v) && v < kCountMax + 1)
+        CheckConvCells();
+}
+
+void frmFsDialog::txtCount_KeyPress(int &KeyAscii)
+{
+    KeyAscii = FilterCountKey(KeyAscii, txtCount->text());
+    if (KeyAscii == 0)
+        Beep();
+}
+
+void frmFsDialog::txtCount_Validate(bool &Cancel)
+{
+    const std::optional<int> n = CountValue(txtCount->text());
+    if (!n) {
+        Cancel = true;
+        return;
+    }
+    if (txtCount->text() != QString::number(*n))
+        txtCount->setText(QString::number(*n));
+}
+
+// ---- list file ------------------------------------------------------------------------------
+
+void frmFsDialog::cmdConvExport_Click()
+{
+    const QString pre = QStringLiteral("Pre-Defined Conversion Table");
+    const QString user = QStringLiteral("User Defined Conversion Table");
+    if (!CheckPreConvGrid()) {
+        ShowImproperData(pre);
+        return;
+    }
+    if (!CheckUserConvGrid()) {
+        ShowImproperData(user);
+        return;
+    }
+    // A cell that would come back in another column (a "," in a name or a level) is
+    // refused before anything is written.
+    auto fileRows = [](const FlexGrid *g, bool *readsBack) {
+        QVector<ConversionListFile::Row> rows;
+        for (const RowTexts &t : rowsOf(g)) {
+            ConversionListFile::Row row;
+            std::copy(t.begin() + 1, t.end(), row.begin());
+            *readsBack = *readsBack && ConversionListFile::ReadsBack(row);
+            rows.append(row);
+        }
+        return rows;
+    };
+    bool userGood = true, preGood = true;
+    const auto userRows = fileRows(vfgUserConv, &userGood);
+    const auto preRows = fileRows(vfgPreConv, &preGood);
+    if (!userGood || !preGood) {
+        ShowImproperData(userGood ? pre : user);
+        return;
+    }
+    const QString file = AskListFile(true, QStringLiteral("Conversion.csv"));
+    if (file.isEmpty())
+        return;
+    const FileResult written = ConversionListFile::Write(file, userRows, preRows);
+    if (!written) {
+        MsgBox(written.error);
+        return;
+    }
+    MsgBox(QStringLiteral("Export Complete"));
+}
+
+void frmFsDialog::cmdConvImport_Click()
+{
+    const QString file = AskListFile(false, QString());
+    if (file.isEmpty())
+        return;
+    const ConversionListFile::ReadResult read = ConversionListFile::Read(file);
+    if (!read) {
+        ShowImproperFile();
+        return;
+    }
+    clsInstrument *rec = EditInstrument();
+    for (int n = 0; n < read.rows.size(); ++n) {
+        const bool user = n < kUserRows;
+        FlexGrid *g = user ? vfgUserConv : vfgPreConv;
+        const int r = user ? n + 1 : n - kUserRows + 1;
+        for (int c = ColName; c < kCols; ++c)
+            g->setTextMatrix(r, c, read.rows.at(n)[size_t(c - 1)]);
+        if (!rec)
+            continue;
+        if (user) {
+            rec->setChange_LO_(n, true);
+            rec->setChange_LA_(kUserLaBase + n, true);
+        } else {
+            rec->setChange_LB_(n - kUserRows, true);
+            rec->setChange_LA_(n - kUserRows, true);
+        }
+    }
+    CheckConvCells();
+}
+
+// ---- apply ----------------------------------------------------------------------------------
+
+bool frmFsDialog::GetPreConvNames(clsInstrument &rec, QString &)
+{
+    ApplyConvNames(rec, rowsOf(vfgPreConv), false);
+    return true;
+}
+
+bool frmFsDialog::GetUserConvNames(clsInstrument &rec, QString &)
+{
+    ApplyConvNames(rec, rowsOf(vfgUserConv), true);
+    return true;
+}
+
+bool frmFsDialog::GetPreConvAlarms(clsInstrument &rec, QString &)
+{
+    ApplyConvAlarms(rec, rowsOf(vfgPreConv), false);
+    return true;
+}
+
+bool frmFsDialog::GetUserConvAlarms(clsInstrument &rec, QString &)
+{
+    ApplyConvAlarms(rec, rowsOf(vfgUserConv), true);
+    return true;
+}
+
+bool frmFsDialog::GetConvCount(clsInstrument &rec, QString &failure)
+{
+    if (!CountValue(txtCount->text())) {
+        failure = QStringLiteral("Pre-Defined Conversion Table");
+        return false;
+    }
+    ApplyConvCount(rec, txtCount->text());
+    return true;
+}

@@ -1,8 +1,60 @@
 // Station and user lists: fill, name checks, key filter, list-file import and export.
+#include "core/Messages.h"
+#include "core/modMain.h"
+#include "factory/FsRulesNames.h"
+#include "factory/ListFiles.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
+#include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
+#include "platform/Twips.h"
 #include <QPushButton>
+
+namespace {
+
+constexpr int kWhite = 16777215;
+constexpr int kRed = 255;
+constexpr int kNumberWidth = 400; // twips
+const QString kListFilter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
+
+void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
+{
+    g->setVisible(false);
+    g->Clear();
+    g->setFixedRows(0);
+    g->setFixedCols(1);
+    g->setCols(2);
+    g->setRows(n);
+    g->setColAlignment(1, FlexGrid::AlignLeftCenter);
+    QFont font;
+    CopyFont(font, gFont);
+    g->setCell(FlexGrid::SetFont, 0, 0, n - 1, 1, font);
+    g->setEditable(FlexGrid::EditKeyboardMouse);
+    g->setColWidth(0, kNumberWidth);
+    g->setColWidth(1, qMax(0, WidthTwips(g) - kNumberWidth));
+    for (int r = 0; r < n; ++r) {
+        g->setTextMatrix(r, 0, QString::number(r + 1));
+        g->setTextMatrix(r, 1, name(r));
+    }
+    g->Refresh();
+    g->setVisible(true);
+}
+
+void paintName(FlexGrid *g, int r)
+{
+    g->setCell(FlexGrid::SetBackColor, r, 1, FsNames::Acceptable(g->TextMatrix(r, 1)) ? kWhite : kRed);
+}
+
+QStringList namesOf(const FlexGrid *g)
+{
+    QStringList names;
+    for (int r = 0; r < g->Rows(); ++r)
+        names << g->TextMatrix(r, 1);
+    return names;
+}
+
+} // namespace
 
 void frmFsDialog::wireNamesTab()
 {
@@ -22,15 +74,142 @@ void frmFsDialog::wireNamesTab()
     connect(cmdUserExport, &QPushButton::clicked, this, [this] { cmdUserExport_Click(); });
 }
 
-void frmFsDialog::SetStationUserGrids() {}
-void frmFsDialog::vfgStation_AfterEdit(int, int) {}
-void frmFsDialog::vfgStation_KeyPressEdit(int, int, int &) {}
-void frmFsDialog::vfgUser_AfterEdit(int, int) {}
-void frmFsDialog::vfgUser_KeyPressEdit(int, int, int &) {}
-void frmFsDialog::cmdStationImport_Click() {}
-void frmFsDialog::cmdStationExport_Click() {}
-void frmFsDialog::cmdUserImport_Click() {}
-void frmFsDialog::cmdUserExport_Click() {}
+void frmFsDialog::SetStationUserGrids()
+{
+    const clsInstrument *rec = EditInstrument();
+    fillNames(vfgStation, FsNames::kStations, [rec](int i) { return rec ? rec->XS_(i) : QString(); });
+    fillNames(vfgUser, FsNames::kUsers, [rec](int i) { return rec ? rec->XZ_(i) : QString(); });
+}
 
-bool frmFsDialog::GetStationGrid(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetUserGrid(clsInstrument &, QString &) { return true; }
+void frmFsDialog::vfgStation_AfterEdit(int Row, int Col)
+{
+    if (Col == 1)
+        paintName(vfgStation, Row);
+}
+
+void frmFsDialog::vfgUser_AfterEdit(int Row, int Col)
+{
+    if (Col == 1)
+        paintName(vfgUser, Row);
+}
+
+void frmFsDialog::vfgStation_KeyPressEdit(int, int, int &KeyAscii)
+{
+    KeyAscii = FsNames::FilterKey(KeyAscii, vfgStation->EditText());
+    if (KeyAscii == 0)
+        Beep();
+}
+
+void frmFsDialog::vfgUser_KeyPressEdit(int, int, int &KeyAscii)
+{
+    KeyAscii = FsNames::FilterKey(KeyAscii, vfgUser->EditText());
+    if (KeyAscii == 0)
+        Beep();
+}
+
+// ---- list files -----------------------------------------------------------------------------
+
+QString frmFsDialog::AskListFile(bool Save, const QString &DefaultName)
+{
+    cmddlg.Filter = kListFilter;
+    cmddlg.FilterIndex = 2;
+    cmddlg.Flags = Save ? fdlg::OverwritePrompt | fdlg::PathMustExist : fdlg::FileMustExist;
+    cmddlg.CancelError = true;
+    if (!DefaultName.isEmpty())
+        cmddlg.FileName = DefaultName;
+    const bool chosen = Save ? cmddlg.ShowSave() : cmddlg.ShowOpen();
+    if (!chosen) {
+        if (cmddlg.ErrNumber() == fdlg::CancelErrorNumber)
+            MsgBox(cmddlg.ErrDescription());
+        return QString();
+    }
+    return cmddlg.FileName;
+}
+
+void frmFsDialog::ShowImproperFile() { MsgBox(GetMsg(8075), vb::OKOnly | vb::Critical, GetMsg(5001)); }
+
+void frmFsDialog::ShowImproperData(const QString &List)
+{
+    MsgBox(GetMsg(8056, List), vb::OKOnly | vb::Critical, GetMsg(5001));
+}
+
+namespace {
+
+// Read whole, then fill: a file that fails changes no row and no flag.
+void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::F flag)
+{
+    const QString file = dlg.AskListFile(false, QString());
+    if (file.isEmpty())
+        return;
+    const NameListFile::ReadResult read = NameListFile::Read(file, n);
+    if (!read) {
+        dlg.ShowImproperFile();
+        return;
+    }
+    for (int r = 0; r < read.names.size(); ++r) {
+        g->setTextMatrix(r, 1, read.names.at(r));
+        if (clsInstrument *rec = dlg.EditInstrument())
+            rec->setFlag(flag, true, r);
+    }
+    for (int r = 0; r < n; ++r)
+        paintName(g, r);
+    g->AutoSize(1);
+    g->setColWidth(1, qMax(0, g->ColWidth(1) - 100));
+}
+
+void exportNames(frmFsDialog &dlg, FlexGrid *g, bool gridGood, const QString &list, const QString &defaultName)
+{
+    const QStringList names = namesOf(g);
+    bool readsBack = true;
+    for (const QString &name : names)
+        readsBack = readsBack && NameListFile::ReadsBack(name);
+    if (!gridGood || !readsBack) {
+        dlg.ShowImproperData(list);
+        return;
+    }
+    const QString file = dlg.AskListFile(true, defaultName);
+    if (file.isEmpty())
+        return;
+    const FileResult written = NameListFile::Write(file, names);
+    if (!written) {
+        MsgBox(written.error);
+        return;
+    }
+    MsgBox(QStringLiteral("Export Complete"));
+}
+
+} // namespace
+
+void frmFsDialog::cmdStationImport_Click()
+{
+    importNames(*this, vfgStation, FsNames::kStations, clsInstrument::F::Change_XS_);
+}
+
+void frmFsDialog::cmdUserImport_Click()
+{
+    importNames(*this, vfgUser, FsNames::kUsers, clsInstrument::F::Change_XZ_);
+}
+
+void frmFsDialog::cmdStationExport_Click()
+{
+    exportNames(*this, vfgStation, CheckStationGrid(), QStringLiteral("Station List"), QStringLiteral("Station.csv"));
+}
+
+void frmFsDialog::cmdUserExport_Click()
+{
+    exportNames(*this, vfgUser, CheckUserGrid(), QStringLiteral("User List"), QStringLiteral("User.csv"));
+}
+
+// ---- apply ----------------------------------------------------------------------------------
+
+bool frmFsDialog::GetStationGrid(clsInstrument &rec, QString &)
+{
+    FsNames::ApplyStations(rec, namesOf(vfgStation));
+    return true;
+}
+
+bool frmFsDialog::GetUserGrid(clsInstrument &rec, QString &)
+{
+    FsNames::ApplyUsers(rec, namesOf(vfgUser));
+    return true;
+}

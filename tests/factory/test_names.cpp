@@ -156,3 +156,163 @@ TEST_F(NameListTest, FailedExportKeepsTheOldFile)
     EXPECT_EQ(f.readAll(), "1,Old\r\n");
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 1); // no leftovers
 }
+
+// ---- through the dialog -------------------------------------------------------------------
+
+#include "FsFixture.h"
+#include <QPushButton>
+
+namespace {
+
+class NamesDialog : public FsFixture
+{
+protected:
+    void SetUp() override
+    {
+        FsFixture::SetUp();
+        {
+            clsInstrument::DeviceDoor door(rec());
+            for (int i = 0; i < FsNames::kStations; ++i)
+                rec().setXS_(i, QString("Station %1").arg(i + 1));
+            for (int i = 0; i < FsNames::kUsers; ++i)
+                rec().setXZ_(i, QString("User %1").arg(i + 1));
+        }
+        ASSERT_TRUE(Open());
+    }
+    QString file(const QString &name, const QByteArray &bytes = {})
+    {
+        const QString p = dir.filePath(name);
+        if (!bytes.isNull()) {
+            QFile f(p);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        return p;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
+{
+    FlexGrid *s = dlg->vfgStation;
+    ASSERT_EQ(s->Rows(), 128);
+    EXPECT_EQ(s->TextMatrix(0, 0), "1");
+    EXPECT_EQ(s->TextMatrix(127, 0), "128");
+    EXPECT_EQ(s->TextMatrix(0, 1), "Station 1");
+    ASSERT_EQ(dlg->vfgUser->Rows(), 32);
+    EXPECT_EQ(dlg->vfgUser->TextMatrix(31, 1), "User 32");
+
+    EXPECT_TRUE(Edit(s, 0, 1, QString(17, 'a')));
+    EXPECT_EQ(s->TextMatrix(0, 1), QString(16, 'a'));     // the 17th key was dropped
+    EXPECT_EQ(BeepCount(), 1);
+    EXPECT_TRUE(Edit(s, 1, 1, "north {gate}"));
+    EXPECT_EQ(s->TextMatrix(1, 1), "north gate");          // braces dropped, lower case kept
+
+    ASSERT_TRUE(OpenCell(dlg->vfgUser, 2, 1));              // pasted past the key filter
+    EditorLine(dlg->vfgUser)->setText(QString(17, 'b'));
+    QTest::keyClick(EditorLine(dlg->vfgUser), Qt::Key_Return);
+    EXPECT_EQ(Back(dlg->vfgUser, 2, 1), 255);
+    EXPECT_FALSE(dlg->CheckUserGrid());
+    dlg->cmdUserExport->click();                            // nothing is asked or written
+    EXPECT_TRUE(files->calls().isEmpty());
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User List"))});
+    EXPECT_TRUE(Edit(dlg->vfgUser, 2, 1, ""));            // the whole text counts: delete first
+    EXPECT_TRUE(Edit(dlg->vfgUser, 2, 1, QString(16, 'b')));
+    EXPECT_EQ(Back(dlg->vfgUser, 2, 1), 16777215);
+}
+
+TEST_F(NamesDialog, ImportFillsRowsInFileOrderAndFlagsThem)
+{
+    files->choose(file("a.csv", "12,Name\r\n1,A,B\r\n3\tC\tD\r\n4,\r\n5," + QByteArray(17, 'x') + "\r\n"));
+    dlg->cmdStationImport->click();
+    FlexGrid *s = dlg->vfgStation;
+    EXPECT_EQ(s->TextMatrix(0, 1), "Name");
+    EXPECT_EQ(s->TextMatrix(1, 1), "A,B");
+    EXPECT_EQ(s->TextMatrix(2, 1), "C,D");
+    EXPECT_EQ(s->TextMatrix(3, 1), "");
+    EXPECT_EQ(Back(s, 4, 1), 255);                    // imported, but red
+    EXPECT_EQ(Back(s, 5, 1), 16777215);               // every row is recoloured
+    EXPECT_EQ(s->TextMatrix(5, 1), "Station 6");
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(edit().Change_XS_(i)) << i;
+    EXPECT_FALSE(edit().Change_XS_(5));
+    ASSERT_EQ(files->calls().size(), 1);
+    EXPECT_EQ(files->calls()[0].filterIndex, 2);
+    EXPECT_EQ(files->calls()[0].flags, fdlg::FileMustExist);
+
+    QByteArray many;
+    for (int i = 1; i <= 200; ++i)
+        many += QByteArray::number(i) + ",U" + QByteArray::number(i) + "\r\n";
+    files->choose(file("many.csv", many));
+    dlg->cmdUserImport->click();
+    EXPECT_EQ(dlg->vfgUser->TextMatrix(31, 1), "U32");
+    EXPECT_TRUE(boxes->calls().isEmpty());
+}
+
+TEST_F(NamesDialog, ImproperFileChangesNothing)
+{
+    // Names only would empty every name; a bad line late in the file stops the whole import.
+    for (const QByteArray &bytes : {QByteArray("North\r\nSouth\r\n"), QByteArray("1,A\r\n2,B\r\nC\r\n")}) {
+        boxes->clear();
+        files->choose(file("bad.csv", bytes));
+        dlg->cmdStationImport->click();
+        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)});
+        EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
+        EXPECT_EQ(dlg->vfgStation->TextMatrix(0, 1), "Station 1");
+        EXPECT_FALSE(edit().AnyChangeFlag());
+    }
+    boxes->clear();
+    files->cancel();
+    dlg->cmdUserImport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
+}
+
+TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
+{
+    ASSERT_TRUE(Edit(dlg->vfgStation, 0, 1, " lead, 'q'~"));
+    files->choose(file("Station.csv"));
+    dlg->cmdStationExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
+    ASSERT_EQ(files->calls().size(), 1);
+    EXPECT_TRUE(files->calls()[0].save);
+    EXPECT_EQ(files->calls()[0].fileName, "Station.csv");
+    EXPECT_EQ(files->calls()[0].flags, fdlg::OverwritePrompt | fdlg::PathMustExist);
+    const QStringList before = [this] {
+        QStringList n;
+        for (int r = 0; r < 128; ++r)
+            n << dlg->vfgStation->TextMatrix(r, 1);
+        return n;
+    }();
+    for (int r = 0; r < 128; ++r)
+        dlg->vfgStation->setTextMatrix(r, 1, QString());
+    files->choose(file("Station.csv"));
+    dlg->cmdStationImport->click();
+    for (int r = 0; r < 128; ++r) {
+        EXPECT_EQ(dlg->vfgStation->TextMatrix(r, 1), before[r]);
+        EXPECT_TRUE(edit().Change_XS_(r));
+    }
+
+    // A name ending in the separator would come back without it: refused, nothing written.
+    boxes->clear();
+    ASSERT_TRUE(Edit(dlg->vfgStation, 3, 1, "Gate,"));
+    files->choose(file("Again.csv"));
+    dlg->cmdStationExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List"))});
+    EXPECT_FALSE(QFile::exists(file("Again.csv")));
+}
+
+TEST_F(NamesDialog, OkWritesOnlyTheEditedNames)
+{
+    ASSERT_TRUE(Edit(dlg->vfgStation, 4, 1, "Station 5 "));
+    ASSERT_TRUE(Edit(dlg->vfgUser, 0, 1, "user 1"));
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().XS_(4), "Station 5 ");
+    EXPECT_EQ(rec().XZ_(0), "user 1");
+    for (int i = 0; i < FsNames::kStations; ++i)
+        EXPECT_EQ(rec().Change_XS_(i), i == 4) << i;
+    for (int i = 0; i < FsNames::kUsers; ++i)
+        EXPECT_EQ(rec().Change_XZ_(i), i == 0) << i;
+}

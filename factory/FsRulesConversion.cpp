@@ -310,9 +310,10 @@ void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
     const float r = ParseNumber(row[ColRatio], &ratio) ? float(ratio) : ReadingCode::NoValue;
     if (inst.LA_ratio(k) != r)
         inst.setLA_ratio(k, r);
-    const float volt = row[ColVolt] == kVoltME ? 1.0f : 0.0f;
-    if (inst.LA_volt(k) != volt)
-        inst.setLA_volt(k, volt);
+    // A value the cell cannot show (anything but 1 shows "Normal") stays while the cell
+    // still shows it.
+    if (VoltText(inst.LA_volt(k)) != row[ColVolt])
+        inst.setLA_volt(k, row[ColVolt] == kVoltME ? 1.0f : 0.0f);
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 using namespace FsConv;
@@ -78,6 +79,37 @@ RowTexts recordRow(const clsInstrument &rec, bool user, int i)
 }
 
 bool grey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
+
+// The whole-grid check of one grid: every cell checked; the texts normalised when asked;
+// the pre-defined grid marks only rows within the count.
+void checkConvGrid(FlexGrid *g, bool user, int count, bool normalise)
+{
+    for (int r = 1; r < g->Rows(); ++r) {
+        const auto cells = CheckRow(user, rowOf(g, r));
+        for (int c = ColName; c < kCols; ++c) {
+            const CellCheck &cell = cells[size_t(c)];
+            if (normalise)
+                g->setTextMatrix(r, c, cell.text);
+            if (user) {
+                g->setCell(FlexGrid::SetBackColor, r, c, cell.bad ? kRed : kWhite);
+                continue;
+            }
+            const bool flagged = cell.bad && r <= count;
+            if (c == ColFirst || c == ColSecond)
+                g->setCell(FlexGrid::SetBackColor, r, c, flagged ? kRed : kWhite);
+            else
+                g->setCell(FlexGrid::SetForeColor, r, c, flagged ? kRed : kBlack);
+        }
+    }
+}
+
+// A count the box may not hold (one above 30 read from an instrument) shows red; the
+// checks then refuse OK, and nothing reads past the table.
+void paintCount(QLineEdit *box)
+{
+    const bool good = CountValue(box->text()).has_value();
+    box->setStyleSheet(good ? QString() : QStringLiteral("QLineEdit { background-color: red; }"));
+}
 
 // The count box's own events: the key filter and Validate (a refusal keeps the focus).
 class CountBoxEvents : public QObject {
@@ -148,33 +180,23 @@ void frmFsDialog::SetConvGrids()
     fillConv(vfgPreConv, kPreRows, [&rec](int i) { return recordRow(rec, false, i); });
     vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColNo, kPreRows, ColFactor, vfgPreConv->GreyColor());
     vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColRatio, kPreRows, ColVolt, vfgPreConv->GreyColor());
-    // Setting a new count runs the whole-grid check, as a typed count does.
-    txtCount->setText(QString::number(rec.LN_()));
+    // A new count marks the rows it takes in, but the instrument's own values are shown as
+    // they are: rounding them here would send rounded values on an OK nobody meant for them.
+    const QString count = QString::number(rec.LN_());
+    if (txtCount->text() != count) {
+        const QSignalBlocker quiet(txtCount);
+        txtCount->setText(count);
+        paintCount(txtCount);
+        checkConvGrid(vfgPreConv, false, CountRows(count), false);
+    }
     fillConv(vfgUserConv, kUserRows, [&rec](int i) { return recordRow(rec, true, i); });
 }
 
 void frmFsDialog::CheckConvCells()
 {
     const int count = CountRows(txtCount->text());
-    for (FlexGrid *g : {vfgUserConv, vfgPreConv}) {
-        const bool user = g == vfgUserConv;
-        for (int r = 1; r < g->Rows(); ++r) {
-            const auto cells = CheckRow(user, rowOf(g, r));
-            for (int c = ColName; c < kCols; ++c) {
-                const CellCheck &cell = cells[size_t(c)];
-                g->setTextMatrix(r, c, cell.text);
-                if (user) {
-                    g->setCell(FlexGrid::SetBackColor, r, c, cell.bad ? kRed : kWhite);
-                    continue;
-                }
-                const bool flagged = cell.bad && r <= count;
-                if (c == ColFirst || c == ColSecond)
-                    g->setCell(FlexGrid::SetBackColor, r, c, flagged ? kRed : kWhite);
-                else
-                    g->setCell(FlexGrid::SetForeColor, r, c, flagged ? kRed : kBlack);
-            }
-        }
-    }
+    checkConvGrid(vfgUserConv, true, count, true);
+    checkConvGrid(vfgPreConv, false, count, true);
 }
 
 void frmFsDialog::vfgPreConv_BeforeEdit(int Row, int Col, bool &Cancel)
@@ -227,10 +249,7 @@ void frmFsDialog::vfgUserConv_AfterEdit(int Row, int Col)
 
 void frmFsDialog::txtCount_Change()
 {
-    // A count the box may not hold (one above 30 read from an instrument) shows red; the
-    // checks then refuse OK, and nothing reads past the table.
-    const bool good = CountValue(txtCount->text()).has_value();
-    txtCount->setStyleSheet(good ? QString() : QStringLiteral("QLineEdit { background-color: red; }"));
+    paintCount(txtCount);
     double v = 0;
     if (ParseNumber(txtCount->text(), &v) && v < kCountMax + 1)
         CheckConvCells();

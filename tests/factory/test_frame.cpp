@@ -187,6 +187,11 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
     FlexGrid *pre = dlg->vfgPreConv;
     pre->setRows(31);
     pre->setCols(8);
+    // The fixture's record has no conversion factors, which the count's check would mark.
+    for (int r = 1; r <= 30; ++r)
+        pre->setTextMatrix(r, 3, QStringLiteral("1.00"));
+    for (int r = 1; r <= 5; ++r)
+        dlg->vfgUserConv->setTextMatrix(r, 3, QStringLiteral("1.00"));
     dlg->txtCount->setText(QStringLiteral("3"));
     paint(pre, 4, 7);
     paint(dlg->vfgME, 1, 2);

@@ -8,6 +8,8 @@
 
 using namespace FsConv;
 
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace {
 
 RowTexts row(const QString &first, const QString &second, const QString &ratio)
@@ -269,4 +271,255 @@ TEST_F(ConversionFileTest, RowsThatWouldNotReadBack)
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "L", "1,00", "1", "2", "2000", "ME"}));
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "A,B", "1.00", "1", "2", "2000", ""}));
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "A\tB", "1.00", "1", "2", "2000", "ME"}));
+}
+
+// ---- through the dialog -------------------------------------------------------------------
+
+#include "FsFixture.h"
+#include <QPushButton>
+
+namespace {
+
+class ConvDialog : public FsFixture
+{
+protected:
+    void SetUp() override
+    {
+        FsFixture::SetUp();
+        clsInstrument::DeviceDoor door(rec());
+        for (int i = 0; i < kPreRows; ++i) {
+            rec().setLB_name(i, QString("P%1").arg(i, 2, 10, QChar('0')));
+            rec().setLB_longname(i, QString("PRESET %1").arg(i));
+            rec().setLB_fc(i, 100);
+            rec().setLA_warn(i, 1000);
+            rec().setLA_alarm(i, 1400);
+            rec().setLA_ratio(i, 2000);
+        }
+        rec().setLA_ratio(1, 30000);
+        rec().setLA_ratio(2, 1070);
+        rec().setLA_alarm(2, 1000);
+        rec().setLA_warn(5, 1234);   // not on its step: shown and kept as it is
+        for (int i = 0; i < kUserRows; ++i) {
+            rec().setLO_name(i, QString("U%1").arg(i));
+            rec().setLO_longname(i, QString("USER %1").arg(i));
+            rec().setLO_fc(i, 150);
+            rec().setLA_ratio(kUserLaBase + i, 5000);
+            rec().setLA_warn(kUserLaBase + i, 100);
+            rec().setLA_alarm(kUserLaBase + i, 200);
+        }
+        rec().setLN_(10);
+    }
+    QString file(const QString &name, const QByteArray &bytes = {})
+    {
+        const QString p = dir.filePath(name);
+        if (!bytes.isNull()) {
+            QFile f(p);
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        return p;
+    }
+    QString cellsOf(FlexGrid *g, int r)
+    {
+        QStringList t;
+        for (int c = 1; c < kCols; ++c)
+            t << g->TextMatrix(r, c);
+        return t.join('|');
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ConvDialog, LayoutLocksAndLevelEdits)
+{
+    rec().setInvalidLO_(true);
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    FlexGrid *pre = dlg->vfgPreConv;
+    ASSERT_EQ(pre->Rows(), 31);
+    ASSERT_EQ(pre->Cols(), 8);
+    EXPECT_EQ(pre->TextMatrix(0, 6), "Ratio");
+    EXPECT_EQ(cellsOf(pre, 1), "P00|PRESET 0|1.00|1000|1400|2000|Normal");
+    EXPECT_EQ(pre->TextMatrix(6, 4), "1234");
+    EXPECT_EQ(dlg->txtCount->text(), "10");
+    for (int c : {1, 2, 3, 6, 7})
+        EXPECT_FALSE(OpenCell(pre, 1, c)) << c;
+
+    EXPECT_TRUE(Edit(pre, 1, 4, "1234"));
+    EXPECT_EQ(pre->TextMatrix(1, 4), "1200");
+    EXPECT_TRUE(Edit(pre, 1, 5, "1350"));
+    EXPECT_EQ(pre->TextMatrix(1, 5), "1400");
+    EXPECT_FALSE(Edit(pre, 1, 4, "2100"));
+    EXPECT_FALSE(Edit(pre, 1, 4, "1500"));          // above the 2nd level
+    EXPECT_EQ(Back(pre, 1, 4), 255);
+    EXPECT_TRUE(Edit(pre, 1, 4, "abc"));
+    EXPECT_EQ(pre->TextMatrix(1, 4), "*****");
+    EXPECT_TRUE(Edit(pre, 2, 4, "1130"));
+    EXPECT_EQ(pre->TextMatrix(2, 4), "1250");        // ratio 30000: steps of 250
+    EXPECT_FALSE(Edit(pre, 3, 5, "1060"));           // 1100 would pass the ratio 1070
+
+    dlg->SSTab2->setTab(1);
+    FlexGrid *user = dlg->vfgUserConv;
+    EXPECT_FALSE(OpenCell(user, 1, 1));              // the instrument refused LO
+    EXPECT_FALSE(OpenCell(user, 1, 3));
+    EXPECT_TRUE(Edit(user, 1, 6, "78000"));
+    EXPECT_EQ(user->TextMatrix(1, 6), "80000");
+    EXPECT_FALSE(Edit(user, 1, 6, "999"));
+    ASSERT_TRUE(OpenCell(user, 1, 7));
+    EXPECT_EQ(user->ComboList(), "ME|Normal");
+    user->CancelEdit();
+}
+
+TEST_F(ConvDialog, UserNameKeysAndCountBox)
+{
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    dlg->SSTab2->setTab(1);
+    FlexGrid *user = dlg->vfgUserConv;
+    EXPECT_TRUE(Edit(user, 2, 1, ""));
+    EXPECT_EQ(user->TextMatrix(2, 1), "---");
+    ASSERT_TRUE(OpenCell(user, 2, 1));
+    EditorLine(user)->selectAll();
+    QTest::keyClick(EditorLine(user), Qt::Key_Backspace);
+    QTest::keyClicks(EditorLine(user), "abcd");
+    QTest::keyClick(EditorLine(user), Qt::Key_Return);
+    EXPECT_EQ(user->TextMatrix(2, 1), "ABC");       // capitals, the fourth key refused
+    EXPECT_EQ(BeepCount(), 1);
+    EXPECT_TRUE(Edit(user, 2, 3, "25"));
+    EXPECT_EQ(user->TextMatrix(2, 3), "25.00");
+    EXPECT_FALSE(Edit(user, 2, 3, "0.005"));
+
+    dlg->SSTab2->setTab(0);
+    QLineEdit *count = dlg->txtCount;
+    count->setFocus();
+    count->end(false);
+    QTest::keyClicks(count, "5");                    // two characters already: refused
+    EXPECT_EQ(count->text(), "10");
+    QTest::keyClick(count, Qt::Key_Backspace);
+    QTest::keyClicks(count, "x2");
+    EXPECT_EQ(count->text(), "12");
+    bool cancel = false;
+    count->setText("05");
+    dlg->txtCount_Validate(cancel);
+    EXPECT_FALSE(cancel);
+    EXPECT_EQ(count->text(), "5");
+    count->setText("31");
+    dlg->txtCount_Validate(cancel);
+    EXPECT_TRUE(cancel);
+
+    // The count moves the marks: a bad factor in row 12 counts only within the count.
+    dlg->vfgPreConv->setTextMatrix(12, 3, "99");
+    count->setText("12");
+    EXPECT_EQ(dlg->vfgPreConv->Cell(FlexGrid::SetForeColor, 12, 3).toInt(), 255);
+    EXPECT_FALSE(dlg->CheckPreConvGrid());
+    count->setText("10");
+    EXPECT_EQ(dlg->vfgPreConv->Cell(FlexGrid::SetForeColor, 12, 3).toInt(), 0);
+    EXPECT_TRUE(dlg->CheckPreConvGrid());
+}
+
+TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLN_(45);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(dlg->txtCount->text(), "45");
+    EXPECT_FALSE(dlg->txtCount->styleSheet().isEmpty());   // shown red
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table"))});
+    EXPECT_FALSE(rec().AnyChangeFlag());
+}
+
+TEST_F(ConvDialog, ListFileRoundTripTabsAndImproperFiles)
+{
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    dlg->SSTab2->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgUserConv, 1, 2, "AB,CD"));
+    dlg->CheckConvCells();                           // the import ends with it
+    QStringList before;
+    for (int r = 1; r <= 5; ++r)
+        before << cellsOf(dlg->vfgUserConv, r);
+    for (int r = 1; r <= 30; ++r)
+        before << cellsOf(dlg->vfgPreConv, r);
+
+    files->choose(file("Conversion.csv"));
+    dlg->cmdConvExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
+    EXPECT_EQ(files->calls().last().fileName, "Conversion.csv");
+    for (int r = 1; r <= 5; ++r)
+        dlg->vfgUserConv->setTextMatrix(r, 2, "X");
+    files->choose(file("Conversion.csv"));
+    dlg->cmdConvImport->click();
+    QStringList after;
+    for (int r = 1; r <= 5; ++r)
+        after << cellsOf(dlg->vfgUserConv, r);
+    for (int r = 1; r <= 30; ++r)
+        after << cellsOf(dlg->vfgPreConv, r);
+    EXPECT_EQ(after, before);
+    for (int i = 0; i < 35; ++i)
+        EXPECT_TRUE(edit().Change_LA_(i)) << i;
+    EXPECT_TRUE(edit().Change_LO_(4));
+    EXPECT_TRUE(edit().Change_LB_(29));
+    EXPECT_FALSE(edit().Change_LN_());
+
+    edit().ClearChangeFlags();
+    boxes->clear();
+    files->choose(file("tab.csv", "1\tTAB\tTABBED\t2.5\t\t\t9000\tme\r\n"));
+    dlg->cmdConvImport->click();
+    EXPECT_EQ(cellsOf(dlg->vfgUserConv, 1), "TAB|TABBED|2.50|*****|*****|9000|ME");
+    EXPECT_TRUE(edit().Change_LO_(0));
+    EXPECT_FALSE(edit().Change_LO_(1));
+
+    // A 36th line, or levels with a ratio that is no number: nothing changes at all.
+    QByteArray lines;
+    for (int i = 1; i <= 36; ++i)
+        lines += QByteArray::number(i) + ",NEW,NEW,1.00,100,200,2000,Normal\r\n";
+    edit().ClearChangeFlags();
+    for (const QByteArray &bytes : {lines, QByteArray("1,A,B,1.00,100,200,abc,ME\r\n")}) {
+        boxes->clear();
+        files->choose(file("bad.csv", bytes));
+        dlg->cmdConvImport->click();
+        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)});
+        EXPECT_EQ(cellsOf(dlg->vfgUserConv, 1), "TAB|TABBED|2.50|*****|*****|9000|ME");
+        EXPECT_EQ(dlg->vfgPreConv->TextMatrix(1, 1), "P00");
+        EXPECT_FALSE(edit().AnyChangeFlag());
+    }
+
+    // A short name with the separator would come back split: refused before the dialog.
+    boxes->clear();
+    const int asked = int(files->calls().size());
+    dlg->vfgUserConv->setTextMatrix(2, 1, "A,B");
+    dlg->cmdConvExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User Defined Conversion Table"))});
+    EXPECT_EQ(files->calls().size(), asked);
+}
+
+TEST_F(ConvDialog, OkWritesTheEditedLevelAndTheCountOnlyWhenChanged)
+{
+    ASSERT_TRUE(Open());
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_FALSE(rec().AnyChangeFlag());             // LN_ and the unrounded 1234 stay
+    EXPECT_EQ(rec().LA_warn(5), 1234.0f);
+
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 4, 5, "1900"));
+    dlg->txtCount->setText("11");
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().LA_alarm(3), 1900.0f);
+    EXPECT_EQ(rec().LN_(), 11);
+    EXPECT_EQ(rec().LA_warn(5), 1200.0f);            // a new count checks and rounds every row
+    EXPECT_EQ(rec().LA_alarm(1), 1500.0f);           // to its ratio's step, also past the count
+    for (int k : {1, 3, 5}) {
+        EXPECT_TRUE(rec().Change_LA_(k));
+        rec().setChange_LA_(k, false);
+    }
+    EXPECT_TRUE(rec().Change_LN_());
+    rec().setChange_LN_(false);
+    EXPECT_FALSE(rec().AnyChangeFlag());
 }

@@ -3,7 +3,7 @@
 #include "model/clsInstrument.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+#include "ScratchDir.h"
 #include <gtest/gtest.h>
 
 using namespace FsConv;
@@ -205,22 +205,13 @@ TEST(ConversionRules, ApplyWritesWhatDiffersAndTheCountOnlyWhenChanged)
 
 namespace {
 
-class ConversionFileTest : public ::testing::Test
+class ConversionFileTest : public ::testing::Test, protected ScratchDir
 {
 protected:
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    QString write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path(name);
-    }
     static ConversionListFile::Row cells(const QString &longName)
     {
         return {"ABC", longName, "1.00", "1200", "1400", "2000", "ME"};
     }
-    QTemporaryDir m_dir;
 };
 
 } // namespace
@@ -230,21 +221,21 @@ TEST_F(ConversionFileTest, RoundTripKeepsEveryCellAlsoALongNameWithCommas)
     QVector<ConversionListFile::Row> usr(kUserRows, cells("USER")), pre(kPreRows, cells("PRE"));
     usr[0] = cells("AB,CD");
     pre[29] = {"", "", "", "*****", "*****", "", ""};
-    ASSERT_TRUE(ConversionListFile::Write(path("Conversion.csv"), usr, pre).ok);
-    QFile f(path("Conversion.csv"));
+    ASSERT_TRUE(ConversionListFile::Write(file("Conversion.csv"), usr, pre).ok);
+    QFile f(file("Conversion.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
     ASSERT_EQ(lines.size(), 36);
     EXPECT_EQ(lines[0], "1,ABC,AB,CD,1.00,1200,1400,2000,ME\r");
     EXPECT_EQ(lines[5], "1,ABC,PRE,1.00,1200,1400,2000,ME\r");
-    const auto back = ConversionListFile::Read(path("Conversion.csv"));
+    const auto back = ConversionListFile::Read(file("Conversion.csv"));
     ASSERT_TRUE(back.ok) << back.error.toStdString();
     EXPECT_EQ(back.rows, usr + pre);
 }
 
 TEST_F(ConversionFileTest, TabsShortFilesAndImproperFiles)
 {
-    auto r = ConversionListFile::Read(write("t.csv", "1\tABC\tAB\t1.00\t1200\t1400\t2000\tME\r\n2,X\r\n3,Y,,,,,,\r\n"));
+    auto r = ConversionListFile::Read(file("t.csv", "1\tABC\tAB\t1.00\t1200\t1400\t2000\tME\r\n2,X\r\n3,Y,,,,,,\r\n"));
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     ASSERT_EQ(r.rows.size(), 3);
     EXPECT_EQ(r.rows[0], cells("AB"));
@@ -254,13 +245,13 @@ TEST_F(ConversionFileTest, TabsShortFilesAndImproperFiles)
     QByteArray lines;
     for (int i = 1; i <= 35; ++i)
         lines += QByteArray::number(i) + ",ABC,L,1.00,100,200,2000,Normal\r\n";
-    EXPECT_TRUE(ConversionListFile::Read(write("35.csv", lines + "\r\n\r\n")).ok);
-    r = ConversionListFile::Read(write("36.csv", lines + "36,ABC,L,1.00,100,200,2000,Normal\r\n"));
+    EXPECT_TRUE(ConversionListFile::Read(file("35.csv", lines + "\r\n\r\n")).ok);
+    r = ConversionListFile::Read(file("36.csv", lines + "36,ABC,L,1.00,100,200,2000,Normal\r\n"));
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.rows.isEmpty());
-    EXPECT_FALSE(ConversionListFile::Read(write("r.csv", "1,A,B,1.00,100,200,abc,ME\r\n")).ok);
-    EXPECT_FALSE(ConversionListFile::Read(write("n.csv", "1,A,B,1.00,100,200,2000,ME\r\nABC,B\r\n")).ok);
-    EXPECT_FALSE(ConversionListFile::Read(write("e.csv", "\r\n")).ok);
+    EXPECT_FALSE(ConversionListFile::Read(file("r.csv", "1,A,B,1.00,100,200,abc,ME\r\n")).ok);
+    EXPECT_FALSE(ConversionListFile::Read(file("n.csv", "1,A,B,1.00,100,200,2000,ME\r\nABC,B\r\n")).ok);
+    EXPECT_FALSE(ConversionListFile::Read(file("e.csv", "\r\n")).ok);
 }
 
 TEST_F(ConversionFileTest, RowsThatWouldNotReadBack)
@@ -280,7 +271,7 @@ TEST_F(ConversionFileTest, RowsThatWouldNotReadBack)
 
 namespace {
 
-class ConvDialog : public FsFixture
+class ConvDialog : public FsFixture, protected ScratchDir
 {
 protected:
     void SetUp() override
@@ -309,16 +300,6 @@ protected:
         }
         rec().setLN_(10);
     }
-    QString file(const QString &name, const QByteArray &bytes = {})
-    {
-        const QString p = dir.filePath(name);
-        if (!bytes.isNull()) {
-            QFile f(p);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
-        return p;
-    }
     QString cellsOf(FlexGrid *g, int r)
     {
         QStringList t;
@@ -326,7 +307,6 @@ protected:
             t << g->TextMatrix(r, c);
         return t.join('|');
     }
-    QTemporaryDir dir;
 };
 
 } // namespace

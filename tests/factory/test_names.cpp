@@ -3,7 +3,7 @@
 #include "model/clsInstrument.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+#include "ScratchDir.h"
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -13,19 +13,7 @@
 
 namespace {
 
-class NameListTest : public ::testing::Test
-{
-protected:
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-    QString write(const QString &name, const QByteArray &bytes) const
-    {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path(name);
-    }
-    QTemporaryDir m_dir;
-};
+class NameListTest : public ::testing::Test, protected ScratchDir {};
 
 // Runs fn in a child process whose files may not grow past limit bytes; its exit code.
 int inLimitedChild(rlim_t limit, const std::function<bool()> &fn)
@@ -90,18 +78,18 @@ TEST(NameRules, ApplyWritesOnlyNamesThatDiffer)
 
 TEST_F(NameListTest, ReaderTakesNamesByLinePosition)
 {
-    auto r = NameListFile::Read(write("a.csv", "12,Name\r\n"), 128);
+    auto r = NameListFile::Read(file("a.csv", "12,Name\r\n"), 128);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.names, QStringList{"Name"});
 
-    r = NameListFile::Read(write("b.csv", "1,A,B\n2\tA\tB\r3,Name,\r4,\r\n\r\n\r\n"), 128);
+    r = NameListFile::Read(file("b.csv", "1,A,B\n2\tA\tB\r3,Name,\r4,\r\n\r\n\r\n"), 128);
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(r.names, (QStringList{"A,B", "A,B", "Name", ""})); // trailing empty lines ignored
 
     QByteArray many;
     for (int i = 1; i <= 200; ++i)
         many += QByteArray::number(i) + ",S" + QByteArray::number(i) + "\r\n";
-    r = NameListFile::Read(write("c.csv", many), 128);
+    r = NameListFile::Read(file("c.csv", many), 128);
     ASSERT_TRUE(r.ok);
     ASSERT_EQ(r.names.size(), 128);
     EXPECT_EQ(r.names.last(), "S128");
@@ -110,17 +98,17 @@ TEST_F(NameListTest, ReaderTakesNamesByLinePosition)
 TEST_F(NameListTest, ImproperFilesGiveNoNamesAtAll)
 {
     // Names only: no row number, no delimiter; it would empty every name.
-    EXPECT_FALSE(NameListFile::Read(write("a.csv", "North\r\nSouth\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(write("b.csv", "Smith, John\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(write("c.csv", "123\r\n"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("a.csv", "North\r\nSouth\r\n"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("b.csv", "Smith, John\r\n"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("c.csv", "123\r\n"), 128).ok);
     // A bad line after good ones: nothing at all.
-    const auto r = NameListFile::Read(write("d.csv", "1,A\r\n2,B\r\n\r\n4,D\r\n"), 128);
+    const auto r = NameListFile::Read(file("d.csv", "1,A\r\n2,B\r\n\r\n4,D\r\n"), 128);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.names.isEmpty());
-    EXPECT_FALSE(NameListFile::Read(write("e.csv", ""), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(write("f.csv", "1" + QByteArray(300, ',') + "\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(path("missing.csv"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(m_dir.path(), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("e.csv", ""), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("f.csv", "1" + QByteArray(300, ',') + "\r\n"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("missing.csv"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(dir.path(), 128).ok);
 }
 
 TEST_F(NameListTest, ExportReadsBackAndRefusesWhatWouldNot)
@@ -130,12 +118,12 @@ TEST_F(NameListTest, ExportReadsBackAndRefusesWhatWouldNot)
         names << QString("u%1").arg(i);
     names[0] = " lead, 'q' ~";
     names[1] = "";
-    ASSERT_TRUE(NameListFile::Write(path("User.csv"), names).ok);
-    QFile f(path("User.csv"));
+    ASSERT_TRUE(NameListFile::Write(file("User.csv"), names).ok);
+    QFile f(file("User.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     EXPECT_TRUE(bytes.startsWith("1, lead, 'q' ~\r\n2,\r\n3,u2\r\n"));
-    const auto back = NameListFile::Read(path("User.csv"), FsNames::kUsers);
+    const auto back = NameListFile::Read(file("User.csv"), FsNames::kUsers);
     ASSERT_TRUE(back.ok);
     EXPECT_EQ(back.names, names);
 
@@ -148,13 +136,13 @@ TEST_F(NameListTest, ExportReadsBackAndRefusesWhatWouldNot)
 
 TEST_F(NameListTest, FailedExportKeepsTheOldFile)
 {
-    const QString target = write("Station.csv", "1,Old\r\n");
+    const QString target = file("Station.csv", "1,Old\r\n");
     const QStringList names(FsNames::kStations, QString(16, 'n'));
     EXPECT_EQ(inLimitedChild(512, [&] { return NameListFile::Write(target, names).ok; }), 1);
     QFile f(target);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), "1,Old\r\n");
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files).size(), 1); // no leftovers
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no leftovers
 }
 
 // ---- through the dialog -------------------------------------------------------------------
@@ -164,7 +152,7 @@ TEST_F(NameListTest, FailedExportKeepsTheOldFile)
 
 namespace {
 
-class NamesDialog : public FsFixture
+class NamesDialog : public FsFixture, protected ScratchDir
 {
 protected:
     void SetUp() override
@@ -179,17 +167,6 @@ protected:
         }
         ASSERT_TRUE(Open());
     }
-    QString file(const QString &name, const QByteArray &bytes = {})
-    {
-        const QString p = dir.filePath(name);
-        if (!bytes.isNull()) {
-            QFile f(p);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
-        return p;
-    }
-    QTemporaryDir dir;
 };
 
 } // namespace

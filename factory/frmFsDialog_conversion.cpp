@@ -111,12 +111,17 @@ void paintCount(QLineEdit *box)
     box->setStyleSheet(good ? QString() : QStringLiteral("QLineEdit { background-color: red; }"));
 }
 
+// False once the dialog is being destroyed: its widgets may still send events then.
+bool alive(frmFsDialog *dlg) { return qobject_cast<frmFsDialog *>(static_cast<QObject *>(dlg)) != nullptr; }
+
 // The count box's own events: the key filter and Validate (a refusal keeps the focus).
 class CountBoxEvents : public QObject {
 public:
     CountBoxEvents(frmFsDialog *dlg) : QObject(dlg), m_dlg(dlg) {}
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (!alive(m_dlg))
+            return false;
         if (event->type() == QEvent::KeyPress) {
             auto *ke = static_cast<QKeyEvent *>(event);
             int key = 0;

@@ -142,3 +142,24 @@ FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
     out = data;
     return {};
 }
+
+QStringList SplitLines(const QByteArray &bytes, bool *cut)
+{
+    QStringList out;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    if (cut)
+        *cut = false;
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && bytes.at(end) != '\r' && bytes.at(end) != '\n')
+            ++end;
+        out << QString::fromLatin1(bytes.constData() + start, end - start);
+        if (end == n && cut)
+            *cut = true;
+        if (end < n && bytes.at(end) == '\r' && end + 1 < n && bytes.at(end + 1) == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return out;
+}

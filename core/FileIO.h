@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The one way the program writes a file and the one way it reads one.
 struct FileResult {
@@ -18,6 +19,11 @@ FileResult WriteFileWhole(const QString &path, const QByteArray &bytes);
 // Reads a regular file (no device, pipe or folder) whole; a file larger than cap bytes is
 // refused, also one that grows past cap while it is read.
 FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out);
+
+// Lines of a text file read as Latin-1, accepting CR LF, LF and CR. *cut (when given) is
+// set when the last line has no line end: the writers end every line, so such a file was
+// cut short.
+QStringList SplitLines(const QByteArray &bytes, bool *cut = nullptr);
 
 // Suffix of the temporary file WriteFileWhole writes beside its target.
 inline constexpr const char *kTempSuffix = ".vktmp";

@@ -7,26 +7,6 @@ namespace ListFile {
 
 namespace {
 
-// Lines of a file, accepting CR LF, LF and CR; empty lines at the end are dropped.
-QStringList splitText(const QByteArray &bytes)
-{
-    QStringList out;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && bytes.at(end) != '\r' && bytes.at(end) != '\n')
-            ++end;
-        out << QString::fromLatin1(bytes.constData() + start, end - start);
-        if (end < n && bytes.at(end) == '\r' && end + 1 < n && bytes.at(end + 1) == '\n')
-            ++end;
-        start = end + 1;
-    }
-    while (!out.isEmpty() && out.last().isEmpty())
-        out.removeLast();
-    return out;
-}
-
 bool isRowNumber(const QString &field)
 {
     if (field.isEmpty())
@@ -70,7 +50,17 @@ ReadResult ReadLines(const QString &path)
         out.error = read.error;
         return out;
     }
-    const QStringList texts = splitText(bytes);
+    // Every writer ends each line: a last line without its end was cut short. Empty lines
+    // at the end carry nothing and are dropped.
+    bool cut = false;
+    QStringList texts = SplitLines(bytes, &cut);
+    if (cut) {
+        out.ok = false;
+        out.error = QStringLiteral("The last line has no line end: the file was cut short");
+        return out;
+    }
+    while (!texts.isEmpty() && texts.last().isEmpty())
+        texts.removeLast();
     for (int k = 0; k < texts.size(); ++k) {
         Line line{texts.at(k), {}};
         if (!SplitLine(line.text, &line.fields)) {

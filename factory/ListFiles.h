@@ -43,8 +43,8 @@ bool SplitLine(const QString &line, QStringList *fields);
 bool HasRowNumber(const Line &line);
 
 // Reads a list file whole (CR LF, LF or CR line ends) and splits every line. Refuses a
-// file that is not a readable regular file, is larger than kMaxBytes, or holds a line
-// with too many fields.
+// file that is not a readable regular file, is larger than kMaxBytes, was cut short (its
+// last line has no line end) or holds a line with too many fields.
 ReadResult ReadLines(const QString &path);
 
 // "<number>,<field>,<field>..." for each row (numbers from 1), CR LF after each line,

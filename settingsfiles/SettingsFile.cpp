@@ -49,28 +49,6 @@ bool wanted(Block b, bool scramble, const Distribution &d)
     return false;
 }
 
-// Lines of a file, accepting CR LF, LF and CR. *cut is set when the last line has no line
-// end: the writer ends every line, so such a file was cut short.
-QStringList splitLines(const QByteArray &bytes, bool *cut)
-{
-    QStringList out;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    *cut = false;
-    while (start < n) {
-        qsizetype end = start;
-        while (end < n && bytes.at(end) != '\r' && bytes.at(end) != '\n')
-            ++end;
-        out << QString::fromLatin1(bytes.constData() + start, end - start);
-        if (end == n)
-            *cut = true;
-        if (end < n && bytes.at(end) == '\r' && end + 1 < n && bytes.at(end + 1) == '\n')
-            ++end;
-        start = end + 1;
-    }
-    return out;
-}
-
 QString entryKey(const QString &code, int index) { return code + QLatin1Char(':') + QString::number(index); }
 
 // The entry number as the file writes it: user and station lists count from 1.
@@ -190,7 +168,7 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
     SetCatVolCh(work);
 
     bool cut = false;
-    const QStringList lines = splitLines(bytes, &cut);
+    const QStringList lines = SplitLines(bytes, &cut);
     QHash<QString, int> seen;
     QSet<Block> blocks;
     bool anyLs = false;

@@ -6,29 +6,11 @@
 #include "ScratchDir.h"
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/FileSizeLimit.h"
 
 namespace {
 
 class NameListTest : public ::testing::Test, protected ScratchDir {};
-
-// Runs fn in a child process whose files may not grow past limit bytes; its exit code.
-int inLimitedChild(rlim_t limit, const std::function<bool()> &fn)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit r{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &r);
-        _exit(fn() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 } // namespace
 
@@ -38,6 +20,7 @@ TEST_F(NameListTest, ImproperFilesGiveNoNamesAtAll)
     EXPECT_FALSE(NameListFile::Read(file("a.csv", "North\r\nSouth\r\n"), 128).ok);
     EXPECT_FALSE(NameListFile::Read(file("b.csv", "Smith, John\r\n"), 128).ok);
     EXPECT_FALSE(NameListFile::Read(file("c.csv", "123\r\n"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(file("g.csv", "1,A\r\n2,Na"), 128).ok);  // cut short
     // A bad line after good ones: nothing at all.
     const auto r = NameListFile::Read(file("d.csv", "1,A\r\n2,B\r\n\r\n4,D\r\n"), 128);
     EXPECT_FALSE(r.ok);
@@ -46,17 +29,6 @@ TEST_F(NameListTest, ImproperFilesGiveNoNamesAtAll)
     EXPECT_FALSE(NameListFile::Read(file("f.csv", "1" + QByteArray(300, ',') + "\r\n"), 128).ok);
     EXPECT_FALSE(NameListFile::Read(file("missing.csv"), 128).ok);
     EXPECT_FALSE(NameListFile::Read(dir.path(), 128).ok);
-}
-
-TEST_F(NameListTest, FailedExportKeepsTheOldFile)
-{
-    const QString target = file("Station.csv", "1,Old\r\n");
-    const QStringList names(FsNames::kStations, QString(16, 'n'));
-    EXPECT_EQ(inLimitedChild(512, [&] { return NameListFile::Write(target, names).ok; }), 1);
-    QFile f(target);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "1,Old\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1); // no leftovers
 }
 
 // ---- through the dialog -------------------------------------------------------------------
@@ -184,6 +156,20 @@ TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
         EXPECT_EQ(dlg->vfgStation->TextMatrix(r, 1), before[r]);
         EXPECT_TRUE(edit().Change_XS_(r));
     }
+
+    // A write that fails keeps the old file whole and says why.
+    boxes->clear();
+    dlg->vfgStation->setTextMatrix(127, 1, "Changed");
+    {
+        ScopedFileSizeLimit limit(100);
+        files->choose(file("Station.csv"));
+        dlg->cmdStationExport->click();
+    }
+    ASSERT_EQ(boxes->prompts().size(), 1);
+    EXPECT_NE(boxes->prompts()[0], "Export Complete");
+    files->choose(file("Station.csv"));
+    dlg->cmdStationImport->click();
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(127, 1), before[127]);
 
     // A name ending in the separator would come back without it: refused, nothing written.
     boxes->clear();

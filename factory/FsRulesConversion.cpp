@@ -19,6 +19,12 @@ const QString kVoltNormal = QStringLiteral("Normal");
 namespace {
 
 constexpr int kBackspace = 8;
+using M = clsInstrument::M;
+
+// Limits of the record's members, from the instrument's member list.
+int width(M m) { return clsInstrument::info(m).width; }
+int nameWidth() { return width(M::LO_name); }
+int longNameWidth() { return width(M::LO_longname); }
 
 Verdict accept(const QString &text) { return {true, text}; }
 Verdict refuse(const QString &text) { return {false, text}; }
@@ -31,8 +37,10 @@ std::optional<QString> factorText(const QString &s)
     double d = 0;
     if (!ParseNumber(s, &d))
         return std::nullopt;
+    // The factor is stored in hundredths; its limits are the stored ones.
     const float v = float(d);
-    if (!(v >= 0.01f && v <= 25.0f))
+    const auto &fc = clsInstrument::info(M::LO_fc);
+    if (!(v >= float(fc.lo / 100.0) && v <= float(fc.hi / 100.0)))
         return std::nullopt;
     return FormatDecimals(v, 2);
 }
@@ -129,9 +137,9 @@ Verdict ValidateUserEdit(int col, const QString &s, const std::array<QString, kC
     }
     switch (col) {
     case ColName:
-        return {s.size() <= 3 && CheckTextChars(s, false, true), s};
+        return {s.size() <= nameWidth() && CheckTextChars(s, false, true), s};
     case ColLongName:
-        return {s.size() <= 20 && CheckTextChars(s, true, true), s};
+        return {s.size() <= longNameWidth() && CheckTextChars(s, true, true), s};
     case ColFactor:
         if (auto t = factorText(s))
             return accept(*t);
@@ -164,7 +172,7 @@ int FilterUserKey(int col, int key, const QString &editText)
     int k = key;
     if (!CheckKeyAscii(k, !name, true))
         return 0;
-    if (k != kBackspace && editText.size() > (name ? 2 : 19))
+    if (k != kBackspace && editText.size() >= (name ? nameWidth() : longNameWidth()))
         return 0;
     return k;
 }
@@ -189,9 +197,9 @@ CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &row)
     double v = 0;
     switch (col) {
     case ColName:
-        return {s, s.size() > 3 || !CheckTextChars(s, !user, true)};
+        return {s, s.size() > nameWidth() || !CheckTextChars(s, !user, true)};
     case ColLongName:
-        return {s, s.size() > 20 || !CheckTextChars(s, true, true)};
+        return {s, s.size() > longNameWidth() || !CheckTextChars(s, true, true)};
     case ColFactor:
         if (auto t = factorText(s))
             return {*t, false};
@@ -239,6 +247,8 @@ std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> row)
     return out;
 }
 
+int CountMax() { return int(clsInstrument::info(M::LN_).hi); }
+
 int FilterCountKey(int key, const QString &text)
 {
     if (key == kBackspace)
@@ -254,7 +264,7 @@ std::optional<int> CountValue(const QString &text)
     if (!ParseNumber(text, &v))
         return std::nullopt;
     const double n = RoundHalfEven(v);
-    if (n < 0 || n > kCountMax)
+    if (n < 0 || n > CountMax())
         return std::nullopt;
     return int(n);
 }
@@ -265,7 +275,7 @@ int CountRows(const QString &text)
     if (!ParseNumber(text, &v))
         return 0;
     const double n = RoundHalfEven(v);
-    return n < 0 ? 0 : n > kCountMax ? kCountMax : int(n);
+    return n < 0 ? 0 : n > CountMax() ? CountMax() : int(n);
 }
 
 namespace {
@@ -303,7 +313,6 @@ void applyLevel(clsInstrument &inst, clsInstrument::M m, int k, const QString &t
 
 void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
 {
-    using M = clsInstrument::M;
     applyLevel(inst, M::LA_warn, k, row[ColFirst]);
     applyLevel(inst, M::LA_alarm, k, row[ColSecond]);
     double ratio = 0;
@@ -320,7 +329,6 @@ void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
 
 void ApplyConvNames(clsInstrument &inst, const QVector<RowTexts> &rows, bool user)
 {
-    using M = clsInstrument::M;
     const NameMembers m = user ? NameMembers{M::LO_name, M::LO_longname, M::LO_fc}
                                : NameMembers{M::LB_name, M::LB_longname, M::LB_fc};
     for (int i = 0; i < (user ? kUserRows : kPreRows) && i < rows.size(); ++i)

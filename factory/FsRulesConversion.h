@@ -21,7 +21,6 @@ constexpr int kUserLaBase = 30; // user row i uses LA_ entry 30 + i
 constexpr float kLevelMax = 50000.0f;
 constexpr int kRatioMin = 1000;
 constexpr int kRatioLimit = 150001; // ratios stay below this
-constexpr int kCountMax = 30;
 
 extern const QString kNoValue;     // "*****"
 extern const QString kNoName;      // "---"
@@ -74,6 +73,8 @@ CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &rowTex
 // columns before it were normalised.
 std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> rowTexts);
 
+// The most pre-defined conversions in use (the grid's data rows).
+int CountMax();
 // Count box. Key filter: digits while fewer than two characters, Backspace; 0 drops.
 int FilterCountKey(int key, const QString &text);
 // Validate: the plain whole number 0..30, or nothing (the box keeps the focus).

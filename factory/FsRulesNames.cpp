@@ -5,19 +5,21 @@
 
 namespace FsNames {
 
+int MaxLength() { return clsInstrument::info(clsInstrument::M::XS_).width; }
+
 int FilterKey(int key, const QString &editText)
 {
     int k = key;
     if (!CheckKeyAscii(k, true, true))
         return 0;
-    if (k != 8 && editText.size() > kMaxLength - 1)
+    if (k != 8 && editText.size() >= MaxLength())
         return 0;
     return k;
 }
 
 bool Acceptable(const QString &name)
 {
-    return name.size() <= kMaxLength && CheckTextChars(name, true, true);
+    return name.size() <= MaxLength() && CheckTextChars(name, true, true);
 }
 
 void ApplyStations(clsInstrument &inst, const QStringList &names)

@@ -9,12 +9,13 @@ namespace FsNames {
 
 constexpr int kStations = 128;
 constexpr int kUsers = 32;
-constexpr int kMaxLength = 16;
 
+// The most characters of a name (the record's station and user names are alike).
+int MaxLength();
 // Key filter of a name cell: printable characters but braces, lower case kept, at most
-// 16 characters. Returns the key to let through or 0 to drop it (with a beep).
+// MaxLength() characters. Returns the key to let through or 0 to drop it (with a beep).
 int FilterKey(int key, const QString &editText);
-// At most 16 characters, each printable (braces excepted); empty passes.
+// At most MaxLength() characters, each printable (braces excepted); empty passes.
 bool Acceptable(const QString &name);
 
 // Writes every name that differs (exactly, case and blanks count) into XS_(0..127) or

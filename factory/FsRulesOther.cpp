@@ -4,6 +4,7 @@
 #include "mainwindow/modMainWindow.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
 
 namespace FsOther {
 
@@ -85,7 +86,7 @@ void ApplyOtherSet(clsInstrument &inst, const OtherSet &grid)
             applyWhole(inst, clsInstrument::M::ZeroForce, ch, grid.zeroSuppress[size_t(ch)]);
     for (int ch = 0; ch < kChannels; ++ch) {
         const int state = grid.pidHigh[size_t(ch)];
-        if (inst.GasType(ch) != kPidGasType || state == 0)
+        if (inst.GasType(ch) != SensorType::Pid || state == 0)
             continue;
         if ((inst.PIDSmallRange(ch) == 0) != (state == 1))
             inst.setPIDSmallRange(ch, state == 1 ? 0 : 1);

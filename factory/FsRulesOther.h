@@ -11,8 +11,6 @@ namespace FsOther {
 
 constexpr int kChannels = 7;
 constexpr int kOxyChannel = 1;
-constexpr int kPidGasType = 5;
-constexpr int kIrGasType = 4;
 
 // Other-settings columns.
 enum Col : int { ColName = 0, ColAltRange = 1, ColZero = 2, ColZeroSuppress = 3, ColPidHigh = 4,

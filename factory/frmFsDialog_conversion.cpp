@@ -161,7 +161,7 @@ void frmFsDialog::wireConversionTab()
 {
     txtCount->setText(QStringLiteral("30"));
     updCount->setMin(0);
-    updCount->setMax(kCountMax);
+    updCount->setMax(CountMax());
     txtCount->installEventFilter(new CountBoxEvents(this));
     connect(vfgPreConv, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgPreConv_BeforeEdit);
     connect(vfgPreConv, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgPreConv_ValidateEdit);
@@ -256,7 +256,7 @@ void frmFsDialog::txtCount_Change()
 {
     paintCount(txtCount);
     double v = 0;
-    if (ParseNumber(txtCount->text(), &v) && v < kCountMax + 1)
+    if (ParseNumber(txtCount->text(), &v) && v < CountMax() + 1)
         CheckConvCells();
 }
 

@@ -76,12 +76,12 @@ void frmFsDialog::SetOtherSetGrid()
             setGrey(g, r, ColAltRange, r, ColAltRange, greyColour);
         setBox(g, r, ColZero, rec.Zero(ch) == 1);
         g->setTextMatrix(r, ColZeroSuppress, QString::number(rec.ZeroForce(ch)));
-        if (sensors.GasType(ch) == kPidGasType)
+        if (sensors.GasType(ch) == SensorType::Pid)
             setBox(g, r, ColPidHigh, rec.PIDSmallRange(ch) == 0);
         else
             setGrey(g, r, ColPidHigh, r, ColPidHigh, greyColour);
         setGrey(g, r, ColIrAutoRange, r, ColIrAutoRange, greyColour);
-        if (sensors.GasType(ch) == kIrGasType) {
+        if (sensors.GasType(ch) == SensorType::Infrared) {
             const QString denst = FormatValue(rec.changeDenst(ch), rec.GasPoint(ch));
             g->setTextMatrix(r, ColIrAutoRange, denst);
             if (denst != QLatin1String("-----"))
@@ -165,7 +165,7 @@ void frmFsDialog::vfgOtherSet_BeforeEdit(int Row, int Col, bool &Cancel)
         return;
     }
     const clsInstrument *sensors = Instrument() ? Instrument() : EditInstrument();
-    if (Col == ColPidHigh && sensors && EditInstrument() && sensors->GasType(Row - 1) == kPidGasType
+    if (Col == ColPidHigh && sensors && EditInstrument() && sensors->GasType(Row - 1) == SensorType::Pid
         && !PidNameKnown(*EditInstrument(), vfgOtherSet->TextMatrix(Row, ColName)))
         Cancel = true;
 }

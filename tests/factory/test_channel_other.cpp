@@ -203,7 +203,8 @@ TEST_F(ListsSession, EditsOfTheseTabsAreExactlyWhatTheNextUploadSends)
     // XV (the selection) always goes; SB commits the option boards, whose zero-suppress
     // values travel on the same line as channel 0's.
     EXPECT_EQ(writes, (QStringList{"HH", "LA", "SB", "UG", "US", "XS", "XV"}));
-    EXPECT_TRUE(inst.Change_GasEnable(3)); // the upload never looks at this flag
-    inst.setChange_GasEnable(3, false);
+    EXPECT_TRUE(inst.Change_GasEnable(3)); // the upload never looks at these flags
+    for (int ch = 0; ch < 7; ++ch)
+        inst.setChange_GasEnable(ch, false);
     EXPECT_FALSE(inst.AnyChangeFlag());
 }

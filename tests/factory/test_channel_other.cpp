@@ -38,6 +38,8 @@ protected:
     {
         FsFixture::SetUp();
         clsInstrument::DeviceDoor door(rec());
+        for (int g = 2; g < 7; ++g)
+            rec().setUG_(g, 0);
         rec().setUG_(0, 0x41);   // Ch1 and a bit beyond the six positions
         rec().setUG_(1, 2);
         rec().setGasType(5, 5);

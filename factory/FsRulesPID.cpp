@@ -1,0 +1,454 @@
+#include "factory/FsRulesPID.h"
+
+#include "core/CharChecks.h"
+#include "core/modMain.h"
+#include "model/Rounding.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace FsPid {
+
+namespace {
+
+// Lower limit: full scale / 2000 (High) or / 50 (Low); upper: 0.01 below the next row's.
+const RangeRow kHigh[] = {
+    {500, "1/10", "0.2", 0.25f, 0.49f},   {1000, "1/1", "1", 0.5f, 0.74f},
+    {1500, "1/1", "1", 0.75f, 0.99f},     {2000, "1/1", "1", 1.0f, 1.24f},
+    {2500, "1/1", "1", 1.25f, 1.49f},     {3000, "1/1", "2", 1.5f, 1.99f},
+    {4000, "1/1", "2", 2.0f, 2.49f},      {5000, "1/1", "2", 2.5f, 4.99f},
+    {10000, "1/1", "10", 5.0f, 7.49f},    {15000, "1/1", "10", 7.5f, 9.99f},
+    {20000, "1/1", "10", 10.0f, 14.99f},  {30000, "1/1", "20", 15.0f, 24.99f},
+    {50000, "1/1", "20", 25.0f, 25.0f},
+};
+const RangeRow kLow[] = {
+    {10, "1/100", "0.01", 0.2f, 0.29f}, {15, "1/100", "0.01", 0.3f, 0.39f},
+    {20, "1/100", "0.01", 0.4f, 0.49f}, {25, "1/100", "0.01", 0.5f, 0.59f},
+    {30, "1/100", "0.02", 0.6f, 0.79f}, {40, "1/100", "0.02", 0.8f, 0.99f},
+    {50, "1/100", "0.02", 1.0f, 1.99f}, {100, "1/10", "0.1", 2.0f, 2.99f},
+    {150, "1/10", "0.1", 3.0f, 3.99f},  {200, "1/10", "0.1", 4.0f, 5.99f},
+    {300, "1/10", "0.2", 6.0f, 7.99f},  {400, "1/10", "0.2", 8.0f, 9.99f},
+    {500, "1/10", "0.2", 10.0f, 10.0f},
+};
+
+const QString kNoValue = QStringLiteral("*****");
+
+CellEdit refused(const QString &text, bool red)
+{
+    CellEdit r;
+    r.text = text;
+    r.paint = red ? CellEdit::Paint::Red : CellEdit::Paint::None;
+    return r;
+}
+
+CellEdit accepted(const QString &text)
+{
+    CellEdit r;
+    r.accept = true;
+    r.text = text;
+    r.paint = CellEdit::Paint::White;
+    return r;
+}
+
+bool nameAcceptable(int row, const QString &t)
+{
+    return t.size() <= kNameLength && CheckTextChars(t, row != kLastRow, true);
+}
+
+bool longNameAcceptable(const QString &t)
+{
+    gAllowLeadBlank = true;
+    const bool ok = t.size() <= kLongNameLength && CheckTextChars(t, true, true);
+    gAllowLeadBlank = false;
+    return ok;
+}
+
+QString wholeText(double whole) { return QString::number(whole, 'f', 0); }
+
+QString cell(const QStringList &row, int col) { return col < row.size() ? row.at(col) : QString(); }
+
+} // namespace
+
+const RangeRow *RangeRowOf(int Index, double FullScale)
+{
+    if (!std::isfinite(FullScale))
+        return nullptr;
+    const double whole = RoundHalfEven(FullScale);
+    for (const RangeRow &r : (Index == 1 ? kLow : kHigh))
+        if (double(r.fullScale) == whole)
+            return &r;
+    return nullptr;
+}
+
+bool PIDRangeLimits(int Index, float FullScale, float &Lower, float &Upper)
+{
+    const RangeRow *r = RangeRowOf(Index, double(FullScale));
+    if (!r)
+        return false;
+    Lower = r->lower;
+    Upper = r->upper;
+    return true;
+}
+
+QString FullScaleList(int Index)
+{
+    QStringList out;
+    for (const RangeRow &r : (Index == 1 ? kLow : kHigh))
+        out << FormatValue(float(r.fullScale), PointDecimals(QLatin1String(r.point)));
+    return out.join(QLatin1Char('|'));
+}
+
+bool CheckPIDRange(int Index, const QString &fullScaleText, int Col, const QString &cellText)
+{
+    double fs = 0;
+    if (!NumberOf(fullScaleText, &fs))
+        return false;
+    const RangeRow *r = RangeRowOf(Index, fs);
+    if (!r)
+        return false;
+    if (Col == ColPoint)
+        return cellText == QLatin1String(r->point);
+    if (Col == ColDigit)
+        return cellText == QLatin1String(r->digit);
+    return false;
+}
+
+bool NumberOf(const QString &text, double *value)
+{
+    static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
+    const QString t = text.trimmed();
+    if (!re.match(t).hasMatch())
+        return false;
+    bool ok = false;
+    const double d = t.toDouble(&ok);
+    if (ok && value)
+        *value = d;
+    return ok;
+}
+
+int PointDecimals(const QString &pointText)
+{
+    static const QRegularExpression re(QStringLiteral("^1/1(0{0,3})$"));
+    const QRegularExpressionMatch m = re.match(pointText);
+    return m.hasMatch() ? int(m.capturedLength(1)) : -1;
+}
+
+QString PointText(int decimals)
+{
+    return QStringLiteral("1/1") + QString(qMax(decimals, 0), QLatin1Char('0'));
+}
+
+QStringList RowTexts(const clsInstrument &inst, int e, int j)
+{
+    const int p = inst.PIDPoint(e, j);
+    return {QString::number(e + 1),
+            inst.PIDName(e),
+            inst.PIDLongName(e),
+            FormatValue(inst.PIDFullScale(e, j), p),
+            PointText(p),
+            inst.PIDUnit(e, j),
+            GeneralNumber(inst.PIDDigit(e, j)),
+            FormatValue(inst.PIDWarn(e, j), p),
+            FormatValue(inst.PIDAlarm(e, j), p),
+            FormatValue(inst.PIDStel(e, j), p),
+            FormatValue(inst.PIDTwa(e, j), p),
+            FormatValue(inst.PIDAutoCal(e, j), p),
+            FormatDecimals(inst.PIDFactor(e, j) / 100.0f, 2)};
+}
+
+bool IsLocked(int row, int col)
+{
+    if (row >= 1 && row < kLastRow)
+        return col >= ColName && col <= ColDigit;
+    if (row == kLastRow)
+        return col >= ColPoint && col <= ColDigit;
+    return false;
+}
+
+CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QStringList &rowTexts)
+{
+    if (row < 1 || row > kLastRow || col < ColName || col > ColFactor)
+        return refused(text, false);
+
+    if (text.isEmpty()) {
+        if (col == ColLongName)
+            return accepted(text);
+        if (col >= Col1st)
+            return accepted(kNoValue);
+        return refused(text, true);
+    }
+
+    switch (col) {
+    case ColName:
+        return nameAcceptable(row, text) ? accepted(text) : refused(text, true);
+    case ColLongName:
+        return longNameAcceptable(text) ? accepted(text) : refused(text, true);
+    case ColFullScale: {
+        double v = 0;
+        if (!NumberOf(text, &v))
+            return refused(text, false);
+        const double whole = RoundHalfEven(v);
+        const QString shown = wholeText(whole);
+        // A full scale the range has no row for cannot give Point, Digit or factor limits.
+        const RangeRow *r = whole >= 1 && whole <= 50000 ? RangeRowOf(Index, whole) : nullptr;
+        if (!r)
+            return refused(shown, true);
+        CellEdit ok = accepted(shown);
+        ok.factorText = FormatDecimals(r->lower, 2);
+        return ok;
+    }
+    case ColFactor: {
+        double v = 0;
+        if (!NumberOf(text, &v))
+            return refused(text, false);
+        double fs = 0;
+        const RangeRow *r = NumberOf(cell(rowTexts, ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
+        const float f = float(v);
+        if (!r || f < r->lower || f > r->upper)
+            return refused(text, true);
+        return accepted(FormatDecimals(f, 2));
+    }
+    case Col1st: case Col2nd: case ColStel: case ColTwa: case ColAutoCal: {
+        double v = 0;
+        if (!NumberOf(text, &v))
+            return accepted(kNoValue);
+        double fs = 0, step = 0;
+        const int n = PointDecimals(cell(rowTexts, ColPoint));
+        if (!NumberOf(cell(rowTexts, ColFullScale), &fs) || !NumberOf(cell(rowTexts, ColDigit), &step) || n < 0)
+            return refused(text, false);
+        if (v < 0 || v > fs)
+            return refused(text, true);
+        bool ok = false;
+        const float rounded = RoundToStep(float(v), float(step), &ok);
+        if (!ok)
+            return refused(text, false);
+        const QString shown = FormatValue(rounded, n);
+        double mine = 0, other = 0;
+        NumberOf(shown, &mine);
+        if (col == Col1st && NumberOf(cell(rowTexts, Col2nd), &other) && other < mine)
+            return refused(shown, true);
+        if (col == Col2nd && NumberOf(cell(rowTexts, Col1st), &other) && other > mine)
+            return refused(shown, true);
+        return accepted(shown);
+    }
+    default: // Point, Unit and Digit follow the full scale; never typed
+        return refused(text, false);
+    }
+}
+
+int FilterKey(int row, int col, int key, int textLength)
+{
+    if (row != kLastRow || (col != ColName && col != ColLongName))
+        return key;
+    int k = key;
+    const bool name = col == ColName;
+    if (!CheckKeyAscii(k, !name, true))
+        return 0;
+    if (k != 8 && textLength >= (name ? kNameLength : kLongNameLength))
+        return 0;
+    return k;
+}
+
+std::optional<PointDigit> PointDigitFor(int Index, const QString &fullScaleText)
+{
+    double fs = 0;
+    if (!NumberOf(fullScaleText, &fs))
+        return std::nullopt;
+    const RangeRow *r = RangeRowOf(Index, fs);
+    if (!r)
+        return std::nullopt;
+    return PointDigit{QLatin1String(r->point), QLatin1String(r->digit)};
+}
+
+QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
+{
+    QVector<QVector<bool>> bad(kRows, QVector<bool>(kCols, false));
+    if (texts.size() < kRows)
+        texts.resize(kRows);
+    const QStringList list = FullScaleList(Index).split(QLatin1Char('|'));
+    for (int r = 1; r < kRows; ++r) {
+        QStringList &row = texts[r];
+        while (row.size() < kCols)
+            row << QString();
+        for (int c = 1; c < kCols; ++c) {
+            const QString t = row.at(c);
+            bool isBad = false;
+            double v = 0;
+            const int n = PointDecimals(row.at(ColPoint));
+            if (t.isEmpty() || t.contains(kNoValue)) {
+                if (c <= ColDigit)
+                    isBad = true;
+                else
+                    row[c] = kNoValue;
+                bad[r][c] = isBad;
+                continue;
+            }
+            switch (c) {
+            case ColName:
+                isBad = !nameAcceptable(r, t);
+                break;
+            case ColLongName:
+                isBad = !longNameAcceptable(t);
+                break;
+            case ColFullScale:
+                if (!NumberOf(t, &v) || RoundHalfEven(v) < 1 || RoundHalfEven(v) > 50000) {
+                    isBad = true;
+                } else {
+                    row[c] = FormatValue(float(RoundHalfEven(v)), qMax(n, 0));
+                    // The exact entry of the list: "50" is no full scale of the High range.
+                    isBad = !list.contains(row[c]);
+                }
+                break;
+            case ColPoint:
+                isBad = n < 0 || !CheckPIDRange(Index, row.at(ColFullScale), ColPoint, t);
+                break;
+            case ColUnit:
+                isBad = t != QLatin1String("ppm");
+                break;
+            case ColDigit: {
+                const double unit = std::pow(10.0, -qMax(n, 0));
+                isBad = n < 0 || !NumberOf(t, &v) || !(unit <= v && v / unit <= 250)
+                        || !CheckPIDRange(Index, row.at(ColFullScale), ColDigit, t);
+                break;
+            }
+            case ColFactor: {
+                double fs = 0;
+                const RangeRow *rr = NumberOf(row.at(ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
+                if (!NumberOf(t, &v) || !rr || float(v) < rr->lower || float(v) > rr->upper)
+                    isBad = true;
+                else
+                    row[c] = FormatDecimals(float(v), 2);
+                break;
+            }
+            default: { // the alarm points and the span value
+                double fs = 0, step = 0;
+                bool ok = NumberOf(t, &v) && NumberOf(row.at(ColFullScale), &fs) && NumberOf(row.at(ColDigit), &step)
+                          && n >= 0 && v >= 0 && v <= fs;
+                float rounded = 0;
+                if (ok)
+                    rounded = RoundToStep(float(v), float(step), &ok);
+                if (!ok) {
+                    isBad = true;
+                    break;
+                }
+                row[c] = FormatValue(rounded, n);
+                double first = 0, second = 0;
+                if ((c == Col1st || c == Col2nd) && NumberOf(row.at(Col1st), &first)
+                    && NumberOf(row.at(Col2nd), &second) && first > second)
+                    isBad = true;
+                break;
+            }
+            }
+            bad[r][c] = isBad;
+        }
+    }
+    return bad;
+}
+
+void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
+{
+    auto setValue = [](float member, const QString &text, auto store) {
+        double v = 0;
+        if (NumberOf(text, &v) && float(v) != member)
+            store(float(v));
+    };
+    for (int e = 0; e < kEntries; ++e) {
+        for (int j = 0; j < 2; ++j) {
+            const Texts &g = j == 0 ? high : low;
+            if (g.size() <= e + 1)
+                continue;
+            QStringList row = g.at(e + 1);
+            while (row.size() < kCols)
+                row << QString();
+            if (inst.PIDName(e) != row.at(ColName))
+                inst.setPIDName(e, row.at(ColName));
+            if (inst.PIDLongName(e) != row.at(ColLongName))
+                inst.setPIDLongName(e, row.at(ColLongName));
+            setValue(inst.PIDFullScale(e, j), row.at(ColFullScale), [&](float v) { inst.setPIDFullScale(e, j, v); });
+            const int point = PointDecimals(row.at(ColPoint));
+            if (point >= 0 && point != inst.PIDPoint(e, j))
+                inst.setPIDPoint(e, j, point);
+            if (inst.PIDUnit(e, j) != row.at(ColUnit))
+                inst.setPIDUnit(e, j, row.at(ColUnit));
+            setValue(inst.PIDDigit(e, j), row.at(ColDigit), [&](float v) { inst.setPIDDigit(e, j, v); });
+
+            using Getter = float (clsInstrument::*)(int, int) const;
+            using Setter = bool (clsInstrument::*)(int, int, float);
+            const struct { Getter get; Setter set; } points[] = {
+                {&clsInstrument::PIDWarn, &clsInstrument::setPIDWarn},
+                {&clsInstrument::PIDAlarm, &clsInstrument::setPIDAlarm},
+                {&clsInstrument::PIDStel, &clsInstrument::setPIDStel},
+                {&clsInstrument::PIDTwa, &clsInstrument::setPIDTwa},
+                {&clsInstrument::PIDAutoCal, &clsInstrument::setPIDAutoCal},
+            };
+            for (int k = 0; k < 5; ++k) {
+                const QString &t = row.at(Col1st + k);
+                const float member = (inst.*points[k].get)(e, j);
+                // The shown form decides, so a value the grid only displays is not rewritten.
+                if (FormatValue(member, inst.PIDPoint(e, j)) == t)
+                    continue;
+                double v = 0;
+                const float target = NumberOf(t, &v) ? float(v) : ReadingCode::NoValue;
+                if (target != member)
+                    (inst.*points[k].set)(e, j, target);
+            }
+            double f = 0;
+            const float factor = NumberOf(row.at(ColFactor), &f) ? float(f * 100.0) : ReadingCode::NoValue;
+            if (factor != inst.PIDFactor(e, j))
+                inst.setPIDFactor(e, j, factor);
+        }
+    }
+}
+
+bool PidChannelDue(const clsInstrument &inst, int ch)
+{
+    return inst.Change_PIDSmallRange(ch) || (inst.GasType(ch) == 5 && inst.Change_GasName(ch));
+}
+
+int PidEntryOf(const clsInstrument &inst, const QString &name)
+{
+    for (int e = 0; e < kEntries; ++e)
+        if (inst.PIDName(e) == name)
+            return e;
+    return -1;
+}
+
+bool GetPIDChannel(clsInstrument &inst, int ch)
+{
+    if (inst.invalidLJ())
+        return false;
+    const int j = inst.PIDSmallRange(ch) == 1 ? 1 : 0;
+    const int e = PidEntryOf(inst, inst.GasName(ch));
+    if (e < 0)
+        return false;
+    inst.setGasName(ch, inst.PIDName(e));
+    inst.setGasDesit(ch, inst.PIDDigit(e, j));
+    inst.setGasUnit(ch, inst.PIDUnit(e, j));
+    inst.setGasFullScale(ch, inst.PIDFullScale(e, j));
+    inst.setGasPoint(ch, inst.PIDPoint(e, j));
+    inst.setWarning(ch, inst.PIDWarn(e, j));
+    inst.setAlarm(ch, inst.PIDAlarm(e, j));
+    inst.setStel(ch, inst.PIDStel(e, j));
+    inst.setTwa(ch, inst.PIDTwa(e, j));
+    inst.setAutoCalib(ch, inst.PIDAutoCal(e, j));
+    return true;
+}
+
+int PidChannelWithoutEntry(const clsInstrument &inst, const QStringList &channelNames,
+                           const QVector<bool> &rangeChanged, const QStringList &pidNames)
+{
+    if (inst.invalidLJ())
+        return -1;
+    for (int ch = 0; ch < 7 && ch < channelNames.size(); ++ch) {
+        const bool pid = inst.GasType(ch) == 5;
+        const bool rangeDue = inst.Change_PIDSmallRange(ch) || (ch < rangeChanged.size() && rangeChanged.at(ch));
+        const bool nameDue = pid && (inst.Change_GasName(ch) || channelNames.at(ch) != inst.GasName(ch));
+        if ((rangeDue || nameDue) && !pidNames.contains(channelNames.at(ch)))
+            return ch;
+    }
+    return -1;
+}
+
+} // namespace FsPid

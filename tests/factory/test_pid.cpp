@@ -1,0 +1,246 @@
+// The PID grids' rules without a window: the full-scale tables, the cell checks, the
+// whole-grid check of an import and the apply step of OK.
+#include "factory/FsRulesPID.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+
+#include <gtest/gtest.h>
+
+using namespace FsPid;
+
+namespace {
+
+// A High-range row: full scale 500, Point "1/10", Digit "0.2", factor 0.25.
+QStringList highRow(const QString &first = QStringLiteral("10.0"), const QString &second = QStringLiteral("20.0"))
+{
+    return {"1", "AB", "SAMPLE", "500.0", "1/10", "ppm", "0.2", first, second, "*****", "*****", "*****", "0.25"};
+}
+
+Texts gridOf(const QStringList &row)
+{
+    Texts t(kRows, QStringList(QVector<QString>(kCols)));
+    for (int r = 1; r < kRows; ++r) {
+        t[r] = row;
+        t[r][0] = QString::number(r);
+    }
+    return t;
+}
+
+} // namespace
+
+TEST(PidRules, TablesGiveLimitsPointAndDigit)
+{
+    float lo = -1, hi = -1;
+    EXPECT_TRUE(PIDRangeLimits(0, 500.4f, lo, hi));
+    EXPECT_EQ(lo, 0.25f);
+    EXPECT_EQ(hi, 0.49f);
+    EXPECT_FALSE(PIDRangeLimits(0, 700, lo, hi));
+    EXPECT_EQ(lo, 0.25f) << "untouched without a row";
+    EXPECT_TRUE(PIDRangeLimits(1, 15, lo, hi));
+    EXPECT_EQ(hi, 0.39f);
+    EXPECT_FALSE(PIDRangeLimits(5, 15, lo, hi)) << "any other index is the High table";
+
+    EXPECT_EQ(FullScaleList(0), "500.0|1000|1500|2000|2500|3000|4000|5000|10000|15000|20000|30000|50000");
+    EXPECT_EQ(FullScaleList(1), "10.00|15.00|20.00|25.00|30.00|40.00|50.00|100.0|150.0|200.0|300.0|400.0|500.0");
+    EXPECT_TRUE(CheckPIDRange(1, "30.00", ColDigit, "0.02"));
+    EXPECT_TRUE(CheckPIDRange(0, "1000", ColPoint, "1/1"));
+    EXPECT_FALSE(CheckPIDRange(0, "1000", ColPoint, "1/10"));
+    EXPECT_FALSE(CheckPIDRange(0, "1000", ColUnit, "ppm"));
+    EXPECT_FALSE(CheckPIDRange(0, "700", ColDigit, "1"));
+    ASSERT_TRUE(PointDigitFor(1, "30.00"));
+    EXPECT_EQ(PointDigitFor(1, "30.00")->digit, "0.02");
+    EXPECT_FALSE(PointDigitFor(0, "700"));
+    EXPECT_EQ(PointDecimals("1/1000"), 3);
+    EXPECT_EQ(PointDecimals("1/20"), -1);
+}
+
+TEST(PidRules, FullScaleEdit)
+{
+    const QStringList row = highRow();
+    CellEdit e = ValidateCell(0, 3, ColFullScale, "500.0", row);
+    EXPECT_TRUE(e.accept);
+    EXPECT_EQ(e.text, "500");
+    EXPECT_EQ(e.factorText.value_or(""), "0.25");
+    // Outside the table: refused and red, and the factor is left alone.
+    for (const char *t : {"0", "50001", "700", "60000"}) {
+        e = ValidateCell(0, 3, ColFullScale, t, row);
+        EXPECT_FALSE(e.accept) << t;
+        EXPECT_EQ(e.paint, CellEdit::Paint::Red) << t;
+        EXPECT_FALSE(e.factorText) << t;
+    }
+    e = ValidateCell(0, 3, ColFullScale, "abc", row);
+    EXPECT_FALSE(e.accept);
+    EXPECT_EQ(e.paint, CellEdit::Paint::None);
+    EXPECT_FALSE(ValidateCell(0, 3, ColFullScale, "", row).accept);
+}
+
+TEST(PidRules, AlarmPointsRoundToTheStepAndKeepTheirOrder)
+{
+    QStringList row = highRow("*****", "*****");
+    EXPECT_EQ(ValidateCell(0, 1, Col1st, "12.34", row).text, "12.4");
+    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "600", row).accept);
+    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "-1", row).accept);
+    EXPECT_EQ(ValidateCell(0, 1, Col1st, "x", row).text, "*****");
+    EXPECT_EQ(ValidateCell(0, 1, ColAutoCal, "", row).text, "*****");
+
+    row = highRow("12.4", "20.0");
+    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "20.2", row).accept) << "1st above 2nd";
+    EXPECT_TRUE(ValidateCell(0, 1, Col1st, "20.0", row).accept) << "equal passes";
+    EXPECT_FALSE(ValidateCell(0, 1, Col2nd, "12.2", row).accept) << "2nd below 1st";
+    EXPECT_TRUE(ValidateCell(0, 1, Col2nd, "12.4", row).accept);
+    EXPECT_TRUE(ValidateCell(0, 1, ColStel, "1", row).accept) << "no order rule";
+}
+
+TEST(PidRules, FactorLimitsAreSinglePrecision)
+{
+    QStringList row = highRow();
+    row[ColFullScale] = "1000";
+    EXPECT_EQ(ValidateCell(0, 1, ColFactor, "0.5", row).text, "0.50");
+    EXPECT_TRUE(ValidateCell(0, 1, ColFactor, "0.74", row).accept);
+    EXPECT_FALSE(ValidateCell(0, 1, ColFactor, "0.75", row).accept);
+    EXPECT_EQ(ValidateCell(0, 1, ColFactor, "zz", row).paint, CellEdit::Paint::None);
+    row[ColFullScale] = "10.00";
+    EXPECT_TRUE(ValidateCell(1, 1, ColFactor, "0.29", row).accept) << "0.29 as a double lies above 0.29f";
+    row[ColFullScale] = "700";
+    EXPECT_FALSE(ValidateCell(0, 1, ColFactor, "0", row).accept) << "no limits without a table row";
+}
+
+TEST(PidRules, NamesAndKeysOfTheLastRow)
+{
+    const QStringList row = highRow();
+    EXPECT_FALSE(ValidateCell(0, 17, ColName, "ab", row).accept) << "capitals only on the last row";
+    EXPECT_TRUE(ValidateCell(0, 3, ColName, "ab", row).accept);
+    EXPECT_FALSE(ValidateCell(0, 17, ColName, "ABCD", row).accept);
+    EXPECT_TRUE(ValidateCell(0, 17, ColLongName, " lead,{ok", row).accept == false) << "braces never pass";
+    EXPECT_TRUE(ValidateCell(0, 17, ColLongName, " lead, blank", row).accept);
+    EXPECT_EQ(FilterKey(17, ColName, 'a', 0), 'A');
+    EXPECT_EQ(FilterKey(17, ColName, 'D', 3), 0);
+    EXPECT_EQ(FilterKey(17, ColName, 8, 3), 8);
+    EXPECT_EQ(FilterKey(17, ColLongName, 'x', 20), 0);
+    EXPECT_EQ(FilterKey(17, ColLongName, '}', 0), 0);
+    EXPECT_EQ(FilterKey(5, ColName, 'a', 9), 'a') << "no filter elsewhere";
+}
+
+TEST(PidRules, WholeGridCheckMarksAndNormalises)
+{
+    Texts t = gridOf(highRow());
+    t[1][ColFullScale] = "1000"; // Point "1/10" as imported: "1000.0" is no list entry
+    t[1][ColDigit] = "1";
+    t[2][ColUnit] = "ppb";
+    t[3][Col1st] = "20";
+    t[3][Col2nd] = "10";
+    t[4][Col1st] = "abc"; // does not convert: bad, and the check goes on
+    t[5][ColFactor] = "";
+    t[6][ColFullScale] = "50"; // "50" lies inside "500.0" but is no High full scale
+    t[7][ColName] = "";
+    const auto bad = CheckPIDCells(0, t);
+    EXPECT_EQ(t[1][ColFullScale], "1000.0");
+    EXPECT_TRUE(bad[1][ColFullScale]);
+    EXPECT_TRUE(bad[1][ColPoint]);
+    EXPECT_FALSE(bad[1][ColDigit]);
+    EXPECT_TRUE(bad[2][ColUnit]);
+    EXPECT_TRUE(bad[3][Col1st]);
+    EXPECT_TRUE(bad[3][Col2nd]);
+    EXPECT_EQ(t[3][Col1st], "20.0");
+    EXPECT_TRUE(bad[4][Col1st]);
+    EXPECT_FALSE(bad[4][Col2nd]) << "cells after a bad one are still checked";
+    EXPECT_EQ(t[5][ColFactor], "*****");
+    EXPECT_FALSE(bad[5][ColFactor]);
+    EXPECT_TRUE(bad[6][ColFullScale]);
+    EXPECT_TRUE(bad[7][ColName]);
+    EXPECT_FALSE(bad[17][ColFactor]);
+
+    Texts low = gridOf({"1", "AB", "X", "15", "1/100", "ppm", "0.005", "1", "2", "", "", "", "0.3"});
+    auto lb = CheckPIDCells(1, low);
+    EXPECT_EQ(low[1][ColFullScale], "15.00");
+    EXPECT_EQ(low[1][ColFactor], "0.30");
+    EXPECT_TRUE(lb[1][ColDigit]) << "below one unit of the last decimal";
+    low = gridOf({"1", "AB", "X", "15", "1/100", "ppm", "3", "1", "2", "", "", "", "0.4"});
+    lb = CheckPIDCells(1, low);
+    EXPECT_TRUE(lb[1][ColDigit]) << "300 units";
+    EXPECT_TRUE(lb[1][ColFactor]);
+}
+
+TEST(PidRules, ApplyWritesOnlyWhatDiffers)
+{
+    clsInstrument inst;
+    {
+        clsInstrument::DeviceDoor door(inst);
+        for (int e = 0; e < kEntries; ++e) {
+            inst.setPIDName(e, QStringLiteral("G%1").arg(e));
+            for (int j = 0; j < 2; ++j) {
+                inst.setPIDFullScale(e, j, 500);
+                inst.setPIDPoint(e, j, 1);
+                inst.setPIDUnit(e, j, "ppm");
+                inst.setPIDDigit(e, j, 0.2f);
+                inst.setPIDWarn(e, j, 12.4f);
+                inst.setPIDAlarm(e, j, ReadingCode::NoValue);
+                inst.setPIDFactor(e, j, 25);
+            }
+        }
+    }
+    Texts high(kRows), low(kRows);
+    for (int e = 0; e < kEntries; ++e) {
+        high[e + 1] = RowTexts(inst, e, 0);
+        low[e + 1] = RowTexts(inst, e, 1);
+    }
+    EXPECT_EQ(high[1][Col1st], "12.4");
+    EXPECT_EQ(high[1][ColFactor], "0.25");
+    ApplyPidTables(inst, high, low);
+    EXPECT_FALSE(inst.AnyChangeFlag()) << "an untouched table writes nothing";
+
+    high[3][Col2nd] = "20.0";
+    high[3][ColFactor] = "1.25";
+    low[4][Col1st] = "*****";
+    high[5][ColName] = "HI";
+    low[5][ColName] = "LO";
+    low[6][ColPoint] = "1/1000";
+    ApplyPidTables(inst, high, low);
+    EXPECT_EQ(inst.PIDAlarm(2, 0), 20.0f);
+    EXPECT_EQ(inst.PIDFactor(2, 0), 125.0f);
+    EXPECT_EQ(inst.PIDWarn(3, 1), ReadingCode::NoValue);
+    EXPECT_EQ(inst.PIDName(4), "LO") << "the low range's names are applied last";
+    EXPECT_EQ(inst.PIDPoint(5, 1), 3);
+    EXPECT_TRUE(inst.Change_PIDSpec(2, 0));
+    EXPECT_FALSE(inst.Change_PIDSpec(2, 1));
+    EXPECT_FALSE(inst.Change_PIDSpec(0, 0));
+}
+
+TEST(PidRules, PidChannelTakesItsEntry)
+{
+    clsInstrument inst;
+    {
+        clsInstrument::DeviceDoor door(inst);
+        inst.setGasType(4, 5);
+        inst.setPIDName(0, "IBL");
+        inst.setPIDName(3, "TOL");
+        inst.setPIDFullScale(3, 1, 50);
+        inst.setPIDPoint(3, 1, 2);
+        inst.setPIDWarn(3, 1, ReadingCode::NoValue);
+        inst.setPIDFullScale(3, 0, 1000);
+    }
+    inst.setGasName(4, "TOL");
+    inst.setPIDSmallRange(4, 1);
+    EXPECT_TRUE(PidChannelDue(inst, 4));
+    EXPECT_FALSE(PidChannelDue(inst, 5));
+    ASSERT_TRUE(GetPIDChannel(inst, 4));
+    EXPECT_EQ(inst.GasFullScale(4), 50.0f);
+    EXPECT_EQ(inst.GasPoint(4), 2);
+    EXPECT_EQ(inst.Warning(4), ReadingCode::NoValue);
+
+    // A name that no entry carries: OK is refused before anything is applied.
+    const QStringList pidNames{"IBL", "", "", "TOL"};
+    QStringList names{"CH4", "OXY", "H2S", "CO ", "XYZ", "", ""};
+    EXPECT_EQ(PidChannelWithoutEntry(inst, names, QVector<bool>(7, false), pidNames), 4);
+    names[4] = "TOL";
+    EXPECT_EQ(PidChannelWithoutEntry(inst, names, QVector<bool>(7, false), pidNames), -1);
+    inst.setGasName(4, "XYZ");
+    EXPECT_FALSE(GetPIDChannel(inst, 4)) << "no entry: nothing copied";
+    EXPECT_EQ(inst.GasName(4), "XYZ");
+    {
+        clsInstrument::DeviceDoor door(inst);
+        inst.setInvalidLJ(true);
+    }
+    EXPECT_EQ(PidChannelWithoutEntry(inst, {"", "", "", "", "XYZ", "", ""}, QVector<bool>(7, true), pidNames), -1);
+    EXPECT_FALSE(GetPIDChannel(inst, 4));
+}

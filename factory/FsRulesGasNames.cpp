@@ -1,0 +1,355 @@
+#include "factory/FsRulesGasNames.h"
+
+#include "core/CharChecks.h"
+#include "core/modMain.h"
+#include "factory/FsRulesPID.h"
+#include "model/Rounding.h"
+#include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
+
+namespace FsGasNames {
+
+namespace {
+
+constexpr int kNameLength = 3;
+constexpr int kLongNameLength = 20;
+const QString kDash = QStringLiteral("-----");
+
+CellEdit decided(bool ok, const QString &text)
+{
+    CellEdit r;
+    r.accept = ok;
+    r.text = text;
+    r.paint = true;
+    return r;
+}
+
+bool nameOk(const QString &t) { return t.size() <= kNameLength && CheckTextChars(t, false, true); }
+bool longNameOk(const QString &t) { return t.size() <= kLongNameLength && CheckTextChars(t, true, true); }
+
+QStringList entries(const QString &list)
+{
+    QStringList out = list.split(QLatin1Char('|'));
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast(); // an empty remainder after the last "|" is no entry
+    return out;
+}
+
+QString at(const Texts &t, int r, int c) { return r < t.size() && c < t.at(r).size() ? t.at(r).at(c) : QString(); }
+
+// Alarm points and span value of a thermal-conductivity channel follow its name and scale.
+void rederive(clsInstrument &inst, int i, float fullScale)
+{
+    inst.setWarning(i, ReadingCode::NoValue);
+    inst.setAlarm(i, ReadingCode::NoValue);
+    inst.setStel(i, ReadingCode::NoValue);
+    inst.setTwa(i, ReadingCode::NoValue);
+    inst.setAutoCalib(i, 0);
+    inst.setGasFullScale(i, fullScale);
+    const QString n = inst.GasName(i).trimmed();
+    const float fs = inst.GasFullScale(i);
+    if (n == QLatin1String("H2") && fs == 10.0f) {
+        inst.setWarning(i, 1);
+        inst.setAlarm(i, 5);
+        inst.setAutoCalib(i, 4);
+    } else if (n == QLatin1String("H2")) {
+        inst.setAutoCalib(i, 100);
+    } else if (n == QLatin1String("CH4")) {
+        inst.setAutoCalib(i, 50);
+    } else {
+        inst.setAutoCalib(i, fs);
+    }
+}
+
+// The CAT ppm point of an alarm point of channel 0 at ratio f (ppm at 100 %LEL).
+void catPpm(clsInstrument &inst, bool first, double f, const QString &ratioText)
+{
+    const qint64 now = first ? inst.CATppm1st() : inst.CATppm2nd();
+    if (now == qint64(ReadingCode::NoValue))
+        return;
+    const float point = first ? inst.Warning(0) : inst.Alarm(0);
+    qint64 v = qint64(ReadingCode::NoValue);
+    if (point != ReadingCode::NoValue) {
+        const auto p = ToInt32(f * double(point) / 100.0);
+        if (!p)
+            return;
+        v = *p;
+        double ratio = 0;
+        if (f < double(v) && FsPid::NumberOf(ratioText, &ratio))
+            v = ToInt32(ratio).value_or(v);
+        if (v > 50000)
+            v = 50000;
+    }
+    first ? inst.setCATppm1st(v) : inst.setCATppm2nd(v);
+}
+
+// The CAT vol% point: in hundredths, to fives from a ratio of 25000 up.
+void catVol(clsInstrument &inst, bool first, double f)
+{
+    const float now = first ? inst.CATvol1st() : inst.CATvol2nd();
+    if (now == ReadingCode::NoValue)
+        return;
+    const float point = first ? inst.Warning(0) : inst.Alarm(0);
+    float v = ReadingCode::NoValue;
+    if (point != ReadingCode::NoValue) {
+        v = float(f * double(point) / 10000.0);
+        const auto whole = f >= 25000 ? ToInt16(double(v) / 5) : ToInt16(double(v));
+        if (whole)
+            v = f >= 25000 ? float(*whole * 5) / 100.0f : float(*whole) / 100.0f;
+    }
+    first ? inst.setCATvol1st(v) : inst.setCATvol2nd(v);
+}
+
+// Compare-then-write of a Long member from a number, compared after rounding so that a
+// text the grid shows for the member ("60.0" for 600 tenths) never counts as a change.
+void longFrom(clsInstrument &inst, int i, const QString &text, double scale)
+{
+    double v = 0;
+    if (!FsPid::NumberOf(text, &v))
+        return;
+    const auto target = ToInt32(v * scale);
+    if (target && *target != inst.FL_(i))
+        inst.setFL_(i, *target);
+}
+
+} // namespace
+
+Fill FillTexts(const clsInstrument &inst)
+{
+    Fill f;
+    f.names = Texts(kNameRows, QStringList(QVector<QString>(kNameCols)));
+    f.namesGrey = QVector<QVector<bool>>(kNameRows, QVector<bool>(kNameCols, false));
+    f.other = Texts(kOtherRows, QStringList(QVector<QString>(kOtherCols)));
+    f.otherGrey = QVector<QVector<bool>>(kOtherRows, QVector<bool>(kOtherCols, false));
+
+    f.names[0] = QStringList{QString(), QStringLiteral("Name"), QStringLiteral("Long Name"),
+                             QStringLiteral("CAT Ratio/TC Full Scale")};
+    static const char *const captions[] = {"STD1", "STD2", "STD3", "STD4", "OPT1", "OPT2", "OPT3"};
+    static const char *const fixed[] = {"OXY", "H2S", "CO "};
+    for (int r = 1; r < kNameRows; ++r) {
+        const int ch = r - 1;
+        QStringList &row = f.names[r];
+        row[ColCaption] = QLatin1String(captions[ch]);
+        if (r >= 2 && r <= 4) {
+            row[ColName] = QLatin1String(fixed[r - 2]);
+            row[ColLongName] = kDash;
+            f.namesGrey[r][ColName] = f.namesGrey[r][ColLongName] = true;
+        } else {
+            row[ColName] = inst.GasName(ch);
+            row[ColLongName] = inst.G1_(r == 1 ? 0 : r - 3);
+        }
+        if (r == 1) {
+            row[ColScale] = QString::number(inst.FL_(0));
+        } else if (inst.GasType(ch) == kThermal) {
+            row[ColScale] = FormatPattern(inst.GasFullScale(ch), DigitFormat(inst.GasPoint(ch)));
+        } else {
+            row[ColScale] = kDash;
+            f.namesGrey[r][ColScale] = true;
+        }
+    }
+
+    f.other[0] = QStringList{QString(), QStringLiteral("Name"), QStringLiteral("Long Name"),
+                             QStringLiteral("CAT Ratio/TC Full Scale"), QStringLiteral("CAT Factor"),
+                             QStringLiteral("CAT EV")};
+    f.other[kCatRow] = QStringList{QStringLiteral("CAT"), inst.CATOther(), inst.G1_(1), QString::number(inst.FL_(1)),
+                                   FormatDecimals(double(inst.FL_(3)) / 100.0, 2),
+                                   inst.CATOtherEV() == 1 ? QStringLiteral("ME") : QStringLiteral("Normal")};
+    f.other[kTcRow] = QStringList{QStringLiteral("TC "), inst.TCOther(), inst.G1_(5),
+                                  FormatDecimals(double(inst.FL_(2)) * 0.1, 1), QString(), QString()};
+    f.otherGrey[kTcRow][ColFactor] = f.otherGrey[kTcRow][ColEV] = true;
+    return f;
+}
+
+CellEdit ValidateName(int row, int col, int gasType, const QString &text)
+{
+    Q_UNUSED(row);
+    const QString t = gasType == kThermal ? text.left(kNameLength) : text;
+    if (t.isEmpty()) {
+        if (col == ColScale)
+            return decided(false, t);
+        CellEdit pass;
+        pass.accept = true;
+        return pass; // keeps its colour
+    }
+    switch (col) {
+    case ColName:
+        return decided(nameOk(t), t);
+    case ColLongName:
+        return decided(longNameOk(t), t);
+    case ColScale: {
+        double v = 0;
+        const bool ok = t.size() <= 5 && FsPid::NumberOf(t, &v) && RoundHalfEven(v) >= 0 && RoundHalfEven(v) <= 50000;
+        return decided(ok, t);
+    }
+    default:
+        return decided(false, t);
+    }
+}
+
+CellEdit ValidateOther(int row, int col, const QString &text)
+{
+    double v = 0;
+    switch (col) {
+    case ColName:
+        return decided(nameOk(text), text);
+    case ColLongName:
+        return decided(longNameOk(text), text);
+    case ColScale:
+        if (text.size() >= 7 || !FsPid::NumberOf(text, &v))
+            return decided(false, text);
+        if (row == kCatRow) {
+            const double whole = RoundHalfEven(v);
+            if (whole < 10000 || whole >= 150001)
+                return decided(false, text);
+            const double step = whole >= 50000 ? 10000 : 1000;
+            return decided(true, QString::number(RoundHalfEven(whole / step) * step, 'f', 0));
+        }
+        if (v < 10 || v > 100)
+            return decided(false, text);
+        return decided(true, FormatDecimals(RoundHalfEven(v / 10) * 10, 1));
+    case ColFactor:
+        if (!FsPid::NumberOf(text, &v) || v < 0 || v > 25)
+            return decided(false, text);
+        return decided(true, FormatDecimals(v, 2));
+    case ColEV:
+        return decided(true, text);
+    default:
+        return decided(false, text);
+    }
+}
+
+int FilterOtherKey(int col, int key, int textLength)
+{
+    if (col != ColName && col != ColLongName)
+        return key;
+    int k = key;
+    const bool name = col == ColName;
+    if (!CheckKeyAscii(k, !name, true))
+        return 0;
+    if (k != 8 && textLength >= (name ? kNameLength : kLongNameLength))
+        return 0;
+    return k;
+}
+
+QString ListEntry(const QString &list, int k)
+{
+    const QStringList e = entries(list);
+    return k >= 0 && k < e.size() ? e.at(k) : QString();
+}
+
+Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pidLongNames)
+{
+    Companions c;
+    auto joined = [&](const QString &list, int r, int col) { return list + QLatin1Char('|') + at(other, r, col); };
+    if (t == kThermal && k >= 0) {
+        c.longName = ListEntry(joined(gTcLongName, kTcRow, ColLongName), k);
+        double step = 0;
+        if (FsPid::NumberOf(ListEntry(gTcDigit, k), &step))
+            c.desit = float(step);
+        const QString scale = ListEntry(joined(gTcFullScale, kTcRow, ColScale), k);
+        if (!scale.isEmpty())
+            c.scale = scale;
+    } else if (t == kPid && k >= 0) {
+        if (k < pidLongNames.size())
+            c.longName = pidLongNames.at(k);
+    } else if (t == kCatalytic) {
+        // A typed name is not the catalytic other gas; its companions stay as they are.
+        c.catOtherSelect = k >= 0 && k == entries(gCatName).size() ? 1 : 0;
+        if (k >= 0) {
+            c.longName = ListEntry(joined(gCatLongName, kCatRow, ColLongName), k);
+            const QString ratio = ListEntry(joined(gCatRatio, kCatRow, ColScale), k);
+            if (!ratio.isEmpty())
+                c.scale = ratio;
+        }
+    }
+    return c;
+}
+
+std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
+                                  const QStringList &pidNames)
+{
+    if ((invalidGN && col == ColName) || grey || row <= 0 || col <= 0 || row >= kNameRows || col >= kNameCols)
+        return std::nullopt;
+    if ((t == kCatalytic || t == kPid || t == kThermal) && col != ColName)
+        return std::nullopt;
+    if (col != ColName)
+        return t == kEmptySlot ? std::nullopt : std::optional<QString>(QString());
+    // A leading "|": choose from the list or type.
+    if (row == kCatRow)
+        return QLatin1Char('|') + gCatName + QLatin1Char('|') + at(other, kCatRow, ColName);
+    if (t == kPid)
+        return QLatin1Char('|') + pidNames.join(QLatin1Char('|'));
+    if (t == kThermal)
+        return QLatin1Char('|') + gTcName + QLatin1Char('|') + at(other, kTcRow, ColName);
+    return std::nullopt;
+}
+
+std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst)
+{
+    if (grey || row <= 0 || col <= 0 || row >= kOtherRows || col >= kOtherCols)
+        return std::nullopt;
+    if ((inst.invalidFL_() && (col == ColScale || col == ColFactor)) || (inst.invalidGN() && col == ColName)
+        || (inst.invalidG1() && row == kTcRow && col == ColLongName))
+        return std::nullopt;
+    return col == ColEV ? QStringLiteral("ME|Normal") : QString();
+}
+
+void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
+{
+    // Names of channels 0..6; a thermal-conductivity channel re-derives its points.
+    for (int i = 0; i < 7; ++i) {
+        const int r = i + 1;
+        const QString text = at(names, r, ColName);
+        double fs = 0;
+        const bool hasScale = FsPid::NumberOf(at(names, r, ColScale), &fs);
+        if (inst.GasName(i) != text) {
+            inst.setGasName(i, text);
+            if (inst.GasType(i) == kThermal)
+                rederive(inst, i, hasScale ? float(fs) : inst.GasFullScale(i));
+        } else if (inst.GasType(i) == kThermal && hasScale && float(fs) != inst.GasFullScale(i)) {
+            rederive(inst, i, float(fs));
+        }
+    }
+
+    // Channels 7 and 8 carry channel 0's name; a new name recomputes the CAT range points.
+    const QString t = at(names, kCatRow, ColName);
+    if (inst.GasName(7) != t) {
+        if (t == QLatin1String("HEX"))
+            inst.setAutoCalib(0, 15);
+        else if (inst.GasName(7) == QLatin1String("HEX"))
+            inst.setAutoCalib(0, 50);
+        inst.setGasName(7, t);
+        inst.setGasName(8, t);
+        double f = 0;
+        const QString ratioText = at(names, kCatRow, ColScale);
+        if (FsPid::NumberOf(ratioText, &f)) {
+            catPpm(inst, true, f, ratioText);
+            catPpm(inst, false, f, ratioText);
+            catVol(inst, true, f);
+            catVol(inst, false, f);
+        }
+    }
+
+    auto text = [&](const QString &now, const QString &cell, auto store) {
+        if (now != cell)
+            store(cell);
+    };
+    text(inst.CATOther(), at(other, kCatRow, ColName), [&](const QString &v) { inst.setCATOther(v); });
+    text(inst.TCOther(), at(other, kTcRow, ColName), [&](const QString &v) { inst.setTCOther(v); });
+    text(inst.G1_(0), at(names, kCatRow, ColLongName), [&](const QString &v) { inst.setG1_(0, v); });
+    text(inst.G1_(1), at(other, kCatRow, ColLongName), [&](const QString &v) { inst.setG1_(1, v); });
+    for (int r = 5; r <= 7; ++r)
+        text(inst.G1_(r - 3), at(names, r, ColLongName), [&](const QString &v) { inst.setG1_(r - 3, v); });
+    text(inst.G1_(5), at(other, kTcRow, ColLongName), [&](const QString &v) { inst.setG1_(5, v); });
+
+    longFrom(inst, 0, at(names, kCatRow, ColScale), 1);
+    longFrom(inst, 1, at(other, kCatRow, ColScale), 1);
+    longFrom(inst, 2, at(other, kTcRow, ColScale), 10);   // tenths
+    longFrom(inst, 3, at(other, kCatRow, ColFactor), 100); // hundredths
+
+    const int ev = at(other, kCatRow, ColEV) == QLatin1String("ME") ? 1 : 0;
+    if (inst.CATOtherEV() != ev)
+        inst.setCATOtherEV(ev);
+}
+
+} // namespace FsGasNames

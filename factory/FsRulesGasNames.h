@@ -1,0 +1,84 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+class clsInstrument;
+
+// Rules of the gas-name grids: vfgGasName (one row per channel 0..6) and vfgGasNameOther
+// (the catalytic and the thermal-conductivity other gas), and the part of OK that applies
+// them. Plain functions over texts; nothing is stored while deciding.
+namespace FsGasNames {
+
+using Texts = QVector<QStringList>; // cell texts, row by row
+
+// vfgGasName: 8 rows x 4 columns; vfgGasNameOther: 3 rows x 6 columns.
+constexpr int kNameRows = 8, kNameCols = 4;
+constexpr int kOtherRows = 3, kOtherCols = 6;
+enum Col : int { ColCaption = 0, ColName = 1, ColLongName = 2, ColScale = 3, ColFactor = 4, ColEV = 5 };
+constexpr int kCatRow = 1; // of both grids
+constexpr int kTcRow = 2;  // of vfgGasNameOther
+
+// Gas types the grids tell apart.
+constexpr int kCatalytic = 0, kPid = 5, kThermal = 6, kEmptySlot = 16;
+
+// Texts of both grids as the fill shows them, and which cells are grey (never edited).
+struct Fill {
+    Texts names;             // vfgGasName
+    QVector<QVector<bool>> namesGrey;
+    Texts other;             // vfgGasNameOther
+    QVector<QVector<bool>> otherGrey;
+};
+Fill FillTexts(const clsInstrument &inst);
+
+// What an edit comes to: accepted or refused, with the text to store and whether the
+// cell is to be painted (red for a refusal, white for an accepted value).
+struct CellEdit {
+    bool accept = false;
+    QString text;
+    bool paint = false;
+};
+
+// vfgGasName ValidateEdit of (row, col) on a channel of gas type gasType. An empty name or
+// long name passes as it is; an empty ratio or full scale is refused (OK could not
+// convert it).
+CellEdit ValidateName(int row, int col, int gasType, const QString &text);
+// vfgGasNameOther ValidateEdit: names, the catalytic ratio (10000..150000, to thousands
+// below 50000, to ten thousands from there), the thermal-conductivity full scale (10..100
+// to tens, "#0.0"), the catalytic factor (0..25, "0.00").
+CellEdit ValidateOther(int row, int col, const QString &text);
+// vfgGasNameOther key filter of the name (3 capitals) and long name (20 characters)
+// columns: the key to let through, or 0 to drop it (with a beep).
+int FilterOtherKey(int col, int key, int textLength);
+
+// Entry k of a "|"-separated list, "" outside it.
+QString ListEntry(const QString &list, int k);
+
+// The cells that follow a name chosen from the list at position k (-1: typed, in no list)
+// on a channel of gas type t. Unset parts are left as they are: a name typed outside the
+// list changes no companion cell.
+struct Companions {
+    std::optional<QString> longName;
+    std::optional<QString> scale;
+    std::optional<float> desit;      // GasDesit of the channel (thermal conductivity)
+    std::optional<int> catOtherSelect;
+};
+// pidLongNames: the long names of the low-range PID grid, row 1 first. other: the
+// texts of vfgGasNameOther.
+Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pidLongNames);
+
+// vfgGasName BeforeEdit of (row, col) on a channel of gas type t: std::nullopt refuses
+// the edit, otherwise the editor's list ("" free text; a name cell offers the catalytic,
+// PID or thermal-conductivity names, the other gas last, and takes typed text as well).
+std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
+                                  const QStringList &pidNames);
+// vfgGasNameOther BeforeEdit: std::nullopt refuses; otherwise the editor's list.
+std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst);
+
+// OK: the gas names of channels 0..6 with the derived values of a thermal-conductivity
+// channel, the channel-0 mirror with the CAT range values, the other names, G1_, FL_ and
+// CATOtherEV; a member is written only when the grid's value differs.
+void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other);
+
+} // namespace FsGasNames

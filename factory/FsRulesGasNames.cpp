@@ -294,9 +294,8 @@ std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrum
     return col == ColEV ? QStringLiteral("ME|Normal") : QString();
 }
 
-void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
+void ApplyChannelNames(clsInstrument &inst, const Texts &names)
 {
-    // Names of channels 0..6; a thermal-conductivity channel re-derives its points.
     for (int i = 0; i < 7; ++i) {
         const int r = i + 1;
         const QString text = at(names, r, ColName);
@@ -311,7 +310,10 @@ void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
         }
     }
 
-    // Channels 7 and 8 carry channel 0's name; a new name recomputes the CAT range points.
+}
+
+void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names)
+{
     const QString t = at(names, kCatRow, ColName);
     if (inst.GasName(7) != t) {
         if (t == QLatin1String("HEX"))
@@ -330,6 +332,10 @@ void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
         }
     }
 
+}
+
+void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other)
+{
     auto text = [&](const QString &now, const QString &cell, auto store) {
         if (now != cell)
             store(cell);
@@ -350,6 +356,13 @@ void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
     const int ev = at(other, kCatRow, ColEV) == QLatin1String("ME") ? 1 : 0;
     if (inst.CATOtherEV() != ev)
         inst.setCATOtherEV(ev);
+}
+
+void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
+{
+    ApplyChannelNames(inst, names);
+    ApplyChannel0Mirror(inst, names);
+    ApplyOtherNames(inst, names, other);
 }
 
 } // namespace FsGasNames

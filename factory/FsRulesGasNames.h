@@ -76,9 +76,14 @@ std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool inval
 // vfgGasNameOther BeforeEdit: std::nullopt refuses; otherwise the editor's list.
 std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst);
 
-// OK: the gas names of channels 0..6 with the derived values of a thermal-conductivity
-// channel, the channel-0 mirror with the CAT range values, the other names, G1_, FL_ and
-// CATOtherEV; a member is written only when the grid's value differs.
+// OK, in this order; a member is written only when the grid's value differs.
+// The gas names of channels 0..6, with the derived values of a thermal-conductivity channel.
+void ApplyChannelNames(clsInstrument &inst, const Texts &names);
+// Channels 7 and 8 take channel 0's name; a new name recomputes the CAT range points.
+void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names);
+// The other gases, the long names G1_, the ratios FL_ and CATOtherEV.
+void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other);
+// All three.
 void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other);
 
 } // namespace FsGasNames

@@ -436,19 +436,4 @@ bool GetPIDChannel(clsInstrument &inst, int ch)
     return true;
 }
 
-int PidChannelWithoutEntry(const clsInstrument &inst, const QStringList &channelNames,
-                           const QVector<bool> &rangeChanged, const QStringList &pidNames)
-{
-    if (inst.invalidLJ())
-        return -1;
-    for (int ch = 0; ch < 7 && ch < channelNames.size(); ++ch) {
-        const bool pid = inst.GasType(ch) == 5;
-        const bool rangeDue = inst.Change_PIDSmallRange(ch) || (ch < rangeChanged.size() && rangeChanged.at(ch));
-        const bool nameDue = pid && (inst.Change_GasName(ch) || channelNames.at(ch) != inst.GasName(ch));
-        if ((rangeDue || nameDue) && !pidNames.contains(channelNames.at(ch)))
-            return ch;
-    }
-    return -1;
-}
-
 } // namespace FsPid

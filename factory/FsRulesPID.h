@@ -101,15 +101,8 @@ bool PidChannelDue(const clsInstrument &inst, int ch);
 int PidEntryOf(const clsInstrument &inst, const QString &name);
 // Copies the PID entry named as channel ch into the channel (name, step, unit, full scale,
 // decimals, alarm points, span value) from the range the channel uses. Nothing when the
-// instrument refuses the factor group or no entry has the channel's name; false then.
+// instrument refuses the factor group or no entry has the channel's name; false then
+// (OK is refused for the latter rather than giving the channel entry 0's gas).
 bool GetPIDChannel(clsInstrument &inst, int ch);
-
-// Before OK applies anything: the first channel 0..6 of gas type 5 whose PID entry would be
-// copied on this OK but whose name (channelNames, as the gas-name grid holds them) is
-// no name of pidNames (as the low-range grid holds them, which is what OK applies).
-// nameChanged(ch) / rangeChanged(ch) say whether OK is going to change that member.
-// -1 when every such channel has its entry.
-int PidChannelWithoutEntry(const clsInstrument &inst, const QStringList &channelNames,
-                           const QVector<bool> &rangeChanged, const QStringList &pidNames);
 
 } // namespace FsPid

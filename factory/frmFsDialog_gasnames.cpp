@@ -1,7 +1,47 @@
 // Gas names, long names and ratios of the channels, and the two other gases.
+#include "core/modMain.h"
+#include "factory/FsRulesGasNames.h"
+#include "factory/FsRulesPID.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
+#include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+
+namespace {
+
+constexpr int kRed = 255;
+constexpr int kWhite = 16777215;
+
+FsGasNames::Texts gridTexts(const FlexGrid *g)
+{
+    FsGasNames::Texts t(g->Rows());
+    for (int r = 0; r < g->Rows(); ++r)
+        for (int c = 0; c < g->Cols(); ++c)
+            t[r] << g->TextMatrix(r, c);
+    return t;
+}
+
+QStringList column(const FlexGrid *g, int col)
+{
+    QStringList out;
+    for (int r = 1; r < g->Rows(); ++r)
+        out << g->TextMatrix(r, col);
+    return out;
+}
+
+void fill(FlexGrid *g, const FsGasNames::Texts &texts, const QVector<QVector<bool>> &grey)
+{
+    for (int r = 0; r < texts.size(); ++r)
+        for (int c = 0; c < texts.at(r).size(); ++c) {
+            g->setTextMatrix(r, c, texts.at(r).at(c));
+            if (grey.at(r).at(c))
+                g->setCell(FlexGrid::SetBackColor, r, c, g->GreyColor());
+        }
+}
+
+bool isGrey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
+
+} // namespace
 
 void frmFsDialog::wireGasNameTab()
 {
@@ -21,15 +61,129 @@ void frmFsDialog::wireGasNameTab()
     connect(vfgGasNameOther, &FlexGrid::LeaveCell, this, [this] { LeftSpaceLeave(); });
 }
 
-void frmFsDialog::SetGasNameGrids() {}
-void frmFsDialog::vfgGasName_BeforeEdit(int, int, bool &) {}
-void frmFsDialog::vfgGasName_AfterEdit(int, int) {}
-void frmFsDialog::vfgGasName_ValidateEdit(int, int, bool &) {}
-void frmFsDialog::vfgGasName_ComboDropDown(int, int) {}
-void frmFsDialog::vfgGasNameOther_BeforeEdit(int, int, bool &) {}
-void frmFsDialog::vfgGasNameOther_KeyPressEdit(int, int, int &) {}
-void frmFsDialog::vfgGasNameOther_ValidateEdit(int, int, bool &) {}
+void frmFsDialog::SetGasNameGrids()
+{
+    using namespace FsGasNames;
+    const Fill f = FillTexts(*m_edit);
+    const QFont font = FontFromSpec(gFont);
 
-bool frmFsDialog::GetGasNameGrid(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetChannel0Mirror(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetGasNameOtherGrid(clsInstrument &, QString &) { return true; }
+    vfgGasName->Clear();
+    vfgGasName->setRows(kNameRows);
+    vfgGasName->setCols(kNameCols);
+    vfgGasName->setCell(FlexGrid::SetFont, 0, 0, kNameRows - 1, kNameCols - 1, font);
+    vfgGasName->setCell(FlexGrid::SetAlignment, 0, 1, kNameRows - 1, kNameCols - 1, int(FlexGrid::AlignLeftCenter));
+    fill(vfgGasName, f.names, f.namesGrey);
+
+    // Refilled whole as well: a red mark must not outlive the values it was about.
+    vfgGasNameOther->Clear();
+    vfgGasNameOther->setRows(kOtherRows);
+    vfgGasNameOther->setCols(kOtherCols);
+    vfgGasNameOther->setCell(FlexGrid::SetFont, 0, 0, kOtherRows - 1, kOtherCols - 1, font);
+    for (int c = 0; c < 3; ++c)
+        vfgGasNameOther->setColWidth(c, vfgGasName->ColWidth(c));
+    vfgGasNameOther->setColWidth(3, qMax(vfgGasName->Width() - vfgGasName->ColWidth(0) - vfgGasName->ColWidth(1)
+                                             - vfgGasName->ColWidth(2), 900));
+    vfgGasNameOther->setColWidth(4, 1100);
+    vfgGasNameOther->setColWidth(5, 900);
+    fill(vfgGasNameOther, f.other, f.otherGrey);
+}
+
+void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
+{
+    vfgGasName->setRow(Row);
+    vfgGasName->setCol(Col);
+    const auto list = FsGasNames::BeforeName(Row, Col, m_edit->GasType(Row - 1), isGrey(vfgGasName, Row, Col),
+                                             m_edit->invalidGN(), gridTexts(vfgGasNameOther),
+                                             column(vfgPID[1], FsPid::ColName));
+    Cancel = !list;
+    if (list)
+        vfgGasName->setComboList(*list);
+}
+
+void frmFsDialog::vfgGasName_ValidateEdit(int Row, int Col, bool &Cancel)
+{
+    const FsGasNames::CellEdit e = FsGasNames::ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText());
+    if (e.text != vfgGasName->EditText())
+        vfgGasName->setEditText(e.text);
+    Cancel = !e.accept;
+    if (e.paint)
+        vfgGasName->setCell(FlexGrid::SetBackColor, Row, Col, e.accept ? kWhite : kRed);
+}
+
+void frmFsDialog::vfgGasName_AfterEdit(int Row, int Col)
+{
+    using namespace FsGasNames;
+    if (Col != ColName)
+        return;
+    const int ch = Row - 1;
+    const int t = m_edit->GasType(ch);
+    if (t == kThermal)
+        vfgGasName->setTextMatrix(Row, Col, vfgGasName->TextMatrix(Row, Col).left(3));
+    const QString name = vfgGasName->TextMatrix(Row, Col);
+    vfgChannel->setTextMatrix(Row, 0, name);
+    vfgOtherSet->setTextMatrix(Row, 0, name);
+
+    const Companions c = CompanionsFor(t, vfgGasName->ComboIndex(), gridTexts(vfgGasNameOther),
+                                       column(vfgPID[1], FsPid::ColLongName));
+    if (c.longName)
+        vfgGasName->setTextMatrix(Row, ColLongName, *c.longName);
+    if (c.scale)
+        vfgGasName->setTextMatrix(Row, ColScale, *c.scale);
+    if (c.desit && *c.desit != m_edit->GasDesit(ch))
+        m_edit->setGasDesit(ch, *c.desit);
+    if (c.catOtherSelect && *c.catOtherSelect != m_edit->CATOtherSelect())
+        m_edit->setCATOtherSelect(*c.catOtherSelect);
+}
+
+void frmFsDialog::vfgGasName_ComboDropDown(int Row, int Col)
+{
+    // Only the catalytic row's list ends with the catalytic other gas.
+    if (Row == FsGasNames::kCatRow && Col == FsGasNames::ColName && m_edit->CATOtherSelect() == 1)
+        vfgGasName->setComboIndex(vfgGasName->ComboCount() - 1);
+}
+
+void frmFsDialog::vfgGasNameOther_BeforeEdit(int Row, int Col, bool &Cancel)
+{
+    const auto list = FsGasNames::BeforeOther(Row, Col, isGrey(vfgGasNameOther, Row, Col), *m_edit);
+    Cancel = !list;
+    if (list)
+        vfgGasNameOther->setComboList(*list);
+}
+
+void frmFsDialog::vfgGasNameOther_KeyPressEdit(int, int Col, int &KeyAscii)
+{
+    const int key = FsGasNames::FilterOtherKey(Col, KeyAscii, int(vfgGasNameOther->EditText().size()));
+    if (key == 0 && KeyAscii != 0)
+        Beep();
+    KeyAscii = key;
+}
+
+void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
+{
+    const FsGasNames::CellEdit e = FsGasNames::ValidateOther(Row, Col, vfgGasNameOther->EditText());
+    if (e.text != vfgGasNameOther->EditText())
+        vfgGasNameOther->setEditText(e.text);
+    Cancel = !e.accept;
+    if (e.accept && Row == FsGasNames::kCatRow && Col == FsGasNames::ColEV)
+        vfgDatas[2]->setTextMatrix(3, 1, e.text); // METHANE ELIMINATION
+    if (e.paint)
+        vfgGasNameOther->setCell(FlexGrid::SetBackColor, Row, Col, e.accept ? kWhite : kRed);
+}
+
+bool frmFsDialog::GetGasNameGrid(clsInstrument &rec, QString &)
+{
+    FsGasNames::ApplyChannelNames(rec, gridTexts(vfgGasName));
+    return true;
+}
+
+bool frmFsDialog::GetChannel0Mirror(clsInstrument &rec, QString &)
+{
+    FsGasNames::ApplyChannel0Mirror(rec, gridTexts(vfgGasName));
+    return true;
+}
+
+bool frmFsDialog::GetGasNameOtherGrid(clsInstrument &rec, QString &)
+{
+    FsGasNames::ApplyOtherNames(rec, gridTexts(vfgGasName), gridTexts(vfgGasNameOther));
+    return true;
+}

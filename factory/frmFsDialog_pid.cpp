@@ -1,8 +1,42 @@
 // PID sensor tables of the high and low range and their list files.
+#include "core/Messages.h"
+#include "core/modMain.h"
+#include "factory/FsRulesPID.h"
+#include "factory/ListFilesPid.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
+#include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
 #include <QPushButton>
+
+namespace {
+
+constexpr int kRed = 255;
+constexpr int kWhite = 16777215;
+
+const int kWidths[FsPid::kCols] = {340, 600, 2700, 800, 650, 650, 500, 705, 705, 705, 705, 705, 100};
+const char *const kHeaders[FsPid::kCols] = {"No",  "Name", "Long Name", "FullScale", "Point", "Unit", "Digit",
+                                            "1st", "2nd",  "STEL",      "TWA",       "AutoCal", "Factor"};
+
+FsPid::Texts gridTexts(const FlexGrid *g)
+{
+    FsPid::Texts t(FsPid::kRows);
+    for (int r = 0; r < FsPid::kRows; ++r)
+        for (int c = 0; c < FsPid::kCols; ++c)
+            t[r] << g->TextMatrix(r, c);
+    return t;
+}
+
+QStringList rowTexts(const FlexGrid *g, int row)
+{
+    QStringList t;
+    for (int c = 0; c < FsPid::kCols; ++c)
+        t << g->TextMatrix(row, c);
+    return t;
+}
+
+} // namespace
 
 void frmFsDialog::wirePidTab()
 {
@@ -21,16 +55,211 @@ void frmFsDialog::wirePidTab()
     }
 }
 
-void frmFsDialog::SetPIDGrid(int) {}
-void frmFsDialog::vfgPID_BeforeEdit(int, int, int, bool &) {}
-void frmFsDialog::vfgPID_KeyPressEdit(int, int, int, int &) {}
-void frmFsDialog::vfgPID_ValidateEdit(int, int, int, bool &) {}
-void frmFsDialog::vfgPID_AfterEdit(int, int, int) {}
-void frmFsDialog::CheckPIDCells(int) {}
-bool frmFsDialog::CheckPIDRange(int, int, int) const { return false; }
-void frmFsDialog::cmdPIDExport_Click(int) {}
-void frmFsDialog::cmdPIDImport_Click(int) {}
+void frmFsDialog::SetPIDGrid(int Index)
+{
+    FlexGrid *g = vfgPID[Index];
+    const clsInstrument &rec = *m_edit;
+    const int grey = vfgOtherSet->GreyColor();
+    g->Clear();
+    g->setCols(FsPid::kCols);
+    g->setRows(FsPid::kRows);
+    g->setCell(FlexGrid::SetFont, 0, 0, FsPid::kRows - 1, FsPid::kCols - 2, FontFromSpec(gFont));
+    g->setEditable(rec.invalidLJ() ? FlexGrid::EditNone : FlexGrid::EditKeyboardMouse);
+    g->setCell(FlexGrid::SetAlignment, 1, 1, FsPid::kRows - 1, 2, int(FlexGrid::AlignLeftCenter));
+    for (int c = 0; c < FsPid::kCols; ++c) {
+        g->setColWidth(c, kWidths[c]);
+        g->setTextMatrix(0, c, QString::fromLatin1(kHeaders[c]));
+    }
+    for (int e = 0; e < FsPid::kEntries; ++e) {
+        const QStringList row = FsPid::RowTexts(rec, e, Index);
+        for (int c = 0; c < FsPid::kCols; ++c)
+            g->setTextMatrix(e + 1, c, row.at(c));
+    }
+    for (int r = 1; r < FsPid::kRows; ++r)
+        for (int c = 1; c < FsPid::kCols; ++c)
+            if (FsPid::IsLocked(r, c))
+                g->setCell(FlexGrid::SetBackColor, r, c, grey);
+}
 
-bool frmFsDialog::GetPIDGrids(clsInstrument &, QString &) { return true; }
-bool frmFsDialog::GetPIDChannels(clsInstrument &, QString &) { return true; }
-void frmFsDialog::GetPIDChannel(clsInstrument &, int) {}
+void frmFsDialog::vfgPID_BeforeEdit(int Index, int Row, int Col, bool &Cancel)
+{
+    FlexGrid *g = vfgPID[Index];
+    g->setRow(Row);
+    g->setCol(Col);
+    Cancel = g->CellBackColor() == vfgOtherSet->GreyColor() || Row == 0 || Col == 0;
+    if (m_edit->invalidLI() && Col > FsPid::ColLongName)
+        Cancel = true;
+    switch (Col) {
+    case FsPid::ColFullScale:
+        // Typed full scales are judged by ValidateEdit against the range's table.
+        g->setComboList(QLatin1Char('|') + FsPid::FullScaleList(Index));
+        break;
+    case FsPid::ColPoint:
+        g->setComboList(QStringLiteral("1/1|1/10|1/100|1/1000"));
+        break;
+    case FsPid::ColUnit:
+        g->setComboList(QStringLiteral("vol%|%LEL|ppm|ppb"));
+        break;
+    default:
+        g->setComboList(QString());
+    }
+}
+
+void frmFsDialog::vfgPID_KeyPressEdit(int Index, int Row, int Col, int &KeyAscii)
+{
+    const int key = FsPid::FilterKey(Row, Col, KeyAscii, int(vfgPID[Index]->EditText().size()));
+    if (key == 0 && KeyAscii != 0)
+        Beep();
+    KeyAscii = key;
+}
+
+void frmFsDialog::vfgPID_ValidateEdit(int Index, int Row, int Col, bool &Cancel)
+{
+    FlexGrid *g = vfgPID[Index];
+    const FsPid::CellEdit e = FsPid::ValidateCell(Index, Row, Col, g->EditText(), rowTexts(g, Row));
+    if (e.text != g->EditText())
+        g->setEditText(e.text);
+    Cancel = !e.accept;
+    if (e.factorText) {
+        g->setTextMatrix(Row, FsPid::ColFactor, *e.factorText);
+        g->setCell(FlexGrid::SetBackColor, Row, FsPid::ColFactor, kWhite);
+    }
+    if (e.paint != FsPid::CellEdit::Paint::None)
+        g->setCell(FlexGrid::SetBackColor, Row, Col, e.paint == FsPid::CellEdit::Paint::Red ? kRed : kWhite);
+}
+
+void frmFsDialog::vfgPID_AfterEdit(int Index, int Row, int Col)
+{
+    FlexGrid *g = vfgPID[Index];
+    if (Col == FsPid::ColName || Col == FsPid::ColLongName) {
+        // Both ranges share one name and long name per entry.
+        vfgPID[1 - Index]->setTextMatrix(Row, Col, g->TextMatrix(Row, Col));
+    } else if (Col == FsPid::ColFullScale) {
+        if (const auto pd = FsPid::PointDigitFor(Index, g->TextMatrix(Row, Col))) {
+            g->setTextMatrix(Row, FsPid::ColPoint, pd->point);
+            g->setTextMatrix(Row, FsPid::ColDigit, pd->digit);
+        }
+    }
+}
+
+void frmFsDialog::CheckPIDCells(int Index)
+{
+    FlexGrid *g = vfgPID[Index];
+    FsPid::Texts t = gridTexts(g);
+    const auto bad = FsPid::CheckPIDCells(Index, t);
+    const int grey = vfgOtherSet->GreyColor();
+    for (int r = 1; r < FsPid::kRows; ++r) {
+        for (int c = 1; c < FsPid::kCols; ++c) {
+            g->setTextMatrix(r, c, t[r][c]);
+            if (g->Cell(FlexGrid::SetBackColor, r, c).toInt() == grey)
+                g->setCell(FlexGrid::SetForeColor, r, c, bad[r][c] ? kRed : 0);
+            else
+                g->setCell(FlexGrid::SetBackColor, r, c, bad[r][c] ? kRed : kWhite);
+        }
+    }
+}
+
+bool frmFsDialog::CheckPIDRange(int Index, int Row, int Col) const
+{
+    const FlexGrid *g = vfgPID[Index];
+    return FsPid::CheckPIDRange(Index, g->TextMatrix(Row, FsPid::ColFullScale), Col, g->TextMatrix(Row, Col));
+}
+
+void frmFsDialog::cmdPIDExport_Click(int Index)
+{
+    const QString list = QStringLiteral("PID Sensor Settings");
+    if (!EndOpenEdits() || !CheckPIDGrid(0) || !CheckPIDGrid(1)) {
+        MsgBox(GetMsg(8056, list), vb::OKOnly | vb::Critical, GetMsg(5001));
+        return;
+    }
+    QVector<QStringList> rows;
+    for (int r = 1; r < FsPid::kRows; ++r) {
+        const QStringList cells = rowTexts(vfgPID[Index], r).mid(1);
+        if (!PidListFile::ReadsBack(cells)) {
+            MsgBox(GetMsg(8056, list), vb::OKOnly | vb::Critical, GetMsg(5001));
+            return;
+        }
+        rows << cells;
+    }
+    cmddlg.Filter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
+    cmddlg.FilterIndex = 2;
+    cmddlg.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
+    cmddlg.FileName = PidListFile::DefaultName(Index);
+    cmddlg.CancelError = true;
+    if (!cmddlg.ShowSave()) {
+        MsgBox(cmddlg.ErrDescription());
+        return;
+    }
+    if (cmddlg.FileName.isEmpty())
+        return;
+    const FileResult written = PidListFile::Write(cmddlg.FileName, rows);
+    if (!written) {
+        MsgBox(written.error);
+        return;
+    }
+    MsgBox(QStringLiteral("Export Complete"));
+}
+
+void frmFsDialog::cmdPIDImport_Click(int Index)
+{
+    cmddlg.Filter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
+    cmddlg.FilterIndex = 2;
+    cmddlg.Flags = fdlg::FileMustExist;
+    cmddlg.CancelError = true;
+    if (!cmddlg.ShowOpen()) {
+        MsgBox(cmddlg.ErrDescription());
+        return;
+    }
+    if (cmddlg.FileName.isEmpty())
+        return;
+    // The whole file is read and split first: a bad file changes nothing.
+    const PidListFile::ReadResult file = PidListFile::Read(cmddlg.FileName);
+    if (!file) {
+        MsgBox(GetMsg(8075), vb::OKOnly | vb::Critical, GetMsg(5001));
+        return;
+    }
+    FlexGrid *g = vfgPID[Index];
+    FlexGrid *other = vfgPID[1 - Index];
+    g->CancelEdit();
+    other->CancelEdit();
+    for (int k = 0; k < file.rows.size(); ++k) {
+        const int row = k + 1;
+        const QStringList &cells = file.rows.at(k);
+        for (int c = 0; c < PidListFile::kCells; ++c)
+            g->setTextMatrix(row, c + 1, cells.at(c));
+        // The names belong to both ranges, as an edit of them does; OK applies the low
+        // range's names last, so names imported into the high range alone would be lost.
+        other->setTextMatrix(row, FsPid::ColName, cells.at(0));
+        other->setTextMatrix(row, FsPid::ColLongName, cells.at(1));
+        m_edit->setChange_PIDSpec(row - 1, Index, true);
+        m_edit->setChange_PIDName(row - 1, true);
+    }
+    CheckPIDCells(Index);
+}
+
+bool frmFsDialog::GetPIDGrids(clsInstrument &rec, QString &)
+{
+    FsPid::ApplyPidTables(rec, gridTexts(vfgPID[0]), gridTexts(vfgPID[1]));
+    return true;
+}
+
+bool frmFsDialog::GetPIDChannels(clsInstrument &rec, QString &failure)
+{
+    for (int ch = 0; ch < 7; ++ch) {
+        if (!FsPid::PidChannelDue(rec, ch) || rec.invalidLJ())
+            continue;
+        if (FsPid::PidEntryOf(rec, rec.GasName(ch)) < 0) {
+            // The channel would silently become entry 0's gas: the user picks a name first.
+            vfgGasName->setCell(FlexGrid::SetBackColor, ch + 1, 1, kRed);
+            failure = QStringLiteral("GAS Name && Ratio");
+            return false;
+        }
+        GetPIDChannel(rec, ch);
+    }
+    return true;
+}
+
+void frmFsDialog::GetPIDChannel(clsInstrument &rec, int Channel)
+{
+    FsPid::GetPIDChannel(rec, Channel);
+}

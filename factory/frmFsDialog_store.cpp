@@ -1,8 +1,29 @@
 // Maintenance-data store and load (scrambled distribution files).
+#include "core/Messages.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
 #include "platform/FlexGrid.h"
+#include "platform/MsgBox.h"
+#include "settingsfiles/SettingsFile.h"
+#include <QCheckBox>
 #include <QPushButton>
+#include <functional>
+
+namespace {
+
+const QString kFilter = QStringLiteral("All files (*.*)|*.*|Vantik Maintenance Data(*.vkx)|*.vkx|");
+
+bool ticked(const QCheckBox *box) { return box->isChecked(); }
+
+// The support flags describe the instrument, not a file: a load keeps them.
+void keepSupportFlags(clsInstrument &dst, const clsInstrument &src)
+{
+    using M = clsInstrument::M;
+    for (int m = int(M::invalidWB); m <= int(M::InvalidIF); ++m)
+        dst.setValue(M(m), src.value(M(m)));
+}
+
+} // namespace
 
 void frmFsDialog::wireStoreCommands()
 {
@@ -10,5 +31,92 @@ void frmFsDialog::wireStoreCommands()
     connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
 }
 
-void frmFsDialog::cmdStore_Click() {}
-void frmFsDialog::cmdLoad_Click() {}
+void frmFsDialog::cmdStore_Click()
+{
+    const struct {
+        const QCheckBox *box;
+        std::function<bool()> clean;
+        const char *list;
+    } checks[] = {
+        {chkStation, [this] { return CheckStationGrid(); }, "Station List"},
+        {chkUser, [this] { return CheckUserGrid(); }, "User List"},
+        {chkConvertion, [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table"},
+        {chkConvertion, [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table"},
+        {chkPID[0], [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings"},
+        {chkPID[1], [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings"},
+    };
+    for (const auto &c : checks) {
+        if (ticked(c.box) && !c.clean()) {
+            MsgBox(GetMsg(8056, QString::fromLatin1(c.list)), vb::OKOnly | vb::Critical, GetMsg(5001));
+            return;
+        }
+    }
+    if (!ticked(chkStation) && !ticked(chkUser) && !ticked(chkConvertion) && !ticked(chkPID[0]) && !ticked(chkPID[1])) {
+        MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information);
+        return;
+    }
+    cmddlg.Filter = kFilter;
+    cmddlg.FilterIndex = 2;
+    cmddlg.FileName.clear();
+    cmddlg.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
+    cmddlg.CancelError = true;
+    if (!cmddlg.ShowSave()) {
+        MsgBox(cmddlg.ErrDescription());
+        return;
+    }
+    if (cmddlg.FileName.isEmpty() || !m_instrument)
+        return;
+    Distribution blocks;
+    blocks.user = ticked(chkUser);
+    blocks.station = ticked(chkStation);
+    blocks.conversion = ticked(chkConvertion);
+    blocks.pidHigh = ticked(chkPID[0]);
+    blocks.pidLow = ticked(chkPID[1]);
+    blocks.all = ticked(chkAll);
+    const SettingsFileResult stored = StoreConfig(*m_instrument, cmddlg.FileName, true, blocks);
+    if (!stored) {
+        MsgBox(stored.error);
+        return;
+    }
+    MsgBox(QStringLiteral("Stored."));
+}
+
+void frmFsDialog::cmdLoad_Click()
+{
+    cmddlg.Filter = kFilter;
+    cmddlg.FilterIndex = 2;
+    cmddlg.FileName.clear();
+    cmddlg.Flags = fdlg::FileMustExist;
+    cmddlg.CancelError = true;
+    if (!cmddlg.ShowOpen()) {
+        MsgBox(cmddlg.ErrDescription());
+        return;
+    }
+    if (cmddlg.FileName.isEmpty())
+        return;
+    if (!m_edit)
+        m_edit = std::make_unique<clsInstrument>();
+    // Into a scratch record: the working copy and the grids change only when the whole
+    // file was read.
+    clsInstrument loaded(*m_edit);
+    const SettingsFileResult read = LoadConfig(loaded, cmddlg.FileName, true);
+    if (!read) {
+        MsgBox(read.error);
+        return;
+    }
+    keepSupportFlags(loaded, m_instrument ? *m_instrument : *m_edit);
+    for (FlexGrid *g : allGrids())
+        g->CancelEdit();
+    *m_edit = loaded;
+    SetSetUpGrid();
+    SetFactoryGrid();
+    SetOtherGrid();
+    SetStationUserGrids();
+    SetGasNameGrids();
+    SetChannelGrid();
+    SetConvGrids();
+    SetMEGrid();
+    SetOtherSetGrid();
+    SetPIDGrid(0);
+    SetPIDGrid(1);
+}

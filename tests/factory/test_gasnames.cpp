@@ -71,8 +71,9 @@ TEST_F(GasNames, EntryChecks)
         const CellEdit e = ValidateOther(c.row, c.col, c.in);
         EXPECT_EQ(e.accept, c.ok) << c.in;
         EXPECT_TRUE(e.paint);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(e.text, c.out) << c.in;
+        }
     }
     EXPECT_EQ(FilterOtherKey(ColName, 'a', 0), 'A');
     EXPECT_EQ(FilterOtherKey(ColName, 'B', 3), 0);

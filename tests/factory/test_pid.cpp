@@ -228,12 +228,7 @@ TEST(PidRules, PidChannelTakesItsEntry)
     EXPECT_EQ(inst.GasPoint(4), 2);
     EXPECT_EQ(inst.Warning(4), ReadingCode::NoValue);
 
-    // A name that no entry carries: OK is refused before anything is applied.
-    const QStringList pidNames{"IBL", "", "", "TOL"};
-    QStringList names{"CH4", "OXY", "H2S", "CO ", "XYZ", "", ""};
-    EXPECT_EQ(PidChannelWithoutEntry(inst, names, QVector<bool>(7, false), pidNames), 4);
-    names[4] = "TOL";
-    EXPECT_EQ(PidChannelWithoutEntry(inst, names, QVector<bool>(7, false), pidNames), -1);
+    // A name that no entry carries: nothing is copied (OK refuses it).
     inst.setGasName(4, "XYZ");
     EXPECT_FALSE(GetPIDChannel(inst, 4)) << "no entry: nothing copied";
     EXPECT_EQ(inst.GasName(4), "XYZ");
@@ -241,6 +236,5 @@ TEST(PidRules, PidChannelTakesItsEntry)
         clsInstrument::DeviceDoor door(inst);
         inst.setInvalidLJ(true);
     }
-    EXPECT_EQ(PidChannelWithoutEntry(inst, {"", "", "", "", "XYZ", "", ""}, QVector<bool>(7, true), pidNames), -1);
     EXPECT_FALSE(GetPIDChannel(inst, 4));
 }

@@ -248,6 +248,8 @@ public:
     bool GetPIDGrids(clsInstrument &rec, QString &failure);
     bool GetPIDChannels(clsInstrument &rec, QString &failure);
     void GetPIDChannel(clsInstrument &rec, int Channel);
+    // Length of the open editor's text less the selection a typed key replaces.
+    static int TypedLength(const FlexGrid *Grid);
 
     // ---- gas names (frmFsDialog_gasnames.cpp) -----------------------------------------------
 

@@ -152,7 +152,7 @@ void frmFsDialog::vfgGasNameOther_BeforeEdit(int Row, int Col, bool &Cancel)
 
 void frmFsDialog::vfgGasNameOther_KeyPressEdit(int, int Col, int &KeyAscii)
 {
-    const int key = FsGasNames::FilterOtherKey(Col, KeyAscii, int(vfgGasNameOther->EditText().size()));
+    const int key = FsGasNames::FilterOtherKey(Col, KeyAscii, TypedLength(vfgGasNameOther));
     if (key == 0 && KeyAscii != 0)
         Beep();
     KeyAscii = key;

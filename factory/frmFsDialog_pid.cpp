@@ -8,6 +8,8 @@
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace {
@@ -107,7 +109,7 @@ void frmFsDialog::vfgPID_BeforeEdit(int Index, int Row, int Col, bool &Cancel)
 
 void frmFsDialog::vfgPID_KeyPressEdit(int Index, int Row, int Col, int &KeyAscii)
 {
-    const int key = FsPid::FilterKey(Row, Col, KeyAscii, int(vfgPID[Index]->EditText().size()));
+    const int key = FsPid::FilterKey(Row, Col, KeyAscii, TypedLength(vfgPID[Index]));
     if (key == 0 && KeyAscii != 0)
         Beep();
     KeyAscii = key;
@@ -262,4 +264,13 @@ bool frmFsDialog::GetPIDChannels(clsInstrument &rec, QString &failure)
 void frmFsDialog::GetPIDChannel(clsInstrument &rec, int Channel)
 {
     FsPid::GetPIDChannel(rec, Channel);
+}
+
+int frmFsDialog::TypedLength(const FlexGrid *Grid)
+{
+    const QLineEdit *line = qobject_cast<const QLineEdit *>(Grid->Editor());
+    if (const auto *combo = qobject_cast<const QComboBox *>(Grid->Editor()))
+        line = combo->lineEdit();
+    const int length = int(Grid->EditText().size());
+    return line ? length - int(line->selectedText().size()) : length;
 }

@@ -238,3 +238,191 @@ TEST(PidRules, PidChannelTakesItsEntry)
     }
     EXPECT_FALSE(GetPIDChannel(inst, 4));
 }
+
+// --- The two grids in the dialog ------------------------------------------------------------
+
+#include "FsFixture.h"
+#include "factory/ListFilesPid.h"
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+// A PID table as the instrument reports it: entries "P0".."P16", High full scale 1000,
+// Low full scale 10; channel 4 is a PID sensor on entry 3.
+void FillPidTable(clsInstrument &rec)
+{
+    clsInstrument::DeviceDoor door(rec);
+    for (int e = 0; e < kEntries; ++e) {
+        rec.setPIDName(e, QStringLiteral("P%1").arg(e));
+        rec.setPIDLongName(e, QStringLiteral("PID GAS %1").arg(e));
+        const float fs[2] = {1000, 10}, digit[2] = {1, 0.01f}, factor[2] = {50, 20};
+        const int point[2] = {0, 2};
+        for (int j = 0; j < 2; ++j) {
+            rec.setPIDFullScale(e, j, fs[j]);
+            rec.setPIDPoint(e, j, point[j]);
+            rec.setPIDUnit(e, j, "ppm");
+            rec.setPIDDigit(e, j, digit[j]);
+            rec.setPIDWarn(e, j, fs[j] / 10);
+            rec.setPIDAlarm(e, j, fs[j] / 5);
+            rec.setPIDStel(e, j, ReadingCode::NoValue);
+            rec.setPIDTwa(e, j, ReadingCode::NoValue);
+            rec.setPIDAutoCal(e, j, fs[j] / 10);
+            rec.setPIDFactor(e, j, factor[j]);
+        }
+    }
+    rec.setGasType(4, 5);
+    rec.setGasName(4, "P3");
+}
+
+class PidDialog : public FsFixture {
+protected:
+    void SetUp() override
+    {
+        FsFixture::SetUp();
+        FillPidTable(rec());
+    }
+    QString file(const QString &name) const { return dir.filePath(name); }
+    bool WriteText(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+    QStringList Row(int i, int r) const
+    {
+        QStringList t;
+        for (int c = 1; c < kCols; ++c)
+            t << dlg->vfgPID[i]->TextMatrix(r, c);
+        return t;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PidDialog, FullScaleSetsPointDigitAndFactor)
+{
+    ASSERT_TRUE(Open());
+    FlexGrid *high = dlg->vfgPID[0];
+    EXPECT_EQ(high->TextMatrix(4, ColFullScale), "1000");
+    EXPECT_FALSE(OpenCell(high, 4, ColFullScale)) << "entries 0..15 keep their full scale";
+    ASSERT_TRUE(Edit(high, 17, ColFullScale, "500.0"));
+    EXPECT_EQ(high->TextMatrix(17, ColFullScale), "500");
+    EXPECT_EQ(high->TextMatrix(17, ColPoint), "1/10");
+    EXPECT_EQ(high->TextMatrix(17, ColDigit), "0.2");
+    EXPECT_EQ(high->TextMatrix(17, ColFactor), "0.25");
+    for (const char *t : {"0", "50001", "700"}) {
+        EXPECT_FALSE(Edit(high, 17, ColFullScale, t)) << t;
+        EXPECT_EQ(Back(high, 17, ColFullScale), 255) << t;
+        EXPECT_EQ(high->TextMatrix(17, ColFactor), "0.25") << t;
+    }
+    ASSERT_TRUE(Edit(high, 17, ColFullScale, "1000"));
+    ASSERT_TRUE(Edit(high, 17, Col1st, "12.6"));
+    EXPECT_EQ(high->TextMatrix(17, Col1st), "13");
+    EXPECT_TRUE(Edit(dlg->vfgPID[1], 17, ColLongName, "Low name"));
+    EXPECT_EQ(high->TextMatrix(17, ColLongName), "Low name") << "the names are shared";
+}
+
+TEST_F(PidDialog, RefusedCommandGroupsLockTheGrids)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLI(true);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 17, ColFullScale));
+    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 3, Col1st));
+    EXPECT_TRUE(Edit(dlg->vfgPID[0], 17, ColName, "ab"));
+    EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(17, ColName), "AB");
+    dlg->cmdCancel_Click();
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLJ(true);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(dlg->vfgPID[1]->Editable(), FlexGrid::EditNone);
+}
+
+TEST_F(PidDialog, ListFilesRoundTrip)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Edit(dlg->vfgPID[0], 17, ColLongName, "A,B, C"));
+    const QStringList before = Row(0, 17);
+    for (int i = 0; i < 2; ++i) {
+        files->choose(file(PidListFile::DefaultName(i)));
+        dlg->cmdPIDExport_Click(i);
+    }
+    EXPECT_EQ(boxes->prompts(), QStringList({"Export Complete", "Export Complete"}));
+    EXPECT_EQ(files->calls().at(0).fileName, "PID_High.csv");
+    EXPECT_EQ(files->calls().at(0).flags, 0x802);
+
+    QFile f(file("PID_High.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_EQ(bytes.count("\r\n"), 17);
+    EXPECT_TRUE(bytes.startsWith("1,P0,PID GAS 0,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"));
+
+    // TABs for commas and a trailing comma read the same.
+    QByteArray tabbed = bytes;
+    tabbed.replace(",A,B, C,", "\tA,B, C\t").replace("\r\n", ",\r\n");
+    ASSERT_TRUE(WriteText("tabbed.csv", tabbed));
+    dlg->SetPIDGrid(0);
+    files->choose(file("tabbed.csv"));
+    dlg->cmdPIDImport_Click(0);
+    EXPECT_EQ(Row(0, 17), before);
+    EXPECT_TRUE(dlg->CheckPIDGrid(0));
+    EXPECT_TRUE(edit().Change_PIDSpec(16, 0));
+    EXPECT_FALSE(edit().Change_PIDSpec(16, 1));
+}
+
+TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)
+{
+    ASSERT_TRUE(Open());
+    const QStringList low5 = Row(1, 5);
+    ASSERT_TRUE(WriteText("short.csv", "1,N1,NEW,1000,1/1,ppm,1,1,2,3,4,5,0.50\r\n2,N2,NEW 2,1000\r\n"));
+    files->choose(file("short.csv"));
+    dlg->cmdPIDImport_Click(1);
+    EXPECT_EQ(boxes->prompts(), QStringList{"Improper file"});
+    EXPECT_EQ(Row(1, 1), Row(1, 1));
+    EXPECT_EQ(dlg->vfgPID[1]->TextMatrix(1, ColName), "P0") << "nothing placed";
+    EXPECT_FALSE(edit().Change_PIDName(0));
+
+    // A value that does not convert is marked, and the check goes on after it.
+    ASSERT_TRUE(WriteText("names.csv", "1,N1,NEW 1,1000,1/1,ppm,1,x1,200,*****,*****,100,0.50\r\n"
+                                       "2,N2,NEW 2,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"));
+    files->choose(file("names.csv"));
+    dlg->cmdPIDImport_Click(0);
+    EXPECT_EQ(Back(dlg->vfgPID[0], 1, Col1st), 255);
+    EXPECT_NE(Back(dlg->vfgPID[0], 1, Col2nd), 255);
+    EXPECT_EQ(dlg->vfgPID[1]->TextMatrix(2, ColLongName), "NEW 2") << "names reach the other range";
+    EXPECT_EQ(Row(1, 5), low5);
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( PID Sensor (High Range) Settings )");
+    ASSERT_TRUE(Edit(dlg->vfgPID[0], 1, Col1st, "100"));
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().PIDName(1), "N2") << "names imported into the high range alone survive OK";
+    EXPECT_EQ(rec().PIDLongName(0), "NEW 1");
+    EXPECT_FALSE(rec().Change_PIDSpec(1, 1));
+}
+
+TEST_F(PidDialog, PidChannelWithoutAnEntryRefusesOk)
+{
+    ASSERT_TRUE(Open());
+    // Channel 4 is a PID sensor: its name list is the low range's names; typed text is allowed.
+    ASSERT_TRUE(Edit(dlg->vfgGasName, 5, 1, "XYZ"));
+    dlg->cmdOK_Click();
+    EXPECT_FALSE(Closed());
+    EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( GAS Name && Ratio )");
+    EXPECT_EQ(edit().GasName(4), "P3") << "nothing applied";
+    EXPECT_EQ(rec().GasFullScale(4), 0.0f);
+
+    ASSERT_TRUE(Pick(dlg->vfgGasName, 5, 1, "P7"));
+    EXPECT_EQ(dlg->vfgGasName->TextMatrix(5, 2), "PID GAS 7");
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().GasName(4), "P7");
+    EXPECT_EQ(rec().GasFullScale(4), 1000.0f) << "the high range's entry";
+    EXPECT_EQ(rec().Warning(4), 100.0f);
+    EXPECT_FALSE(rec().Change_PIDSpec(7, 0));
+}

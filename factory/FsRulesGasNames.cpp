@@ -296,7 +296,9 @@ std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrum
 
 void ApplyChannelNames(clsInstrument &inst, const Texts &names)
 {
-    for (int i = 0; i < 7; ++i) {
+    // Channels 1..3 show fixed names in grey cells nobody edits: writing them would flag
+    // (and after a partial maintenance-data load, send) names nobody changed.
+    for (int i : {0, 4, 5, 6}) {
         const int r = i + 1;
         const QString text = at(names, r, ColName);
         double fs = 0;

@@ -77,7 +77,8 @@ std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool inval
 std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst);
 
 // OK, in this order; a member is written only when the grid's value differs.
-// The gas names of channels 0..6, with the derived values of a thermal-conductivity channel.
+// The gas names of channels 0 and 4..6 (1..3 are fixed), with the derived values of a
+// thermal-conductivity channel.
 void ApplyChannelNames(clsInstrument &inst, const Texts &names);
 // Channels 7 and 8 take channel 0's name; a new name recomputes the CAT range points.
 void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names);

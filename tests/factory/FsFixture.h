@@ -9,6 +9,7 @@
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
 #include "model/clsInstrument.h"
+#include "model/modGasCommon.h"
 #include "platform/CommonDialog.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
@@ -39,6 +40,9 @@ inline void FillFsRecord(clsInstrument &rec)
     rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
     rec.setDummySerial(QStringLiteral("MN-0001"));
     rec.setCommFlags(-1);
+    // The derived catalytic channels, as the link fills them after a read.
+    SetCatPpmCh(rec);
+    SetCatVolCh(rec);
 }
 
 // ---- grid helpers (also for tests that open the dialog from the main window) ----------------

@@ -1,0 +1,153 @@
+// Maintenance-data store and load through the dialog: the selection, the scrambled file,
+// and a load that changes the working copy and the grids only when the whole file is good.
+#include "FsFixture.h"
+#include "core/Scrambler.h"
+#include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+class Store : public FsFixture {
+protected:
+    void SetUp() override
+    {
+        FsFixture::SetUp();
+        clsInstrument::DeviceDoor door(rec());
+        for (int i = 0; i < 128; ++i)
+            rec().setXS_(i, QStringLiteral("ST%1").arg(i, 3, 10, QLatin1Char('0')));
+        rec().setXZ_(0, QStringLiteral("USER A"));
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    // The file's lines, unscrambled.
+    QStringList Lines(const QString &name) const
+    {
+        QFile f(path(name));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList out;
+        gScramble = -1;
+        for (const QByteArray &l : f.readAll().split('\n'))
+            if (!l.trimmed().isEmpty())
+                out << DecodeText(QString::fromLatin1(l.trimmed()));
+        gScramble = 0;
+        return out;
+    }
+    bool StoreAs(const QString &name)
+    {
+        files->choose(path(name));
+        boxes->clear();
+        dlg->cmdStore_Click();
+        return boxes->prompts() == QStringList{"Stored."};
+    }
+    void Load(const QString &name)
+    {
+        files->choose(path(name));
+        boxes->clear();
+        dlg->cmdLoad_Click();
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(Store, SelectionDecidesTheBlocks)
+{
+    ASSERT_TRUE(Open());
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"No Selection Of The Distribution"});
+    EXPECT_EQ(boxes->calls().at(0).icon(), vb::Information);
+    EXPECT_TRUE(files->calls().isEmpty());
+
+    dlg->chkStation->setChecked(true);
+    ASSERT_TRUE(StoreAs("stations.vkx"));
+    EXPECT_EQ(files->calls().at(0).filterIndex, 2);
+    EXPECT_EQ(files->calls().at(0).flags, 2050);
+    const QStringList lines = Lines("stations.vkx");
+    ASSERT_EQ(lines.size(), 128);
+    EXPECT_TRUE(lines.first().startsWith("XS,W,01,ST000"));
+    QFile raw(path("stations.vkx"));
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(raw.readAll().contains("XS,W")) << "every line scrambled";
+
+    // A red cell in a ticked list refuses; the same cell in an unticked list does not.
+    dlg->vfgUser->setCell(FlexGrid::SetBackColor, 2, 1, 255);
+    ASSERT_TRUE(StoreAs("again.vkx"));
+    dlg->chkUser->setChecked(true);
+    boxes->clear();
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Improper data found  ( User List )"});
+    dlg->vfgUser->setCell(FlexGrid::SetBackColor, 2, 1, 16777215);
+
+    dlg->chkAll->setChecked(true);
+    ASSERT_TRUE(StoreAs("all.vkx"));
+    const QStringList all = Lines("all.vkx");
+    EXPECT_GT(all.size(), 300);
+    EXPECT_TRUE(all.first().startsWith("XZ,W,01,USER A"));
+    EXPECT_TRUE(all.filter(QRegularExpression("^(LS|LI|LJ|SG|LA),")).size() >= 17 * 4 + 35 + 1);
+}
+
+TEST_F(Store, StationsOnlyFileThenOkChangesOnlyStations)
+{
+    ASSERT_TRUE(Open());
+    dlg->chkStation->setChecked(true);
+    ASSERT_TRUE(StoreAs("stations.vkx"));
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        for (int i = 0; i < 128; ++i)
+            rec().setXS_(i, QString());
+        rec().setInvalidLJ(true);
+    }
+    ASSERT_TRUE(Open());
+    Load("stations.vkx");
+    EXPECT_TRUE(boxes->prompts().isEmpty());
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(5, 1).trimmed(), "ST005");
+    EXPECT_TRUE(edit().invalidLJ()) << "the instrument's support flags stay";
+    EXPECT_EQ(dlg->vfgPID[0]->Editable(), FlexGrid::EditNone);
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().XS_(5).trimmed(), "ST005");
+    EXPECT_EQ(rec().XZ_(0).trimmed(), "USER A") << "what the file did not hold stays";
+    for (int i = 0; i < 128; ++i)
+        rec().setChange_XS_(i, false);
+    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
+        const auto &fi = clsInstrument::info(clsInstrument::F(f));
+        for (int i = 0; i < fi.count1; ++i)
+            for (int j = 0; j < fi.count2; ++j)
+                EXPECT_FALSE(rec().flag(clsInstrument::F(f), i, j)) << fi.name << "(" << i << "," << j << ")";
+    }
+}
+
+TEST_F(Store, BadFilesChangeNothing)
+{
+    ASSERT_TRUE(Open());
+    dlg->chkAll->setChecked(true);
+    ASSERT_TRUE(StoreAs("all.vkx"));
+    ASSERT_TRUE(Edit(dlg->vfgStation, 3, 1, "EDITED"));
+    QFile f(path("all.vkx"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    f.close();
+    const struct { const char *name; QByteArray content; } bad[] = {
+        {"cut.vkx", bytes.left(bytes.size() / 2 + 3)},
+        {"garbled.vkx", QByteArray(bytes).replace(40, 6, "\x01\x02\x03zz!")},
+        {"foreign.vkx", "hello\r\nworld\r\n"},
+    };
+    for (const auto &b : bad) {
+        QFile out(path(b.name));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(b.content);
+        out.close();
+        Load(b.name);
+        EXPECT_EQ(boxes->prompts().size(), 1) << b.name;
+        EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;
+        EXPECT_EQ(edit().XS_(0).trimmed(), "ST000") << b.name;
+    }
+    files->cancel();
+    boxes->clear();
+    dlg->cmdLoad_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED");
+}

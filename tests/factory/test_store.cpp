@@ -151,3 +151,82 @@ TEST_F(Store, BadFilesChangeNothing)
     EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
     EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED");
 }
+
+// --- A whole session against the simulated instrument ----------------------------------------
+
+#include "../mainwindow/MainFixture.h"
+#include "factory/FsRulesSetup.h"
+#include <QTimer>
+
+namespace {
+
+// Every member of the record, as "name(i,j)=value", for comparing two records.
+QMap<QString, QString> Members(const clsInstrument &r)
+{
+    QMap<QString, QString> out;
+    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
+        const auto &mi = clsInstrument::info(clsInstrument::M(m));
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j),
+                           r.value(clsInstrument::M(m), i, j).toString());
+    }
+    return out;
+}
+
+class FsWholeSession : public MainFixture {};
+
+} // namespace
+
+TEST_F(FsWholeSession, EveryTabEditedReachesTheInstrumentAndNothingElse)
+{
+    frmFsDialog::Register();
+    ASSERT_TRUE(StartAndRead());
+    const QMap<QString, QString> before = Members(sim->state());
+    const bool silence = gInstrument().AlarmSilence() != 0;
+
+    QStringList edited;
+    QTimer::singleShot(0, [&] {
+        frmFsDialog *d = frmFsDialog::Find();
+        if (!d)
+            return;
+        auto step = [&](int tab, bool ok, const char *what) {
+            d->SSTab1->setTab(tab);
+            if (ok)
+                edited << QString::fromLatin1(what);
+        };
+        step(0, FsEdit(d->vfgStation, 4, 1, "NEW STATION"), "station");
+        d->SSTab1->setTab(1);
+        d->SSTab2->setTab(1);
+        step(1, FsEdit(d->vfgUserConv, 1, 3, "1.10"), "conversion");
+        d->SSTab1->setTab(2);
+        step(2, FsEdit(d->vfgOtherSet, 1, 3, "2"), "zero suppress");
+        d->SSTab1->setTab(3);
+        step(3, FsEdit(d->vfgGasNameOther, 1, 3, "30000"), "ratio");
+        d->SSTab1->setTab(4);
+        step(4, FsPick(d->vfgDatas[FsSetup::ListSetUp], FsSetup::SetUpRow::Silence, 1,
+                       silence ? QStringLiteral("Off") : QStringLiteral("On")), "silence");
+        d->SSTab1->setTab(5);
+        step(5, FsEdit(d->vfgPID[0], 3, 7, "150"), "pid");
+        d->cmdOK_Click();
+    });
+    Press(form->cmdFactorySetting);
+    ASSERT_EQ(edited, QStringList({"station", "conversion", "zero suppress", "ratio", "silence", "pid"}));
+    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
+
+    ASSERT_TRUE(form->uclQL7150->SetInstrument(gInstrument()));
+    Download();
+    QStringList changed;
+    const QMap<QString, QString> after = Members(sim->state());
+    // Not edits: Ratio(0) follows FL_(0) whenever an FL line is read, and the simulator
+    // starts with a zero suppress on channel 1 that the US line has no field for.
+    const QStringList derived{"Ratio(0,0)", "ZeroForce(1,0)"};
+    for (auto it = after.begin(); it != after.end(); ++it)
+        if (before.value(it.key()) != it.value() && !derived.contains(it.key()))
+            changed << it.key() + "=" + it.value();
+    EXPECT_EQ(changed, QStringList({"AlarmSilence(0,0)=" + QString::number(silence ? 0 : 1), "FL_(1,0)=30000",
+                                    "LO_fc(0,0)=110", "PIDWarn(2,0)=150", "XS_(4,0)=NEW STATION",
+                                    "ZeroForce(0,0)=2"}))
+        << changed.join(" ").toStdString();
+    EXPECT_EQ(gInstrument().PIDWarn(2, 0), 150.0f) << "read back";
+}

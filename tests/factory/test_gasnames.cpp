@@ -153,3 +153,81 @@ TEST_F(GasNames, ThermalAndCatalyticDerivations)
     EXPECT_EQ(inst.FL_(2), 123);
     EXPECT_EQ(inst.CATOtherEV(), 1);
 }
+
+// --- The two grids in the dialog ------------------------------------------------------------
+
+#include "FsFixture.h"
+
+namespace {
+
+class GasNameDialog : public FsFixture {
+protected:
+    void SetUp() override
+    {
+        FsFixture::SetUp();
+        gCatName = "CH4|PRO";
+        gCatLongName = "METHANE|PROPANE";
+        gCatRatio = "50000|21000";
+        gTcName = "H2|CH4";
+        gTcLongName = "HYDROGEN|METHANE TC";
+        gTcFullScale = "100|100";
+        gTcDigit = "1|0.5";
+        clsInstrument::DeviceDoor door(rec());
+        rec().setGasType(4, kThermal);
+        rec().setGasName(4, "H2");
+        rec().setGasFullScale(4, 100);
+        rec().setG1_(2, "HYDROGEN");
+        rec().setCATOther("XX");
+        rec().setG1_(1, "OTHER GAS");
+        rec().setFL_(1, 30000);
+    }
+};
+
+} // namespace
+
+TEST_F(GasNameDialog, ChosenNamesBringTheirCompanionsAndMirrors)
+{
+    ASSERT_TRUE(Open());
+    FlexGrid *g = dlg->vfgGasName;
+    EXPECT_FALSE(OpenCell(g, 1, ColLongName)) << "a catalytic channel's long name follows its name";
+    EXPECT_FALSE(OpenCell(g, 6, ColName)) << "an empty option slot";
+    ASSERT_TRUE(Pick(g, 1, ColName, "XX"));
+    EXPECT_EQ(g->TextMatrix(1, ColLongName), "OTHER GAS");
+    EXPECT_EQ(g->TextMatrix(1, ColScale), "30000");
+    EXPECT_EQ(edit().CATOtherSelect(), 1);
+    EXPECT_EQ(dlg->vfgChannel->TextMatrix(1, 0), "XX");
+    EXPECT_EQ(dlg->vfgOtherSet->TextMatrix(1, 0), "XX");
+    ASSERT_TRUE(Pick(g, 1, ColName, "PRO"));
+    EXPECT_EQ(edit().CATOtherSelect(), 0);
+    ASSERT_TRUE(Edit(g, 1, ColName, "ABC")); // typed: the companions stay
+    EXPECT_EQ(g->TextMatrix(1, ColLongName), "PROPANE");
+    EXPECT_EQ(g->TextMatrix(1, ColScale), "21000");
+
+    ASSERT_TRUE(Pick(g, 5, ColName, "CH4"));
+    EXPECT_EQ(g->TextMatrix(5, ColLongName), "METHANE TC");
+    EXPECT_EQ(edit().GasDesit(4), 0.5f);
+
+    FlexGrid *o = dlg->vfgGasNameOther;
+    EXPECT_FALSE(Edit(o, kCatRow, ColScale, "9999"));
+    EXPECT_EQ(Back(o, kCatRow, ColScale), 255);
+    ASSERT_TRUE(Edit(o, kCatRow, ColScale, "12345"));
+    EXPECT_EQ(o->TextMatrix(kCatRow, ColScale), "12000");
+    EXPECT_EQ(Back(o, kCatRow, ColScale), 16777215);
+    ASSERT_TRUE(Edit(o, kTcRow, ColScale, "55"));
+    EXPECT_EQ(o->TextMatrix(kTcRow, ColScale), "60.0");
+    ASSERT_TRUE(Pick(o, kCatRow, ColEV, "ME"));
+    EXPECT_EQ(dlg->vfgDatas[2]->TextMatrix(3, 1), "ME");
+
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().GasName(0), "ABC");
+    EXPECT_EQ(rec().GasName(7), "ABC");
+    EXPECT_EQ(rec().GasName(4), "CH4");
+    EXPECT_EQ(rec().AutoCalib(4), 50.0f);
+    EXPECT_EQ(rec().FL_(1), 12000);
+    EXPECT_EQ(rec().FL_(2), 600);
+    EXPECT_TRUE(rec().Change_CATOtherSelect()) << "chosen, then typed over";
+    EXPECT_EQ(rec().CATOtherSelect(), 0);
+    EXPECT_FALSE(rec().Change_GasName(1));
+    EXPECT_FALSE(rec().Change_G1_(5));
+}

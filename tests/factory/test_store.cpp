@@ -2,6 +2,8 @@
 // and a load that changes the working copy and the grids only when the whole file is good.
 #include "FsFixture.h"
 #include "core/Scrambler.h"
+#include "settingsfiles/SettingsFile.h"
+#include "sim/SimInstrument.h"
 #include <QCheckBox>
 #include <QFile>
 #include <QTemporaryDir>
@@ -117,6 +119,51 @@ TEST_F(Store, StationsOnlyFileThenOkChangesOnlyStations)
         for (int i = 0; i < fi.count1; ++i)
             for (int j = 0; j < fi.count2; ++j)
                 EXPECT_FALSE(rec().flag(clsInstrument::F(f), i, j)) << fi.name << "(" << i << "," << j << ")";
+    }
+}
+
+TEST_F(Store, FullFileRoundTripsThroughTheDialog)
+{
+    // A record with every setting in its range, as a settings file leaves it (so that what
+    // the reader derives, such as Ratio(0) from FL_(0), is already in place).
+    {
+        SimInstrument sim;
+        sim.fillDemoState();
+        ASSERT_TRUE(StoreConfig(sim.state(), path("plain.seq"), false));
+        ASSERT_TRUE(LoadConfig(rec(), path("plain.seq"), false));
+        SetCatPpmCh(rec()); // as an import or a download leaves the derived channels
+        SetCatVolCh(rec());
+        rec().ClearChangeFlags();
+    }
+    ASSERT_TRUE(Open());
+    dlg->chkAll->setChecked(true);
+    ASSERT_TRUE(StoreAs("all.vkx"));
+    QStringList shown;
+    auto grids = [&] {
+        QStringList t;
+        for (FlexGrid *g : {dlg->vfgStation, dlg->vfgUser, dlg->vfgPID[0], dlg->vfgPID[1], dlg->vfgGasName,
+                            dlg->vfgGasNameOther, dlg->vfgPreConv, dlg->vfgUserConv, dlg->vfgOtherSet})
+            for (int r = 0; r < g->Rows(); ++r)
+                for (int c = 0; c < g->Cols(); ++c)
+                    t << g->TextMatrix(r, c);
+        return t;
+    };
+    shown = grids();
+    Load("all.vkx");
+    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
+    const QStringList now = grids();
+    ASSERT_EQ(now.size(), shown.size());
+    for (int k = 0; k < now.size(); ++k)
+        EXPECT_EQ(now[k].toStdString(), shown[k].toStdString()) << k;
+    const clsInstrument kept(rec());
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
+        const auto &mi = clsInstrument::info(clsInstrument::M(m));
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                EXPECT_EQ(rec().value(clsInstrument::M(m), i, j), kept.value(clsInstrument::M(m), i, j))
+                    << mi.name << "(" << i << "," << j << ")";
     }
 }
 

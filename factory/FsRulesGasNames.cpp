@@ -2,6 +2,7 @@
 
 #include "core/CharChecks.h"
 #include "core/modMain.h"
+#include "factory/FsRulesConversion.h"
 #include "factory/FsRulesPID.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
@@ -11,8 +12,8 @@ namespace FsGasNames {
 
 namespace {
 
-constexpr int kNameLength = 3;
-constexpr int kLongNameLength = 20;
+using FsPid::kLongNameLength;
+using FsPid::kNameLength;
 const QString kDash = QStringLiteral("-----");
 
 CellEdit decided(bool ok, const QString &text)
@@ -75,7 +76,7 @@ void catPpm(clsInstrument &inst, bool first, double f, const QString &ratioText)
             return;
         v = *p;
         double ratio = 0;
-        if (f < double(v) && FsPid::NumberOf(ratioText, &ratio))
+        if (f < double(v) && FsConv::ParseNumber(ratioText, &ratio))
             v = ToInt32(ratio).value_or(v);
         if (v > 50000)
             v = 50000;
@@ -105,7 +106,7 @@ void catVol(clsInstrument &inst, bool first, double f)
 void longFrom(clsInstrument &inst, int i, const QString &text, double scale)
 {
     double v = 0;
-    if (!FsPid::NumberOf(text, &v))
+    if (!FsConv::ParseNumber(text, &v))
         return;
     const auto target = ToInt32(v * scale);
     if (target && *target != inst.FL_(i))
@@ -178,7 +179,7 @@ CellEdit ValidateName(int row, int col, int gasType, const QString &text)
         return decided(longNameOk(t), t);
     case ColScale: {
         double v = 0;
-        const bool ok = t.size() <= 5 && FsPid::NumberOf(t, &v) && RoundHalfEven(v) >= 0 && RoundHalfEven(v) <= 50000;
+        const bool ok = t.size() <= 5 && FsConv::ParseNumber(t, &v) && RoundHalfEven(v) >= 0 && RoundHalfEven(v) <= 50000;
         return decided(ok, t);
     }
     default:
@@ -195,7 +196,7 @@ CellEdit ValidateOther(int row, int col, const QString &text)
     case ColLongName:
         return decided(longNameOk(text), text);
     case ColScale:
-        if (text.size() >= 7 || !FsPid::NumberOf(text, &v))
+        if (text.size() >= 7 || !FsConv::ParseNumber(text, &v))
             return decided(false, text);
         if (row == kCatRow) {
             const double whole = RoundHalfEven(v);
@@ -208,7 +209,7 @@ CellEdit ValidateOther(int row, int col, const QString &text)
             return decided(false, text);
         return decided(true, FormatDecimals(RoundHalfEven(v / 10) * 10, 1));
     case ColFactor:
-        if (!FsPid::NumberOf(text, &v) || v < 0 || v > 25)
+        if (!FsConv::ParseNumber(text, &v) || v < 0 || v > 25)
             return decided(false, text);
         return decided(true, FormatDecimals(v, 2));
     case ColEV:
@@ -222,13 +223,7 @@ int FilterOtherKey(int col, int key, int textLength)
 {
     if (col != ColName && col != ColLongName)
         return key;
-    int k = key;
-    const bool name = col == ColName;
-    if (!CheckKeyAscii(k, !name, true))
-        return 0;
-    if (k != 8 && textLength >= (name ? kNameLength : kLongNameLength))
-        return 0;
-    return k;
+    return FsPid::FilterTextKey(col == ColName, key, textLength);
 }
 
 QString ListEntry(const QString &list, int k)
@@ -244,7 +239,7 @@ Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pi
     if (t == kThermal && k >= 0) {
         c.longName = ListEntry(joined(gTcLongName, kTcRow, ColLongName), k);
         double step = 0;
-        if (FsPid::NumberOf(ListEntry(gTcDigit, k), &step))
+        if (FsConv::ParseNumber(ListEntry(gTcDigit, k), &step))
             c.desit = float(step);
         const QString scale = ListEntry(joined(gTcFullScale, kTcRow, ColScale), k);
         if (!scale.isEmpty())
@@ -302,7 +297,7 @@ void ApplyChannelNames(clsInstrument &inst, const Texts &names)
         const int r = i + 1;
         const QString text = at(names, r, ColName);
         double fs = 0;
-        const bool hasScale = FsPid::NumberOf(at(names, r, ColScale), &fs);
+        const bool hasScale = FsConv::ParseNumber(at(names, r, ColScale), &fs);
         if (inst.GasName(i) != text) {
             inst.setGasName(i, text);
             if (inst.GasType(i) == kThermal)
@@ -326,7 +321,7 @@ void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names)
         inst.setGasName(8, t);
         double f = 0;
         const QString ratioText = at(names, kCatRow, ColScale);
-        if (FsPid::NumberOf(ratioText, &f)) {
+        if (FsConv::ParseNumber(ratioText, &f)) {
             catPpm(inst, true, f, ratioText);
             catPpm(inst, false, f, ratioText);
             catVol(inst, true, f);

@@ -2,6 +2,7 @@
 
 #include "core/CharChecks.h"
 #include "core/modMain.h"
+#include "factory/FsRulesConversion.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
@@ -103,7 +104,7 @@ QString FullScaleList(int Index)
 bool CheckPIDRange(int Index, const QString &fullScaleText, int Col, const QString &cellText)
 {
     double fs = 0;
-    if (!NumberOf(fullScaleText, &fs))
+    if (!FsConv::ParseNumber(fullScaleText, &fs))
         return false;
     const RangeRow *r = RangeRowOf(Index, fs);
     if (!r)
@@ -113,19 +114,6 @@ bool CheckPIDRange(int Index, const QString &fullScaleText, int Col, const QStri
     if (Col == ColDigit)
         return cellText == QLatin1String(r->digit);
     return false;
-}
-
-bool NumberOf(const QString &text, double *value)
-{
-    static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    const QString t = text.trimmed();
-    if (!re.match(t).hasMatch())
-        return false;
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (ok && value)
-        *value = d;
-    return ok;
 }
 
 int PointDecimals(const QString &pointText)
@@ -187,7 +175,7 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
         return longNameAcceptable(text) ? accepted(text) : refused(text, true);
     case ColFullScale: {
         double v = 0;
-        if (!NumberOf(text, &v))
+        if (!FsConv::ParseNumber(text, &v))
             return refused(text, false);
         const double whole = RoundHalfEven(v);
         const QString shown = wholeText(whole);
@@ -201,10 +189,10 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
     }
     case ColFactor: {
         double v = 0;
-        if (!NumberOf(text, &v))
+        if (!FsConv::ParseNumber(text, &v))
             return refused(text, false);
         double fs = 0;
-        const RangeRow *r = NumberOf(cell(rowTexts, ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
+        const RangeRow *r = FsConv::ParseNumber(cell(rowTexts, ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
         const float f = float(v);
         if (!r || f < r->lower || f > r->upper)
             return refused(text, true);
@@ -212,11 +200,11 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
     }
     case Col1st: case Col2nd: case ColStel: case ColTwa: case ColAutoCal: {
         double v = 0;
-        if (!NumberOf(text, &v))
+        if (!FsConv::ParseNumber(text, &v))
             return accepted(kNoValue);
         double fs = 0, step = 0;
         const int n = PointDecimals(cell(rowTexts, ColPoint));
-        if (!NumberOf(cell(rowTexts, ColFullScale), &fs) || !NumberOf(cell(rowTexts, ColDigit), &step) || n < 0)
+        if (!FsConv::ParseNumber(cell(rowTexts, ColFullScale), &fs) || !FsConv::ParseNumber(cell(rowTexts, ColDigit), &step) || n < 0)
             return refused(text, false);
         if (v < 0 || v > fs)
             return refused(text, true);
@@ -226,10 +214,10 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
             return refused(text, false);
         const QString shown = FormatValue(rounded, n);
         double mine = 0, other = 0;
-        NumberOf(shown, &mine);
-        if (col == Col1st && NumberOf(cell(rowTexts, Col2nd), &other) && other < mine)
+        FsConv::ParseNumber(shown, &mine);
+        if (col == Col1st && FsConv::ParseNumber(cell(rowTexts, Col2nd), &other) && other < mine)
             return refused(shown, true);
-        if (col == Col2nd && NumberOf(cell(rowTexts, Col1st), &other) && other > mine)
+        if (col == Col2nd && FsConv::ParseNumber(cell(rowTexts, Col1st), &other) && other > mine)
             return refused(shown, true);
         return accepted(shown);
     }
@@ -238,12 +226,9 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
     }
 }
 
-int FilterKey(int row, int col, int key, int textLength)
+int FilterTextKey(bool name, int key, int textLength)
 {
-    if (row != kLastRow || (col != ColName && col != ColLongName))
-        return key;
     int k = key;
-    const bool name = col == ColName;
     if (!CheckKeyAscii(k, !name, true))
         return 0;
     if (k != 8 && textLength >= (name ? kNameLength : kLongNameLength))
@@ -251,10 +236,17 @@ int FilterKey(int row, int col, int key, int textLength)
     return k;
 }
 
+int FilterKey(int row, int col, int key, int textLength)
+{
+    if (row != kLastRow || (col != ColName && col != ColLongName))
+        return key;
+    return FilterTextKey(col == ColName, key, textLength);
+}
+
 std::optional<PointDigit> PointDigitFor(int Index, const QString &fullScaleText)
 {
     double fs = 0;
-    if (!NumberOf(fullScaleText, &fs))
+    if (!FsConv::ParseNumber(fullScaleText, &fs))
         return std::nullopt;
     const RangeRow *r = RangeRowOf(Index, fs);
     if (!r)
@@ -293,7 +285,7 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
                 isBad = !longNameAcceptable(t);
                 break;
             case ColFullScale:
-                if (!NumberOf(t, &v) || RoundHalfEven(v) < 1 || RoundHalfEven(v) > 50000) {
+                if (!FsConv::ParseNumber(t, &v) || RoundHalfEven(v) < 1 || RoundHalfEven(v) > 50000) {
                     isBad = true;
                 } else {
                     row[c] = FormatValue(float(RoundHalfEven(v)), qMax(n, 0));
@@ -309,14 +301,14 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
                 break;
             case ColDigit: {
                 const double unit = std::pow(10.0, -qMax(n, 0));
-                isBad = n < 0 || !NumberOf(t, &v) || !(unit <= v && v / unit <= 250)
+                isBad = n < 0 || !FsConv::ParseNumber(t, &v) || !(unit <= v && v / unit <= 250)
                         || !CheckPIDRange(Index, row.at(ColFullScale), ColDigit, t);
                 break;
             }
             case ColFactor: {
                 double fs = 0;
-                const RangeRow *rr = NumberOf(row.at(ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
-                if (!NumberOf(t, &v) || !rr || float(v) < rr->lower || float(v) > rr->upper)
+                const RangeRow *rr = FsConv::ParseNumber(row.at(ColFullScale), &fs) ? RangeRowOf(Index, fs) : nullptr;
+                if (!FsConv::ParseNumber(t, &v) || !rr || float(v) < rr->lower || float(v) > rr->upper)
                     isBad = true;
                 else
                     row[c] = FormatDecimals(float(v), 2);
@@ -324,7 +316,7 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
             }
             default: { // the alarm points and the span value
                 double fs = 0, step = 0;
-                bool ok = NumberOf(t, &v) && NumberOf(row.at(ColFullScale), &fs) && NumberOf(row.at(ColDigit), &step)
+                bool ok = FsConv::ParseNumber(t, &v) && FsConv::ParseNumber(row.at(ColFullScale), &fs) && FsConv::ParseNumber(row.at(ColDigit), &step)
                           && n >= 0 && v >= 0 && v <= fs;
                 float rounded = 0;
                 if (ok)
@@ -335,8 +327,8 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
                 }
                 row[c] = FormatValue(rounded, n);
                 double first = 0, second = 0;
-                if ((c == Col1st || c == Col2nd) && NumberOf(row.at(Col1st), &first)
-                    && NumberOf(row.at(Col2nd), &second) && first > second)
+                if ((c == Col1st || c == Col2nd) && FsConv::ParseNumber(row.at(Col1st), &first)
+                    && FsConv::ParseNumber(row.at(Col2nd), &second) && first > second)
                     isBad = true;
                 break;
             }
@@ -351,7 +343,7 @@ void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
 {
     auto setValue = [](float member, const QString &text, auto store) {
         double v = 0;
-        if (NumberOf(text, &v) && float(v) != member)
+        if (FsConv::ParseNumber(text, &v) && float(v) != member)
             store(float(v));
     };
     for (int e = 0; e < kEntries; ++e) {
@@ -390,12 +382,12 @@ void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
                 if (FormatValue(member, inst.PIDPoint(e, j)) == t)
                     continue;
                 double v = 0;
-                const float target = NumberOf(t, &v) ? float(v) : ReadingCode::NoValue;
+                const float target = FsConv::ParseNumber(t, &v) ? float(v) : ReadingCode::NoValue;
                 if (target != member)
                     (inst.*points[k].set)(e, j, target);
             }
             double f = 0;
-            const float factor = NumberOf(row.at(ColFactor), &f) ? float(f * 100.0) : ReadingCode::NoValue;
+            const float factor = FsConv::ParseNumber(row.at(ColFactor), &f) ? float(f * 100.0) : ReadingCode::NoValue;
             if (factor != inst.PIDFactor(e, j))
                 inst.setPIDFactor(e, j, factor);
         }

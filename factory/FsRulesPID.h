@@ -47,8 +47,10 @@ QString FullScaleList(int Index);
 // scale text; false for any other column and for a full scale without a row.
 bool CheckPIDRange(int Index, const QString &fullScaleText, int Col, const QString &cellText);
 
-// A decimal number as the grid cells hold them (blanks around allowed, no exponent).
-bool NumberOf(const QString &text, double *value);
+// The key filter of a name (three characters, capitals) or long name (twenty characters,
+// small letters and symbols too): the key to let through, or 0 to drop it.
+int FilterTextKey(bool name, int key, int textLength);
+
 // Decimals of a Point text: "1/1" 0, "1/10" 1, "1/100" 2, "1/1000" 3; -1 for anything else.
 int PointDecimals(const QString &pointText);
 // The Point text of n decimals ("1/" and 10 to the n).

@@ -358,17 +358,7 @@ void frmFsDialog::Form_Activate()
         CopyInstrument(*m_edit, *m_instrument, false);
     m_edit->ClearChangeFlags();
     m_datasBusy = false;
-    SetSetUpGrid();
-    SetFactoryGrid();
-    SetOtherGrid();
-    SetStationUserGrids();
-    SetGasNameGrids();
-    SetChannelGrid();
-    SetConvGrids();
-    SetMEGrid();
-    SetOtherSetGrid();
-    SetPIDGrid(0);
-    SetPIDGrid(1);
+    SetAllGrids();
 }
 
 // ---- distribution check boxes ---------------------------------------------------------------

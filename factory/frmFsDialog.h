@@ -270,6 +270,11 @@ public:
 
     void cmdStore_Click();
     void cmdLoad_Click();
+    // Fills every grid from the edit record, in the order of the first activation.
+    void SetAllGrids();
+    // Shows the open or save dialog with the filter "All files" and the given entry
+    // preselected. False, after saying so for a cancelled dialog, when no file was chosen.
+    bool ChooseFile(bool Save, const QString &Entry, const QString &FileName, int Flags);
 
     // ---- end of sections ---------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr int kRed = 255;
+const QString kCsvEntry = QStringLiteral("Comma separated (*.csv)|*.csv|");
 constexpr int kWhite = 16777215;
 
 const int kWidths[FsPid::kCols] = {340, 600, 2700, 800, 650, 650, 500, 705, 705, 705, 705, 705, 100};
@@ -183,16 +184,7 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
         }
         rows << cells;
     }
-    cmddlg.Filter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
-    cmddlg.FilterIndex = 2;
-    cmddlg.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
-    cmddlg.FileName = PidListFile::DefaultName(Index);
-    cmddlg.CancelError = true;
-    if (!cmddlg.ShowSave()) {
-        MsgBox(cmddlg.ErrDescription());
-        return;
-    }
-    if (cmddlg.FileName.isEmpty())
+    if (!ChooseFile(true, kCsvEntry, PidListFile::DefaultName(Index), fdlg::OverwritePrompt | fdlg::PathMustExist))
         return;
     const FileResult written = PidListFile::Write(cmddlg.FileName, rows);
     if (!written) {
@@ -204,15 +196,7 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
 
 void frmFsDialog::cmdPIDImport_Click(int Index)
 {
-    cmddlg.Filter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
-    cmddlg.FilterIndex = 2;
-    cmddlg.Flags = fdlg::FileMustExist;
-    cmddlg.CancelError = true;
-    if (!cmddlg.ShowOpen()) {
-        MsgBox(cmddlg.ErrDescription());
-        return;
-    }
-    if (cmddlg.FileName.isEmpty())
+    if (!ChooseFile(false, kCsvEntry, cmddlg.FileName, fdlg::FileMustExist))
         return;
     // The whole file is read and split first: a bad file changes nothing.
     const PidListFile::ReadResult file = PidListFile::Read(cmddlg.FileName);

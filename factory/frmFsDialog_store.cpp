@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString kFilter = QStringLiteral("All files (*.*)|*.*|Vantik Maintenance Data(*.vkx)|*.vkx|");
+const QString kEntry = QStringLiteral("Vantik Maintenance Data(*.vkx)|*.vkx|");
 
 bool ticked(const QCheckBox *box) { return box->isChecked(); }
 
@@ -55,16 +55,7 @@ void frmFsDialog::cmdStore_Click()
         MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information);
         return;
     }
-    cmddlg.Filter = kFilter;
-    cmddlg.FilterIndex = 2;
-    cmddlg.FileName.clear();
-    cmddlg.Flags = fdlg::OverwritePrompt | fdlg::PathMustExist;
-    cmddlg.CancelError = true;
-    if (!cmddlg.ShowSave()) {
-        MsgBox(cmddlg.ErrDescription());
-        return;
-    }
-    if (cmddlg.FileName.isEmpty() || !m_instrument)
+    if (!ChooseFile(true, kEntry, QString(), fdlg::OverwritePrompt | fdlg::PathMustExist) || !m_instrument)
         return;
     Distribution blocks;
     blocks.user = ticked(chkUser);
@@ -83,16 +74,7 @@ void frmFsDialog::cmdStore_Click()
 
 void frmFsDialog::cmdLoad_Click()
 {
-    cmddlg.Filter = kFilter;
-    cmddlg.FilterIndex = 2;
-    cmddlg.FileName.clear();
-    cmddlg.Flags = fdlg::FileMustExist;
-    cmddlg.CancelError = true;
-    if (!cmddlg.ShowOpen()) {
-        MsgBox(cmddlg.ErrDescription());
-        return;
-    }
-    if (cmddlg.FileName.isEmpty())
+    if (!ChooseFile(false, kEntry, QString(), fdlg::FileMustExist))
         return;
     if (!m_edit)
         m_edit = std::make_unique<clsInstrument>();
@@ -108,6 +90,11 @@ void frmFsDialog::cmdLoad_Click()
     for (FlexGrid *g : allGrids())
         g->CancelEdit();
     *m_edit = loaded;
+    SetAllGrids();
+}
+
+void frmFsDialog::SetAllGrids()
+{
     SetSetUpGrid();
     SetFactoryGrid();
     SetOtherGrid();
@@ -119,4 +106,18 @@ void frmFsDialog::cmdLoad_Click()
     SetOtherSetGrid();
     SetPIDGrid(0);
     SetPIDGrid(1);
+}
+
+bool frmFsDialog::ChooseFile(bool Save, const QString &Entry, const QString &FileName, int Flags)
+{
+    cmddlg.Filter = QStringLiteral("All files (*.*)|*.*|") + Entry;
+    cmddlg.FilterIndex = 2;
+    cmddlg.FileName = FileName;
+    cmddlg.Flags = Flags;
+    cmddlg.CancelError = true;
+    if (!(Save ? cmddlg.ShowSave() : cmddlg.ShowOpen())) {
+        MsgBox(cmddlg.ErrDescription());
+        return false;
+    }
+    return !cmddlg.FileName.isEmpty();
 }

@@ -11,18 +11,24 @@ using namespace FsGasNames;
 
 namespace {
 
+// Catalytic and thermal-conductivity lists of two gases each.
+void SetGasLists()
+{
+    gCatName = "CH4|PRO";
+    gCatLongName = "METHANE|PROPANE";
+    gCatRatio = "50000|21000";
+    gTcName = "H2|CH4";
+    gTcLongName = "HYDROGEN|METHANE TC";
+    gTcFullScale = "100.0|100.0";
+    gTcDigit = "1|0.5";
+}
+
 class GasNames : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetCoreGlobals();
-        gCatName = "CH4|C3H8";
-        gCatLongName = "METHANE|PROPANE";
-        gCatRatio = "50000|21000";
-        gTcName = "H2|CH4";
-        gTcLongName = "HYDROGEN|METHANE TC";
-        gTcFullScale = "100.0|100.0";
-        gTcDigit = "1|0.5";
+        SetGasLists();
         clsInstrument::DeviceDoor door(inst);
         inst.setGasName(0, "CH4");
         inst.setGasName(7, "CH4");
@@ -89,7 +95,7 @@ TEST_F(GasNames, ChoicesAndCompanions)
     EXPECT_EQ(f.other[kTcRow][ColScale], "60.0");
     EXPECT_EQ(f.other[kCatRow][ColFactor], "1.15");
 
-    EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or("-"), "|CH4|C3H8|XX");
+    EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or("-"), "|CH4|PRO|XX");
     EXPECT_EQ(BeforeName(6, ColName, kPid, false, false, f.other, {"IBL", "TOL"}).value_or("-"), "|IBL|TOL");
     EXPECT_FALSE(BeforeName(7, ColName, kEmptySlot, false, false, f.other, {}));
     EXPECT_FALSE(BeforeName(7, ColLongName, kEmptySlot, false, false, f.other, {}));
@@ -165,13 +171,7 @@ protected:
     void SetUp() override
     {
         FsFixture::SetUp();
-        gCatName = "CH4|PRO";
-        gCatLongName = "METHANE|PROPANE";
-        gCatRatio = "50000|21000";
-        gTcName = "H2|CH4";
-        gTcLongName = "HYDROGEN|METHANE TC";
-        gTcFullScale = "100|100";
-        gTcDigit = "1|0.5";
+        SetGasLists();
         clsInstrument::DeviceDoor door(rec());
         rec().setGasType(4, kThermal);
         rec().setGasName(4, "H2");

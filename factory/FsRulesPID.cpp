@@ -8,6 +8,7 @@
 #include "model/modGasCommon.h"
 
 #include <QRegularExpression>
+#include <array>
 #include <cmath>
 
 namespace FsPid {
@@ -366,25 +367,18 @@ void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
                 inst.setPIDUnit(e, j, row.at(ColUnit));
             setValue(inst.PIDDigit(e, j), row.at(ColDigit), [&](float v) { inst.setPIDDigit(e, j, v); });
 
-            using Getter = float (clsInstrument::*)(int, int) const;
-            using Setter = bool (clsInstrument::*)(int, int, float);
-            const struct { Getter get; Setter set; } points[] = {
-                {&clsInstrument::PIDWarn, &clsInstrument::setPIDWarn},
-                {&clsInstrument::PIDAlarm, &clsInstrument::setPIDAlarm},
-                {&clsInstrument::PIDStel, &clsInstrument::setPIDStel},
-                {&clsInstrument::PIDTwa, &clsInstrument::setPIDTwa},
-                {&clsInstrument::PIDAutoCal, &clsInstrument::setPIDAutoCal},
-            };
+            using M = clsInstrument::M;
             for (int k = 0; k < 5; ++k) {
+                const M m = std::array{M::PIDWarn, M::PIDAlarm, M::PIDStel, M::PIDTwa, M::PIDAutoCal}[size_t(k)];
                 const QString &t = row.at(Col1st + k);
-                const float member = (inst.*points[k].get)(e, j);
+                const float member = float(inst.number(m, e, j));
                 // The shown form decides, so a value the grid only displays is not rewritten.
                 if (FormatValue(member, inst.PIDPoint(e, j)) == t)
                     continue;
                 double v = 0;
                 const float target = FsConv::ParseNumber(t, &v) ? float(v) : ReadingCode::NoValue;
                 if (target != member)
-                    (inst.*points[k].set)(e, j, target);
+                    inst.setNumber(m, double(target), e, j);
             }
             double f = 0;
             const float factor = FsConv::ParseNumber(row.at(ColFactor), &f) ? float(f * 100.0) : ReadingCode::NoValue;

@@ -15,14 +15,6 @@ const QString kEntry = QStringLiteral("Vantik Maintenance Data(*.vkx)|*.vkx|");
 
 bool ticked(const QCheckBox *box) { return box->isChecked(); }
 
-// The support flags describe the instrument, not a file: a load keeps them.
-void keepSupportFlags(clsInstrument &dst, const clsInstrument &src)
-{
-    using M = clsInstrument::M;
-    for (int m = int(M::invalidWB); m <= int(M::InvalidIF); ++m)
-        dst.setValue(M(m), src.value(M(m)));
-}
-
 } // namespace
 
 void frmFsDialog::wireStoreCommands()
@@ -79,14 +71,13 @@ void frmFsDialog::cmdLoad_Click()
     if (!m_edit)
         m_edit = std::make_unique<clsInstrument>();
     // Into a scratch record: the working copy and the grids change only when the whole
-    // file was read.
+    // file was read. The reader keeps the record's support flags (the instrument's).
     clsInstrument loaded(*m_edit);
     const SettingsFileResult read = LoadConfig(loaded, cmddlg.FileName, true);
     if (!read) {
         MsgBox(read.error);
         return;
     }
-    keepSupportFlags(loaded, m_instrument ? *m_instrument : *m_edit);
     for (FlexGrid *g : allGrids())
         g->CancelEdit();
     *m_edit = loaded;

@@ -181,6 +181,7 @@ TEST_F(Store, BadFilesChangeNothing)
         {"cut.vkx", bytes.left(bytes.size() / 2 + 3)},
         {"garbled.vkx", QByteArray(bytes).replace(40, 6, "\x01\x02\x03zz!")},
         {"foreign.vkx", "hello\r\nworld\r\n"},
+        {"lacking.vkx", QByteArray(bytes).remove(0, bytes.indexOf('\n') + 1)}, // a user line fewer
     };
     for (const auto &b : bad) {
         QFile out(path(b.name));

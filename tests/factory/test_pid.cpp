@@ -242,9 +242,10 @@ TEST(PidRules, PidChannelTakesItsEntry)
 // --- The two grids in the dialog ------------------------------------------------------------
 
 #include "FsFixture.h"
+#include "ScratchDir.h"
 #include "factory/ListFilesPid.h"
+#include "support/FileSizeLimit.h"
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -275,18 +276,12 @@ void FillPidTable(clsInstrument &rec)
     rec.setGasName(4, "P3");
 }
 
-class PidDialog : public FsFixture {
+class PidDialog : public FsFixture, protected ScratchDir {
 protected:
     void SetUp() override
     {
         FsFixture::SetUp();
         FillPidTable(rec());
-    }
-    QString file(const QString &name) const { return dir.filePath(name); }
-    bool WriteText(const QString &name, const QByteArray &bytes) const
-    {
-        QFile f(file(name));
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
     }
     QStringList Row(int i, int r) const
     {
@@ -295,7 +290,6 @@ protected:
             t << dlg->vfgPID[i]->TextMatrix(r, c);
         return t;
     }
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -365,32 +359,41 @@ TEST_F(PidDialog, ListFilesRoundTrip)
     // TABs for commas and a trailing comma read the same.
     QByteArray tabbed = bytes;
     tabbed.replace(",A,B, C,", "\tA,B, C\t").replace("\r\n", ",\r\n");
-    ASSERT_TRUE(WriteText("tabbed.csv", tabbed));
+    files->choose(file("tabbed.csv", tabbed));
     dlg->SetPIDGrid(0);
-    files->choose(file("tabbed.csv"));
     dlg->cmdPIDImport_Click(0);
     EXPECT_EQ(Row(0, 17), before);
     EXPECT_TRUE(dlg->CheckPIDGrid(0));
     EXPECT_TRUE(edit().Change_PIDSpec(16, 0));
     EXPECT_FALSE(edit().Change_PIDSpec(16, 1));
+
+    // A write that fails keeps the old file whole and says why.
+    boxes->clear();
+    files->choose(file("PID_High.csv"));
+    {
+        ScopedFileSizeLimit limit(512);
+        dlg->cmdPIDExport_Click(0);
+    }
+    ASSERT_EQ(boxes->prompts().size(), 1);
+    EXPECT_NE(boxes->prompts().first(), "Export Complete");
+    QFile again(file("PID_High.csv"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), bytes);
 }
 
 TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)
 {
     ASSERT_TRUE(Open());
     const QStringList low5 = Row(1, 5);
-    ASSERT_TRUE(WriteText("short.csv", "1,N1,NEW,1000,1/1,ppm,1,1,2,3,4,5,0.50\r\n2,N2,NEW 2,1000\r\n"));
-    files->choose(file("short.csv"));
+    files->choose(file("short.csv", "1,N1,NEW,1000,1/1,ppm,1,1,2,3,4,5,0.50\r\n2,N2,NEW 2,1000\r\n"));
     dlg->cmdPIDImport_Click(1);
     EXPECT_EQ(boxes->prompts(), QStringList{"Improper file"});
-    EXPECT_EQ(Row(1, 1), Row(1, 1));
     EXPECT_EQ(dlg->vfgPID[1]->TextMatrix(1, ColName), "P0") << "nothing placed";
     EXPECT_FALSE(edit().Change_PIDName(0));
 
     // A value that does not convert is marked, and the check goes on after it.
-    ASSERT_TRUE(WriteText("names.csv", "1,N1,NEW 1,1000,1/1,ppm,1,x1,200,*****,*****,100,0.50\r\n"
+    files->choose(file("names.csv", "1,N1,NEW 1,1000,1/1,ppm,1,x1,200,*****,*****,100,0.50\r\n"
                                        "2,N2,NEW 2,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"));
-    files->choose(file("names.csv"));
     dlg->cmdPIDImport_Click(0);
     EXPECT_EQ(Back(dlg->vfgPID[0], 1, Col1st), 255);
     EXPECT_NE(Back(dlg->vfgPID[0], 1, Col2nd), 255);

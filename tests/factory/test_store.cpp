@@ -6,11 +6,12 @@
 #include "sim/SimInstrument.h"
 #include <QCheckBox>
 #include <QFile>
-#include <QTemporaryDir>
+#include "ScratchDir.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
-class Store : public FsFixture {
+class Store : public FsFixture, protected ScratchDir {
 protected:
     void SetUp() override
     {
@@ -20,7 +21,7 @@ protected:
             rec().setXS_(i, QStringLiteral("ST%1").arg(i, 3, 10, QLatin1Char('0')));
         rec().setXZ_(0, QStringLiteral("USER A"));
     }
-    QString path(const QString &name) const { return dir.filePath(name); }
+    QString path(const QString &name) const { return file(name); }
     // The file's lines, unscrambled.
     QStringList Lines(const QString &name) const
     {
@@ -48,7 +49,6 @@ protected:
         boxes->clear();
         dlg->cmdLoad_Click();
     }
-    QTemporaryDir dir;
 };
 
 } // namespace
@@ -87,6 +87,14 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     EXPECT_GT(all.size(), 300);
     EXPECT_TRUE(all.first().startsWith("XZ,W,01,USER A"));
     EXPECT_TRUE(all.filter(QRegularExpression("^(LS|LI|LJ|SG|LA),")).size() >= 17 * 4 + 35 + 1);
+
+    // A store that cannot be written keeps the old file whole and says why.
+    {
+        ScopedFileSizeLimit limit(1024);
+        EXPECT_FALSE(StoreAs("all.vkx"));
+    }
+    EXPECT_EQ(boxes->prompts().size(), 1);
+    EXPECT_EQ(Lines("all.vkx"), all);
 }
 
 TEST_F(Store, StationsOnlyFileThenOkChangesOnlyStations)

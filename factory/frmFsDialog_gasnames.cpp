@@ -65,7 +65,8 @@ void frmFsDialog::SetGasNameGrids()
 {
     using namespace FsGasNames;
     const Fill f = FillTexts(*m_edit);
-    const QFont font = FontFromSpec(gFont);
+    QFont font;
+    CopyFont(font, gFont);
 
     vfgGasName->Clear();
     vfgGasName->setRows(kNameRows);

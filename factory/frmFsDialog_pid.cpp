@@ -66,7 +66,9 @@ void frmFsDialog::SetPIDGrid(int Index)
     g->Clear();
     g->setCols(FsPid::kCols);
     g->setRows(FsPid::kRows);
-    g->setCell(FlexGrid::SetFont, 0, 0, FsPid::kRows - 1, FsPid::kCols - 2, FontFromSpec(gFont));
+    QFont font;
+    CopyFont(font, gFont);
+    g->setCell(FlexGrid::SetFont, 0, 0, FsPid::kRows - 1, FsPid::kCols - 2, font);
     g->setEditable(rec.invalidLJ() ? FlexGrid::EditNone : FlexGrid::EditKeyboardMouse);
     g->setCell(FlexGrid::SetAlignment, 1, 1, FsPid::kRows - 1, 2, int(FlexGrid::AlignLeftCenter));
     for (int c = 0; c < FsPid::kCols; ++c) {

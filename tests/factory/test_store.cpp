@@ -1,15 +1,30 @@
 // Maintenance-data store and load through the dialog: the selection, the scrambled file,
 // and a load that changes the working copy and the grids only when the whole file is good.
 #include "FsFixture.h"
+#include "ScratchDir.h"
 #include "core/Scrambler.h"
 #include "settingsfiles/SettingsFile.h"
 #include "sim/SimInstrument.h"
+#include "support/FileSizeLimit.h"
 #include <QCheckBox>
 #include <QFile>
-#include "ScratchDir.h"
-#include "support/FileSizeLimit.h"
+#include <QMap>
 
 namespace {
+
+// Every member of the record, as "name(i,j)=value", for comparing two records.
+QMap<QString, QString> Members(const clsInstrument &r)
+{
+    QMap<QString, QString> out;
+    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
+        const auto &mi = clsInstrument::info(clsInstrument::M(m));
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j),
+                           r.value(clsInstrument::M(m), i, j).toString());
+    }
+    return out;
+}
 
 class Store : public FsFixture, protected ScratchDir {
 protected:
@@ -163,16 +178,10 @@ TEST_F(Store, FullFileRoundTripsThroughTheDialog)
     ASSERT_EQ(now.size(), shown.size());
     for (int k = 0; k < now.size(); ++k)
         EXPECT_EQ(now[k].toStdString(), shown[k].toStdString()) << k;
-    const clsInstrument kept(rec());
+    const QMap<QString, QString> kept = Members(rec());
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
-    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
-        const auto &mi = clsInstrument::info(clsInstrument::M(m));
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                EXPECT_EQ(rec().value(clsInstrument::M(m), i, j), kept.value(clsInstrument::M(m), i, j))
-                    << mi.name << "(" << i << "," << j << ")";
-    }
+    EXPECT_EQ(Members(rec()), kept);
 }
 
 TEST_F(Store, BadFilesChangeNothing)
@@ -215,20 +224,6 @@ TEST_F(Store, BadFilesChangeNothing)
 #include <QTimer>
 
 namespace {
-
-// Every member of the record, as "name(i,j)=value", for comparing two records.
-QMap<QString, QString> Members(const clsInstrument &r)
-{
-    QMap<QString, QString> out;
-    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
-        const auto &mi = clsInstrument::info(clsInstrument::M(m));
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j),
-                           r.value(clsInstrument::M(m), i, j).toString());
-    }
-    return out;
-}
 
 class FsWholeSession : public MainFixture {};
 

@@ -313,6 +313,14 @@ TEST_F(PidDialog, ListFilesRoundTrip)
     EXPECT_TRUE(edit().Change_PIDSpec(16, 0));
     EXPECT_FALSE(edit().Change_PIDSpec(16, 1));
 
+    // A name holding the separator would not read back: the export refuses it.
+    QStringList cells = Row(0, 1);
+    EXPECT_TRUE(PidListFile::ReadsBack(cells));
+    cells[1] = "LONG, NAME";
+    EXPECT_TRUE(PidListFile::ReadsBack(cells));
+    cells[0] = "A,B";
+    EXPECT_FALSE(PidListFile::ReadsBack(cells));
+
     // A write that fails keeps the old file whole and says why.
     boxes->clear();
     files->choose(file("PID_High.csv"));

@@ -187,6 +187,13 @@ TEST_F(GasNameDialog, ChosenNamesBringTheirCompanionsAndMirrors)
     EXPECT_EQ(edit().CATOtherSelect(), 1);
     EXPECT_EQ(dlg->vfgChannel->TextMatrix(1, 0), "XX");
     EXPECT_EQ(dlg->vfgOtherSet->TextMatrix(1, 0), "XX");
+    ASSERT_TRUE(OpenCell(g, 5, ColName));
+    auto *combo = qobject_cast<QComboBox *>(g->Editor());
+    ASSERT_TRUE(combo);
+    combo->showPopup();
+    EXPECT_EQ(combo->currentText(), "H2") << "only the catalytic row's list ends with its other gas";
+    combo->hidePopup();
+    g->CancelEdit();
     ASSERT_TRUE(Pick(g, 1, ColName, "PRO"));
     EXPECT_EQ(edit().CATOtherSelect(), 0);
     ASSERT_TRUE(Edit(g, 1, ColName, "ABC")); // typed: the companions stay

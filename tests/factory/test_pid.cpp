@@ -366,13 +366,14 @@ TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)
 TEST_F(PidDialog, PidChannelWithoutAnEntryRefusesOk)
 {
     ASSERT_TRUE(Open());
+    const float fullScale = rec().GasFullScale(4);
     // Channel 4 is a PID sensor: its name list is the low range's names; typed text is allowed.
     ASSERT_TRUE(Edit(dlg->vfgGasName, 5, 1, "XYZ"));
     dlg->cmdOK_Click();
     EXPECT_FALSE(Closed());
     EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( GAS Name && Ratio )");
     EXPECT_EQ(edit().GasName(4), "P3") << "nothing applied";
-    EXPECT_EQ(rec().GasFullScale(4), 0.0f);
+    EXPECT_EQ(rec().GasFullScale(4), fullScale);
 
     ASSERT_TRUE(Pick(dlg->vfgGasName, 5, 1, "P7"));
     EXPECT_EQ(dlg->vfgGasName->TextMatrix(5, 2), "PID GAS 7");

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,7 +54,16 @@ QByteArray folderOf(const QByteArray &file)
 
 FileResult WriteFileWhole(const QString &path, const QByteArray &bytes)
 {
-    const QByteArray target = native(path);
+    // A link chosen as the target keeps being a link: the file it points at is replaced.
+    QByteArray target = native(path);
+    struct stat link;
+    if (::lstat(target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        char *real = ::realpath(target.constData(), nullptr);
+        if (!real)
+            return fail(systemError(errno));
+        target = QByteArray(real);
+        ::free(real);
+    }
     const QByteArray temp = target + kTempSuffix;
     // What an interrupted run of this same write left behind goes first.
     ::unlink(temp.constData());

@@ -45,6 +45,13 @@ TEST_F(FileIO, WriteReplacesWholeAndKeepsPermissions)
     ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(entries(dir.path()), QStringList{"a.seq"});
+
+    // Written through a link, the link stays and the file it points at is replaced.
+    const QString link = file("link.seq");
+    ASSERT_TRUE(QFile::link(p, link));
+    ASSERT_TRUE(WriteFileWhole(link, "through the link\r\n"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(slurp(p), "through the link\r\n");
 }
 
 // The write fails at the file system's own limit in a child: the old file stays whole,

@@ -26,8 +26,7 @@ TEST(OtherRules, NothingIsReadOutsideTheRangeTables)
 // ---- through the dialog -------------------------------------------------------------------
 
 #include "FsFixture.h"
-#include "../mainwindow/MainFixture.h"
-#include <QTimer>
+#include <QPushButton>
 
 namespace {
 
@@ -155,58 +154,4 @@ TEST_F(ChannelDialog, MeDaLockedWhenTheInstrumentRefusesIt)
     dlg->SSTab1->setTab(4);
     EXPECT_FALSE(OpenCell(dlg->vfgME, 2, 1));
     EXPECT_TRUE(OpenCell(dlg->vfgME, 1, 1));
-}
-
-// ---- a session against the simulated instrument ---------------------------------------------
-
-class ListsSession : public MainFixture {};
-
-TEST_F(ListsSession, EditsOfTheseTabsAreExactlyWhatTheNextUploadSends)
-{
-    frmFsDialog::Register();
-    ASSERT_TRUE(StartAndRead());
-    clsInstrument &inst = gInstrument();
-    ASSERT_FALSE(inst.AnyChangeFlag());
-    bool edited = false;
-    QTimer::singleShot(0, [&] {
-        frmFsDialog *d = frmFsDialog::Find();
-        if (!d)
-            return;
-        edited = FsEdit(d->vfgStation, 0, 1, QStringLiteral("E2E Station"));
-        d->SSTab1->setTab(1);
-        edited = FsEdit(d->vfgPreConv, 1, 5, QStringLiteral("900")) && edited;
-        d->SSTab1->setTab(2);
-        FlexGrid *c = d->vfgChannel;
-        c->setRow(4);
-        c->setCol(3);
-        c->SetFocus();
-        QTest::keyClick(c->view(), Qt::Key_Space);
-        edited = FsEdit(d->vfgOtherSet, 1, 3, QStringLiteral("3")) && edited;
-        d->SSTab1->setTab(4);
-        edited = FsEdit(d->vfgME, 1, 1, QStringLiteral("123")) && edited;
-        d->cmdOK_Click();
-    });
-    Press(form->cmdFactorySetting);
-    ASSERT_TRUE(edited);
-    EXPECT_TRUE(boxes->prompts().isEmpty());
-    EXPECT_EQ(inst.XS_(0), "E2E Station");
-    EXPECT_EQ(inst.LA_alarm(0), 900.0f);
-    EXPECT_EQ(inst.UG_(3) & 4, 4);
-    EXPECT_EQ(inst.ZeroForce(0), 3);
-    EXPECT_EQ(inst.HH_(0), 123);
-
-    sim->clearRequests();
-    ASSERT_TRUE(form->uclQL7150->SetInstrument(inst));
-    QStringList writes;
-    for (const QByteArray &r : sim->requests())
-        if (r.mid(2, 3) == ",W,")
-            writes << QString::fromLatin1(r.left(2));
-    writes.sort();
-    // XV (the selection) always goes; SB commits the option boards, whose zero-suppress
-    // values travel on the same line as channel 0's.
-    EXPECT_EQ(writes, (QStringList{"HH", "LA", "SB", "UG", "US", "XS", "XV"}));
-    EXPECT_TRUE(inst.Change_GasEnable(3)); // the upload never looks at these flags
-    for (int ch = 0; ch < 7; ++ch)
-        inst.setChange_GasEnable(ch, false);
-    EXPECT_FALSE(inst.AnyChangeFlag());
 }

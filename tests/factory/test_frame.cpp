@@ -1,13 +1,10 @@
 // The dialog frame: the record copy, opening on a working copy, the distribution boxes,
-// the whole-grid checks in their order, OK and Cancel, and a whole session against the
-// simulated instrument.
+// the whole-grid checks in their order, OK and Cancel.
 #include "FsFixture.h"
-#include "../mainwindow/MainFixture.h"
 #include "factory/CopyInstrument.h"
 #include "factory/FsRulesSetup.h"
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTimer>
 
 using namespace FsSetup;
 
@@ -238,60 +235,4 @@ TEST_F(FsFixture, OkRunsNotPastAnOpenEditorOrAValueThatDoesNotConvert)
     ASSERT_TRUE(Closed());
     EXPECT_EQ(rec().CalLimit(), 60);
     EXPECT_EQ(rec().AlarmMode(), 1);
-}
-
-// ---- a session against the simulated instrument ---------------------------------------------
-
-class FsSession : public MainFixture {};
-
-TEST_F(FsSession, EditedSettingsAreExactlyWhatTheNextUploadSends)
-{
-    frmFsDialog::Register();
-    ASSERT_TRUE(StartAndRead());
-    clsInstrument &inst = gInstrument();
-    ASSERT_FALSE(inst.AnyChangeFlag());
-    const bool silence = inst.AlarmSilence() != 0;
-    const bool demand = inst.DemandZero() != 0;
-    const bool leak = inst.LeakBeep() != 0;
-    auto toggled = [](bool on) { return on ? QStringLiteral("Off") : QStringLiteral("On"); };
-
-    bool edited = false;
-    QTimer::singleShot(0, [&] {
-        frmFsDialog *d = frmFsDialog::Find();
-        if (!d)
-            return;
-        d->SSTab1->setTab(4);
-        edited = FsPick(d->vfgDatas[ListSetUp], SetUpRow::Silence, 1, toggled(silence));
-        d->SSTab4->setTab(ListFactory);
-        edited = FsPick(d->vfgDatas[ListFactory], FactoryRow::DemandZero, 1, toggled(demand)) && edited;
-        d->SSTab4->setTab(ListOther);
-        edited = FsPick(d->vfgDatas[ListOther], OtherRow::LeakBuzzer, 1, toggled(leak)) && edited;
-        d->cmdOK_Click();
-    });
-    Press(form->cmdFactorySetting);
-    ASSERT_TRUE(edited);
-    EXPECT_TRUE(boxes->prompts().isEmpty());
-    EXPECT_EQ(inst.AlarmSilence() != 0, !silence);
-    EXPECT_TRUE(inst.Change_AlarmSilence());
-    EXPECT_TRUE(inst.Change_DemandZero());
-    EXPECT_TRUE(inst.Change_LeakBeep());
-    inst.setChange_AlarmSilence(false);
-    inst.setChange_DemandZero(false);
-    inst.setChange_LeakBeep(false);
-    EXPECT_FALSE(inst.AnyChangeFlag());
-    inst.setChange_AlarmSilence(true);
-    inst.setChange_DemandZero(true);
-    inst.setChange_LeakBeep(true);
-
-    // The link's settings write sends by the flags. (The main window's upload command marks
-    // every setting first and so sends all of them.)
-    sim->clearRequests();
-    ASSERT_TRUE(form->uclQL7150->SetInstrument(inst));
-    QStringList writes;
-    for (const QByteArray &r : sim->requests())
-        if (r.mid(2, 3) == ",W,")
-            writes << QString::fromLatin1(r.left(2));
-    writes.sort();
-    EXPECT_EQ(writes, (QStringList{"SG", "WB", "XA", "XV"}));
-    EXPECT_FALSE(inst.AnyChangeFlag());
 }

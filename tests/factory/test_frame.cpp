@@ -112,6 +112,7 @@ TEST_F(FsFixture, UntouchedOkFlagsNothingAndKeepsTheReportedCommandGroups)
         rec().setLogoDisp(7);
         rec().setDispID(1);       // shows "Off", which stands for 0
         rec().setSpecType(QStringLiteral("x"));
+        rec().setBarHoleTime(5);
         rec().setInvalidWB(true);
     }
     ASSERT_TRUE(Open());
@@ -123,6 +124,7 @@ TEST_F(FsFixture, UntouchedOkFlagsNothingAndKeepsTheReportedCommandGroups)
     EXPECT_TRUE(rec().invalidWB());
     EXPECT_EQ(rec().HcMode(), 9);
     EXPECT_EQ(rec().DispID(), 1);
+    EXPECT_EQ(rec().BarHoleTime(), 5);
 }
 
 TEST_F(FsFixture, CancelDiscardsAndEveryOpeningStartsAfresh)

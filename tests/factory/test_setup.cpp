@@ -112,25 +112,6 @@ TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
     EXPECT_FALSE(EditRefused(ListSetUp, SetUpRow::Battery, rec, false));
 }
 
-TEST(FsSetupRules, UntouchedListsWriteNothingEvenOutsideTheirLists)
-{
-    clsInstrument rec;
-    {
-        clsInstrument::DeviceDoor door(rec);
-        rec.setHcMode(9);
-        rec.setLogoDisp(7);
-        rec.setDispID(1);
-        rec.setSpecType(QStringLiteral("x"));
-        rec.setBarHoleTime(5);
-        rec.setCalLimit(30);
-    }
-    QString failed;
-    ASSERT_TRUE(Apply(ShownCells(rec), rec, &failed)) << failed.toStdString();
-    EXPECT_FALSE(rec.AnyChangeFlag());
-    EXPECT_EQ(rec.HcMode(), 9);
-    EXPECT_EQ(rec.DispID(), 1);
-}
-
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
     FillReferenceTables();

@@ -1,39 +1,10 @@
+// Station and user names in the dialog: the grids, their list files and OK.
+#include "FsFixture.h"
+#include "ScratchDir.h"
 #include "factory/FsRulesNames.h"
 #include "factory/ListFiles.h"
-#include "model/clsInstrument.h"
-
-#include <QFile>
-#include "ScratchDir.h"
-#include <gtest/gtest.h>
-
 #include "support/FileSizeLimit.h"
-
-namespace {
-
-class NameListTest : public ::testing::Test, protected ScratchDir {};
-
-} // namespace
-
-TEST_F(NameListTest, ImproperFilesGiveNoNamesAtAll)
-{
-    // Names only: no row number, no delimiter; it would empty every name.
-    EXPECT_FALSE(NameListFile::Read(file("a.csv", "North\r\nSouth\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(file("b.csv", "Smith, John\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(file("c.csv", "123\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(file("g.csv", "1,A\r\n2,Na"), 128).ok);  // cut short
-    // A bad line after good ones: nothing at all.
-    const auto r = NameListFile::Read(file("d.csv", "1,A\r\n2,B\r\n\r\n4,D\r\n"), 128);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.names.isEmpty());
-    EXPECT_FALSE(NameListFile::Read(file("e.csv", ""), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(file("f.csv", "1" + QByteArray(300, ',') + "\r\n"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(file("missing.csv"), 128).ok);
-    EXPECT_FALSE(NameListFile::Read(dir.path(), 128).ok);
-}
-
-// ---- through the dialog -------------------------------------------------------------------
-
-#include "FsFixture.h"
+#include <QFile>
 #include <QPushButton>
 
 namespace {
@@ -117,15 +88,20 @@ TEST_F(NamesDialog, ImportFillsRowsInFileOrderAndFlagsThem)
 TEST_F(NamesDialog, ImproperFileChangesNothing)
 {
     // Names only would empty every name; a bad line late in the file stops the whole import.
-    for (const QByteArray &bytes : {QByteArray("North\r\nSouth\r\n"), QByteArray("1,A\r\n2,B\r\nC\r\n")}) {
+    const QByteArray bad[] = {"North\r\nSouth\r\n", "Smith, John\r\n", "123\r\n", "1,A\r\n2,Na",
+                              "1,A\r\n2,B\r\nC\r\n", "1,A\r\n2,B\r\n\r\n4,D\r\n", "",
+                              "1" + QByteArray(300, ',') + "\r\n"};
+    for (const QByteArray &bytes : bad) {
         boxes->clear();
         files->choose(file("bad.csv", bytes));
         dlg->cmdStationImport->click();
-        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)});
+        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)}) << bytes.constData();
         EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
         EXPECT_EQ(dlg->vfgStation->TextMatrix(0, 1), "Station 1");
         EXPECT_FALSE(edit().AnyChangeFlag());
     }
+    EXPECT_FALSE(NameListFile::Read(file("missing.csv"), 128).ok);
+    EXPECT_FALSE(NameListFile::Read(dir.path(), 128).ok);
     boxes->clear();
     files->cancel();
     dlg->cmdUserImport->click();

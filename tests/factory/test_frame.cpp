@@ -229,12 +229,16 @@ TEST_F(FsFixture, OkRunsNotPastAnOpenEditorOrAValueThatDoesNotConvert)
     EXPECT_FALSE(edit().AnyChangeFlag());
     EXPECT_EQ(edit().AlarmMode(), 0);
 
-    // An accepted entry still in its editor is what OK applies.
+    // An accepted entry still in its editor is what OK applies; the interval loses its
+    // leading zeros and is sent even when it equals the instrument's.
+    ASSERT_TRUE(Edit(setUp, SetUpRow::CalInterval, 1, QStringLiteral("030")));
+    EXPECT_EQ(setUp->TextMatrix(SetUpRow::CalInterval, 1), QStringLiteral("30"));
     ASSERT_TRUE(OpenCell(setUp, SetUpRow::CalInterval, 1));
-    QTest::keyClicks(FsEditorLine(setUp), QStringLiteral("60"));
+    QTest::keyClicks(FsEditorLine(setUp), QStringLiteral("030"));
     boxes->clear();
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
     ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().CalLimit(), 60);
+    EXPECT_EQ(rec().CalLimit(), 30);
+    EXPECT_TRUE(rec().Change_CalLimit());
     EXPECT_EQ(rec().AlarmMode(), 1);
 }

@@ -197,24 +197,6 @@ TEST_F(FsFixture, KeyFiltersOfPasswordAndManufactureNumber)
     EXPECT_EQ(other->TextMatrix(OtherRow::Manufacture, 1), QStringLiteral("ABCDEFGHIJ012345678Z"));
 }
 
-TEST_F(FsFixture, CalIntervalLosesLeadingZerosAndIsSentEvenUnchanged)
-{
-    rec().setCalLimit(7);
-    rec().ClearChangeFlags();
-    ASSERT_TRUE(Open());
-    dlg->SSTab1->setTab(4);
-    FlexGrid *setUp = dlg->vfgDatas[ListSetUp];
-    EXPECT_FALSE(Edit(setUp, SetUpRow::CalInterval, 1, QStringLiteral("366")));
-    EXPECT_FALSE(edit().Change_CalLimit());
-    ASSERT_TRUE(Edit(setUp, SetUpRow::CalInterval, 1, QStringLiteral("007")));
-    EXPECT_EQ(setUp->TextMatrix(SetUpRow::CalInterval, 1), QStringLiteral("7"));
-    EXPECT_TRUE(edit().Change_CalLimit());
-    dlg->cmdOK_Click();
-    ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().CalLimit(), 7);
-    EXPECT_TRUE(rec().Change_CalLimit());
-}
-
 TEST_F(FsFixture, MirrorsAndLocks)
 {
     {

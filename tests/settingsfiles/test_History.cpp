@@ -81,17 +81,15 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
     EXPECT_EQ(last.size(), kHistoryColumns);
     EXPECT_EQ(last.first(), QStringLiteral("Write"));
     EXPECT_FALSE(QFile::exists(QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting_swap.csv"))));
-}
 
-TEST_F(HistoryTest, RowsOfAnOlderHeaderGetAnEmptyFirstField)
-{
+    // Rows of an older header, without the Action column, get an empty first field.
     gFactorySuffix = QStringLiteral("F2");
-    const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_SettingF2.csv"));
-    EXPECT_EQ(HistoryFilePath(), path);
+    const QString f2 = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_SettingF2.csv"));
+    EXPECT_EQ(HistoryFilePath(), f2);
     EXPECT_TRUE(HistorySwapPath().endsWith(QLatin1String("VANTIK_SettingF2_swap.csv")));
-    writeFile(path, "PC Date/Time,Serial No.\r\n2020/01/01 00:00:00,A1\n2020/01/02 00:00:00,A2");
+    writeFile(f2, "PC Date/Time,Serial No.\r\n2020/01/01 00:00:00,A1\n2020/01/02 00:00:00,A2");
     ASSERT_TRUE(deviceUpdateLog(VariedRecord(3), false).ok);
-    const QList<QByteArray> ls = lines(path);
+    ls = lines(f2);
     ASSERT_EQ(ls.size(), 4);
     EXPECT_TRUE(ls[0].startsWith("Action,"));
     EXPECT_EQ(ls[1], QByteArray(",2020/01/01 00:00:00,A1"));
@@ -145,9 +143,9 @@ TEST_F(HistoryTest, SwapCutShortIsKeptAsideNotTakenOver)
     }
 }
 
-// Writes that fail at the file system (a file-size limit in a child process) leave the
-// history as it was, first file or rewrite, and say why.
-TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
+// Writes that fail at the file system (a file-size limit in a child process) or on the swap
+// leave the history as it was, first file or rewrite, and say why.
+TEST_F(HistoryTest, FailedWriteKeepsTheHistory)
 {
     const auto appendLimited = [&](long limit) {
         return RunInChild(
@@ -166,19 +164,13 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistoryAndSaysWhy)
     EXPECT_TRUE(appendLimited(long(before.size()) + 100).endsWith(cause));
     EXPECT_EQ(readFile(HistoryFilePath()), before);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"VANTIK_Setting.csv"});
-}
 
-TEST_F(HistoryTest, FailureLeavesTheHistoryAsItWas)
-{
-    ASSERT_TRUE(deviceUpdateLog(VariedRecord(6), false).ok);
-    const QList<QByteArray> before = lines(HistoryFilePath());
     ASSERT_TRUE(QDir().mkpath(HistorySwapPath())); // the swap name taken by a folder
     const HistoryFile::Outcome o = deviceUpdateLog(VariedRecord(7), true);
     EXPECT_FALSE(o.ok);
     EXPECT_FALSE(o.error.isEmpty());
-    EXPECT_EQ(lines(HistoryFilePath()), before);
+    EXPECT_EQ(readFile(HistoryFilePath()), before);
     QDir().rmdir(HistorySwapPath());
-
     gFactorySuffix = QStringLiteral("../x");
     EXPECT_FALSE(deviceUpdateLog(VariedRecord(7), true).ok);
 }
@@ -195,11 +187,6 @@ TEST_F(HistoryTest, CommaInATextIsQuotedAndTheRowKeepsItsColumns)
     ASSERT_EQ(fields.size(), kHistoryColumns);
     EXPECT_EQ(fields[194], QStringLiteral("North, gate \"B\""));
     EXPECT_EQ(fields[137], QStringLiteral("A,B"));
-    for (unsigned seed = 10; seed < 30; ++seed)
-        EXPECT_EQ(row(VariedRecord(seed)).size(), kHistoryColumns);
-    clsInstrument cleared;
-    cleared.ClearDatas();
-    EXPECT_EQ(row(cleared).size(), kHistoryColumns);
 }
 
 namespace {

@@ -206,6 +206,15 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         QStringLiteral("IT,W,0,A,2,3,4,@,6,"),              // the writer writes 0..9 or "@"
         QStringLiteral("AP,W,1.5,"),
         QStringLiteral("UG,W,1,,1,1,1,1,1,"),
+        QStringLiteral("A1,W,0001,"),                      // short: takes nothing from an earlier line
+        QStringLiteral("XP,W,"),
+        QStringLiteral("SC,W,10000,"),                     // beyond 16 bits
+        QStringLiteral("UG,W,,0,0,0,0,0,0,"),
+        QStringLiteral("LO,W,0,a,b,ZZ,"),
+        QStringLiteral("LO,W,0,a,b,8000,"),
+        QStringLiteral("G1,W,7,name,"),
+        QStringLiteral("LA,W,00,0001,0001,0001,half,"),
+        QStringLiteral("XZ,W,00,ABC,"),
         tooMany,
     };
     for (QString line : badLines) {
@@ -219,6 +228,13 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         EXPECT_EQ(r.XZ_(0), before.XZ_(0));
     }
     clsInstrument r = cleared();
+    r.setWarning(0, 5.0f);
+    r.ClearChangeFlags();
+    const ParseResult p = parseLine(r, QStringLiteral("A1,W,0001,0002,XYZ,0004,0005,0006,0007,"), Door::User);
+    EXPECT_EQ(p.status, ParseStatus::BadLine);
+    EXPECT_TRUE(p.reason.contains(QLatin1String("field 3"))) << p.reason.toStdString();
+    EXPECT_EQ(r.Warning(0), 5.0f);
+    EXPECT_FALSE(r.Change_Warn(0));
     // The link's answer parser: the same refusal for an instrument's answer.
     EXPECT_EQ(parseFields(r, QStringLiteral("FL"), {"7FFFFFFF", "0002", "0003", "0004"}, Door::Device).status,
               ParseStatus::BadLine);
@@ -275,7 +291,6 @@ TEST(SettingLinesRead, DocumentedRules)
     ASSERT_TRUE(parseLine(r, QStringLiteral("LO,W,2,Long name,AB ,0A0B,")).ok());
     EXPECT_EQ(r.LO_fc(2), 2571);
     EXPECT_FALSE(r.invalidLO_());
-    EXPECT_EQ(parseLine(r, QStringLiteral("XZ,W,00,ABC,")).status, ParseStatus::BadLine);
 
     ASSERT_TRUE(parseLine(r, QStringLiteral("IT,W,0,9,2,3,4,@,6,")).ok());
     EXPECT_EQ(r.GasType(1), 9);
@@ -302,15 +317,6 @@ TEST(SettingLinesRead, UgMaskSemicolonIsNotAComment)
     EXPECT_EQ(r.UG_(6), 63);
     EXPECT_EQ(r.GasEnabled(0), -1);
     EXPECT_EQ(r.GasEnabled(1), 0);
-    for (int mask = 0; mask < 64; ++mask) {
-        clsInstrument w = cleared();
-        for (int ch = 0; ch < 7; ++ch)
-            w.setUG_(ch, (mask + ch) % 64);
-        clsInstrument back = cleared();
-        ASSERT_TRUE(parseLine(back, line(w, "UG")).ok()) << mask;
-        for (int ch = 0; ch < 7; ++ch)
-            ASSERT_EQ(back.UG_(ch), (mask + ch) % 64) << mask;
-    }
 }
 
 TEST(SettingLinesRead, ValuesRoundTripIncludingWideAndNotSetWords)
@@ -347,30 +353,6 @@ TEST(SettingLinesRead, ValuesRoundTripIncludingWideAndNotSetWords)
     EXPECT_EQ(back.CATvol1st(), 2.45f);
     EXPECT_EQ(back.CATvol2nd(), 0.05f);
     EXPECT_EQ(back.Inert1st(), 12.3f);
-}
-
-TEST(SettingLinesRead, BadLineChangesNothingAndNamesTheField)
-{
-    clsInstrument r = cleared();
-    r.setWarning(0, 5.0f);
-    r.ClearChangeFlags();
-    const ParseResult p = parseLine(r, QStringLiteral("A1,W,0001,0002,XYZ,0004,0005,0006,0007,"), Door::User);
-    EXPECT_EQ(p.status, ParseStatus::BadLine);
-    EXPECT_TRUE(p.reason.contains(QLatin1String("field 3"))) << p.reason.toStdString();
-    EXPECT_EQ(r.Warning(0), 5.0f);
-    EXPECT_FALSE(r.Change_Warn(0));
-
-    // A short line takes nothing from an earlier one.
-    ASSERT_TRUE(parseLine(r, QStringLiteral("GP,W,1,1,1,1,1,1,1,")).ok());
-    EXPECT_EQ(parseLine(r, QStringLiteral("A1,W,0001,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("XP,W,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("SC,W,10000,")).status, ParseStatus::BadLine); // beyond 16 bits
-    EXPECT_EQ(parseLine(r, QStringLiteral("UG,W,,0,0,0,0,0,0,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("LO,W,0,a,b,ZZ,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("LO,W,0,a,b,8000,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("G1,W,7,name,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(parseLine(r, QStringLiteral("LA,W,00,0001,0001,0001,half,")).status, ParseStatus::BadLine);
-    EXPECT_EQ(r.Warning(0), 5.0f);
 }
 
 TEST(SettingLinesDoors, DeviceDoorRaisesNoFlagUserDoorRaisesTheLinesFlags)

@@ -89,13 +89,12 @@ TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
         ASSERT_EQ(ls.size(), c.lines) << c.name;
         for (const QByteArray &l : ls)
             EXPECT_FALSE(l.contains(',')) << c.name; // every line scrambled
-        // The selection matters only to scrambled files; plain ones are readable text.
-        ASSERT_TRUE(StoreConfig(r, path("m.seq"), false, c.d).ok);
-        EXPECT_EQ(gScramble, 0);
-        const QList<QByteArray> plain = lines("m.seq");
-        ASSERT_EQ(plain.size(), 362);
-        EXPECT_TRUE(plain[0].startsWith("XZ,W,01,")) << plain[0].toStdString();
     }
+    // The selection matters only to scrambled files; plain ones are readable text.
+    ASSERT_TRUE(StoreConfig(r, path("m.seq"), false, none).ok);
+    const QList<QByteArray> plain = lines("m.seq");
+    ASSERT_EQ(plain.size(), 362);
+    EXPECT_TRUE(plain[0].startsWith("XZ,W,01,")) << plain[0].toStdString();
 
     ASSERT_TRUE(StoreConfig(r, path("h.vkx"), true, pidHigh).ok);
     const QList<QByteArray> ls = lines("h.vkx");
@@ -148,25 +147,42 @@ TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
     EXPECT_FALSE(target.Change_Warn(0));
 }
 
-TEST_F(SettingsFileTest, ForeignAndMismatchedFilesAreRefused)
+// Files the writer never wrote are refused, saying why, and change nothing.
+TEST_F(SettingsFileTest, ForeignMismatchedAndOddFilesAreRefused)
 {
     const clsInstrument r = VariedRecord(12);
     ASSERT_TRUE(StoreConfig(r, path("x.vkx"), true, Distribution::everything()).ok);
     ASSERT_TRUE(StoreConfig(r, path("x.seq"), false).ok);
     writeFile(path("foreign.txt"), "hello world\r\nanother line\r\n");
     writeFile(path("empty.seq"), "");
-
+    QFile big(path("big.seq"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(qint64(64) << 20)); // sparse, far above any settings file
+    big.close();
+    struct Case {
+        QString file;
+        bool scrambled;
+        const char *said;
+    };
+    const Case cases[] = {
+        {path("x.vkx"), false, "no setting line"}, // scrambled read as plain
+        {path("x.seq"), true, ""},                 // plain read as scrambled: line 1
+        {path("foreign.txt"), false, ""},
+        {path("empty.seq"), false, ""},
+        {path("missing.seq"), false, ""},
+        {QStringLiteral("/dev/zero"), false, "not a regular file"},
+        {m_dir.path(), false, ""},
+        {path("big.seq"), false, "larger than"},
+    };
     clsInstrument target = VariedRecord(2);
     const clsInstrument before = target;
-    SettingsFileResult res = LoadConfig(target, path("x.vkx"), false); // scrambled read as plain
-    EXPECT_FALSE(res.ok);
-    EXPECT_TRUE(res.error.contains(QLatin1String("no setting line"))) << res.error.toStdString();
-    res = LoadConfig(target, path("x.seq"), true); // plain read as scrambled
-    EXPECT_FALSE(res.ok);
-    EXPECT_EQ(res.line, 1);
-    EXPECT_FALSE(LoadConfig(target, path("foreign.txt"), false).ok);
-    EXPECT_FALSE(LoadConfig(target, path("empty.seq"), false).ok);
-    EXPECT_FALSE(LoadConfig(target, path("missing.seq"), false).ok);
+    for (const Case &c : cases) {
+        const SettingsFileResult res = LoadConfig(target, c.file, c.scrambled);
+        EXPECT_FALSE(res.ok) << c.file.toStdString();
+        EXPECT_TRUE(res.error.contains(QLatin1String(c.said))) << res.error.toStdString();
+        if (c.scrambled)
+            EXPECT_EQ(res.line, 1);
+    }
     EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
 }
 
@@ -202,23 +218,6 @@ TEST_F(SettingsFileTest, WriterRefusalLeavesTheOldFile)
     EXPECT_TRUE(res.error.contains(QLatin1String("North; East"))) << res.error.toStdString();
     EXPECT_EQ(readFile(path("k.seq")), old);
     EXPECT_FALSE(StoreConfig(good, path("no/such/folder/k.seq"), false).ok);
-}
-
-TEST_F(SettingsFileTest, LoadKeepsWhatClearDatasKeeps)
-{
-    const clsInstrument r = VariedRecord(40);
-    ASSERT_TRUE(StoreConfig(r, path("f.seq"), false).ok);
-    clsInstrument target;
-    target.setCommFlags(-1);
-    target.setImportFlag(0);
-    target.setSerialNo(QStringLiteral("SN123"));
-    ASSERT_TRUE(LoadConfig(target, path("f.seq"), false).ok);
-    EXPECT_EQ(target.CommFlags(), -1);
-    EXPECT_EQ(target.SerialNo().trimmed(), QString()); // cleared
-    EXPECT_EQ(gScramble, 0);
-    // Derived catalytic channels come from the cleared record, as before the lines.
-    EXPECT_EQ(target.GasPoint(8), kCatVolPoint);
-    EXPECT_EQ(target.GasPoint(9), kInertPoint);
 }
 
 // An export that fails at the file system (a file-size limit in a child process, as on a
@@ -279,12 +278,15 @@ TEST_F(SettingsFileTest, FileCutShortIsRefusedNamingWhatIsMissing)
     EXPECT_TRUE(res.error.contains(QLatin1String("LJ 13-16"))) << res.error.toStdString();
 }
 
-// The support flags describe the instrument, not the file: a load keeps those of the record
-// it replaces, and a line in its short form still marks its group refused.
-TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
+// A load keeps what ClearDatas keeps, and the support flags, which describe the instrument,
+// not the file; a line in its short form still marks its group refused.
+TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsOwnMembers)
 {
     ASSERT_TRUE(StoreConfig(VariedRecord(9), path("s.seq"), false).ok);
     clsInstrument target;
+    target.setCommFlags(-1);
+    target.setImportFlag(0);
+    target.setSerialNo(QStringLiteral("SN123"));
     target.setInvalidWB(true);
     target.setInvalidFL_(true);
     target.setInvalidLJ(true);
@@ -295,6 +297,12 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
     EXPECT_TRUE(target.invalidLJ());
     EXPECT_TRUE(target.InvalidIF());
     EXPECT_FALSE(target.invalidGN());
+    EXPECT_EQ(target.CommFlags(), -1);
+    EXPECT_EQ(target.SerialNo().trimmed(), QString()); // cleared
+    EXPECT_EQ(gScramble, 0);
+    // Derived catalytic channels come from the cleared record, as before the lines.
+    EXPECT_EQ(target.GasPoint(8), kCatVolPoint);
+    EXPECT_EQ(target.GasPoint(9), kInertPoint);
 
     QList<QByteArray> ls = crlfLines(readFile(path("s.seq")));
     for (QByteArray &l : ls)
@@ -308,20 +316,3 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsSupportFlags)
     EXPECT_FALSE(fresh.InvalidIF());
 }
 
-TEST_F(SettingsFileTest, OnlyRegularFilesWithinTheCapAreRead)
-{
-    clsInstrument target = VariedRecord(6);
-    const clsInstrument before = target;
-    SettingsFileResult res = LoadConfig(target, QStringLiteral("/dev/zero"), false);
-    EXPECT_FALSE(res.ok);
-    EXPECT_TRUE(res.error.contains(QLatin1String("not a regular file"))) << res.error.toStdString();
-    EXPECT_FALSE(LoadConfig(target, m_dir.path(), false).ok);
-    QFile big(path("big.seq"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(qint64(64) << 20)); // sparse, far above any settings file
-    big.close();
-    res = LoadConfig(target, path("big.seq"), false);
-    EXPECT_FALSE(res.ok);
-    EXPECT_TRUE(res.error.contains(QLatin1String("larger than"))) << res.error.toStdString();
-    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
-}

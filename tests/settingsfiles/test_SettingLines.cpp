@@ -55,71 +55,59 @@ TEST(SettingLinesWrite, ExactTexts)
     clsInstrument r = cleared();
     r.setXZ_(0, QStringLiteral("ALICE"));
     r.setLN_(12);
-    r.setZero(0, 1);
-    r.setZero(2, 1);
-    r.setZero(3, 2); // only exactly 1 counts
-    r.setAltRng(0, 1);
-    r.setAltRng(1, 1);
-    r.setAltRng(3, 1);
+    for (auto [ch, zero, alt] : {std::tuple{0, 1, 1}, {1, 0, 1}, {2, 1, 0}, {3, 2, 1}}) { // only exactly 1 counts
+        r.setZero(ch, zero);
+        r.setAltRng(ch, alt);
+    }
     r.setGasType(5, 16);
     r.setZeroForce(1, 7);
     r.setZeroForce(2, 3);
-    r.setWarning(0, -101.0f);
-    r.setWarning(1, -121.0f);
-    r.setWarning(2, -118.0f);
-    r.setWarning(3, -5.0f);
+    for (auto [ch, v] : {std::pair{0, -101.0f}, {1, -121.0f}, {2, -118.0f}, {3, -5.0f}, {4, 12.5f}})
+        r.setWarning(ch, v);
     r.setGasPoint(4, 1);
-    r.setWarning(4, 12.5f);
-    r.setIntervals(5);
-
-    EXPECT_EQ(line(r, "XZ", 0), QStringLiteral("XZ,W,01,ALICE") + QString(11, QLatin1Char(' ')) + QStringLiteral(","));
-    EXPECT_EQ(line(r, "LN"), QStringLiteral("LN,W,0C,"));
-    EXPECT_EQ(line(r, "UZ"), QStringLiteral("UZ,W,05,"));
-    EXPECT_EQ(line(r, "LR"), QStringLiteral("LR,W,A,"));
-    EXPECT_EQ(line(r, "IT"), QStringLiteral("IT,W,0,0,0,0,0,@,0,"));
-    EXPECT_EQ(line(r, "US"), QStringLiteral("US,W,0,@,3,0,0,0,0,"));
-    EXPECT_EQ(line(r, "A1"), QStringLiteral("A1,W,FFFF,DDDD,FEFE,0000,007D,0000,0000,"));
-    EXPECT_EQ(line(r, "XP"), QStringLiteral("XP,W,0,"));
-    r.setIntervals(600);
-    EXPECT_EQ(line(r, "XP"), QStringLiteral("XP,W,7,"));
-    EXPECT_EQ(line(r, "LB", 29).left(8), QStringLiteral("LB,W,1D,"));
-}
-
-TEST(SettingLinesWrite, FieldEncodings)
-{
-    clsInstrument r = cleared();
     r.setGasPoint(0, 1);
     r.setGasDesit(0, 0.1f);
     r.setGasDesit(4, -101.0f);
-    EXPECT_EQ(line(r, "GD"), QStringLiteral("GD,W,01,FF,00,00,"));
-
     r.setFL_(0, 50000);
     r.setFL_(1, 50001);
     r.setFL_(2, 60000);
-    EXPECT_EQ(line(r, "FL"), QStringLiteral("FL,W,C350,D000,D064,0000,"));
-
     r.setUG_(0, 10);
     r.setUG_(1, 11);
     r.setUG_(2, 63);
-    EXPECT_EQ(line(r, "UG"), QStringLiteral("UG,W,:,;,o,0,0,0,0,"));
-
     r.setCalLimit(-1);
-    EXPECT_EQ(line(r, "SC"), QStringLiteral("SC,W,FFFF,"));
     r.setLcdContrast(10);
-    EXPECT_EQ(line(r, "UL"), QStringLiteral("UL,W,A,"));
     r.setDispID(-1);
-    EXPECT_EQ(line(r, "XI"), QStringLiteral("XI,W,1,"));
-
     r.setLA_warn(0, -121.0f);
     r.setLA_alarm(0, -101.0f);
     r.setLA_ratio(0, 60000.0f);
     r.setLA_volt(0, 0.5f);
-    EXPECT_EQ(line(r, "LA", 0), QStringLiteral("LA,W,00,DDDD,FFFF,D064,0.5,"));
+    r.setIntervals(5);
+    const std::tuple<const char *, int, QString> cases[] = {
+        {"XZ", 0, QStringLiteral("XZ,W,01,ALICE") + QString(11, QLatin1Char(' ')) + QStringLiteral(",")},
+        {"LN", -1, "LN,W,0C,"},
+        {"UZ", -1, "UZ,W,05,"},
+        {"LR", -1, "LR,W,A,"},
+        {"IT", -1, "IT,W,0,0,0,0,0,@,0,"},
+        {"US", -1, "US,W,0,@,3,0,0,0,0,"},
+        {"A1", -1, "A1,W,FFFF,DDDD,FEFE,0000,007D,0000,0000,"},
+        {"XP", -1, "XP,W,0,"},
+        {"GD", -1, "GD,W,01,FF,00,00,"},
+        {"FL", -1, "FL,W,C350,D000,D064,0000,"},
+        {"UG", -1, "UG,W,:,;,o,0,0,0,0,"},
+        {"SC", -1, "SC,W,FFFF,"},
+        {"UL", -1, "UL,W,A,"},
+        {"XI", -1, "XI,W,1,"},
+        {"LA", 0, "LA,W,00,DDDD,FFFF,D064,0.5,"},
+    };
+    for (const auto &[code, index, text] : cases)
+        EXPECT_EQ(line(r, QLatin1String(code), index), text);
+    r.setIntervals(600);
+    EXPECT_EQ(line(r, "XP"), QStringLiteral("XP,W,7,"));
+    EXPECT_EQ(line(r, "LB", 29).left(8), QStringLiteral("LB,W,1D,"));
     for (auto [v, text] : {std::pair{1e-05f, "1E-05"}, {12345678.0f, "1.234568E+07"}, {3.0f, "3"}, {0.25f, "0.25"}}) {
         r.setLA_volt(1, v);
         EXPECT_EQ(fieldOf(line(r, "LA", 1), 4), QLatin1String(text));
     }
-
     for (int ch : {4, 5, 6})
         r.setGasType(ch, 0);
     r.setGasType(4, 5);

@@ -125,28 +125,6 @@ TEST_F(SettingsFileTest, MaintenanceBlocksFollowTheSelection)
     EXPECT_TRUE(carriedDifferences(VariedRecord(3), untouched).isEmpty());
 }
 
-TEST_F(SettingsFileTest, DamagedFileChangesNothingAndNamesItsLine)
-{
-    const clsInstrument r = VariedRecord(11);
-    ASSERT_TRUE(StoreConfig(r, path("d.seq"), false).ok);
-    QList<QByteArray> ls = lines("d.seq");
-    ASSERT_EQ(ls.size(), 362);
-    ls[320] = "A1,W,0001,0002,XYZ,0004,0005,0006,0007,";
-    writeFile(path("d.seq"), ls.join("\r\n") + "\r\n");
-
-    clsInstrument target = VariedRecord(5);
-    target.setAlarmMode(1); // a user edit, flagged
-    const clsInstrument before = target;
-    const SettingsFileResult res = LoadConfig(target, path("d.seq"), false);
-    EXPECT_FALSE(res.ok);
-    EXPECT_EQ(res.line, 321);
-    EXPECT_EQ(res.lineText, QStringLiteral("A1,W,0001,0002,XYZ,0004,0005,0006,0007,"));
-    EXPECT_TRUE(res.error.contains(QLatin1String("321"))) << res.error.toStdString();
-    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
-    EXPECT_TRUE(target.Change_AlarmMode());
-    EXPECT_FALSE(target.Change_Warn(0));
-}
-
 // Files the writer never wrote are refused, saying why, and change nothing.
 TEST_F(SettingsFileTest, ForeignMismatchedAndOddFilesAreRefused)
 {
@@ -238,19 +216,31 @@ TEST_F(SettingsFileTest, FailedExportKeepsThePreviousFile)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"full.seq"});
 }
 
-// A file that lacks lines of a block it holds is refused, naming what is missing: an import
-// must never send defaults for what the file did not carry.
-TEST_F(SettingsFileTest, FileCutShortIsRefusedNamingWhatIsMissing)
+// A damaged file, or one that lacks lines of a block it holds, is refused, naming its line or
+// what is missing, and changes nothing: an import never sends what the file did not carry.
+TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
 {
     const clsInstrument r = VariedRecord(8);
     ASSERT_TRUE(StoreConfig(r, path("whole.seq"), false).ok);
     const QByteArray whole = readFile(path("whole.seq"));
     const QList<QByteArray> ls = crlfLines(whole);
     clsInstrument target = VariedRecord(4);
+    target.setAlarmMode(1); // a user edit, flagged
     const clsInstrument before = target;
 
+    QList<QByteArray> damaged = ls;
+    damaged[320] = "A1,W,0001,0002,XYZ,0004,0005,0006,0007,";
+    writeFile(path("d.seq"), damaged.join("\r\n") + "\r\n");
+    SettingsFileResult res = LoadConfig(target, path("d.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_EQ(res.line, 321);
+    EXPECT_EQ(res.lineText, QString::fromLatin1(damaged[320]));
+    EXPECT_TRUE(res.error.contains(QLatin1String("321"))) << res.error.toStdString();
+    EXPECT_TRUE(target.Change_AlarmMode());
+    EXPECT_FALSE(target.Change_Warn(0));
+
     writeFile(path("cut.seq"), ls.mid(0, 266).join("\r\n") + "\r\n"); // at a line boundary
-    SettingsFileResult res = LoadConfig(target, path("cut.seq"), false);
+    res = LoadConfig(target, path("cut.seq"), false);
     EXPECT_FALSE(res.ok);
     EXPECT_TRUE(res.error.contains(QLatin1String("lacks LS 1-16, LJ 0-16, XV, OC,"))) << res.error.toStdString();
 

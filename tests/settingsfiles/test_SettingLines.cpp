@@ -2,6 +2,7 @@
 #include "settingsfiles/SettingLines.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace SettingLines;
 
@@ -143,30 +144,27 @@ TEST(SettingLinesWrite, RefusesWhatWouldNotReadBack)
     LineText t = lineText(r, Entry{"XZ", 3});
     EXPECT_FALSE(t.ok);
     EXPECT_TRUE(t.error.contains(QLatin1String("SMITH, J"))) << t.error.toStdString();
-    r.setBNuserLogoName(QStringLiteral("ACME;LOGO"));
-    EXPECT_FALSE(lineText(r, Entry{"BN"}).ok);
-    r.setPassword(QStringLiteral("a\nb"));
-    EXPECT_FALSE(lineText(r, Entry{"AQ"}).ok);
-    r.setLcdBackLight(300); // more than two hex digits
-    EXPECT_FALSE(lineText(r, Entry{"XT"}).ok);
-    r.setWarning(0, 404900.0f); // its word would be DDDD, read back as "no value"
-    EXPECT_FALSE(lineText(r, Entry{"A1"}).ok);
-    r.setLA_warn(2, 1268700.0f); // FF9B, the old not-set word
-    EXPECT_FALSE(lineText(r, Entry{"LA", 2}).ok);
-    r.setLO_fc(1, -5);
-    EXPECT_FALSE(lineText(r, Entry{"LO", 1}).ok);
-    EXPECT_FALSE(lineText(r, Entry{"XZ", 32}).ok); // no such line
-    EXPECT_FALSE(lineText(r, Entry{"QQ"}).ok);
-    // Written in decimal, read as hex: 10 would come back as 16, -1 not at all.
-    for (int type : {10, 11, -1}) {
-        r.setGasType(2, type);
-        EXPECT_FALSE(lineText(r, Entry{"IT"}).ok) << type;
+    const std::pair<std::function<void()>, Entry> cases[] = {
+        {[&] { r.setBNuserLogoName(QStringLiteral("ACME;LOGO")); }, Entry{"BN"}},
+        {[&] { r.setPassword(QStringLiteral("a\nb")); }, Entry{"AQ"}},
+        {[&] { r.setLcdBackLight(300); }, Entry{"XT"}},      // more than two hex digits
+        {[&] { r.setWarning(0, 404900.0f); }, Entry{"A1"}},  // its word would be DDDD, read back as "no value"
+        {[&] { r.setLA_warn(2, 1268700.0f); }, Entry{"LA", 2}}, // FF9B, the old not-set word
+        {[&] { r.setLO_fc(1, -5); }, Entry{"LO", 1}},
+        {[] {}, Entry{"XZ", 32}}, // no such line
+        {[] {}, Entry{"QQ"}},
+        // Written in decimal, read as hex: 10 would come back as 16, -1 not at all.
+        {[&] { r.setGasType(2, 10); }, Entry{"IT"}},
+        {[&] { r.setGasType(2, 11); }, Entry{"IT"}},
+        {[&] { r.setGasType(2, -1); }, Entry{"IT"}},
+        {[&] { r.setGasType(5, 5), r.setPIDSmallRange(5, 12); }, Entry{"FF"}},
+    };
+    for (const auto &[set, entry] : cases) {
+        set();
+        EXPECT_FALSE(lineText(r, entry).ok) << entry.code.toStdString();
     }
     r.setGasType(2, 16);
     EXPECT_EQ(lineText(r, Entry{"IT"}).text.section(QLatin1Char(','), 4, 4), QStringLiteral("@"));
-    r.setGasType(5, 5);
-    r.setPIDSmallRange(5, 12);
-    EXPECT_FALSE(lineText(r, Entry{"FF"}).ok);
     r.setPIDSmallRange(5, 9);
     EXPECT_TRUE(lineText(r, Entry{"FF"}).ok);
 }
@@ -294,12 +292,7 @@ TEST(SettingLinesRead, DocumentedRules)
     ASSERT_TRUE(parseLine(r, QStringLiteral("US,W,1,@,2,3,4,5,6,")).ok());
     EXPECT_EQ(r.ZeroForce(1), 0);
     EXPECT_EQ(r.ZeroForce(6), 6);
-}
-
-TEST(SettingLinesRead, UgMaskSemicolonIsNotAComment)
-{
-    clsInstrument r = cleared();
-    ASSERT_TRUE(parseLine(r, QStringLiteral("UG,W,;,0,:,0,0,0,o,")).ok());
+    ASSERT_TRUE(parseLine(r, QStringLiteral("UG,W,;,0,:,0,0,0,o,")).ok()); // ";" is a mask, not a comment
     EXPECT_EQ(r.UG_(0), 11);
     EXPECT_EQ(r.UG_(2), 10);
     EXPECT_EQ(r.UG_(6), 63);

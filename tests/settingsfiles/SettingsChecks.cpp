@@ -1,4 +1,5 @@
 #include "SettingsChecks.h"
+#include "support/InstrumentDiff.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -58,28 +59,11 @@ bool carried(M m, int i)
 
 QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual)
 {
-    QStringList out;
-    for (int mi = 0; mi < int(M::Count); ++mi) {
-        const M m = M(mi);
-        const auto &info = clsInstrument::info(m);
-        for (int i = 0; i < info.count1; ++i) {
-            if (!carried(m, i))
-                continue;
-            for (int j = 0; j < info.count2; ++j) {
-                const QVariant a = expected.value(m, i, j);
-                const QVariant b = actual.value(m, i, j);
-                bool same = a == b;
-                if (!same && m == M::AutoCalib && expected.GasType(i) == 0) {
-                    const double x = a.toDouble();
-                    const double y = b.toDouble();
-                    same = std::abs(x - y) <= 1e-5 * std::max(1.0, std::abs(x));
-                }
-                if (!same)
-                    out << QStringLiteral("%1(%2,%3): %4 != %5").arg(QLatin1String(info.name)).arg(i).arg(j).arg(a.toString(), b.toString());
-            }
-        }
-    }
-    return out;
+    return MemberDifferences(expected, actual, carried, [&](M m, int i, const QVariant &a, const QVariant &b) {
+        const double x = a.toDouble();
+        return m == M::AutoCalib && expected.GasType(i) == 0 &&
+               std::abs(x - b.toDouble()) <= 1e-5 * std::max(1.0, std::abs(x));
+    });
 }
 
 QStringList flagDifferences(const clsInstrument &loaded)

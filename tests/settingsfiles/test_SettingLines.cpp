@@ -308,6 +308,11 @@ TEST(SettingLinesRead, OldNotSetWordsAndCatalyticPoints)
     ASSERT_TRUE(parseLine(old, QStringLiteral("LA,W,00,FF9B,FF8A,0001,0,")).ok()); // words of older files
     EXPECT_EQ(old.LA_warn(0), -101.0f);
     EXPECT_EQ(old.LA_alarm(0), -118.0f);
+    // Today's three words stay apart: not set, no value, unknown.
+    ASSERT_TRUE(parseLine(old, QStringLiteral("A1,W,FFFF,DDDD,FEFE,0000,007D,0000,0000,")).ok());
+    EXPECT_EQ(old.Warning(0), -101.0f);
+    EXPECT_EQ(old.Warning(1), -121.0f);
+    EXPECT_EQ(old.Warning(2), -118.0f);
 
     clsInstrument w = cleared();
     w.setGasPoint(0, 3); // channel 0's decimals do not scale the catalytic points

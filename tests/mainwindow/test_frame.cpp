@@ -9,8 +9,6 @@
 #include "platform/StatusLamp.h"
 #include "platform/Twips.h"
 #include <QFileInfo>
-#include <QImage>
-#include <QSet>
 #include <QTimer>
 
 namespace {
@@ -132,14 +130,25 @@ TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
     EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
 }
 
-TEST_F(Frame, NoAdapterFallsBackToTheInfraredSocketEvenWhenSettingsNamedAPort)
+// Without an adapter, whatever port the settings name: the socket, no service controls, and
+// with rotation off only the current serial log goes.
+TEST_F(Frame, PlainStartUpUsesTheSocketHidesServiceControlsAndDeletesOnlyTheCurrentLog)
 {
     options.settingsFile = QStringLiteral("IrCOMM Num\t7\r\n");
+    PutLogs({0, 1, 3});
     ASSERT_TRUE(StartOffline());
     EXPECT_EQ(gIrCommNum, 0);
     EXPECT_FALSE(form->uclQL7150->SerialComm());
     EXPECT_TRUE(form->uclQL7150->PortOpen());
     EXPECT_TRUE(boxes->calls().isEmpty());
+    for (QWidget *w : ServiceControls())
+        EXPECT_TRUE(w->isHidden()) << qPrintable(w->objectName());
+    EXPECT_FALSE(form->cmdDown[1]->isHidden());
+    const auto logs = Logs();
+    EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
+    EXPECT_EQ(logs.value(1), QStringLiteral("gen 1"));
+    EXPECT_EQ(logs.value(3), QStringLiteral("gen 3"));
+    EXPECT_FALSE(logs.contains(2));
 }
 
 TEST_F(Frame, TwoAdaptersWarnOnceAndUseTheSocket)
@@ -151,15 +160,6 @@ TEST_F(Frame, TwoAdaptersWarnOnceAndUseTheSocket)
     EXPECT_EQ(boxes->calls()[0].prompt, QStringLiteral("IrDA Adapter has more than one is connected."));
     EXPECT_FALSE(form->uclQL7150->SerialComm());
     EXPECT_TRUE(form->uclQL7150->PortOpen());
-}
-
-TEST_F(Frame, ServiceControlsHiddenWithoutDebug)
-{
-    options.waitConnected = false;
-    ASSERT_TRUE(StartMain());
-    for (QWidget *w : ServiceControls())
-        EXPECT_TRUE(w->isHidden()) << qPrintable(w->objectName());
-    EXPECT_FALSE(form->cmdDown[1]->isHidden());
 }
 
 TEST_F(Frame, ServiceControlsShownInServiceModeAndSettingsReachTheLink)
@@ -189,18 +189,6 @@ TEST_F(Frame, RotationMovesEveryGenerationUpKeepsGapsAndDiscardsTheOldest)
     EXPECT_EQ(logs.value(9), QStringLiteral("gen 8"));
     EXPECT_FALSE(logs.contains(10));
     EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
-}
-
-TEST_F(Frame, RotationOffDeletesOnlyTheCurrentLog)
-{
-    options.waitConnected = false;
-    PutLogs({0, 1, 3});
-    ASSERT_TRUE(StartMain());
-    const auto logs = Logs();
-    EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
-    EXPECT_EQ(logs.value(1), QStringLiteral("gen 1"));
-    EXPECT_EQ(logs.value(3), QStringLiteral("gen 3"));
-    EXPECT_FALSE(logs.contains(2));
 }
 
 // A log that cannot be removed (a folder in its place) is reported; start-up goes on.
@@ -405,6 +393,7 @@ TEST_F(Frame, ProgressWindowIsFreshForEveryTransfer)
     u = form->ShowUpload(GetMsg(6056));
     EXPECT_EQ(u->windowTitle(), GetMsg(6056));
     EXPECT_EQ(u->lblUpload->text(), GetMsg(6004));
+    EXPECT_EQ(u->amnUpload->FrameCount(), 0) << "no animation file: an empty area";
     form->UnloadUpload();
 }
 
@@ -430,16 +419,6 @@ TEST_F(Frame, CancelButtonOnlyWhereATransferCanStopAndItWorksOnce)
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_FALSE(form->uclQL7150->Cancel());
-}
-
-TEST_F(Frame, MissingAnimationLeavesAnEmptyArea)
-{
-    ASSERT_TRUE(StartOffline());
-    QFile::remove(file(QStringLiteral("Filemove.avi")));
-    gTransferMode = 0;
-    frmUpload *u = frmUpload::Default();
-    EXPECT_EQ(u->amnUpload->FrameCount(), 0);
-    EXPECT_EQ(u->lblUpload->text(), GetMsg(6004));
 }
 
 // --- Layout ----------------------------------------------------------------------------
@@ -559,27 +538,6 @@ TEST_F(Frame, NoCaptionIsCut)
     Press(form->cmdImportSetting);
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     expectWhole("after an import");
-}
-
-// The main window after start-up, connected to the simulator, as the README shows it.
-TEST_F(Frame, Screenshot)
-{
-    ASSERT_TRUE(StartMain());
-    form->resize(TwipsToPixels(14400), TwipsToPixels(11025));
-    form->lblOption[5]->setProperty("Tag", QString());
-    form->tmrInter_Timer();
-    QCoreApplication::processEvents();
-    const QImage shot = form->grab().toImage();
-    ASSERT_FALSE(shot.isNull());
-    const QString out = QCoreApplication::applicationDirPath() + QStringLiteral("/mainwindow.png");
-    ASSERT_TRUE(shot.save(out));
-    const QImage back(out);
-    // Not a blank image: the lamps and log lines make more than a handful of colours.
-    QSet<QRgb> colours;
-    for (int y = 0; y < back.height(); y += 7)
-        for (int x = 0; x < back.width(); x += 7)
-            colours.insert(back.pixel(x, y));
-    EXPECT_GT(colours.size(), 5);
 }
 
 #include "test_frame.moc"

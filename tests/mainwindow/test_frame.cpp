@@ -273,7 +273,7 @@ TEST_F(Frame, ImportedRecordEnablesTheSlotsItsGasTypesAllow)
     EXPECT_FALSE(form->cmdOptData->isEnabled() || form->cmdOptFlash->isEnabled());
 }
 
-TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRuns)
+TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 {
     ASSERT_TRUE(StartMain());
     {
@@ -293,11 +293,7 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRuns)
     EXPECT_FALSE(closed);
     EXPECT_TRUE(boxes->calls().isEmpty());
     EXPECT_EQ(frmMain::Find(), form);
-}
-
-TEST_F(Frame, CloseAsksUnlessExitIsOff)
-{
-    ASSERT_TRUE(StartMain());
+    // Idle, closing asks, unless Exit is off.
     boxes->push(vb::No);
     EXPECT_FALSE(form->close());
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5373)});

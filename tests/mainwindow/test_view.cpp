@@ -31,20 +31,7 @@ TEST_F(View, WithoutChannelNineTheGridLosesItsRow)
     EXPECT_EQ(grid()->TextMatrix(6, 1), "-----") << "no gas";
 }
 
-TEST_F(View, NegativeAnalogValuesKeepTheirSign)
-{
-    ASSERT_TRUE(StartWith());
-    {
-        clsInstrument::DeviceDoor door(rec());
-        rec().setAnalogValue(25, -50);
-        rec().setAnalogValue(0, 1234);
-    }
-    form->ShowAnalogValues();
-    EXPECT_TRUE(HasLine(QStringLiteral("ch25 \t: -0.050V")));
-    EXPECT_TRUE(HasLine(QStringLiteral("ch0 \t: 1.234V")));
-}
-
-TEST_F(View, ShowingChangesNothingInTheRecord)
+TEST_F(View, ShowingChangesNothingTheUsersChoiceDoes)
 {
     ASSERT_TRUE(StartWith());
     EXPECT_EQ(form->cmbStation->currentIndex(), 2);
@@ -66,11 +53,7 @@ TEST_F(View, ShowingChangesNothingInTheRecord)
     EXPECT_EQ(form->cmbStation->currentIndex(), 127);
     EXPECT_EQ(form->cmbUser->currentIndex(), 31);
     EXPECT_FALSE(rec().AnyChangeFlag()) << "display raised a flag";
-}
-
-TEST_F(View, TheUsersChoiceInAListIsAnEdit)
-{
-    ASSERT_TRUE(StartWith());
+    // The user's choice in a list is an edit.
     form->cmbStation->setCurrentIndex(5);
     EXPECT_EQ(rec().XV_(0), 6);
     EXPECT_TRUE(rec().Change_XV_(0));
@@ -78,6 +61,15 @@ TEST_F(View, TheUsersChoiceInAListIsAnEdit)
     form->cmbInterval->setCurrentIndex(form->cmbInterval->findText("180"));
     EXPECT_EQ(rec().Intervals(), 180);
     EXPECT_TRUE(rec().Change_Interval());
+    // Negative analog values keep their sign.
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setAnalogValue(25, -50);
+        rec().setAnalogValue(0, 1234);
+    }
+    form->ShowAnalogValues();
+    EXPECT_TRUE(HasLine(QStringLiteral("ch25 \t: -0.050V")));
+    EXPECT_TRUE(HasLine(QStringLiteral("ch0 \t: 1.234V")));
 }
 
 TEST_F(View, RedCellsForOrderAndAutoCalibration)
@@ -85,6 +77,12 @@ TEST_F(View, RedCellsForOrderAndAutoCalibration)
     ASSERT_TRUE(StartWith());
     for (int r = 2; r <= 11; ++r)
         EXPECT_TRUE(Back(r, 1) == kNormal && Back(r, 2) == kNormal) << r;
+    // Every validation recolours the order.
+    EXPECT_TRUE(Edit(4, 1, "200"));
+    EXPECT_TRUE(Back(4, 1) == kRed && Back(4, 2) == kRed);
+    EXPECT_TRUE(Edit(4, 2, "300"));
+    EXPECT_TRUE(Back(4, 1) == kNormal && Back(4, 2) == kNormal);
+    EXPECT_EQ(Back(4, 5), kRed) << "auto-cal 100 now below warning 200";
     ShowAfter([&] { rec().setWarning(2, 100); rec().setAlarm(2, 50); });
     EXPECT_TRUE(Back(4, 1) == kRed && Back(4, 2) == kRed);
     EXPECT_EQ(Back(4, 5), kNormal) << "auto-cal 100 is not below warning 100";
@@ -96,9 +94,11 @@ TEST_F(View, RedCellsForOrderAndAutoCalibration)
     EXPECT_EQ(Back(9, 5), grid()->BackColorFixed()) << "channels 7..9 are not tested there";
 }
 
-TEST_F(View, ClearingAfterPowerOffKeepsTheRest)
+TEST_F(View, ClearingAfterPowerOffKeepsTheRestAndUntouchedFieldsStoreNothing)
 {
     ASSERT_TRUE(StartWith());
+    Enter(serial()); // leaving an untouched field stores nothing
+    Leave(serial());
     form->ClearInstrumentView();
     EXPECT_TRUE(form->lblInst[7]->text().isEmpty() && form->lblInst[9]->text().isEmpty());
     EXPECT_TRUE(form->txtOption[0]->text().isEmpty());
@@ -106,6 +106,14 @@ TEST_F(View, ClearingAfterPowerOffKeepsTheRest)
     EXPECT_EQ(form->txtOption[1]->text(), "ST002");
     EXPECT_EQ(grid()->TextMatrix(3, 0), "OXY(25.0vol%)");
     EXPECT_EQ(rec().XV_(0), 3);
+    // After a power-off the serial field is empty: leaving it stores nothing either.
+    Enter(serial());
+    Leave(serial());
+    EXPECT_EQ(rec().SerialNo().trimmed(), "AB-1234");
+    // Station and user ID fields never store.
+    Enter(form->txtOption[1]);
+    QTest::keyClicks(form->txtOption[1], "xyz!");
+    Leave(form->txtOption[1]);
     EXPECT_FALSE(rec().AnyChangeFlag());
 }
 
@@ -207,16 +215,6 @@ TEST_F(View, CellsThatCannotChange)
     EXPECT_EQ(grid()->TextMatrix(4, 1), "50");
 }
 
-TEST_F(View, EveryValidationRecoloursTheOrder)
-{
-    ASSERT_TRUE(StartWith());
-    EXPECT_TRUE(Edit(4, 1, "200"));
-    EXPECT_TRUE(Back(4, 1) == kRed && Back(4, 2) == kRed);
-    EXPECT_TRUE(Edit(4, 2, "300"));
-    EXPECT_TRUE(Back(4, 1) == kNormal && Back(4, 2) == kNormal);
-    EXPECT_EQ(Back(4, 5), kRed) << "auto-cal 100 now below warning 200";
-}
-
 // --- The serial-number and suffix fields -----------------------------------------------
 
 TEST_F(View, SerialNumberKeysAndStoring)
@@ -233,6 +231,14 @@ TEST_F(View, SerialNumberKeysAndStoring)
     Leave(serial());
     EXPECT_EQ(rec().SerialNo(), "AB-1" + QString(16, QLatin1Char('9')));
     EXPECT_TRUE(rec().Change_SerialNo());
+    // Choosing a user keeps the serial number's edit.
+    Enter(serial());
+    serial()->selectAll();
+    QTest::keyClicks(serial(), "XY-77");
+    form->cmbUser->setCurrentIndex(form->cmbUser->currentIndex() == 1 ? 2 : 1);
+    EXPECT_TRUE(serial()->isModified());
+    Leave(serial());
+    EXPECT_EQ(rec().SerialNo().trimmed(), "XY-77");
 }
 
 TEST_F(View, PastedSerialThatFailsTurnsRedAndKeepsTheFocus)
@@ -253,22 +259,6 @@ TEST_F(View, PastedSerialThatFailsTurnsRedAndKeepsTheFocus)
     Leave(serial());
     EXPECT_FALSE(IsRed(serial()));
     EXPECT_TRUE(rec().SerialNo().startsWith("  XY-1")) << "leading blanks are allowed";
-}
-
-TEST_F(View, LeavingAnUntouchedFieldStoresNothing)
-{
-    ASSERT_TRUE(StartWith());
-    Enter(serial());
-    Leave(serial());
-    form->ClearInstrumentView(); // after a power-off the field is empty
-    Enter(serial());
-    Leave(serial());
-    EXPECT_EQ(rec().SerialNo().trimmed(), "AB-1234");
-    // Station and user ID fields never store.
-    Enter(form->txtOption[1]);
-    QTest::keyClicks(form->txtOption[1], "xyz!");
-    Leave(form->txtOption[1]);
-    EXPECT_FALSE(rec().AnyChangeFlag());
 }
 
 // What the window shows is what the instrument gets: a refused entry in an open editor
@@ -313,18 +303,6 @@ TEST_F(View, TwoRefusedFieldsDoNotTradeTheFocus)
     Enter(serial());
     EXPECT_EQ(gFactorySuffix, "ok");
     EXPECT_TRUE(serial()->hasFocus());
-}
-
-TEST_F(View, ChoosingAUserKeepsTheSerialNumbersEdit)
-{
-    ASSERT_TRUE(StartWith());
-    Enter(serial());
-    serial()->selectAll();
-    QTest::keyClicks(serial(), "XY-77");
-    form->cmbUser->setCurrentIndex(form->cmbUser->currentIndex() == 1 ? 2 : 1);
-    EXPECT_TRUE(serial()->isModified());
-    Leave(serial());
-    EXPECT_EQ(rec().SerialNo().trimmed(), "XY-77");
 }
 
 TEST_F(View, SuffixMayNotLeaveTheFolder)

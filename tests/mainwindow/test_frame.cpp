@@ -311,7 +311,7 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 
 // --- Log pane and link events ---------------------------------------------------
 
-TEST_F(Frame, AddInfoAppendsAtTheEndAndKeepsASelection)
+TEST_F(Frame, AddInfoAppendsAtTheEndAndPortErrorsGoRedWithABox)
 {
     ASSERT_TRUE(StartOffline());
     form->rtbLog->clear();
@@ -329,6 +329,15 @@ TEST_F(Frame, AddInfoAppendsAtTheEndAndKeepsASelection)
     EXPECT_EQ(LogColor(QStringLiteral("second")), kRed);
     EXPECT_EQ(LogColor(QStringLiteral("ends")), frmMain::kDarkBlue);
     EXPECT_EQ(form->rtbLog->SelStart(), form->rtbLog->TextLength());
+    // Port errors go red with a box; a search only logs.
+    form->rtbLog->clear();
+    emit form->uclQL7150->IrDAError(10060);
+    EXPECT_EQ(LogColor(GetMsg(5371)), kRed);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5371)});
+    emit form->uclQL7150->IrDAError(1022);
+    emit form->uclQL7150->IrDAError(5);
+    EXPECT_EQ(LogLines(), (QStringList{GetMsg(5371), QStringLiteral("Search...")}));
+    EXPECT_EQ(boxes->calls().size(), 1);
 }
 
 TEST_F(Frame, ReadingsStoreEnabledChannelsAndReachOnlyAnOpenCalibrationWindow)
@@ -353,24 +362,11 @@ TEST_F(Frame, ReadingsStoreEnabledChannelsAndReachOnlyAnOpenCalibrationWindow)
     EXPECT_EQ(FindForm(QStringLiteral("frmCalibration")), nullptr);
 }
 
-TEST_F(Frame, PortErrorsGoRedWithABoxSearchOnlyLogs)
-{
-    ASSERT_TRUE(StartOffline());
-    form->rtbLog->clear();
-    emit form->uclQL7150->IrDAError(10060);
-    EXPECT_EQ(LogColor(GetMsg(5371)), kRed);
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5371)});
-    emit form->uclQL7150->IrDAError(1022);
-    emit form->uclQL7150->IrDAError(5);
-    EXPECT_EQ(LogLines(), (QStringList{GetMsg(5371), QStringLiteral("Search...")}));
-    EXPECT_EQ(boxes->calls().size(), 1);
-}
-
 // --- Progress window -------------------------------------------------------------------
 
 // Progress text with no transfer running creates no window that a later transfer would
 // reuse with stale texts; each transfer gets a fresh one.
-TEST_F(Frame, ProgressWindowIsFreshForEveryTransfer)
+TEST_F(Frame, ProgressWindowIsFreshAndCancelsOnlyWhereATransferCanStop)
 {
     ASSERT_TRUE(StartOffline());
     emit form->uclQL7150->DumpMessage(QStringLiteral("Get FRAM Image"));
@@ -391,18 +387,14 @@ TEST_F(Frame, ProgressWindowIsFreshForEveryTransfer)
     EXPECT_EQ(u->lblUpload->text(), GetMsg(6004));
     EXPECT_EQ(u->amnUpload->FrameCount(), 0) << "no animation file: an empty area";
     form->UnloadUpload();
-}
-
-TEST_F(Frame, CancelButtonOnlyWhereATransferCanStopAndItWorksOnce)
-{
-    ASSERT_TRUE(StartOffline());
+    // The cancel button only where a transfer can stop, and it works once.
     for (int mode : {0, 2, 3, 4, 8, 1, 5, 6, 7, 42}) {
         gTransferMode = mode;
         frmUpload::UnloadDefault();
         const bool canStop = mode == 1 || (mode >= 5 && mode <= 7) || mode > 8;
         EXPECT_EQ(!frmUpload::Default()->cmdUpload->isHidden(), canStop) << mode;
     }
-    frmUpload *u = frmUpload::Default(); // mode 42: an unknown transfer can always stop
+    u = frmUpload::Default(); // mode 42: an unknown transfer can always stop
     u->show();
     EXPECT_GT(u->cmdUpload->y(), u->lblUpload->geometry().bottom());
     EXPECT_LE(u->cmdUpload->geometry().bottom(), u->height());

@@ -1,6 +1,7 @@
 // Settings files and the history CSV: store and load of a full file, and one history row
 // appended to a history that already holds 10,000 rows.
 #include "BenchMain.h"
+#include "core/FileIO.h"
 #include "core/modMain.h"
 #include "model/clsInstrument.h"
 #include "settingsfiles/SettingLines.h"
@@ -81,15 +82,19 @@ void BM_DeviceUpdateLog10000Rows(benchmark::State &state)
     deviceUpdateLog(r, false);
     {
         // Grow the history to 10,000 rows once; each iteration adds one more.
-        QFile f(HistoryFilePath());
-        f.open(QIODevice::ReadOnly);
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        f.close();
-        QByteArray bytes = lines[0] + "\n";
+        QByteArray first;
+        if (!ReadFileWhole(HistoryFilePath(), 1 << 20, first)) {
+            state.SkipWithError("no history to grow");
+            return;
+        }
+        const QList<QByteArray> lines = first.split('\n');
+        QByteArray bytes = lines.value(0) + "\n";
         for (int k = 0; k < 10000; ++k)
-            bytes += lines[1] + "\n";
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
+            bytes += lines.value(1) + "\n";
+        if (!WriteFileWhole(HistoryFilePath(), bytes)) {
+            state.SkipWithError("history not written");
+            return;
+        }
         state.counters["file_MB"] = double(bytes.size()) / (1 << 20);
     }
     for (auto _ : state) {

@@ -74,6 +74,29 @@ ReadResult ReadLines(const QString &path)
     return out;
 }
 
+ReadResult ReadNumberedLines(const QString &path, int maxRows, int minFields)
+{
+    ReadResult out = ReadLines(path);
+    if (!out)
+        return out;
+    auto improper = [&out](const QString &why) {
+        out.ok = false;
+        out.error = why;
+        out.lines.clear();
+        return out;
+    };
+    if (out.lines.isEmpty())
+        return improper(QStringLiteral("The file holds no line"));
+    if (out.lines.size() > maxRows)
+        out.lines.resize(maxRows);
+    for (int k = 0; k < out.lines.size(); ++k) {
+        const Line &line = out.lines.at(k);
+        if (!HasRowNumber(line) || line.fields.size() < minFields)
+            return improper(QStringLiteral("Line %1 is not a list line: %2").arg(k + 1).arg(line.text));
+    }
+    return out;
+}
+
 QByteArray JoinRows(const QVector<QStringList> &rows)
 {
     QByteArray bytes;
@@ -104,27 +127,14 @@ QString NameOfLine(const QStringList &fields)
 ReadResult Read(const QString &path, int maxRows)
 {
     ReadResult out;
-    const ListFile::ReadResult file = ListFile::ReadLines(path);
+    const ListFile::ReadResult file = ListFile::ReadNumberedLines(path, maxRows);
     if (!file) {
         out.ok = false;
         out.error = file.error;
         return out;
     }
-    if (file.lines.isEmpty()) {
-        out.ok = false;
-        out.error = QStringLiteral("The file holds no names");
-        return out;
-    }
-    for (int k = 0; k < file.lines.size() && k < maxRows; ++k) {
-        const ListFile::Line &line = file.lines.at(k);
-        if (!ListFile::HasRowNumber(line)) {
-            out.ok = false;
-            out.error = QStringLiteral("Line %1 has no row number: %2").arg(k + 1).arg(line.text);
-            out.names.clear();
-            return out;
-        }
+    for (const ListFile::Line &line : file.lines)
         out.names << NameOfLine(line.fields);
-    }
     return out;
 }
 
@@ -174,18 +184,14 @@ ReadResult Read(const QString &path)
         out.rows.clear();
         return out;
     };
-    const ListFile::ReadResult file = ListFile::ReadLines(path);
+    // One line more than the tables hold is read, so that such a file is refused.
+    const ListFile::ReadResult file = ListFile::ReadNumberedLines(path, kRows + 1);
     if (!file)
         return improper(file.error);
-    if (file.lines.isEmpty())
-        return improper(QStringLiteral("The file holds no conversions"));
     if (file.lines.size() > kRows)
-        return improper(QStringLiteral("The file holds %1 lines; the tables have %2 rows")
-                            .arg(file.lines.size()).arg(kRows));
+        return improper(QStringLiteral("The file holds more than %1 lines").arg(kRows));
     for (int k = 0; k < file.lines.size(); ++k) {
         const ListFile::Line &line = file.lines.at(k);
-        if (!ListFile::HasRowNumber(line))
-            return improper(QStringLiteral("Line %1 has no row number: %2").arg(k + 1).arg(line.text));
         const Row row = RowOfLine(line.fields);
         const bool level = FsConv::ParseNumber(row[FsConv::ColFirst - 1])
                            || FsConv::ParseNumber(row[FsConv::ColSecond - 1]);

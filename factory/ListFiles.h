@@ -47,6 +47,11 @@ bool HasRowNumber(const Line &line);
 // last line has no line end) or holds a line with too many fields.
 ReadResult ReadLines(const QString &path);
 
+// ReadLines for the files whose every line carries its row number: the first maxRows
+// lines are used (the rest are not looked at), each must start with its number and hold
+// at least minFields fields. A file without any line is improper.
+ReadResult ReadNumberedLines(const QString &path, int maxRows, int minFields = 1);
+
 // "<number>,<field>,<field>..." for each row (numbers from 1), CR LF after each line,
 // as Latin-1 bytes.
 QByteArray JoinRows(const QVector<QStringList> &rows);

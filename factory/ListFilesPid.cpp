@@ -30,27 +30,14 @@ QStringList RowOfLine(const QStringList &fields)
 ReadResult Read(const QString &path)
 {
     ReadResult out;
-    const ListFile::ReadResult file = ListFile::ReadLines(path);
+    const ListFile::ReadResult file = ListFile::ReadNumberedLines(path, kRows, kFields);
     if (!file) {
         out.ok = false;
         out.error = file.error;
         return out;
     }
-    if (file.lines.isEmpty()) {
-        out.ok = false;
-        out.error = QStringLiteral("The file holds no line");
-        return out;
-    }
-    for (int k = 0; k < file.lines.size() && k < kRows; ++k) {
-        const ListFile::Line &line = file.lines.at(k);
-        if (!ListFile::HasRowNumber(line) || line.fields.size() < kFields) {
-            out.ok = false;
-            out.error = QStringLiteral("Line %1 is not a PID list line").arg(k + 1);
-            out.rows.clear();
-            return out;
-        }
+    for (const ListFile::Line &line : file.lines)
         out.rows.append(RowOfLine(line.fields));
-    }
     return out;
 }
 

@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "core/FileIO.h"
 #include "support/FileSizeLimit.h"
 
@@ -33,10 +34,7 @@ TEST_F(FileIO, WriteReplacesWholeAndKeepsPermissions)
     ASSERT_TRUE(WriteFileWhole(p, "old\r\n"));
     ASSERT_EQ(::chmod(QFile::encodeName(p).constData(), 0640), 0);
     // A temporary left by an interrupted earlier run goes with the next run of the same write.
-    QFile stray(p + kTempSuffix);
-    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
-    stray.write("half");
-    stray.close();
+    WriteTestFile(p + kTempSuffix, "half");
 
     const FileResult r = WriteFileWhole(p, "new contents\r\n");
     ASSERT_TRUE(r) << r.error.toStdString();

@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "core/Settings.h"
 #include "core/modMain.h"
 #include <QDir>
@@ -23,9 +24,7 @@ protected:
     QString path() const { return dir.filePath(kSettingsFileName); }
     void writeRaw(const QByteArray &bytes)
     {
-        QFile f(path());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        WriteTestFile(path(), bytes);
     }
     QByteArray readRaw() const
     {

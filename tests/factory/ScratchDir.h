@@ -1,5 +1,6 @@
 #pragma once
 // A scratch folder for the list-file tests.
+#include "support/TestFiles.h"
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,11 +12,8 @@ struct ScratchDir {
     QString file(const QString &name, const QByteArray &bytes = QByteArray()) const
     {
         const QString p = dir.filePath(name);
-        if (!bytes.isNull()) {
-            QFile f(p);
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        }
+        if (!bytes.isNull())
+            WriteTestFile(p, bytes);
         return p;
     }
 };

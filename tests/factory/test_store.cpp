@@ -1,5 +1,6 @@
 // Maintenance-data store and load through the dialog: the selection, the scrambled file,
 // and a load that changes the working copy and the grids only when the whole file is good.
+#include "support/TestFiles.h"
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "core/Scrambler.h"
@@ -201,10 +202,7 @@ TEST_F(Store, BadFilesChangeNothing)
         {"lacking.vkx", QByteArray(bytes).remove(0, bytes.indexOf('\n') + 1)}, // a user line fewer
     };
     for (const auto &b : bad) {
-        QFile out(path(b.name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(b.content);
-        out.close();
+        WriteTestFile(path(b.name), b.content);
         Load(b.name);
         EXPECT_EQ(boxes->prompts().size(), 1) << b.name;
         EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;

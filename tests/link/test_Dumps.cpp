@@ -1,5 +1,6 @@
 #include "LinkFixture.h"
 #include "support/FileSizeLimit.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 
@@ -38,11 +39,7 @@ TEST_F(LinkTest, FailedFlashDumpIsReportedAndLeavesTheOldFile)
 {
     ASSERT_TRUE(connectLink());
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("previous image");
-    }
+    WriteTestFile(path, "previous image");
     sim.addRule(Rule(SimFault::HangUp, "EP", 'B', 4));
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     EXPECT_FALSE(link.GetBinDump(path, 0, 15));
@@ -58,11 +55,7 @@ TEST_F(LinkTest, DumpThatCannotBeWrittenKeepsTheOldImageAndSaysWhy)
     ASSERT_TRUE(connectLink());
     link.serialLog().setEnabled(false);
     const QString path = dir.filePath(QStringLiteral("VANTIKF.DAT"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("previous image");
-    }
+    WriteTestFile(path, "previous image");
     const QStringList before = QDir(dir.path()).entryList(QDir::Files);
     bool ok = true;
     {

@@ -1,6 +1,7 @@
 // Records the fuzzers' seed corpora from the real link and the simulated instrument:
 // VANTIK_UPDATE_SEEDS=1 build/bin/test_link --gtest_filter=FuzzSeeds.*
 // writes fuzz/corpus/<target>/ in the source tree (a test run never changes it otherwise).
+#include "support/TestFiles.h"
 #include "core/Scrambler.h"
 #include "core/modMain.h"
 #include "fuzz/LinkScript.h"
@@ -63,9 +64,7 @@ protected:
     void write(const QString &target, const QString &name, const QByteArray &bytes)
     {
         QDir().mkpath(corpus.filePath(target));
-        QFile f(corpus.filePath(target + QLatin1Char('/') + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        ASSERT_EQ(f.write(bytes), bytes.size());
+        WriteTestFile(corpus.filePath(target + QLatin1Char('/') + name), bytes);
     }
 
     QDir corpus;

@@ -6,6 +6,7 @@
 // edit the gas grid and the text fields the way a user does.
 //
 // Options go in `options` before StartMain()/Start(). Everything is torn down in TearDown.
+#include "support/TestFiles.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
 #include "core/modMain.h"
@@ -159,9 +160,7 @@ protected:
     QString file(const QString &name) const { return dir.filePath(name); }
     void writeFile(const QString &name, const QByteArray &bytes)
     {
-        QFile f(file(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        WriteTestFile(file(name), bytes);
     }
     QByteArray ReadFile(const QString &name) const
     {

@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "platform/Animation.h"
 #include <QCoreApplication>
 #include <QFile>
@@ -121,11 +122,8 @@ TEST(AnimationControl, MissingOrBadFileLeavesAnEmptyArea)
     EXPECT_FALSE(anim.Open(dir.filePath(QStringLiteral("Filemove.avi"))));
     EXPECT_EQ(anim.FrameCount(), 0);
     EXPECT_FALSE(anim.IsPlaying());
-    QFile f(dir.filePath(QStringLiteral("bad.avi")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("RIFF junk");
-    f.close();
-    EXPECT_FALSE(anim.Open(f.fileName()));
+    WriteTestFile(dir.filePath(QStringLiteral("bad.avi")), "RIFF junk");
+    EXPECT_FALSE(anim.Open(dir.filePath(QStringLiteral("bad.avi"))));
     anim.Play();  // nothing to play: no effect
     EXPECT_FALSE(anim.IsPlaying());
     const QImage img = anim.grab().toImage();

@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "core/Wait.h"
 #include "core/modMain.h"
 #include "platform/CommonDialog.h"
@@ -46,7 +47,7 @@ TEST(CommonDialogService, ScriptedChoiceAndCancelError)
 {
     QTemporaryDir dir;
     const QString existing = dir.filePath(QStringLiteral("a.csv"));
-    QFile(existing).open(QIODevice::WriteOnly);
+    WriteTestFile(existing, "");
     ScriptedCommonDialog script;
     script.choose(existing, 2);
     script.cancel();

@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "SettingsChecks.h"
 #include "support/InstrumentDiff.h"
 
@@ -107,9 +108,7 @@ QByteArray readFile(const QString &path)
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
+    WriteTestFile(path, bytes);
 }
 
 QList<QByteArray> crlfLines(const QByteArray &bytes)

@@ -1,0 +1,13 @@
+#pragma once
+#include "core/FileIO.h"
+
+#include <QByteArray>
+#include <QString>
+#include <gtest/gtest.h>
+
+// Test fixtures are written like every other file: through the one writer, checked.
+inline void WriteTestFile(const QString &path, const QByteArray &bytes)
+{
+    const FileResult written = WriteFileWhole(path, bytes);
+    ASSERT_TRUE(written) << path.toStdString() << ": " << written.error.toStdString();
+}

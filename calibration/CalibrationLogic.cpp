@@ -53,7 +53,8 @@ SpanEdit ValidateSpanText(const clsInstrument &inst, int ch, const QString &text
         v = std::fabs(typed) > 3.0e38 ? float(std::copysign(3.0e38, typed)) : float(typed);
         if (v >= 0 && v <= inst.GasFullScale(ch) && PointReached(inst, ch, v)) {
             bool stepOk = false;
-            const float rounded = RoundToStep(v, inst.GasDesit(ch), &stepOk);
+            // The main grid's rule: a full scale of 50000 in steps of 1 is reachable here too.
+            const float rounded = RoundToStepWide(v, inst.GasDesit(ch), &stepOk);
             // A step of 0, or one so fine that the count of steps overflows, cannot place
             // the value: refuse rather than send something else than was typed.
             if (stepOk) {

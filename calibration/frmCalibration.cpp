@@ -258,8 +258,13 @@ void frmCalibration::showRun(int mode, const QString &caption, const QString &re
     m_running = false;
 }
 
+// Every run first ends the open span edit; a refused value stays in its editor and no run starts.
+bool frmCalibration::endOpenEdit() { return EndOpenEdits({vfgCal}); }
+
 void frmCalibration::runZero()
 {
+    if (!endOpenEdit())
+        return;
     // The instrument is asked to zero every channel; there is nothing to choose.
     showRun(3, GetMsg(6002), QString());
     // A failed run has already been logged by the run window.
@@ -269,8 +274,8 @@ void frmCalibration::runZero()
 
 void frmCalibration::runSpan()
 {
-    if (vfgCal->IsEditing() && !vfgCal->CommitEdit())
-        return; // the typed value was refused; its editor stays open
+    if (!endOpenEdit())
+        return;
     std::array<bool, kCalChannels> selected{};
     std::array<QString, kCalChannels> texts;
     vfgCal->setCol(kColCheck);

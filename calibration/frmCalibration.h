@@ -65,6 +65,7 @@ private:
     void FillCalGrid();
     void setColumnWidths();
     bool dataPresent() const;
+    bool endOpenEdit();
     void runZero();
     void runSpan();
     // The link's state: readings shown only while they are live, runs only while it is up.

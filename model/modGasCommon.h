@@ -67,8 +67,8 @@ QString GasLabel(const QString &Name, const QString &Unit, float FullScale, int 
 // whole number, times StepSize. A step of 0 (or not finite) or a quotient outside 16 bits
 // is refused: *ok = false, result 0.
 float RoundToStep(float Value, float StepSize, bool *ok = nullptr);
-// The same with a 32-bit quotient: the main window's gas grid, where a ppm full scale of 50000
-// in steps of 1 must be reachable.
+// The same with a 32-bit quotient: the one rule of the gas values typed in the main window's
+// grid and the calibration window, where a ppm full scale of 50000 in steps of 1 must be reachable.
 float RoundToStepWide(float Value, float StepSize, bool *ok = nullptr);
 
 // Two upper-case hex digits, zero-padded; of a longer or negative value the low byte

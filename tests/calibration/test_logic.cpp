@@ -1,4 +1,6 @@
 #include "calibration/CalibrationLogic.h"
+#include "mainwindow/GasGridRules.h"
+#include "model/modGasCommon.h"
 #include "model/clsInstrument.h"
 #include "sim/samples/SampleRecord.h"
 #include <gtest/gtest.h>
@@ -75,12 +77,24 @@ TEST(CalLogic, ValidateLimitsAndStep)
     e = ValidateSpanText(inst, 3, QStringLiteral("100.4"));
     EXPECT_EQ(e.text, QStringLiteral("100"));
 
-    // A step of 0, or one so fine that the count of steps leaves 16 bits.
+    // A step of 0, or one so fine that the count of steps leaves 32 bits.
     clsInstrument odd = instrument();
     odd.setGasDesit(3, 0);
     EXPECT_FALSE(ValidateSpanText(odd, 3, QStringLiteral("100")).accepted);
-    odd.setGasDesit(3, 0.001f);
+    odd.setGasDesit(3, 1e-8f);
     EXPECT_FALSE(ValidateSpanText(odd, 3, QStringLiteral("100")).accepted);
+
+    // The main grid's rounding: a 50000 ppm scale in steps of 1 holds more than 32767 steps.
+    odd.setGasFullScale(3, 50000);
+    odd.setGasDesit(3, 1);
+    for (const char *t : {"40000", "32767.5", "50000"}) {
+        const SpanEdit span = ValidateSpanText(odd, 3, QString::fromLatin1(t));
+        const GasGrid::Entry cell = GasGrid::CheckEntry(odd, GasGrid::RowOfChannel(3), GasGrid::ColAutoCal,
+                                                        QString::fromLatin1(t), false);
+        EXPECT_TRUE(span.accepted) << t;
+        ASSERT_EQ(cell.action, GasGrid::Entry::Action::Store) << t;
+        EXPECT_EQ(span.text, FormatValue(cell.value, 0)) << t;
+    }
 }
 
 TEST(CalLogic, RequestFieldsAndTheCatalyticConversion)

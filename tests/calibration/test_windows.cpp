@@ -110,6 +110,16 @@ TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
         EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("H2S(30.0ppm)")));
         EXPECT_EQ(boxes->calls()[0].icon(), int(vb::Critical));
     }
+    // A refused value in an open editor stops both runs, Zero as well as Span.
+    EXPECT_FALSE(TypeSpan(4, QStringLiteral("999999")));
+    boxes->clear();
+    for (int button : {0, 1}) {
+        cal->cmdCal[button]->click();
+        EXPECT_TRUE(grid()->IsEditing()) << button;
+    }
+    EXPECT_TRUE(boxes->calls().isEmpty());
+    EXPECT_EQ(Requests("SZ,"), 0);
+    grid()->CancelEdit();
     for (int r = 1; r <= 5; ++r)
         Toggle(r);
     boxes->clear();

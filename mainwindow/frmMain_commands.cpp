@@ -206,8 +206,10 @@ void frmMain::PowerOffCommand()
             // Back to the state after start-up; the port is opened again at the end.
             clsInstrument &inst = gInstrument();
             {
+                // Neither read nor imported any more: ClearDatas leaves both marks.
                 clsInstrument::DeviceDoor door(inst);
                 inst.setCommFlags(0);
+                inst.setImportFlag(0);
             }
             inst.ClearDatas();
             ClearInstrumentView();

@@ -179,6 +179,12 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
 
+    // An imported record is gone with the power off as much as a read one.
+    dialogs.choose(file(QStringLiteral("site.seq")));
+    Press(form->cmdExportSetting);
+    dialogs.choose(file(QStringLiteral("site.seq")));
+    Press(form->cmdImportSetting);
+    ASSERT_EQ(gInstrument().ImportFlag(), -1);
     boxes->push(vb::Yes);
     Press(form->cmdDown[4]);
     EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
@@ -191,7 +197,12 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
         << "the window's own size, not a stale one";
     // The instrument is switched on again: the link finds it.
     sim->setPoweredOn(true);
-    EXPECT_TRUE(WaitConnected());
+    ASSERT_TRUE(WaitConnected());
+    EXPECT_EQ(gInstrument().ImportFlag(), 0);
+    for (QWidget *w : std::initializer_list<QWidget *>{form->cmdOption[0], form->cmdOption[2], form->cmdOption[4],
+                                                       form->vfgOption, form->txtOption[1]})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString() << ": no record after start-up";
+    EXPECT_TRUE(form->cmdDown[1]->isEnabled());
 }
 
 // --- Writing ---------------------------------------------------------------------------

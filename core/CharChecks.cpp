@@ -71,8 +71,15 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote)
     return true;
 }
 
+bool HasFileSeparator(const QString &text)
+{
+    return text.contains(QLatin1Char(',')) || text.contains(QLatin1Char(';'));
+}
+
 bool FileSuffixAcceptable(const QString &suffix)
 {
+    if (HasFileSeparator(suffix))
+        return false;
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
     for (const QChar c : suffix) {
         const ushort u = c.unicode();

@@ -15,7 +15,11 @@ bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
 // gAllowLeadBlank is set. An empty text passes. Control characters never pass here.
 bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);
 
-// The settings-history suffix becomes part of a file name: no path separators, no
-// characters a file name cannot hold on the systems the files travel to, no control
-// characters, single-byte only.
+// True when text holds "," or ";": the field separator and the comment mark of the settings
+// files' lines (and of the program settings file), so such a text would not read back whole.
+bool HasFileSeparator(const QString &text);
+
+// The settings-history suffix becomes part of a file name and a line of the program settings
+// file: no path separators, no characters a file name cannot hold on the systems the files
+// travel to, no file separator, no control characters, single-byte only.
 bool FileSuffixAcceptable(const QString &suffix);

@@ -14,7 +14,7 @@ inline constexpr const char *kRereadFailed =
     "VANTIK Settings could not be read back; the window still shows the earlier ones. Download again.";
 inline constexpr const char *kHistoryFailed = "Settings history not written: %1";
 inline constexpr const char *kSuffixRefused =
-    "The suffix becomes part of a file name: it cannot hold \\ / : | < > * ? \" or control characters.";
+    "The suffix becomes part of a file name: it cannot hold \\ / : | < > * ? \" , ; or control characters.";
 inline constexpr const char *kFactoryDialogMissing = "The Detail Settings window is not available in this version.";
 inline constexpr const char *kCalibrationMissing = "The Calibration window is not available in this version.";
 inline constexpr const char *kFlashFailed = "VANTIK Log Data Download Failed.~c";

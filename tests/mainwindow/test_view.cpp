@@ -309,7 +309,7 @@ TEST_F(View, SuffixMayNotLeaveTheFolder)
 {
     ASSERT_TRUE(StartWith());
     QLineEdit *suffix = form->txtSuffix;
-    for (const QString &bad : {QStringLiteral("../x"), QStringLiteral("a\\b"), QStringLiteral("c:d")}) {
+    for (const QString &bad : {QStringLiteral("../x"), QStringLiteral("a\\b"), QStringLiteral("c:d"), QStringLiteral("a,b")}) {
         Enter(suffix);
         suffix->setText(bad);
         Leave(suffix);
@@ -381,7 +381,7 @@ TEST(FileSuffixRules, RefusesWhatAFileNameCannotHold)
 {
     for (const char *s : {"", "_lab A", "-2024.v2", "(x)"})
         EXPECT_TRUE(FileSuffixAcceptable(s)) << s;
-    for (const char *s : {"a/b", "..\\x", "c:", "a*", "a?", "\"", "<", ">", "a|b", "a\tb", "\r\n"})
+    for (const char *s : {"a/b", "..\\x", "c:", "a*", "a?", "\"", "<", ">", "a|b", "a\tb", "\r\n", "a,b", ";"})
         EXPECT_FALSE(FileSuffixAcceptable(s)) << s;
     EXPECT_FALSE(FileSuffixAcceptable(QString(QChar(0x20AC)))) << "not single-byte";
 }

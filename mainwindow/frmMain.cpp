@@ -53,6 +53,9 @@ frmMain::~frmMain()
     // The link may still be inside a nested wait when the program tears down.
     if (uclQL7150)
         uclQL7150->setTimerEnabled(false);
+    // The kept editor dies with the grid, after this part of the window is gone.
+    if (mKeptEditor)
+        disconnect(mKeptEditor, nullptr, this, nullptr);
 }
 
 void frmMain::Register()

@@ -121,6 +121,10 @@ public:
     // Command state and log.
     void AddInfo(const QString &Text, int Color);
     void SetCommandEnabled();
+    // The fields, the suffix and the grid as the command state wants them, except that one
+    // holding a refused entry stays enabled until the entry is mended or dropped: every
+    // command checks it first, so a disabled one would block them with no way to correct it.
+    void ApplyEntryStates();
     void EnableCommands(bool Flag);
     void tmrInter_Timer();
     // Calls Refresh_InstMoment of the open "frmCalibration" by name (a slot or Q_INVOKABLE there).
@@ -252,7 +256,14 @@ private:
     void setLamp(int index, const std::array<int, 3> &pair);
     bool mLoaded = false;
     int mBusyDepth = 0;
+    // What SetCommandEnabled last chose for the entry controls.
+    bool mRecordEntries = false;
+    bool mSuffixEntry = false;
+    // The open grid editor kept past a state change; its end applies the state.
+    QPointer<QWidget> mKeptEditor;
     // The one refused text field that holds the focus; leaving another field waits with its check.
     QPointer<QWidget> mHeldField;
     void holdFocus(QWidget *field);
+    // Red for a refused text, white otherwise.
+    static void SetFieldColor(QLineEdit *field, bool refused);
 };

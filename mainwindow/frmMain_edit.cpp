@@ -17,16 +17,12 @@
 
 using namespace GasGrid;
 
-namespace {
-
-void setFieldColor(QLineEdit *field, bool refused)
+void frmMain::SetFieldColor(QLineEdit *field, bool refused)
 {
     QPalette p = field->palette();
     p.setColor(QPalette::Base, refused ? QColor(255, 0, 0) : QColor(255, 255, 255));
     field->setPalette(p);
 }
-
-} // namespace
 
 void frmMain::vfgOption_BeforeEdit(int Row, int Col, bool &Cancel)
 {
@@ -111,26 +107,28 @@ void frmMain::txtOption_Validate(int Index, bool &Cancel)
         return;
     QLineEdit *field = txtOption[0];
     if (!SerialField::Acceptable(field->text())) {
-        setFieldColor(field, true);
+        SetFieldColor(field, true);
         Cancel = true;
         return;
     }
-    setFieldColor(field, false);
+    SetFieldColor(field, false);
     // Only the user's own change is a new serial number: a field merely shown (or
     // emptied after a power-off) and left again is not.
     if (field->isModified()) {
         gInstrument().setSerialNo(field->text());
         field->setModified(false);
     }
+    ApplyEntryStates(); // a field kept for its refusal follows the state again
 }
 
 void frmMain::txtSuffix_Validate(bool &Cancel)
 {
     if (!FileSuffixAcceptable(txtSuffix->text())) {
-        setFieldColor(txtSuffix, true);
+        SetFieldColor(txtSuffix, true);
         Cancel = true;
         return;
     }
-    setFieldColor(txtSuffix, false);
+    SetFieldColor(txtSuffix, false);
     gFactorySuffix = txtSuffix->text();
+    ApplyEntryStates();
 }

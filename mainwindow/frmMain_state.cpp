@@ -2,6 +2,7 @@
 #include "core/modMain.h"
 #include "link/uclQlif.h"
 #include "mainwindow/frmMain.h"
+#include "mainwindow/GasGridRules.h"
 #include "mainwindow/frmMain_commands_p.h"
 #include "mainwindow/frmUpload.h"
 #include "mainwindow/modMainWindow.h"
@@ -44,8 +45,9 @@ void frmMain::SetCommandEnabled()
     const bool connected = state != NotConnected;
     const bool record = state == Record;
 
-    for (QLineEdit *t : txtOption)
-        SetTextEnabled(t, record);
+    mRecordEntries = record;
+    mSuffixEntry = connected;
+    ApplyEntryStates();
     for (QComboBox *c : {cmbStation, cmbUser, cmbInterval})
         SetComboEnabled(c, record);
     // Option slots: a fitted board (not an empty slot) is selectable; the highest one wins.
@@ -74,8 +76,28 @@ void frmMain::SetCommandEnabled()
     chkFactorySave->setEnabled(record);
     cmdImportSetting->setEnabled(true);
     cmdExportSetting->setEnabled(true);
-    txtSuffix->setEnabled(connected);
-    vfgOption->setEnabled(record);
+}
+
+void frmMain::ApplyEntryStates()
+{
+    QLineEdit *serial = txtOption[0];
+    const bool serialAcceptable = SerialField::Acceptable(serial->text());
+    // Only the user's own text holds the commands (a shown one is not stored).
+    const bool serialRefused = serial->isModified() && !serialAcceptable;
+    const bool serialRed = serial->palette().color(QPalette::Base) == QColor(255, 0, 0);
+    for (QLineEdit *t : txtOption)
+        SetTextEnabled(t, mRecordEntries || (t == serial && serialRefused));
+    if (serialRed && !serialAcceptable)
+        SetFieldColor(serial, true); // the state's colours must not hide a refusal
+    txtSuffix->setEnabled(mSuffixEntry || !FileSuffixAcceptable(txtSuffix->text()));
+    const bool editing = vfgOption->IsEditing();
+    vfgOption->setEnabled(mRecordEntries || editing);
+    if (editing && !mRecordEntries && mKeptEditor != vfgOption->Editor()) {
+        // Taken or dropped (Escape): the editor goes, and the grid follows the state again.
+        mKeptEditor = vfgOption->Editor();
+        if (mKeptEditor)
+            connect(mKeptEditor, &QObject::destroyed, this, [this] { ApplyEntryStates(); });
+    }
 }
 
 void frmMain::EnableCommands(bool Flag)

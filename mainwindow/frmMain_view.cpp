@@ -53,7 +53,6 @@ void frmMain::ShowInstrument()
     clsInstrument &inst = gInstrument();
     mGridEditBusy = true;
     txtSuffix->setText(gFactorySuffix);
-    SetCommandEnabled();
 
     // Station and user lists. The ID fields mirror the selected name; they are not
     // instrument settings, so keeping them in step raises no flag.
@@ -116,6 +115,8 @@ void frmMain::ShowInstrument()
     CheckAlarmCells();
     g->setCell(FlexGrid::SetAlignment, 1, ColWarning, lastRow, ColAutoCal, FlexGrid::AlignCenterCenter);
     mGridEditBusy = false;
+    // Last: the fields and the grid just refilled hold no refused entry any more.
+    SetCommandEnabled();
 }
 
 void frmMain::RestoreGasEnable() { ShowInstrument(); }

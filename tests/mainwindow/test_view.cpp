@@ -285,6 +285,48 @@ TEST_F(View, NoCommandRunsPastARefusedCellEntry)
     EXPECT_EQ(boxes->calls().size(), 1) << "the upload started (and stops at its own checks)";
 }
 
+// The line drops with refused entries in the grid, the serial number and the suffix: the
+// controls they sit in stay open until each entry is dropped or mended, so the commands that
+// work without an instrument are reached, and none runs past an entry still refused.
+TEST_F(View, RefusedEntriesStayCorrectableAfterTheLinkDrops)
+{
+    ASSERT_TRUE(StartWith());
+    ASSERT_TRUE(OpenCell(2, 1));
+    editor()->selectAll();
+    QTest::keyClicks(editor(), "999");
+    serial()->selectAll();
+    serial()->insert(QStringLiteral("ab")); // a paste, not yet left
+    form->txtSuffix->setText(QStringLiteral("a;b"));
+    sim->hangUp();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 5000));
+    EXPECT_TRUE(grid()->isEnabled() && serial()->isEnabled() && form->txtSuffix->isEnabled());
+    EXPECT_FALSE(form->txtOption[1]->isEnabled() || form->cmbStation->isEnabled());
+
+    boxes->clear();
+    Press(form->cmdFactorySetting);
+    EXPECT_TRUE(grid()->IsEditing());
+    QTest::keyClick(editor(), Qt::Key_Escape); // dropped: the grid follows the state again
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !grid()->isEnabled(); }, 1000));
+    Press(form->cmdFactorySetting);
+    EXPECT_TRUE(boxes->calls().isEmpty()) << "held by the serial number";
+    EXPECT_TRUE(IsRed(serial()));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return serial()->hasFocus(); }, 1000));
+    serial()->selectAll();
+    serial()->insert(QStringLiteral("AB-9"));
+    Enter(form->txtSuffix);
+    EXPECT_FALSE(serial()->isEnabled());
+    EXPECT_EQ(rec().SerialNo().trimmed(), "AB-9");
+    Press(form->cmdFactorySetting);
+    ASSERT_EQ(boxes->calls().size(), 1);
+    EXPECT_EQ(boxes->calls()[0].prompt, QString::fromLatin1(Commands::kSuffixRefused));
+    form->txtSuffix->setText(QStringLiteral("ok"));
+    boxes->clear();
+    Press(form->cmdFactorySetting);
+    EXPECT_EQ(boxes->prompts(), QStringList{QString::fromLatin1(Commands::kFactoryDialogMissing)}) << "it ran";
+    EXPECT_FALSE(form->txtSuffix->isEnabled());
+    EXPECT_EQ(gFactorySuffix, "ok");
+}
+
 TEST_F(View, TwoRefusedFieldsDoNotTradeTheFocus)
 {
     ASSERT_TRUE(StartWith());

@@ -71,6 +71,29 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote)
     return true;
 }
 
+namespace {
+bool holdsListSeparator(const QString &text)
+{
+    static const QString separators = QStringLiteral(",;|\t");
+    for (const QChar c : text)
+        if (separators.contains(c))
+            return true;
+    return false;
+}
+} // namespace
+
+bool CheckListNameChars(const QString &text, bool allowLower)
+{
+    return CheckTextChars(text, allowLower, true) && !holdsListSeparator(text);
+}
+
+bool CheckListNameKey(int &keyAscii, bool allowLower)
+{
+    if (!CheckKeyAscii(keyAscii, allowLower, true))
+        return false;
+    return keyAscii == 8 || !holdsListSeparator(QString(QChar(keyAscii)));
+}
+
 bool FileSuffixAcceptable(const QString &suffix)
 {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");

@@ -76,6 +76,26 @@ bool HasFileSeparator(const QString &text)
     return text.contains(QLatin1Char(',')) || text.contains(QLatin1Char(';'));
 }
 
+namespace {
+// The file separators, and what the list files and choice lists split on besides.
+bool holdsListSeparator(const QString &text)
+{
+    return HasFileSeparator(text) || text.contains(QLatin1Char('|')) || text.contains(QLatin1Char('\t'));
+}
+} // namespace
+
+bool CheckListNameChars(const QString &text, bool allowLower)
+{
+    return CheckTextChars(text, allowLower, true) && !holdsListSeparator(text);
+}
+
+bool CheckListNameKey(int &keyAscii, bool allowLower)
+{
+    if (!CheckKeyAscii(keyAscii, allowLower, true))
+        return false;
+    return keyAscii == 8 || !holdsListSeparator(QString(QChar(keyAscii)));
+}
+
 bool FileSuffixAcceptable(const QString &suffix)
 {
     if (HasFileSeparator(suffix))

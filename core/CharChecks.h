@@ -19,6 +19,15 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);
 // files' lines (and of the program settings file), so such a text would not read back whole.
 bool HasFileSeparator(const QString &text);
 
+// Names that travel in list files, settings files and "|"-separated choice lists (station,
+// user, gas, conversion and PID names and long names): CheckTextChars with the apostrophe
+// allowed, and none of the separators those carriers use ("," and TAB between fields,
+// ";" before a comment, "|" between list entries). An empty text passes.
+bool CheckListNameChars(const QString &text, bool allowLower);
+// The key filter of such a name: CheckKeyAscii with the apostrophe allowed, the separators
+// refused. May turn a small letter into a capital in place (without allowLower).
+bool CheckListNameKey(int &keyAscii, bool allowLower);
+
 // The settings-history suffix becomes part of a file name and a line of the program settings
 // file: no path separators, no characters a file name cannot hold on the systems the files
 // travel to, no file separator, no control characters, single-byte only.

@@ -25,8 +25,8 @@ CellEdit decided(bool ok, const QString &text)
     return r;
 }
 
-bool nameOk(const QString &t) { return t.size() <= kNameLength && CheckTextChars(t, false, true); }
-bool longNameOk(const QString &t) { return t.size() <= kLongNameLength && CheckTextChars(t, true, true); }
+bool nameOk(const QString &t) { return t.size() <= kNameLength && CheckListNameChars(t, false); }
+bool longNameOk(const QString &t) { return t.size() <= kLongNameLength && CheckListNameChars(t, true); }
 
 QStringList entries(const QString &list)
 {
@@ -62,43 +62,45 @@ void rederive(clsInstrument &inst, int i, float fullScale)
     }
 }
 
-// The CAT ppm point of an alarm point of channel 0 at ratio f (ppm at 100 %LEL).
-void catPpm(clsInstrument &inst, bool first, double f, const QString &ratioText)
+// An alarm point that is a state, not a number ("not set", "no value"): the CAT points
+// derived from it take the same state.
+bool isState(float point) { return point == ReadingCode::NotSet || point == ReadingCode::NoValue; }
+
+// The CAT ppm point of an alarm point of channel 0 at ratio f (ppm at 100 %LEL); nothing
+// when it does not fit its field.
+std::optional<qint64> catPpm(float point, double f, const QString &ratioText)
 {
-    const qint64 now = first ? inst.CATppm1st() : inst.CATppm2nd();
-    if (now == qint64(ReadingCode::NoValue))
-        return;
-    const float point = first ? inst.Warning(0) : inst.Alarm(0);
-    qint64 v = qint64(ReadingCode::NoValue);
-    if (point != ReadingCode::NoValue) {
-        const auto p = ToInt32(f * double(point) / 100.0);
-        if (!p)
-            return;
-        v = *p;
-        double ratio = 0;
-        if (f < double(v) && FsConv::ParseNumber(ratioText, &ratio))
-            v = ToInt32(ratio).value_or(v);
-        if (v > 50000)
-            v = 50000;
+    if (isState(point))
+        return qint64(point);
+    const auto p = ToInt32(f * double(point) / 100.0);
+    if (!p)
+        return std::nullopt;
+    qint64 v = *p;
+    double ratio = 0;
+    if (f < double(v) && FsConv::ParseNumber(ratioText, &ratio)) {
+        const auto r = ToInt32(ratio);
+        if (!r)
+            return std::nullopt;
+        v = *r;
     }
-    first ? inst.setCATppm1st(v) : inst.setCATppm2nd(v);
+    if (v > 50000)
+        v = 50000;
+    if (v < 0)
+        return std::nullopt;
+    return v;
 }
 
-// The CAT vol% point: in hundredths, to fives from a ratio of 25000 up.
-void catVol(clsInstrument &inst, bool first, double f)
+// The CAT vol% point: in hundredths, to fives from a ratio of 25000 up; the whole number
+// is a 16-bit one, so a point whose hundredths do not fit is refused, never left unrounded.
+std::optional<float> catVol(float point, double f)
 {
-    const float now = first ? inst.CATvol1st() : inst.CATvol2nd();
-    if (now == ReadingCode::NoValue)
-        return;
-    const float point = first ? inst.Warning(0) : inst.Alarm(0);
-    float v = ReadingCode::NoValue;
-    if (point != ReadingCode::NoValue) {
-        v = float(f * double(point) / 10000.0);
-        const auto whole = f >= 25000 ? ToInt16(double(v) / 5) : ToInt16(double(v));
-        if (whole)
-            v = f >= 25000 ? float(*whole * 5) / 100.0f : float(*whole) / 100.0f;
-    }
-    first ? inst.setCATvol1st(v) : inst.setCATvol2nd(v);
+    if (isState(point))
+        return point;
+    const double v = f * double(point) / 10000.0;
+    const auto whole = f >= 25000 ? ToInt16(v / 5) : ToInt16(v);
+    if (!whole || *whole < 0)
+        return std::nullopt;
+    return f >= 25000 ? float(*whole * 5) / 100.0f : float(*whole) / 100.0f;
 }
 
 // Compare-then-write of a Long member from a number, compared after rounding so that a
@@ -223,6 +225,9 @@ int FilterOtherKey(int col, int key, int textLength)
 {
     if (col != ColName && col != ColLongName)
         return key;
+    int k = key;
+    if (!CheckListNameKey(k, col != ColName))
+        return 0;
     return FsPid::FilterTextKey(col == ColName, key, textLength);
 }
 
@@ -289,77 +294,138 @@ std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrum
     return col == ColEV ? QStringLiteral("ME|Normal") : QString();
 }
 
-void ApplyChannelNames(clsInstrument &inst, const Texts &names)
+void ApplyChannelNames(clsInstrument &inst, const Texts &names, const Fill &shown)
 {
     // Channels 1..3 show fixed names in grey cells nobody edits: writing them would flag
-    // (and after a partial maintenance-data load, send) names nobody changed.
+    // (and after a partial maintenance-data load, send) names nobody changed. A cell still
+    // showing what the fill showed writes nothing, whatever the record holds behind it.
     for (int i : {0, 4, 5, 6}) {
         const int r = i + 1;
         const QString text = at(names, r, ColName);
+        const bool nameEdited = text != at(shown.names, r, ColName);
+        const QString scaleText = at(names, r, ColScale);
         double fs = 0;
-        const bool hasScale = FsConv::ParseNumber(at(names, r, ColScale), &fs);
-        if (inst.GasName(i) != text) {
+        const bool scaleEdited = scaleText != at(shown.names, r, ColScale) && FsConv::ParseNumber(scaleText, &fs);
+        if (nameEdited && inst.GasName(i) != text) {
             inst.setGasName(i, text);
             if (inst.GasType(i) == kThermal)
-                rederive(inst, i, hasScale ? float(fs) : inst.GasFullScale(i));
-        } else if (inst.GasType(i) == kThermal && hasScale && float(fs) != inst.GasFullScale(i)) {
+                rederive(inst, i, scaleEdited ? float(fs) : inst.GasFullScale(i));
+        } else if (inst.GasType(i) == kThermal && scaleEdited && float(fs) != inst.GasFullScale(i)) {
             rederive(inst, i, float(fs));
         }
     }
-
 }
 
-void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names)
+std::optional<CatPoints> Channel0CatPoints(const clsInstrument &inst, const QString &ratioText)
+{
+    double f = 0;
+    if (!FsConv::ParseNumber(ratioText, &f))
+        return std::nullopt;
+    // A point not in use (no value) is left as it is, so only the others must fit.
+    const float unused = ReadingCode::NoValue;
+    CatPoints p{inst.CATppm1st(), inst.CATppm2nd(), inst.CATvol1st(), inst.CATvol2nd()};
+    if (p.ppm1st != qint64(unused)) {
+        const auto v = catPpm(inst.Warning(0), f, ratioText);
+        if (!v)
+            return std::nullopt;
+        p.ppm1st = *v;
+    }
+    if (p.ppm2nd != qint64(unused)) {
+        const auto v = catPpm(inst.Alarm(0), f, ratioText);
+        if (!v)
+            return std::nullopt;
+        p.ppm2nd = *v;
+    }
+    if (p.vol1st != unused) {
+        const auto v = catVol(inst.Warning(0), f);
+        if (!v)
+            return std::nullopt;
+        p.vol1st = *v;
+    }
+    if (p.vol2nd != unused) {
+        const auto v = catVol(inst.Alarm(0), f);
+        if (!v)
+            return std::nullopt;
+        p.vol2nd = *v;
+    }
+    return p;
+}
+
+bool Channel0Renamed(const clsInstrument &inst, const QString &name, const Fill &shown)
+{
+    return name != at(shown.names, kCatRow, ColName) && inst.GasName(7) != name;
+}
+
+bool ApplyChannel0Mirror(clsInstrument &inst, const Texts &names, const Fill &shown)
 {
     const QString t = at(names, kCatRow, ColName);
-    if (inst.GasName(7) != t) {
-        if (t == QLatin1String("HEX"))
-            inst.setAutoCalib(0, 15);
-        else if (inst.GasName(7) == QLatin1String("HEX"))
-            inst.setAutoCalib(0, 50);
-        inst.setGasName(7, t);
-        inst.setGasName(8, t);
-        double f = 0;
-        const QString ratioText = at(names, kCatRow, ColScale);
-        if (FsConv::ParseNumber(ratioText, &f)) {
-            catPpm(inst, true, f, ratioText);
-            catPpm(inst, false, f, ratioText);
-            catVol(inst, true, f);
-            catVol(inst, false, f);
-        }
-    }
-
+    if (!Channel0Renamed(inst, t, shown))
+        return true;
+    const QString ratioText = at(names, kCatRow, ColScale);
+    const std::optional<CatPoints> p = Channel0CatPoints(inst, ratioText);
+    if (!p)
+        return false;
+    if (t == QLatin1String("HEX"))
+        inst.setAutoCalib(0, 15);
+    else if (inst.GasName(7) == QLatin1String("HEX"))
+        inst.setAutoCalib(0, 50);
+    inst.setGasName(7, t);
+    inst.setGasName(8, t);
+    const float unused = ReadingCode::NoValue;
+    if (inst.CATppm1st() != qint64(unused))
+        inst.setCATppm1st(p->ppm1st);
+    if (inst.CATppm2nd() != qint64(unused))
+        inst.setCATppm2nd(p->ppm2nd);
+    if (inst.CATvol1st() != unused)
+        inst.setCATvol1st(p->vol1st);
+    if (inst.CATvol2nd() != unused)
+        inst.setCATvol2nd(p->vol2nd);
+    return true;
 }
 
-void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other)
+void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other, const Fill &shown)
 {
-    auto text = [&](const QString &now, const QString &cell, auto store) {
-        if (now != cell)
+    // Each cell against what the fill showed first: untouched, it writes nothing.
+    auto text = [&](const QString &now, const QString &cell, const QString &was, auto store) {
+        if (cell != was && now != cell)
             store(cell);
     };
-    text(inst.CATOther(), at(other, kCatRow, ColName), [&](const QString &v) { inst.setCATOther(v); });
-    text(inst.TCOther(), at(other, kTcRow, ColName), [&](const QString &v) { inst.setTCOther(v); });
-    text(inst.G1_(0), at(names, kCatRow, ColLongName), [&](const QString &v) { inst.setG1_(0, v); });
-    text(inst.G1_(1), at(other, kCatRow, ColLongName), [&](const QString &v) { inst.setG1_(1, v); });
+    text(inst.CATOther(), at(other, kCatRow, ColName), at(shown.other, kCatRow, ColName),
+         [&](const QString &v) { inst.setCATOther(v); });
+    text(inst.TCOther(), at(other, kTcRow, ColName), at(shown.other, kTcRow, ColName),
+         [&](const QString &v) { inst.setTCOther(v); });
+    text(inst.G1_(0), at(names, kCatRow, ColLongName), at(shown.names, kCatRow, ColLongName),
+         [&](const QString &v) { inst.setG1_(0, v); });
+    text(inst.G1_(1), at(other, kCatRow, ColLongName), at(shown.other, kCatRow, ColLongName),
+         [&](const QString &v) { inst.setG1_(1, v); });
     for (int r = 5; r <= 7; ++r)
-        text(inst.G1_(r - 3), at(names, r, ColLongName), [&](const QString &v) { inst.setG1_(r - 3, v); });
-    text(inst.G1_(5), at(other, kTcRow, ColLongName), [&](const QString &v) { inst.setG1_(5, v); });
+        text(inst.G1_(r - 3), at(names, r, ColLongName), at(shown.names, r, ColLongName),
+             [&](const QString &v) { inst.setG1_(r - 3, v); });
+    text(inst.G1_(5), at(other, kTcRow, ColLongName), at(shown.other, kTcRow, ColLongName),
+         [&](const QString &v) { inst.setG1_(5, v); });
 
-    longFrom(inst, 0, at(names, kCatRow, ColScale), 1);
-    longFrom(inst, 1, at(other, kCatRow, ColScale), 1);
-    longFrom(inst, 2, at(other, kTcRow, ColScale), 10);   // tenths
-    longFrom(inst, 3, at(other, kCatRow, ColFactor), 100); // hundredths
+    auto ratio = [&](int i, const Texts &grid, const Texts &was, int r, int c, double scale) {
+        if (at(grid, r, c) != at(was, r, c))
+            longFrom(inst, i, at(grid, r, c), scale);
+    };
+    ratio(0, names, shown.names, kCatRow, ColScale, 1);
+    ratio(1, other, shown.other, kCatRow, ColScale, 1);
+    ratio(2, other, shown.other, kTcRow, ColScale, 10);    // tenths
+    ratio(3, other, shown.other, kCatRow, ColFactor, 100); // hundredths
 
-    const int ev = at(other, kCatRow, ColEV) == QLatin1String("ME") ? 1 : 0;
-    if (inst.CATOtherEV() != ev)
+    const QString evText = at(other, kCatRow, ColEV);
+    const int ev = evText == QLatin1String("ME") ? 1 : 0;
+    if (evText != at(shown.other, kCatRow, ColEV) && inst.CATOtherEV() != ev)
         inst.setCATOtherEV(ev);
 }
 
-void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other)
+bool ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other, const Fill &shown)
 {
-    ApplyChannelNames(inst, names);
-    ApplyChannel0Mirror(inst, names);
-    ApplyOtherNames(inst, names, other);
+    ApplyChannelNames(inst, names, shown);
+    if (!ApplyChannel0Mirror(inst, names, shown))
+        return false;
+    ApplyOtherNames(inst, names, other, shown);
+    return true;
 }
 
 } // namespace FsGasNames

@@ -76,15 +76,29 @@ std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool inval
 // vfgGasNameOther BeforeEdit: std::nullopt refuses; otherwise the editor's list.
 std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst);
 
-// OK, in this order; a member is written only when the grid's value differs.
+// OK, in this order; a member is written only when the grid's value differs. shown is what
+// the fill showed (FillTexts of the record the grids were filled from): a cell that still
+// shows it writes nothing, whatever the record holds behind it.
 // The gas names of channels 0 and 4..6 (1..3 are fixed), with the derived values of a
 // thermal-conductivity channel.
-void ApplyChannelNames(clsInstrument &inst, const Texts &names);
-// Channels 7 and 8 take channel 0's name; a new name recomputes the CAT range points.
-void ApplyChannel0Mirror(clsInstrument &inst, const Texts &names);
+void ApplyChannelNames(clsInstrument &inst, const Texts &names, const Fill &shown);
+
+// The CAT range points a rename of channel 0 derives from its alarm points at the ratio
+// text; a "not set" or "no value" point gives the same state. Nothing when a point does
+// not fit its field (the rename is then refused).
+struct CatPoints {
+    qint64 ppm1st = 0, ppm2nd = 0;
+    float vol1st = 0, vol2nd = 0;
+};
+std::optional<CatPoints> Channel0CatPoints(const clsInstrument &inst, const QString &ratioText);
+// True when channel 0's name cell, showing name, renames the channel (the mirror runs).
+bool Channel0Renamed(const clsInstrument &inst, const QString &name, const Fill &shown);
+// Channels 7 and 8 take channel 0's new name and the CAT range points are recomputed.
+// False, writing nothing, when the points do not fit.
+bool ApplyChannel0Mirror(clsInstrument &inst, const Texts &names, const Fill &shown);
 // The other gases, the long names G1_, the ratios FL_ and CATOtherEV.
-void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other);
-// All three.
-void ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other);
+void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other, const Fill &shown);
+// All three; false as ApplyChannel0Mirror.
+bool ApplyGasNames(clsInstrument &inst, const Texts &names, const Texts &other, const Fill &shown);
 
 } // namespace FsGasNames

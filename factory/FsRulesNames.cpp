@@ -10,7 +10,7 @@ int MaxLength() { return clsInstrument::info(clsInstrument::M::XS_).width; }
 int FilterKey(int key, const QString &editText)
 {
     int k = key;
-    if (!CheckKeyAscii(k, true, true))
+    if (!CheckListNameKey(k, true))
         return 0;
     if (k != 8 && editText.size() >= MaxLength())
         return 0;
@@ -19,7 +19,7 @@ int FilterKey(int key, const QString &editText)
 
 bool Acceptable(const QString &name)
 {
-    return name.size() <= MaxLength() && CheckTextChars(name, true, true);
+    return name.size() <= MaxLength() && CheckListNameChars(name, true);
 }
 
 void ApplyStations(clsInstrument &inst, const QStringList &names)

@@ -12,10 +12,12 @@ constexpr int kUsers = 32;
 
 // The most characters of a name (the record's station and user names are alike).
 int MaxLength();
-// Key filter of a name cell: printable characters but braces, lower case kept, at most
+// Key filter of a name cell: printable characters but braces and the list separators
+// ("," ";" "|"), lower case kept, at most
 // MaxLength() characters. Returns the key to let through or 0 to drop it (with a beep).
 int FilterKey(int key, const QString &editText);
-// At most MaxLength() characters, each printable (braces excepted); empty passes.
+// At most MaxLength() characters, each printable, braces and list separators excepted
+// (the list and settings files could not carry them back); empty passes.
 bool Acceptable(const QString &name);
 
 // Writes every name that differs (exactly, case and blanks count) into XS_(0..127) or

@@ -519,19 +519,23 @@ bool frmFsDialog::GetAllGrids(QString *failure)
         m_edit = std::make_unique<clsInstrument>();
     clsInstrument work(*m_edit);
     QString why;
-    const bool ok = GetDatasGrids(work, why) && GetStationGrid(work, why) && GetUserGrid(work, why) &&
-                    GetGasNameGrid(work, why) && GetChannel0Mirror(work, why) && GetGasNameOtherGrid(work, why) &&
-                    GetChannelGrid(work, why) && GetPreConvNames(work, why) && GetUserConvNames(work, why) &&
-                    GetPreConvAlarms(work, why) && GetUserConvAlarms(work, why) && GetConvCount(work, why) &&
-                    GetMEGrid(work, why) && GetOtherSetGrid(work, why) && GetPIDGrids(work, why) &&
-                    GetPIDChannels(work, why);
-    if (!ok) {
+    if (!ApplyAllGrids(work, why)) {
         if (failure)
             *failure = why;
         return false;
     }
     *m_edit = work;
     return true;
+}
+
+bool frmFsDialog::ApplyAllGrids(clsInstrument &work, QString &why)
+{
+    return GetDatasGrids(work, why) && GetStationGrid(work, why) && GetUserGrid(work, why) &&
+           GetGasNameGrid(work, why) && GetChannel0Mirror(work, why) && GetGasNameOtherGrid(work, why) &&
+           GetChannelGrid(work, why) && GetPreConvNames(work, why) && GetUserConvNames(work, why) &&
+           GetPreConvAlarms(work, why) && GetUserConvAlarms(work, why) && GetConvCount(work, why) &&
+           GetMEGrid(work, why) && GetOtherSetGrid(work, why) && GetPIDGrids(work, why) &&
+           GetPIDChannels(work, why);
 }
 
 // ---- leading-blanks label -------------------------------------------------------------------

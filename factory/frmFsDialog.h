@@ -139,6 +139,9 @@ public:
     // edit record only when all of them succeeded; False with the failing list or row in
     // failure (the edit record then unchanged).
     bool GetAllGrids(QString *failure = nullptr);
+    // The sections of GetAllGrids applied to rec (a scratch copy of the edit record): what
+    // the grids show. False with the failing list or row in failure.
+    bool ApplyAllGrids(clsInstrument &rec, QString &failure);
 
     // Leading-blanks label "(Left space n)" of the text columns (one family for all grids).
     void ShowLeftSpace(FlexGrid *Grid);
@@ -272,6 +275,9 @@ public:
     void cmdLoad_Click();
     // Fills every grid from the edit record, in the order of the first activation.
     void SetAllGrids();
+    // The record a store writes: the edit record with the grids of the chosen lists (every
+    // grid with chkAll) applied. False, naming the list or row, when a grid cannot be.
+    bool ShownRecord(clsInstrument &rec, QString &failure);
     // Shows the open or save dialog with the filter "All files" and the given entry
     // preselected. False, after saying so for a cancelled dialog, when no file was chosen.
     bool ChooseFile(bool Save, const QString &Entry, const QString &FileName, int Flags);

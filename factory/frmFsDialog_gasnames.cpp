@@ -1,4 +1,5 @@
 // Gas names, long names and ratios of the channels, and the two other gases.
+#include "core/CharChecks.h"
 #include "core/modMain.h"
 #include "factory/FsRulesGasNames.h"
 #include "factory/FsRulesPID.h"
@@ -64,6 +65,8 @@ void frmFsDialog::wireGasNameTab()
 void frmFsDialog::SetGasNameGrids()
 {
     using namespace FsGasNames;
+    if (!m_edit)
+        m_edit = std::make_unique<clsInstrument>();
     const Fill f = FillTexts(*m_edit);
     QFont font;
     CopyFont(font, gFont);
@@ -87,6 +90,22 @@ void frmFsDialog::SetGasNameGrids()
     vfgGasNameOther->setColWidth(4, 1100);
     vfgGasNameOther->setColWidth(5, 900);
     fill(vfgGasNameOther, f.other, f.otherGrey);
+
+    // Names the files and choice lists cannot carry (from the instrument or a loaded file)
+    // are marked where the technician can mend them; a locked cell goes back as it came.
+    const Texts other = gridTexts(vfgGasNameOther);
+    const QStringList pidNames = column(vfgPID[1], FsPid::ColName);
+    for (int r = 1; r < kNameRows; ++r)
+        for (int c : {int(ColName), int(ColLongName)}) {
+            const bool editable = BeforeName(r, c, m_edit->GasType(r - 1), isGrey(vfgGasName, r, c),
+                                             m_edit->invalidGN(), other, pidNames).has_value();
+            if (editable && !CheckListNameChars(f.names[r][c], true))
+                vfgGasName->setCell(FlexGrid::SetBackColor, r, c, kRed);
+        }
+    for (int r = 1; r < kOtherRows; ++r)
+        for (int c : {int(ColName), int(ColLongName)})
+            if (BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit) && !CheckListNameChars(f.other[r][c], true))
+                vfgGasNameOther->setCell(FlexGrid::SetBackColor, r, c, kRed);
 }
 
 void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
@@ -103,7 +122,18 @@ void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
 
 void frmFsDialog::vfgGasName_ValidateEdit(int Row, int Col, bool &Cancel)
 {
-    const FsGasNames::CellEdit e = FsGasNames::ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText());
+    using namespace FsGasNames;
+    CellEdit e = ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText());
+    // A rename of channel 0 recomputes the CAT range points from its alarm points and the
+    // ratio: one that would not fit is refused here, where it is typed.
+    if (e.accept && Row == kCatRow && (Col == ColName || Col == ColScale)) {
+        const QString name = Col == ColName ? e.text : vfgGasName->TextMatrix(Row, ColName);
+        const QString ratio = Col == ColScale ? e.text : vfgGasName->TextMatrix(Row, ColScale);
+        if (Channel0Renamed(*m_edit, name, FillTexts(*m_edit)) && !Channel0CatPoints(*m_edit, ratio)) {
+            e.accept = false;
+            e.paint = true;
+        }
+    }
     if (e.text != vfgGasName->EditText())
         vfgGasName->setEditText(e.text);
     Cancel = !e.accept;
@@ -171,20 +201,25 @@ void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
         vfgGasNameOther->setCell(FlexGrid::SetBackColor, Row, Col, e.accept ? kWhite : kRed);
 }
 
+// The grids were filled from the working copy, which keeps those values until the next
+// fill: its fill texts are what the grids showed.
 bool frmFsDialog::GetGasNameGrid(clsInstrument &rec, QString &)
 {
-    FsGasNames::ApplyChannelNames(rec, gridTexts(vfgGasName));
+    FsGasNames::ApplyChannelNames(rec, gridTexts(vfgGasName), FsGasNames::FillTexts(*m_edit));
     return true;
 }
 
-bool frmFsDialog::GetChannel0Mirror(clsInstrument &rec, QString &)
+bool frmFsDialog::GetChannel0Mirror(clsInstrument &rec, QString &failure)
 {
-    FsGasNames::ApplyChannel0Mirror(rec, gridTexts(vfgGasName));
-    return true;
+    if (FsGasNames::ApplyChannel0Mirror(rec, gridTexts(vfgGasName), FsGasNames::FillTexts(*m_edit)))
+        return true;
+    failure = QStringLiteral("GAS Name && Ratio, STD1");
+    return false;
 }
 
 bool frmFsDialog::GetGasNameOtherGrid(clsInstrument &rec, QString &)
 {
-    FsGasNames::ApplyOtherNames(rec, gridTexts(vfgGasName), gridTexts(vfgGasNameOther));
+    FsGasNames::ApplyOtherNames(rec, gridTexts(vfgGasName), gridTexts(vfgGasNameOther),
+                                FsGasNames::FillTexts(*m_edit));
     return true;
 }

@@ -36,6 +36,10 @@ void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
     for (int r = 0; r < n; ++r) {
         g->setTextMatrix(r, 0, QString::number(r + 1));
         g->setTextMatrix(r, 1, name(r));
+        // A name the files cannot carry (from the instrument or a loaded file) is marked,
+        // so that it is neither exported nor sent unseen.
+        if (!FsNames::Acceptable(name(r)))
+            g->setCell(FlexGrid::SetBackColor, r, 1, kRed);
     }
     g->Refresh();
     g->setVisible(true);
@@ -157,15 +161,16 @@ void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::F flag)
     g->setColWidth(1, qMax(0, g->ColWidth(1) - 100));
 }
 
-void exportNames(frmFsDialog &dlg, FlexGrid *g, bool gridGood, const QString &list, const QString &defaultName)
+void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &list, const QString &defaultName)
 {
+    // Every name must be one the import takes back as itself; the first that is not is named.
     const QStringList names = namesOf(g);
-    bool readsBack = true;
-    for (const QString &name : names)
-        readsBack = readsBack && NameListFile::ReadsBack(name);
-    if (!gridGood || !readsBack) {
-        dlg.ShowImproperData(list);
-        return;
+    for (int r = 0; r < names.size(); ++r) {
+        if (g->Cell(FlexGrid::SetBackColor, r, 1).toInt() == kRed || !FsNames::Acceptable(names.at(r))
+            || !NameListFile::ReadsBack(names.at(r))) {
+            dlg.ShowImproperData(QStringLiteral("%1, No. %2").arg(list).arg(r + 1));
+            return;
+        }
     }
     const QString file = dlg.AskListFile(true, defaultName);
     if (file.isEmpty())
@@ -192,12 +197,12 @@ void frmFsDialog::cmdUserImport_Click()
 
 void frmFsDialog::cmdStationExport_Click()
 {
-    exportNames(*this, vfgStation, CheckStationGrid(), QStringLiteral("Station List"), QStringLiteral("Station.csv"));
+    exportNames(*this, vfgStation, QStringLiteral("Station List"), QStringLiteral("Station.csv"));
 }
 
 void frmFsDialog::cmdUserExport_Click()
 {
-    exportNames(*this, vfgUser, CheckUserGrid(), QStringLiteral("User List"), QStringLiteral("User.csv"));
+    exportNames(*this, vfgUser, QStringLiteral("User List"), QStringLiteral("User.csv"));
 }
 
 // ---- apply ----------------------------------------------------------------------------------

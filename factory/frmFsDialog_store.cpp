@@ -1,12 +1,19 @@
 // Maintenance-data store and load (scrambled distribution files).
+//
+// The store writes what the grids show: the edit record with the grids of the chosen lists
+// applied to a scratch copy, edits and imports included. The load takes from the file only
+// the lines it holds and the instrument accepts, on top of what the dialog shows: lists the
+// file does not hold keep their grids, edits included.
 #include "core/Messages.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
 #include "platform/FlexGrid.h"
 #include "platform/MsgBox.h"
+#include "settingsfiles/SettingLines.h"
 #include "settingsfiles/SettingsFile.h"
 #include <QCheckBox>
 #include <QPushButton>
+#include <QSet>
 #include <functional>
 
 namespace {
@@ -14,6 +21,8 @@ namespace {
 const QString kEntry = QStringLiteral("Vantik Maintenance Data(*.vkx)|*.vkx|");
 
 bool ticked(const QCheckBox *box) { return box->isChecked(); }
+
+using SettingLines::Block;
 
 } // namespace
 
@@ -23,22 +32,53 @@ void frmFsDialog::wireStoreCommands()
     connect(cmdLoad, &QPushButton::clicked, this, [this] { cmdLoad_Click(); });
 }
 
+bool frmFsDialog::ShownRecord(clsInstrument &rec, QString &why)
+{
+    if (!m_edit)
+        m_edit = std::make_unique<clsInstrument>();
+    rec = *m_edit;
+    if (ticked(chkAll))
+        return ApplyAllGrids(rec, why);
+    if (ticked(chkStation) && !GetStationGrid(rec, why))
+        return false;
+    if (ticked(chkUser) && !GetUserGrid(rec, why))
+        return false;
+    if (ticked(chkConvertion)
+        && !(GetPreConvNames(rec, why) && GetUserConvNames(rec, why) && GetPreConvAlarms(rec, why)
+             && GetUserConvAlarms(rec, why) && GetConvCount(rec, why)))
+        return false;
+    if ((ticked(chkPID[0]) || ticked(chkPID[1])) && !GetPIDGrids(rec, why))
+        return false;
+    return true;
+}
+
 void frmFsDialog::cmdStore_Click()
 {
+    // What is stored is what the grids show: an open editor is ended first.
+    if (!EndOpenEdits())
+        return;
+    const bool all = ticked(chkAll);
     const struct {
-        const QCheckBox *box;
+        bool wanted;
         std::function<bool()> clean;
         const char *list;
     } checks[] = {
-        {chkStation, [this] { return CheckStationGrid(); }, "Station List"},
-        {chkUser, [this] { return CheckUserGrid(); }, "User List"},
-        {chkConvertion, [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table"},
-        {chkConvertion, [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table"},
-        {chkPID[0], [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings"},
-        {chkPID[1], [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings"},
+        {ticked(chkStation), [this] { return CheckStationGrid(); }, "Station List"},
+        {ticked(chkUser), [this] { return CheckUserGrid(); }, "User List"},
+        {ticked(chkConvertion), [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table"},
+        {ticked(chkConvertion), [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table"},
+        {ticked(chkPID[0]), [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings"},
+        {ticked(chkPID[1]), [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings"},
+        // Every other setting goes with "All Data": its grids are judged as OK judges them.
+        {all, [this] { return CheckChannelGrid(); }, "Channel GAS Mapping"},
+        {all, [this] { return CheckOtherSetGrid(); }, "Other Setting"},
+        {all, [this] { return CheckGasNameGrid(); }, "GAS Name && Ratio"},
+        {all, [this] { return CheckGasNameOtherGrid(); }, "Other Name"},
+        {all, [this] { return CheckDatasGrid(); }, "Parameter"},
+        {all, [this] { return CheckMEGrid(); }, "CAT DATA"},
     };
     for (const auto &c : checks) {
-        if (ticked(c.box) && !c.clean()) {
+        if (c.wanted && !c.clean()) {
             MsgBox(GetMsg(8056, QString::fromLatin1(c.list)), vb::OKOnly | vb::Critical, GetMsg(5001));
             return;
         }
@@ -47,7 +87,13 @@ void frmFsDialog::cmdStore_Click()
         MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information);
         return;
     }
-    if (!ChooseFile(true, kEntry, QString(), fdlg::OverwritePrompt | fdlg::PathMustExist) || !m_instrument)
+    clsInstrument shown;
+    QString why;
+    if (!ShownRecord(shown, why)) {
+        MsgBox(GetMsg(8056, why), vb::OKOnly | vb::Critical, GetMsg(5001));
+        return;
+    }
+    if (!ChooseFile(true, kEntry, QString(), fdlg::OverwritePrompt | fdlg::PathMustExist))
         return;
     Distribution blocks;
     blocks.user = ticked(chkUser);
@@ -55,8 +101,8 @@ void frmFsDialog::cmdStore_Click()
     blocks.conversion = ticked(chkConvertion);
     blocks.pidHigh = ticked(chkPID[0]);
     blocks.pidLow = ticked(chkPID[1]);
-    blocks.all = ticked(chkAll);
-    const SettingsFileResult stored = StoreConfig(*m_instrument, cmddlg.FileName, true, blocks);
+    blocks.all = all;
+    const SettingsFileResult stored = StoreConfig(shown, cmddlg.FileName, true, blocks);
     if (!stored) {
         MsgBox(stored.error);
         return;
@@ -66,22 +112,97 @@ void frmFsDialog::cmdStore_Click()
 
 void frmFsDialog::cmdLoad_Click()
 {
+    // The lists the file does not hold stay as shown, so an open editor is ended first.
+    if (!EndOpenEdits())
+        return;
     if (!ChooseFile(false, kEntry, QString(), fdlg::FileMustExist))
         return;
     if (!m_edit)
         m_edit = std::make_unique<clsInstrument>();
-    // Into a scratch record: the working copy and the grids change only when the whole
-    // file was read. The reader keeps the record's support flags (the instrument's).
+    // Read whole into a scratch record first: a bad file changes nothing.
     clsInstrument loaded(*m_edit);
     const SettingsFileResult read = LoadConfig(loaded, cmddlg.FileName, true);
     if (!read) {
         MsgBox(read.error);
         return;
     }
+
+    // The reader starts from a cleared record and flags what it sets: the flagged lines are
+    // the file's. A line of a command group the instrument refuses is not taken (its values
+    // would be shown but never sent).
+    const QVector<SettingLines::Entry> &lines = SettingLines::entries();
+    QSet<Block> held;
+    for (const SettingLines::Entry &e : lines)
+        if (e.code != QLatin1String("LS") && SettingLines::isChanged(loaded, e)
+            && SettingLines::isSupported(*m_edit, e))
+            held.insert(e.block);
+    const bool pidHeld = held.contains(Block::PidLow) || held.contains(Block::PidHigh);
+
+    // The lines taken go through the codec into a copy with no flag raised, then every
+    // member they set that differs from the edit record is written: a file holding what
+    // the dialog shows changes nothing and flags nothing.
+    clsInstrument taken(*m_edit);
+    taken.ClearChangeFlags();
+    for (const SettingLines::Entry &e : lines) {
+        const bool pidNames = e.code == QLatin1String("LS");
+        if (pidNames ? !pidHeld : !held.contains(e.block))
+            continue;
+        if (!SettingLines::isChanged(loaded, e) || !SettingLines::isSupported(*m_edit, e))
+            continue;
+        const SettingLines::LineText text = SettingLines::lineText(loaded, e);
+        const SettingLines::ParseResult parsed =
+            text.ok ? SettingLines::parseLine(taken, text.text, SettingLines::Door::User) : SettingLines::ParseResult{};
+        if (!text.ok || !parsed.ok()) {
+            MsgBox(text.ok ? parsed.reason : text.error);
+            return;
+        }
+    }
+    clsInstrument result(*m_edit);
+    using M = clsInstrument::M;
+    for (int m = 0; m < int(M::Count); ++m) {
+        const auto &mi = clsInstrument::info(M(m));
+        const bool support = QByteArray(mi.name).toLower().startsWith("invalid");
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j) {
+                // The support flags are the reader's: the instrument's, and what an older
+                // file's short lines say it refuses.
+                const QVariant v = support ? loaded.value(M(m), i, j) : taken.value(M(m), i, j);
+                if ((support || taken.isChanged(M(m), i, j)) && v != result.value(M(m), i, j))
+                    result.setValue(M(m), v, i, j);
+            }
+    }
+
+    // Only the grids of what was taken are refilled; the others keep what they show.
     for (FlexGrid *g : allGrids())
         g->CancelEdit();
-    *m_edit = loaded;
-    SetAllGrids();
+    const bool stations = held.contains(Block::StationList), users = held.contains(Block::UserList);
+    if (stations != users) {
+        // One fill serves both name lists: the one not loaded takes its grid's names first.
+        QString unused;
+        stations ? GetUserGrid(result, unused) : GetStationGrid(result, unused);
+    }
+    *m_edit = result;
+    if (held.contains(Block::Settings)) {
+        SetSetUpGrid();
+        SetFactoryGrid();
+        SetOtherGrid();
+    }
+    if (stations || users)
+        SetStationUserGrids();
+    if (held.contains(Block::Settings)) {
+        SetGasNameGrids();
+        SetChannelGrid();
+    }
+    if (held.contains(Block::Conversion))
+        SetConvGrids();
+    if (held.contains(Block::Settings)) {
+        SetMEGrid();
+        SetOtherSetGrid();
+    }
+    if (pidHeld) {
+        SetPIDGrid(0);
+        SetPIDGrid(1);
+    }
 }
 
 void frmFsDialog::SetAllGrids()

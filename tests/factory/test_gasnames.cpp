@@ -72,6 +72,9 @@ TEST_F(GasNames, EntryChecks)
         {kTcRow, ColScale, "45", true, "40.0"},      {kTcRow, ColScale, "100", true, "100.0"},
         {kCatRow, ColFactor, "1.5", true, "1.50"},   {kCatRow, ColFactor, "25.01", false, ""},
         {kCatRow, ColName, "abc", false, ""},        {kCatRow, ColName, "ABC", true, "ABC"},
+        // what the files and the "|"-separated choice lists cannot carry
+        {kCatRow, ColLongName, "AB|CD", false, ""},  {kTcRow, ColLongName, "A;B", false, ""},
+        {kTcRow, ColName, "A,B", false, ""},         {kCatRow, ColLongName, "A{B", false, ""},
     };
     for (const auto &c : cases) {
         const CellEdit e = ValidateOther(c.row, c.col, c.in);
@@ -85,6 +88,9 @@ TEST_F(GasNames, EntryChecks)
     EXPECT_EQ(FilterOtherKey(ColName, 'B', 3), 0);
     EXPECT_EQ(FilterOtherKey(ColLongName, 'b', 19), 'b');
     EXPECT_EQ(FilterOtherKey(ColLongName, 'b', 20), 0);
+    for (int key : {'|', ',', ';'})
+        EXPECT_EQ(FilterOtherKey(ColLongName, key, 0), 0) << char(key);
+    EXPECT_FALSE(ValidateName(1, ColLongName, kCatalytic, "AB|CD").accept);
 }
 
 TEST_F(GasNames, ChoicesAndCompanions)
@@ -114,18 +120,29 @@ TEST_F(GasNames, ChoicesAndCompanions)
 
 TEST_F(GasNames, UntouchedGridsApplyNothing)
 {
+    {
+        // What the record holds behind the texts shown: more decimals, a code outside the
+        // list, mirrors that differ from channel 0.
+        clsInstrument::DeviceDoor door(inst);
+        inst.setGasFullScale(4, 100.04f);
+        inst.setCATOtherEV(2);
+        inst.setGasName(7, "OLD");
+    }
     Fill f = FillTexts(inst);
+    const Fill shown = f;
     f.names[2][ColName] = "O2 "; // the fixed channels' names are shown, not applied
-    ApplyGasNames(inst, f.names, f.other);
-    EXPECT_FALSE(inst.AnyChangeFlag()) << "\"60.0\" and \"1.15\" are the members as shown";
+    EXPECT_TRUE(ApplyGasNames(inst, f.names, f.other, shown));
+    EXPECT_FALSE(inst.AnyChangeFlag());
     EXPECT_EQ(inst.GasName(1), "");
+    EXPECT_EQ(inst.CATOtherEV(), 2);
 }
 
 TEST_F(GasNames, ThermalAndCatalyticDerivations)
 {
     Fill f = FillTexts(inst);
+    const Fill shown = f;
     f.names[5][ColScale] = "10";
-    ApplyGasNames(inst, f.names, f.other);
+    ApplyGasNames(inst, f.names, f.other, shown);
     EXPECT_EQ(inst.Warning(4), 1.0f);
     EXPECT_EQ(inst.Alarm(4), 5.0f);
     EXPECT_EQ(inst.Stel(4), ReadingCode::NoValue);
@@ -135,7 +152,7 @@ TEST_F(GasNames, ThermalAndCatalyticDerivations)
     f.names[5][ColScale] = "100";
     f.names[1][ColName] = "HEX";
     f.names[1][ColScale] = "5000";
-    ApplyGasNames(inst, f.names, f.other);
+    ApplyGasNames(inst, f.names, f.other, shown);
     EXPECT_EQ(inst.AutoCalib(4), 50.0f);
     EXPECT_EQ(inst.AutoCalib(0), 15.0f);
     EXPECT_EQ(inst.GasName(8), "HEX");
@@ -145,9 +162,38 @@ TEST_F(GasNames, ThermalAndCatalyticDerivations)
 
     f.other[kTcRow][ColScale] = "12.3";
     f.other[kCatRow][ColEV] = "ME";
-    ApplyGasNames(inst, f.names, f.other);
+    ApplyGasNames(inst, f.names, f.other, shown);
     EXPECT_EQ(inst.FL_(2), 123);
     EXPECT_EQ(inst.CATOtherEV(), 1);
+}
+
+TEST_F(GasNames, RenameOfChannel0WithLargePointsIsRoundedRightOrRefused)
+{
+    {
+        clsInstrument::DeviceDoor door(inst);
+        inst.setWarning(0, 800);
+        inst.setAlarm(0, ReadingCode::NotSet);
+    }
+    Fill f = FillTexts(inst);
+    const Fill shown = f;
+    f.names[1][ColName] = "PRO";
+    f.names[1][ColScale] = "20000";
+    ASSERT_TRUE(ApplyGasNames(inst, f.names, f.other, shown));
+    EXPECT_EQ(inst.CATppm1st(), 20000) << "cut to the ratio";
+    EXPECT_FLOAT_EQ(inst.CATvol1st(), 16.0f);
+    EXPECT_EQ(inst.CATppm2nd(), qint64(ReadingCode::NotSet)) << "a point not set stays not set";
+    EXPECT_EQ(inst.CATvol2nd(), ReadingCode::NotSet);
+
+    // Hundredths beyond a 16-bit whole number: refused, nothing written.
+    clsInstrument big(inst);
+    big.ClearChangeFlags();
+    big.setWarning(0, 20000);
+    big.setChange_Warn(0, false);
+    f.names[1][ColName] = "BUT";
+    EXPECT_FALSE(Channel0CatPoints(big, "20000"));
+    EXPECT_FALSE(ApplyChannel0Mirror(big, f.names, shown));
+    EXPECT_FALSE(big.AnyChangeFlag());
+    EXPECT_EQ(big.GasName(7), "PRO");
 }
 
 // --- The two grids in the dialog ------------------------------------------------------------
@@ -223,4 +269,20 @@ TEST_F(GasNameDialog, ChosenNamesBringTheirCompanionsAndMirrors)
     EXPECT_EQ(rec().CATOtherSelect(), 0);
     EXPECT_FALSE(rec().Change_GasName(1));
     EXPECT_FALSE(rec().Change_G1_(5));
+}
+
+TEST_F(GasNameDialog, RenameThatWouldOverflowIsRefusedInItsRow)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setWarning(0, 20000);
+        rec().setFL_(0, 20000);
+        rec().setG1_(1, "A|B"); // from the instrument: marked where it can be mended
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Back(dlg->vfgGasNameOther, kCatRow, ColLongName), 255);
+    FlexGrid *g = dlg->vfgGasName;
+    EXPECT_FALSE(Edit(g, 1, ColName, "ABC"));
+    EXPECT_EQ(Back(g, 1, ColName), 255);
+    EXPECT_EQ(g->TextMatrix(1, ColName), rec().GasName(0));
 }

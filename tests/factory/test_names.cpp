@@ -41,8 +41,8 @@ TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
     EXPECT_TRUE(Edit(s, 0, 1, QString(17, 'a')));
     EXPECT_EQ(s->TextMatrix(0, 1), QString(16, 'a'));     // the 17th key was dropped
     EXPECT_EQ(BeepCount(), 1);
-    EXPECT_TRUE(Edit(s, 1, 1, "north {gate}"));
-    EXPECT_EQ(s->TextMatrix(1, 1), "north gate");          // braces dropped, lower case kept
+    EXPECT_TRUE(Edit(s, 1, 1, "north {gate}|A,B;C"));
+    EXPECT_EQ(s->TextMatrix(1, 1), "north gateABC");       // braces and separators dropped, lower case kept
 
     ASSERT_TRUE(OpenCell(dlg->vfgUser, 2, 1));              // pasted past the key filter
     EditorLine(dlg->vfgUser)->setText(QString(17, 'b'));
@@ -51,10 +51,25 @@ TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
     EXPECT_FALSE(dlg->CheckUserGrid());
     dlg->cmdUserExport->click();                            // nothing is asked or written
     EXPECT_TRUE(files->calls().isEmpty());
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User List"))});
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User List, No. 3"))});
     EXPECT_TRUE(Edit(dlg->vfgUser, 2, 1, ""));            // the whole text counts: delete first
     EXPECT_TRUE(Edit(dlg->vfgUser, 2, 1, QString(16, 'b')));
     EXPECT_EQ(Back(dlg->vfgUser, 2, 1), 16777215);
+
+    // Names the files cannot carry that came from the instrument are marked, not sent unseen.
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setXS_(7, "Gate {7}");
+        rec().setXZ_(1, "a|b");
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Back(dlg->vfgStation, 7, 1), 255);
+    EXPECT_EQ(Back(dlg->vfgUser, 1, 1), 255);
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List"))});
 }
 
 TEST_F(NamesDialog, ImportFillsRowsInFileOrderAndFlagsThem)
@@ -110,7 +125,7 @@ TEST_F(NamesDialog, ImproperFileChangesNothing)
 
 TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
 {
-    ASSERT_TRUE(Edit(dlg->vfgStation, 0, 1, " lead, 'q'~"));
+    ASSERT_TRUE(Edit(dlg->vfgStation, 0, 1, " lead 'q'~"));
     files->choose(file("Station.csv"));
     dlg->cmdStationExport->click();
     EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
@@ -147,12 +162,12 @@ TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
     dlg->cmdStationImport->click();
     EXPECT_EQ(dlg->vfgStation->TextMatrix(127, 1), before[127]);
 
-    // A name ending in the separator would come back without it: refused, nothing written.
+    // A name holding the separator would not come back: refused, the entry named.
     boxes->clear();
-    ASSERT_TRUE(Edit(dlg->vfgStation, 3, 1, "Gate,"));
+    dlg->vfgStation->setTextMatrix(3, 1, "Gate,");
     files->choose(file("Again.csv"));
     dlg->cmdStationExport->click();
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List"))});
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List, No. 4"))});
     EXPECT_FALSE(QFile::exists(file("Again.csv")));
 }
 

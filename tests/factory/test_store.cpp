@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QMap>
+#include <QPushButton>
+#include <tuple>
 
 namespace {
 
@@ -183,6 +185,98 @@ TEST_F(Store, FullFileRoundTripsThroughTheDialog)
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
     EXPECT_EQ(Members(rec()), kept);
+}
+
+// Every flag raised on the record, as "name(i,j)".
+QStringList Raised(const clsInstrument &r)
+{
+    QStringList out;
+    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
+        const auto &fi = clsInstrument::info(clsInstrument::F(f));
+        for (int i = 0; i < fi.count1; ++i)
+            for (int j = 0; j < fi.count2; ++j)
+                if (r.flag(clsInstrument::F(f), i, j))
+                    out << QStringLiteral("%1(%2,%3)").arg(QLatin1String(fi.name)).arg(i).arg(j);
+    }
+    return out;
+}
+
+TEST_F(Store, VariedRecordsUntouchedOkAndEveryFileRoundTrip)
+{
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(seed);
+        rec() = VariedFsRecord(seed);
+        const QMap<QString, QString> kept = Members(rec());
+
+        // Untouched OK sends nothing.
+        ASSERT_TRUE(Open());
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed());
+        EXPECT_EQ(boxes->prompts(), QStringList());
+        EXPECT_EQ(Raised(rec()), QStringList());
+
+        // Station.csv and User.csv, then the whole .vkx: out, back in, OK, the same record.
+        ASSERT_TRUE(Open());
+        for (auto [exportButton, importButton, grid] :
+             {std::tuple{dlg->cmdStationExport, dlg->cmdStationImport, dlg->vfgStation},
+              std::tuple{dlg->cmdUserExport, dlg->cmdUserImport, dlg->vfgUser}}) {
+            files->choose(path("names.csv"));
+            exportButton->click();
+            for (int r = 0; r < grid->Rows(); ++r)
+                grid->setTextMatrix(r, 1, QStringLiteral("x"));
+            files->choose(path("names.csv"));
+            importButton->click();
+        }
+        dlg->chkAll->setChecked(true);
+        ASSERT_TRUE(StoreAs("all.vkx"));
+        Edit(dlg->vfgStation, 2, 1, "EDITED");
+        Load("all.vkx");
+        EXPECT_EQ(dlg->vfgStation->TextMatrix(2, 1), rec().XS_(2));
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed());
+        EXPECT_EQ(boxes->prompts(), QStringList()) << boxes->prompts().join("|").toStdString();
+        EXPECT_EQ(Members(rec()), kept);
+        rec().ClearChangeFlags();
+    }
+}
+
+TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLJ(true);
+    }
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Edit(dlg->vfgStation, 1, 1, "EDITED ST"));
+    dlg->chkStation->setChecked(true);
+    dlg->chkPID[0]->setChecked(true);
+    ASSERT_TRUE(StoreAs("shown.vkx"));
+    EXPECT_TRUE(Lines("shown.vkx").contains(QStringLiteral("XS,W,02,EDITED ST       ,")));
+
+    // A file with the stations and both PID ranges, other PID values than the grid shows.
+    clsInstrument other(edit());
+    other.setPIDWarn(0, 0, 77);
+    other.setPIDWarn(0, 1, 66);
+    Distribution blocks;
+    blocks.station = blocks.pidHigh = blocks.pidLow = true;
+    ASSERT_TRUE(StoreConfig(other, path("pid.vkx"), true, blocks));
+    ASSERT_TRUE(Edit(dlg->vfgUser, 0, 1, "EDITED USER"));
+    ASSERT_TRUE(Edit(dlg->vfgStation, 1, 1, "OTHER"));
+    const QString highWarn = dlg->vfgPID[0]->TextMatrix(1, 7);
+    Load("pid.vkx");
+    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(1, 1), "ST001") << "the file's";
+    EXPECT_EQ(dlg->vfgUser->TextMatrix(0, 1), "EDITED USER") << "not in the file: as shown";
+    EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(1, 7), highWarn) << "the refused range is not filled";
+    EXPECT_NE(edit().PIDWarn(0, 0), 77.0f);
+    EXPECT_FALSE(edit().Change_PIDSpec(0, 0));
+    EXPECT_EQ(edit().PIDWarn(0, 1), 66.0f);
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().XS_(1), "ST001");
+    EXPECT_EQ(rec().XZ_(0), "EDITED USER");
+    EXPECT_EQ(rec().PIDWarn(0, 1), 66.0f);
+    EXPECT_FALSE(rec().Change_PIDSpec(0, 0));
 }
 
 TEST_F(Store, BadFilesChangeNothing)

@@ -6,7 +6,8 @@
 // non-ASCII codes fail. Blank, "-", digits and capitals always pass. Without allowLower,
 // small letters are turned into capitals in place and pass, every other symbol fails.
 // With allowLower, small letters and the symbols pass, the apostrophe only with
-// allowQuote; "{" and "}" always fail.
+// allowQuote; "{", "}", ",", ";" and "|" always fail (the files and choice lists could
+// not carry them). Every name editor, import and load judges names by these two.
 bool CheckKeyAscii(int16_t &keyAscii, bool allowLower, bool allowQuote);
 bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
 

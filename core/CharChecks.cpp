@@ -14,13 +14,15 @@ Kind classify(int c, bool allowLower, bool allowQuote, bool blankIsSymbol)
         return Kind::Pass;
     if (c >= 'a' && c <= 'z')
         return Kind::Lower;
-    if (c == '{' || c == '}')
+    // Braces, and the separators of the settings and list files (",", ";") and of the
+    // choice lists ("|"): a name holding one would not come back as itself.
+    if (c == '{' || c == '}' || c == ',' || c == ';' || c == '|')
         return Kind::Fail;
     if (!allowLower)
         return Kind::Fail;
     if (c == '\'')
         return allowQuote ? Kind::Pass : Kind::Fail;
-    // blank to "/", ":" to "@", "[" to "`", "|", "~"
+    // blank to "/" but ",", ":" to "@" but ";", "[" to "`", "~"
     return Kind::Pass;
 }
 
@@ -76,25 +78,9 @@ bool HasFileSeparator(const QString &text)
     return text.contains(QLatin1Char(',')) || text.contains(QLatin1Char(';'));
 }
 
-namespace {
-// The file separators, and what the list files and choice lists split on besides.
-bool holdsListSeparator(const QString &text)
-{
-    return HasFileSeparator(text) || text.contains(QLatin1Char('|')) || text.contains(QLatin1Char('\t'));
-}
-} // namespace
+bool CheckListNameChars(const QString &text, bool allowLower) { return CheckTextChars(text, allowLower, true); }
 
-bool CheckListNameChars(const QString &text, bool allowLower)
-{
-    return CheckTextChars(text, allowLower, true) && !holdsListSeparator(text);
-}
-
-bool CheckListNameKey(int &keyAscii, bool allowLower)
-{
-    if (!CheckKeyAscii(keyAscii, allowLower, true))
-        return false;
-    return keyAscii == 8 || !holdsListSeparator(QString(QChar(keyAscii)));
-}
+bool CheckListNameKey(int &keyAscii, bool allowLower) { return CheckKeyAscii(keyAscii, allowLower, true); }
 
 bool FileSuffixAcceptable(const QString &suffix)
 {

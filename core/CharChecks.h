@@ -6,7 +6,8 @@
 // non-ASCII codes fail. Blank, "-", digits and capitals always pass. Without allowLower,
 // small letters are turned into capitals in place and pass, every other symbol fails.
 // With allowLower, small letters and the symbols pass, the apostrophe only with
-// allowQuote; "{" and "}" always fail.
+// allowQuote; "{", "}", ",", ";" and "|" always fail (the files and choice lists could
+// not carry them). Every name editor, import and load judges names by these two.
 bool CheckKeyAscii(int16_t &keyAscii, bool allowLower, bool allowQuote);
 bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
 
@@ -20,12 +21,9 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);
 bool HasFileSeparator(const QString &text);
 
 // Names that travel in list files, settings files and "|"-separated choice lists (station,
-// user, gas, conversion and PID names and long names): CheckTextChars with the apostrophe
-// allowed, and none of the separators those carriers use ("," and TAB between fields,
-// ";" before a comment, "|" between list entries). An empty text passes.
+// user, gas, conversion and PID names and long names): the checks above with the
+// apostrophe allowed (the separators fail there already).
 bool CheckListNameChars(const QString &text, bool allowLower);
-// The key filter of such a name: CheckKeyAscii with the apostrophe allowed, the separators
-// refused. May turn a small letter into a capital in place (without allowLower).
 bool CheckListNameKey(int &keyAscii, bool allowLower);
 
 // The settings-history suffix becomes part of a file name and a line of the program settings

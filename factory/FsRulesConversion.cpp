@@ -45,15 +45,6 @@ std::optional<QString> factorText(const QString &s)
     return FormatDecimals(v, 2);
 }
 
-// The levels of a row's two cells may not cross.
-bool levelsCross(const std::array<QString, kCols> &row)
-{
-    double first = 0, second = 0;
-    if (!ParseNumber(row[ColFirst], &first) || !ParseNumber(row[ColSecond], &second))
-        return false;
-    return RoundHalfEven(first) > RoundHalfEven(second);
-}
-
 Verdict levelEdit(int col, const QString &s, const std::array<QString, kCols> &row)
 {
     double v = 0;
@@ -63,6 +54,20 @@ Verdict levelEdit(int col, const QString &s, const std::array<QString, kCols> &r
     const QString edited = level.ok ? level.text : s;
     const bool order = OrderAllows(col, edited, col == ColFirst ? row[ColSecond] : row[ColFirst]);
     return {level.ok && order, edited};
+}
+
+// The user ratio's rule, also for a ratio an import brings: a number of at most six
+// characters, 1000 up to 150000, rounded to thousands (to ten-thousands from 50000).
+Verdict ratioEdit(const QString &s)
+{
+    double v = 0;
+    if (!ParseNumber(s, &v) || s.size() > 6)
+        return refuse(s);
+    const double n = RoundHalfEven(v);
+    if (n < kRatioMin || n >= kRatioLimit)
+        return refuse(FormatDecimals(n, 0));
+    const double unit = n < 50000 ? 1000.0 : 10000.0;
+    return accept(FormatDecimals(RoundHalfEven(v / unit) * unit, 0));
 }
 
 } // namespace
@@ -129,7 +134,8 @@ Verdict ValidateUserEdit(int col, const QString &s, const std::array<QString, kC
     if (isEmptyCell(s)) {
         switch (col) {
         case ColName: return accept(kNoName);
-        case ColLongName: return accept(QString());
+        // As the whole-grid check fills it: an exported empty cell must come back as itself.
+        case ColLongName: return accept(kNoLongName);
         case ColFirst:
         case ColSecond: return accept(kNoValue);
         default: return refuse(s);
@@ -147,16 +153,8 @@ Verdict ValidateUserEdit(int col, const QString &s, const std::array<QString, kC
     case ColFirst:
     case ColSecond:
         return levelEdit(col, s, row);
-    case ColRatio: {
-        double v = 0;
-        if (!ParseNumber(s, &v) || s.size() > 6)
-            return refuse(s);
-        const double n = RoundHalfEven(v);
-        if (n < kRatioMin || n >= kRatioLimit)
-            return refuse(FormatDecimals(n, 0));
-        const double unit = n < 50000 ? 1000.0 : 10000.0;
-        return accept(FormatDecimals(RoundHalfEven(v / unit) * unit, 0));
-    }
+    case ColRatio:
+        return ratioEdit(s);
     case ColVolt:
         return {s == kVoltME || s == kVoltNormal, s};
     default:
@@ -206,17 +204,12 @@ CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &row)
         return {s, true};
     case ColFirst:
     case ColSecond: {
-        if (!ParseNumber(s, &v))
-            return {kNoValue, false};
-        const Verdict level = CheckLevel(v, row[ColRatio]);
-        std::array<QString, kCols> now = row;
-        now[size_t(col)] = level.ok ? level.text : s;
-        return {now[size_t(col)], !level.ok || levelsCross(now)};
+        const Verdict level = levelEdit(col, s, row);
+        return {level.text, !level.ok};
     }
     case ColRatio: {
-        const bool ok = ParseNumber(s, &v) && s.size() <= 6 && RoundHalfEven(v) >= 0
-                        && RoundHalfEven(v) < kRatioLimit;
-        return {s, !ok};
+        const Verdict ratio = ratioEdit(s);
+        return {ratio.ok ? ratio.text : s, !ratio.ok};
     }
     case ColVolt:
         if (ParseNumber(s, &v)) {
@@ -236,15 +229,44 @@ CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &row)
     }
 }
 
-std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> row)
+std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> row,
+                                      const std::array<QString, kCols> *base)
 {
     std::array<CellCheck, kCols> out;
-    out[ColNo] = {row[ColNo], false};
-    for (int col = ColName; col < kCols; ++col) {
+    for (int col = 0; col < kCols; ++col)
+        out[size_t(col)] = {row[size_t(col)], false};
+    const bool ratioChanged = !base || row[ColRatio] != (*base)[ColRatio];
+    for (int col : {ColName, ColLongName, ColFactor, ColRatio, ColVolt, ColFirst, ColSecond}) {
+        const QString &s = row[size_t(col)];
+        const bool level = col == ColFirst || col == ColSecond;
+        const bool judged = !base || s != (*base)[size_t(col)] || (level && ratioChanged && ParseNumber(s));
+        if (!judged)
+            continue;
         out[size_t(col)] = CheckCell(user, col, row);
         row[size_t(col)] = out[size_t(col)].text;
     }
     return out;
+}
+
+bool ColumnTaken(const clsInstrument &rec, bool user, int col)
+{
+    if (col <= ColFactor)
+        return !(user ? rec.invalidLO_() : rec.invalidLB_());
+    return !rec.invalidLA_();
+}
+
+RowTexts RecordRow(const clsInstrument &rec, bool user, int i)
+{
+    RowTexts t;
+    const int k = user ? kUserLaBase + i : i;
+    t[ColName] = user ? rec.LO_name(i) : rec.LB_name(i);
+    t[ColLongName] = user ? rec.LO_longname(i) : rec.LB_longname(i);
+    t[ColFactor] = FactorText(user ? rec.LO_fc(i) : rec.LB_fc(i));
+    t[ColFirst] = LevelText(rec.LA_warn(k));
+    t[ColSecond] = LevelText(rec.LA_alarm(k));
+    t[ColRatio] = RatioText(rec.LA_ratio(k));
+    t[ColVolt] = VoltText(rec.LA_volt(k));
+    return t;
 }
 
 int CountMax() { return int(clsInstrument::info(M::LN_).hi); }
@@ -284,44 +306,43 @@ struct NameMembers {
     clsInstrument::M name, longName, fc;
 };
 
-// Name, long name and factor of one row; the long name and factor follow only a named row.
-void applyNames(clsInstrument &inst, const RowTexts &row, int i, const NameMembers &m)
+// Name, long name and factor of one row, each only where its cell no longer shows the
+// record's value; the long name and factor follow only a named row.
+void applyNames(clsInstrument &inst, const RowTexts &row, const RowTexts &shown, int i, const NameMembers &m)
 {
-    if (inst.text(m.name, i) != row[ColName])
+    if (row[ColName] != shown[ColName])
         inst.setText(m.name, row[ColName], i);
     if (row[ColName].trimmed().isEmpty())
         return;
-    if (inst.text(m.longName, i) != row[ColLongName])
+    if (row[ColLongName] != shown[ColLongName])
         inst.setText(m.longName, row[ColLongName], i);
     double factor = 0;
-    if (!ParseNumber(row[ColFactor], &factor))
-        return; // the checks keep such a row from OK; never store a guess
+    if (row[ColFactor] == shown[ColFactor] || !ParseNumber(row[ColFactor], &factor))
+        return; // the checks keep a factor that is no number from OK; never store a guess
     const std::optional<int16_t> fc = ToInt16(factor * 100.0);
     if (fc && inst.number(m.fc, i) != *fc)
         inst.setNumber(m.fc, *fc, i);
 }
 
-// A level member against its 0-decimal text; a word stores the no-value code.
-void applyLevel(clsInstrument &inst, clsInstrument::M m, int k, const QString &text)
+// A level whose cell changed: its number, or the no-value code for a word.
+void applyLevel(clsInstrument &inst, clsInstrument::M m, int k, const QString &text, const QString &shown)
 {
-    const float now = float(inst.number(m, k));
-    if (FormatValue(now, 0) == text)
+    if (text == shown)
         return;
     double v = 0;
     inst.setNumber(m, ParseNumber(text, &v) ? double(float(v)) : double(ReadingCode::NoValue), k);
 }
 
-void applyAlarms(clsInstrument &inst, const RowTexts &row, int k)
+void applyAlarms(clsInstrument &inst, const RowTexts &row, const RowTexts &shown, int k)
 {
-    applyLevel(inst, M::LA_warn, k, row[ColFirst]);
-    applyLevel(inst, M::LA_alarm, k, row[ColSecond]);
+    applyLevel(inst, M::LA_warn, k, row[ColFirst], shown[ColFirst]);
+    applyLevel(inst, M::LA_alarm, k, row[ColSecond], shown[ColSecond]);
     double ratio = 0;
-    const float r = ParseNumber(row[ColRatio], &ratio) ? float(ratio) : ReadingCode::NoValue;
-    if (inst.LA_ratio(k) != r)
-        inst.setLA_ratio(k, r);
+    if (row[ColRatio] != shown[ColRatio] && ParseNumber(row[ColRatio], &ratio) && inst.LA_ratio(k) != float(ratio))
+        inst.setLA_ratio(k, float(ratio));
     // A value the cell cannot show (anything but 1 shows "Normal") stays while the cell
     // still shows it.
-    if (VoltText(inst.LA_volt(k)) != row[ColVolt])
+    if (row[ColVolt] != shown[ColVolt])
         inst.setLA_volt(k, row[ColVolt] == kVoltME ? 1.0f : 0.0f);
 }
 
@@ -332,13 +353,13 @@ void ApplyConvNames(clsInstrument &inst, const QVector<RowTexts> &rows, bool use
     const NameMembers m = user ? NameMembers{M::LO_name, M::LO_longname, M::LO_fc}
                                : NameMembers{M::LB_name, M::LB_longname, M::LB_fc};
     for (int i = 0; i < (user ? kUserRows : kPreRows) && i < rows.size(); ++i)
-        applyNames(inst, rows.at(i), i, m);
+        applyNames(inst, rows.at(i), RecordRow(inst, user, i), i, m);
 }
 
 void ApplyConvAlarms(clsInstrument &inst, const QVector<RowTexts> &rows, bool user)
 {
     for (int i = 0; i < (user ? kUserRows : kPreRows) && i < rows.size(); ++i)
-        applyAlarms(inst, rows.at(i), user ? kUserLaBase + i : i);
+        applyAlarms(inst, rows.at(i), RecordRow(inst, user, i), user ? kUserLaBase + i : i);
 }
 
 void ApplyConvCount(clsInstrument &inst, const QString &countText)

@@ -61,7 +61,8 @@ int FilterUserKey(int col, int key, const QString &editText);
 // The after-edit check of the user grid's Name and Long Name cells.
 bool UserTextAcceptable(int col, const QString &text);
 
-// The whole-grid check of one cell: the normalised text and whether it is bad. `user`
+// The whole-grid check of one cell: the normalised text and whether it is bad, by the
+// editor's rule for that cell (an import or load is judged as an edit would be). `user`
 // chooses the user grid's name rule (capitals only). rowTexts as above; levels are
 // checked against the row's Ratio.
 struct CellCheck {
@@ -69,9 +70,12 @@ struct CellCheck {
     bool bad = false;
 };
 CellCheck CheckCell(bool user, int col, const std::array<QString, kCols> &rowTexts);
-// The cells of a row, columns 1 to 7 in order, each checked against the row as the
-// columns before it were normalised.
-std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> rowTexts);
+// The cells of a row, each checked against the row as the cells before it were
+// normalised (the Ratio before the levels it bounds). With base (the row as the
+// instrument gave it) only what differs from it is judged, and the numeric levels of a
+// row whose Ratio differs: a value nobody changed keeps its text and never blocks OK.
+std::array<CellCheck, kCols> CheckRow(bool user, std::array<QString, kCols> rowTexts,
+                                      const std::array<QString, kCols> *base = nullptr);
 
 // The most pre-defined conversions in use (the grid's data rows).
 int CountMax();
@@ -83,17 +87,26 @@ std::optional<int> CountValue(const QString &text);
 // number), so no reader goes past the grid.
 int CountRows(const QString &text);
 
+// Whether the instrument takes column col of a row (user grid or pre-defined): the
+// support flags of the LB, LO and LA groups. The editor and the import leave a column
+// it refuses alone.
+bool ColumnTaken(const clsInstrument &rec, bool user, int col);
+
 // Cell texts of the record's values.
 QString FactorText(int fc);          // hundredths -> "0.00"
 QString LevelText(float level);      // FormatValue(level, 0)
 QString RatioText(float ratio);
 QString VoltText(float volt);
 
+using RowTexts = std::array<QString, kCols>;
+// The cells of entry i of the record as the grid shows them (column 0 empty).
+RowTexts RecordRow(const clsInstrument &rec, bool user, int i);
+
 // Transfer of both grids and the count into the record, in the order OK applies them:
 // names and factors (pre-defined, then user), alarm values (pre-defined, then user), the
-// count. Every member is written only when the grid's value differs. pre holds the 30
+// count. A member is written only when its cell's text is no longer what the record
+// shows, so a value the cell shows rounded is not rewritten. pre holds the 30
 // pre-defined rows, user the 5 user rows (cells by column, column 0 unused).
-using RowTexts = std::array<QString, kCols>;
 void ApplyConvNames(clsInstrument &inst, const QVector<RowTexts> &rows, bool user);
 void ApplyConvAlarms(clsInstrument &inst, const QVector<RowTexts> &rows, bool user);
 void ApplyConvCount(clsInstrument &inst, const QString &countText);

@@ -164,7 +164,8 @@ CellEdit ValidateCell(int Index, int row, int col, const QString &text, const QS
     if (text.isEmpty()) {
         if (col == ColLongName)
             return accepted(text);
-        if (col >= Col1st)
+        // A factor has no "no value": the instrument needs one.
+        if (col >= Col1st && col != ColFactor)
             return accepted(kNoValue);
         return refused(text, true);
     }
@@ -255,7 +256,12 @@ std::optional<PointDigit> PointDigitFor(int Index, const QString &fullScaleText)
     return PointDigit{QLatin1String(r->point), QLatin1String(r->digit)};
 }
 
-QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
+bool ColumnTaken(const clsInstrument &rec, int col)
+{
+    return !rec.invalidLJ() && (!rec.invalidLI() || col <= ColLongName);
+}
+
+QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts, const Texts *base)
 {
     QVector<QVector<bool>> bad(kRows, QVector<bool>(kCols, false));
     if (texts.size() < kRows)
@@ -265,13 +271,21 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
         QStringList &row = texts[r];
         while (row.size() < kCols)
             row << QString();
+        const QStringList given = base && base->size() > r ? base->at(r) : QStringList();
+        auto differs = [&](int c) { return c >= given.size() || row.at(c) != given.at(c); };
+        // A new full scale, Point or Digit puts the row's numbers under a new range.
+        const bool rangeChanged = !base || differs(ColFullScale) || differs(ColPoint) || differs(ColDigit);
         for (int c = 1; c < kCols; ++c) {
             const QString t = row.at(c);
             bool isBad = false;
             double v = 0;
+            const bool ranged = c == ColFullScale || c == ColPoint || c == ColDigit
+                                || (c >= Col1st && FsConv::ParseNumber(t));
+            if (base && !differs(c) && !(rangeChanged && ranged))
+                continue;
             const int n = PointDecimals(row.at(ColPoint));
             if (t.isEmpty() || t.contains(kNoValue)) {
-                if (c <= ColDigit)
+                if (c <= ColDigit || c == ColFactor)
                     isBad = true;
                 else
                     row[c] = kNoValue;
@@ -342,10 +356,13 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts)
 
 void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
 {
-    auto setValue = [](float member, const QString &text, auto store) {
+    using M = clsInstrument::M;
+    // A number whose cell changed; a cell that is no number is left alone (the checks
+    // keep it from OK), never stored as a guess.
+    auto setValue = [&inst](M m, int e, int j, const QString &text, float scale = 1.0f) {
         double v = 0;
-        if (FsConv::ParseNumber(text, &v) && float(v) != member)
-            store(float(v));
+        if (FsConv::ParseNumber(text, &v) && float(v * scale) != float(inst.number(m, e, j)))
+            inst.setNumber(m, double(float(v * scale)), e, j);
     };
     for (int e = 0; e < kEntries; ++e) {
         for (int j = 0; j < 2; ++j) {
@@ -355,35 +372,36 @@ void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low)
             QStringList row = g.at(e + 1);
             while (row.size() < kCols)
                 row << QString();
-            if (inst.PIDName(e) != row.at(ColName))
+            // Only a cell that no longer shows the record's value is written: a factor of
+            // 98.5 hundredths shown as "0.99" stays 98.5.
+            const QStringList shown = RowTexts(inst, e, j);
+            auto changed = [&](int c) { return row.at(c) != shown.at(c); };
+            if (changed(ColName))
                 inst.setPIDName(e, row.at(ColName));
-            if (inst.PIDLongName(e) != row.at(ColLongName))
+            if (changed(ColLongName))
                 inst.setPIDLongName(e, row.at(ColLongName));
-            setValue(inst.PIDFullScale(e, j), row.at(ColFullScale), [&](float v) { inst.setPIDFullScale(e, j, v); });
+            if (changed(ColFullScale))
+                setValue(M::PIDFullScale, e, j, row.at(ColFullScale));
             const int point = PointDecimals(row.at(ColPoint));
-            if (point >= 0 && point != inst.PIDPoint(e, j))
+            if (changed(ColPoint) && point >= 0)
                 inst.setPIDPoint(e, j, point);
-            if (inst.PIDUnit(e, j) != row.at(ColUnit))
+            if (changed(ColUnit))
                 inst.setPIDUnit(e, j, row.at(ColUnit));
-            setValue(inst.PIDDigit(e, j), row.at(ColDigit), [&](float v) { inst.setPIDDigit(e, j, v); });
-
-            using M = clsInstrument::M;
+            if (changed(ColDigit))
+                setValue(M::PIDDigit, e, j, row.at(ColDigit));
             for (int k = 0; k < 5; ++k) {
                 const M m = std::array{M::PIDWarn, M::PIDAlarm, M::PIDStel, M::PIDTwa, M::PIDAutoCal}[size_t(k)];
                 const QString &t = row.at(Col1st + k);
-                const float member = float(inst.number(m, e, j));
-                // The shown form decides, so a value the grid only displays is not rewritten.
-                if (FormatValue(member, inst.PIDPoint(e, j)) == t)
+                if (!changed(Col1st + k))
                     continue;
                 double v = 0;
+                // "*****" (or any word) in an alarm point means no value.
                 const float target = FsConv::ParseNumber(t, &v) ? float(v) : ReadingCode::NoValue;
-                if (target != member)
+                if (target != float(inst.number(m, e, j)))
                     inst.setNumber(m, double(target), e, j);
             }
-            double f = 0;
-            const float factor = FsConv::ParseNumber(row.at(ColFactor), &f) ? float(f * 100.0) : ReadingCode::NoValue;
-            if (factor != inst.PIDFactor(e, j))
-                inst.setPIDFactor(e, j, factor);
+            if (changed(ColFactor))
+                setValue(M::PIDFactor, e, j, row.at(ColFactor), 100.0f);
         }
     }
 }

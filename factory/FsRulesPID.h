@@ -88,12 +88,19 @@ std::optional<PointDigit> PointDigitFor(int Index, const QString &fullScaleText)
 
 // The whole-grid check of an imported grid: normalises the texts of rows 1..17 in place
 // and returns which cells are bad (kRows x kCols, row 0 and column 0 never). A cell that
-// does not convert is bad and the check goes on with the next cell.
-QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts);
+// does not convert is bad and the check goes on with the next cell. With base (the
+// grid as the instrument's values fill it) only what differs is judged, and the numbers
+// of a row whose full scale, Point or Digit differs: a value nobody changed keeps its
+// text and never blocks OK.
+QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts, const Texts *base = nullptr);
+
+// Whether the instrument takes column col of the PID grids: nothing without the LJ
+// group, only the names without the LI group. The editor and the import keep to it.
+bool ColumnTaken(const clsInstrument &rec, int col);
 
 // The PID tables of OK: both grids into inst, entry by entry, range 0 then 1, writing a
-// member only when the grid's value differs. Cells that do not convert are left alone
-// (the grid checks refuse OK before that).
+// member only when its cell no longer shows the member's value. Cells that do not
+// convert are left alone (the grid checks refuse OK before that).
 void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low);
 
 // Whether the PID entry of channel ch is copied into it on OK: a changed range choice, or

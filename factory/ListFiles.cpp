@@ -216,6 +216,21 @@ bool ReadsBack(const Row &row)
            && RowOfLine(fields) == row;
 }
 
+int FirstCellNotReadBack(const Row &row)
+{
+    if (ReadsBack(row))
+        return -1;
+    // Each cell alone among plain ones: the first that does not come back is the one.
+    for (int c = 0; c < kCols; ++c) {
+        Row alone;
+        alone.fill(QStringLiteral("0"));
+        alone[size_t(c)] = row[size_t(c)];
+        if (!ReadsBack(alone))
+            return c;
+    }
+    return 0;
+}
+
 FileResult Write(const QString &path, const QVector<Row> &userRows, const QVector<Row> &preRows)
 {
     QVector<QStringList> rows;

@@ -117,6 +117,8 @@ ReadResult Read(const QString &path);
 
 // True when the row written by Write reads back into the same cells.
 bool ReadsBack(const Row &row);
+// The first cell (0 = grid column 1) that keeps a row from reading back; -1 when it does.
+int FirstCellNotReadBack(const Row &row);
 
 // Writes the user rows, then the pre-defined rows.
 FileResult Write(const QString &path, const QVector<Row> &userRows, const QVector<Row> &preRows);

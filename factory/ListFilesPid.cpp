@@ -55,6 +55,19 @@ bool ReadsBack(const QStringList &cells)
     return RowOfLine(fields) == cells;
 }
 
+int FirstCellNotReadBack(const QStringList &cells)
+{
+    if (ReadsBack(cells))
+        return -1;
+    for (int c = 0; c < kCells && c < cells.size(); ++c) {
+        QStringList alone(kCells, QStringLiteral("0"));
+        alone[c] = cells.at(c);
+        if (!ReadsBack(alone))
+            return c;
+    }
+    return 0;
+}
+
 FileResult Write(const QString &path, const QVector<QStringList> &rows)
 {
     return ListFile::WriteRows(path, rows);

@@ -29,6 +29,8 @@ ReadResult Read(const QString &path);
 
 // True when the row written by Write reads back into the same cells.
 bool ReadsBack(const QStringList &cells);
+// The first cell (0 = grid column 1) that keeps a row from reading back; -1 when it does.
+int FirstCellNotReadBack(const QStringList &cells);
 
 // Writes one line per row through the one writer.
 FileResult Write(const QString &path, const QVector<QStringList> &rows);

@@ -398,13 +398,13 @@ bool frmFsDialog::CheckUserGrid() const { return NoRedCell(vfgUser, 0, vfgUser->
 
 bool frmFsDialog::CheckPreConvGrid() const
 {
-    // The count decides how many rows count; one that is no whole number of 0..30 (typed,
-    // or read from an instrument) is itself refused rather than read past the table.
+    // Rows past the count are sent as well, so every row counts; a count that is no whole
+    // number of 0..30 (typed, or read from an instrument) is itself refused.
     bool ok = false;
     const int n = txtCount->text().trimmed().toInt(&ok);
     if (!ok || n < 0 || n > kPreConvRows)
         return false;
-    return NoRedCell(vfgPreConv, 0, n, 1, vfgPreConv->Cols() - 1);
+    return NoRedCell(vfgPreConv, 0, kPreConvRows, 1, vfgPreConv->Cols() - 1);
 }
 
 bool frmFsDialog::CheckUserConvGrid() const { return NoRedCell(vfgUserConv, 0, vfgUserConv->Rows() - 1, 1, vfgUserConv->Cols() - 1); }

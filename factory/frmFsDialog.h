@@ -195,9 +195,17 @@ public:
     // ---- conversion tables (frmFsDialog_conversion.cpp) -------------------------------------
 
     void SetConvGrids();
+    // Judges what differs from the instrument's values (InstrumentValues) by the editor's
+    // rules, in every row: CheckConvCells normalises those cells too (an import), Mark
+    // only paints them (a fill, an edit).
     void CheckConvCells();
+    void MarkConvCells();
+    // The values as the instrument gave them (the caller's record): a cell still showing
+    // its value is nobody's entry and never judged.
+    const clsInstrument &InstrumentValues() const;
     void vfgPreConv_BeforeEdit(int Row, int Col, bool &Cancel);
     void vfgPreConv_ValidateEdit(int Row, int Col, bool &Cancel);
+    void vfgPreConv_AfterEdit(int Row, int Col);
     void vfgUserConv_BeforeEdit(int Row, int Col, bool &Cancel);
     void vfgUserConv_KeyPressEdit(int Row, int Col, int &KeyAscii);
     void vfgUserConv_ValidateEdit(int Row, int Col, bool &Cancel);
@@ -243,7 +251,9 @@ public:
     void vfgPID_KeyPressEdit(int Index, int Row, int Col, int &KeyAscii);
     void vfgPID_ValidateEdit(int Index, int Row, int Col, bool &Cancel);
     void vfgPID_AfterEdit(int Index, int Row, int Col);
+    // As CheckConvCells / MarkConvCells for vfgPID(Index).
     void CheckPIDCells(int Index);
+    void MarkPIDCells(int Index);
     bool CheckPIDRange(int Index, int Row, int Col) const;
     void cmdPIDExport_Click(int Index);
     void cmdPIDImport_Click(int Index);

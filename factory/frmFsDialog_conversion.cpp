@@ -64,41 +64,38 @@ void fillConv(FlexGrid *g, int rows, const std::function<RowTexts(int)> &row)
     }
 }
 
-RowTexts recordRow(const clsInstrument &rec, bool user, int i)
+bool grey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
+
+// A row as nobody entered it: the instrument's values, but the edit record's where it
+// marks no change (what a loaded file did not hold, which OK never sends either).
+RowTexts givenRow(const clsInstrument &inst, const clsInstrument &edit, bool user, int i)
 {
-    RowTexts t;
-    const int k = user ? kUserLaBase + i : i;
-    t[ColName] = user ? rec.LO_name(i) : rec.LB_name(i);
-    t[ColLongName] = user ? rec.LO_longname(i) : rec.LB_longname(i);
-    t[ColFactor] = FactorText(user ? rec.LO_fc(i) : rec.LB_fc(i));
-    t[ColFirst] = LevelText(rec.LA_warn(k));
-    t[ColSecond] = LevelText(rec.LA_alarm(k));
-    t[ColRatio] = RatioText(rec.LA_ratio(k));
-    t[ColVolt] = VoltText(rec.LA_volt(k));
+    RowTexts t = RecordRow(inst, user, i);
+    const RowTexts shown = RecordRow(edit, user, i);
+    const bool names = user ? edit.Change_LO_(i) : edit.Change_LB_(i);
+    const bool levels = edit.Change_LA_(user ? kUserLaBase + i : i);
+    for (int c = ColName; c < kCols; ++c)
+        if (!(c <= ColFactor ? names : levels))
+            t[size_t(c)] = shown[size_t(c)];
     return t;
 }
 
-bool grey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
-
-// The whole-grid check of one grid: every cell checked; the texts normalised when asked;
-// the pre-defined grid marks only rows within the count.
-void checkConvGrid(FlexGrid *g, bool user, int count, bool normalise)
+// The whole-grid check of one grid: what differs from the row as nobody entered it is
+// judged by the editor's rule and normalised when asked; every row, whatever the count.
+// The pre-defined grid's grey cells show a refusal in their text.
+void checkConvGrid(FlexGrid *g, bool user, const clsInstrument &inst, const clsInstrument &edit, bool normalise)
 {
     for (int r = 1; r < g->Rows(); ++r) {
-        const auto cells = CheckRow(user, rowOf(g, r));
+        const RowTexts given = givenRow(inst, edit, user, r - 1);
+        const auto cells = CheckRow(user, rowOf(g, r), &given);
         for (int c = ColName; c < kCols; ++c) {
             const CellCheck &cell = cells[size_t(c)];
             if (normalise)
                 g->setTextMatrix(r, c, cell.text);
-            if (user) {
+            if (user || c == ColFirst || c == ColSecond)
                 g->setCell(FlexGrid::SetBackColor, r, c, cell.bad ? kRed : kWhite);
-                continue;
-            }
-            const bool flagged = cell.bad && r <= count;
-            if (c == ColFirst || c == ColSecond)
-                g->setCell(FlexGrid::SetBackColor, r, c, flagged ? kRed : kWhite);
             else
-                g->setCell(FlexGrid::SetForeColor, r, c, flagged ? kRed : kBlack);
+                g->setCell(FlexGrid::SetForeColor, r, c, cell.bad ? kRed : kBlack);
         }
     }
 }
@@ -165,6 +162,7 @@ void frmFsDialog::wireConversionTab()
     txtCount->installEventFilter(new CountBoxEvents(this));
     connect(vfgPreConv, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgPreConv_BeforeEdit);
     connect(vfgPreConv, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgPreConv_ValidateEdit);
+    connect(vfgPreConv, &FlexGrid::AfterEdit, this, &frmFsDialog::vfgPreConv_AfterEdit);
     connect(vfgUserConv, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgUserConv_BeforeEdit);
     connect(vfgUserConv, &FlexGrid::KeyPressEdit, this, &frmFsDialog::vfgUserConv_KeyPressEdit);
     connect(vfgUserConv, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgUserConv_ValidateEdit);
@@ -182,40 +180,52 @@ void frmFsDialog::SetConvGrids()
 {
     static const clsInstrument empty;
     const clsInstrument &rec = EditInstrument() ? *EditInstrument() : empty;
-    fillConv(vfgPreConv, kPreRows, [&rec](int i) { return recordRow(rec, false, i); });
+    fillConv(vfgPreConv, kPreRows, [&rec](int i) { return RecordRow(rec, false, i); });
     vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColNo, kPreRows, ColFactor, vfgPreConv->GreyColor());
     vfgPreConv->setCell(FlexGrid::SetBackColor, 1, ColRatio, kPreRows, ColVolt, vfgPreConv->GreyColor());
-    // A new count marks the rows it takes in, but the instrument's own values are shown as
-    // they are: rounding them here would send rounded values on an OK nobody meant for them.
-    const QString count = QString::number(rec.LN_());
-    if (txtCount->text() != count) {
+    {
         const QSignalBlocker quiet(txtCount);
-        txtCount->setText(count);
+        txtCount->setText(QString::number(rec.LN_()));
         paintCount(txtCount);
-        checkConvGrid(vfgPreConv, false, CountRows(count), false);
     }
-    fillConv(vfgUserConv, kUserRows, [&rec](int i) { return recordRow(rec, true, i); });
+    fillConv(vfgUserConv, kUserRows, [&rec](int i) { return RecordRow(rec, true, i); });
+    // The instrument's own values are shown as they are; what a loaded file brought is
+    // judged as an edit would be.
+    MarkConvCells();
+}
+
+const clsInstrument &frmFsDialog::InstrumentValues() const
+{
+    static const clsInstrument empty;
+    return m_instrument ? *m_instrument : m_edit ? *m_edit : empty;
 }
 
 void frmFsDialog::CheckConvCells()
 {
-    const int count = CountRows(txtCount->text());
-    checkConvGrid(vfgUserConv, true, count, true);
-    checkConvGrid(vfgPreConv, false, count, true);
+    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    checkConvGrid(vfgUserConv, true, InstrumentValues(), edit, true);
+    checkConvGrid(vfgPreConv, false, InstrumentValues(), edit, true);
+}
+
+void frmFsDialog::MarkConvCells()
+{
+    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    checkConvGrid(vfgUserConv, true, InstrumentValues(), edit, false);
+    checkConvGrid(vfgPreConv, false, InstrumentValues(), edit, false);
 }
 
 void frmFsDialog::vfgPreConv_BeforeEdit(int Row, int Col, bool &Cancel)
 {
     const clsInstrument *rec = EditInstrument();
-    if (Row == 0 || Col == 0 || grey(vfgPreConv, Row, Col) || (rec && rec->invalidLB_() && Col < ColFirst)
-        || (rec && rec->invalidLA_() && Col > ColFactor))
+    if (Row == 0 || Col == 0 || grey(vfgPreConv, Row, Col) || (rec && !ColumnTaken(*rec, false, Col)))
         Cancel = true;
 }
 
 void frmFsDialog::vfgUserConv_BeforeEdit(int Row, int Col, bool &Cancel)
 {
+    // The user rows' levels are LA entries too: an instrument that refuses LA takes none.
     const clsInstrument *rec = EditInstrument();
-    if (Row == 0 || Col == 0 || grey(vfgUserConv, Row, Col) || (rec && rec->invalidLO_() && Col < ColFirst)) {
+    if (Row == 0 || Col == 0 || grey(vfgUserConv, Row, Col) || (rec && !ColumnTaken(*rec, true, Col))) {
         Cancel = true;
         return;
     }
@@ -245,20 +255,13 @@ void validateConv(FlexGrid *g, int Row, int Col, bool &Cancel, bool user)
 void frmFsDialog::vfgPreConv_ValidateEdit(int Row, int Col, bool &Cancel) { validateConv(vfgPreConv, Row, Col, Cancel, false); }
 void frmFsDialog::vfgUserConv_ValidateEdit(int Row, int Col, bool &Cancel) { validateConv(vfgUserConv, Row, Col, Cancel, true); }
 
-void frmFsDialog::vfgUserConv_AfterEdit(int Row, int Col)
-{
-    if (Col == ColName || Col == ColLongName)
-        vfgUserConv->setCell(FlexGrid::SetBackColor, Row, Col,
-                             UserTextAcceptable(Col, vfgUserConv->TextMatrix(Row, Col)) ? kWhite : kRed);
-}
+// An accepted edit can leave the row's other cells out of their rule (a ratio below the
+// levels): the row is judged again, nothing rewritten.
+void frmFsDialog::vfgPreConv_AfterEdit(int, int) { MarkConvCells(); }
+void frmFsDialog::vfgUserConv_AfterEdit(int, int) { MarkConvCells(); }
 
-void frmFsDialog::txtCount_Change()
-{
-    paintCount(txtCount);
-    double v = 0;
-    if (ParseNumber(txtCount->text(), &v) && v < CountMax() + 1)
-        CheckConvCells();
-}
+// Every row is checked whatever the count, so a new count only changes what OK sends.
+void frmFsDialog::txtCount_Change() { paintCount(txtCount); }
 
 void frmFsDialog::txtCount_KeyPress(int &KeyAscii)
 {
@@ -292,23 +295,27 @@ void frmFsDialog::cmdConvExport_Click()
         ShowImproperData(user);
         return;
     }
-    // A cell that would come back in another column (a "," in a name or a level) is
-    // refused before anything is written.
-    auto fileRows = [](const FlexGrid *g, bool *readsBack) {
+    // A cell that would come back in another cell (a "," in a name, a line end) is refused,
+    // and named, before anything is written.
+    auto fileRows = [](const FlexGrid *g, QString *cell) {
         QVector<ConversionListFile::Row> rows;
         for (const RowTexts &t : rowsOf(g)) {
             ConversionListFile::Row row;
             std::copy(t.begin() + 1, t.end(), row.begin());
-            *readsBack = *readsBack && ConversionListFile::ReadsBack(row);
+            if (cell->isEmpty() && !ConversionListFile::ReadsBack(row)) {
+                const int c = ConversionListFile::FirstCellNotReadBack(row) + 1;
+                *cell = QStringLiteral("row %1, %2").arg(rows.size() + 1).arg(g->TextMatrix(0, c));
+            }
             rows.append(row);
         }
         return rows;
     };
-    bool userGood = true, preGood = true;
-    const auto userRows = fileRows(vfgUserConv, &userGood);
-    const auto preRows = fileRows(vfgPreConv, &preGood);
-    if (!userGood || !preGood) {
-        ShowImproperData(userGood ? pre : user);
+    QString userCell, preCell;
+    const auto userRows = fileRows(vfgUserConv, &userCell);
+    const auto preRows = fileRows(vfgPreConv, &preCell);
+    if (!userCell.isEmpty() || !preCell.isEmpty()) {
+        ShowImproperData(userCell.isEmpty() ? pre + QStringLiteral(": ") + preCell
+                                            : user + QStringLiteral(": ") + userCell);
         return;
     }
     const QString file = AskListFile(true, QStringLiteral("Conversion.csv"));
@@ -332,22 +339,32 @@ void frmFsDialog::cmdConvImport_Click()
         ShowImproperFile();
         return;
     }
-    clsInstrument *rec = EditInstrument();
+    static const clsInstrument none;
+    clsInstrument *edit = EditInstrument();
+    const clsInstrument &rec = edit ? *edit : none;
+    vfgUserConv->CancelEdit();
+    vfgPreConv->CancelEdit();
     for (int n = 0; n < read.rows.size(); ++n) {
         const bool user = n < kUserRows;
         FlexGrid *g = user ? vfgUserConv : vfgPreConv;
-        const int r = user ? n + 1 : n - kUserRows + 1;
-        for (int c = ColName; c < kCols; ++c)
-            g->setTextMatrix(r, c, read.rows.at(n)[size_t(c - 1)]);
-        if (!rec)
-            continue;
-        if (user) {
-            rec->setChange_LO_(n, true);
-            rec->setChange_LA_(kUserLaBase + n, true);
-        } else {
-            rec->setChange_LB_(n - kUserRows, true);
-            rec->setChange_LA_(n - kUserRows, true);
+        const int i = user ? n : n - kUserRows;
+        // Columns of a group the instrument refuses are not filled; an entry is marked
+        // changed only where the file changed what the grid showed of the record.
+        const RowTexts shown = RecordRow(rec, user, i);
+        bool names = false, levels = false;
+        for (int c = ColName; c < kCols; ++c) {
+            if (!ColumnTaken(rec, user, c))
+                continue;
+            const QString &text = read.rows.at(n)[size_t(c - 1)];
+            g->setTextMatrix(i + 1, c, text);
+            (c <= ColFactor ? names : levels) |= text != shown[size_t(c)];
         }
+        if (!edit)
+            continue;
+        if (names)
+            user ? edit->setChange_LO_(i, true) : edit->setChange_LB_(i, true);
+        if (levels)
+            edit->setChange_LA_(user ? kUserLaBase + i : i, true);
     }
     CheckConvCells();
 }

@@ -84,6 +84,9 @@ void frmFsDialog::SetPIDGrid(int Index)
         for (int c = 1; c < FsPid::kCols; ++c)
             if (FsPid::IsLocked(r, c))
                 g->setCell(FlexGrid::SetBackColor, r, c, grey);
+    // The instrument's own values are shown as they are; what a loaded file brought is
+    // judged as an edit would be.
+    MarkPIDCells(Index);
 }
 
 void frmFsDialog::vfgPID_BeforeEdit(int Index, int Row, int Col, bool &Cancel)
@@ -92,7 +95,7 @@ void frmFsDialog::vfgPID_BeforeEdit(int Index, int Row, int Col, bool &Cancel)
     g->setRow(Row);
     g->setCol(Col);
     Cancel = g->CellBackColor() == vfgOtherSet->GreyColor() || Row == 0 || Col == 0;
-    if (m_edit->invalidLI() && Col > FsPid::ColLongName)
+    if (!FsPid::ColumnTaken(*m_edit, Col))
         Cancel = true;
     switch (Col) {
     case FsPid::ColFullScale:
@@ -145,23 +148,56 @@ void frmFsDialog::vfgPID_AfterEdit(int Index, int Row, int Col)
             g->setTextMatrix(Row, FsPid::ColDigit, pd->digit);
         }
     }
+    // A new full scale puts the row's points under a new range: the grids are judged again.
+    MarkPIDCells(0);
+    MarkPIDCells(1);
 }
 
-void frmFsDialog::CheckPIDCells(int Index)
+namespace {
+
+// The grid as nobody entered it: the instrument's values, but the edit record's where it
+// marks no change (what a loaded file did not hold, which OK never sends either).
+FsPid::Texts givenTexts(const clsInstrument &inst, const clsInstrument &edit, int Index)
 {
-    FlexGrid *g = vfgPID[Index];
+    FsPid::Texts t(FsPid::kRows);
+    for (int e = 0; e < FsPid::kEntries; ++e) {
+        QStringList row = FsPid::RowTexts(inst, e, Index);
+        const QStringList shown = FsPid::RowTexts(edit, e, Index);
+        for (int c = FsPid::ColName; c < FsPid::kCols; ++c)
+            if (!(c <= FsPid::ColLongName ? edit.Change_PIDName(e) : edit.Change_PIDSpec(e, Index)))
+                row[c] = shown.at(c);
+        t[e + 1] = row;
+    }
+    return t;
+}
+
+void checkPidGrid(FlexGrid *g, int Index, const clsInstrument &inst, const clsInstrument &edit, int grey, bool normalise)
+{
     FsPid::Texts t = gridTexts(g);
-    const auto bad = FsPid::CheckPIDCells(Index, t);
-    const int grey = vfgOtherSet->GreyColor();
+    const FsPid::Texts given = givenTexts(inst, edit, Index);
+    const auto bad = FsPid::CheckPIDCells(Index, t, &given);
     for (int r = 1; r < FsPid::kRows; ++r) {
         for (int c = 1; c < FsPid::kCols; ++c) {
-            g->setTextMatrix(r, c, t[r][c]);
+            if (normalise)
+                g->setTextMatrix(r, c, t[r][c]);
             if (g->Cell(FlexGrid::SetBackColor, r, c).toInt() == grey)
                 g->setCell(FlexGrid::SetForeColor, r, c, bad[r][c] ? kRed : 0);
             else
                 g->setCell(FlexGrid::SetBackColor, r, c, bad[r][c] ? kRed : kWhite);
         }
     }
+}
+
+} // namespace
+
+void frmFsDialog::CheckPIDCells(int Index)
+{
+    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), m_edit ? *m_edit : InstrumentValues(), vfgOtherSet->GreyColor(), true);
+}
+
+void frmFsDialog::MarkPIDCells(int Index)
+{
+    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), m_edit ? *m_edit : InstrumentValues(), vfgOtherSet->GreyColor(), false);
 }
 
 bool frmFsDialog::CheckPIDRange(int Index, int Row, int Col) const
@@ -180,8 +216,10 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
     QVector<QStringList> rows;
     for (int r = 1; r < FsPid::kRows; ++r) {
         const QStringList cells = rowTexts(vfgPID[Index], r).mid(1);
-        if (!PidListFile::ReadsBack(cells)) {
-            MsgBox(GetMsg(8056, list), vb::OKOnly | vb::Critical, GetMsg(5001));
+        // A cell that would come back in another cell is named before anything is written.
+        if (const int c = PidListFile::FirstCellNotReadBack(cells); c >= 0) {
+            const QString cell = QStringLiteral("%1: row %2, %3").arg(list).arg(r).arg(vfgPID[Index]->TextMatrix(0, c + 1));
+            MsgBox(GetMsg(8056, cell), vb::OKOnly | vb::Critical, GetMsg(5001));
             return;
         }
         rows << cells;
@@ -213,16 +251,29 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
     for (int k = 0; k < file.rows.size(); ++k) {
         const int row = k + 1;
         const QStringList &cells = file.rows.at(k);
-        for (int c = 0; c < PidListFile::kCells; ++c)
-            g->setTextMatrix(row, c + 1, cells.at(c));
+        // Columns the instrument refuses are not filled; an entry is marked changed only
+        // where the file changed what the grid showed of the record.
+        const QStringList shown = FsPid::RowTexts(*m_edit, k, Index);
+        bool names = false, spec = false;
+        for (int c = FsPid::ColName; c < FsPid::kCols; ++c) {
+            if (!FsPid::ColumnTaken(*m_edit, c))
+                continue;
+            g->setTextMatrix(row, c, cells.at(c - 1));
+            (c <= FsPid::ColLongName ? names : spec) |= cells.at(c - 1) != shown.at(c);
+        }
         // The names belong to both ranges, as an edit of them does; OK applies the low
         // range's names last, so names imported into the high range alone would be lost.
-        other->setTextMatrix(row, FsPid::ColName, cells.at(0));
-        other->setTextMatrix(row, FsPid::ColLongName, cells.at(1));
-        m_edit->setChange_PIDSpec(row - 1, Index, true);
-        m_edit->setChange_PIDName(row - 1, true);
+        if (FsPid::ColumnTaken(*m_edit, FsPid::ColName)) {
+            other->setTextMatrix(row, FsPid::ColName, cells.at(0));
+            other->setTextMatrix(row, FsPid::ColLongName, cells.at(1));
+        }
+        if (spec)
+            m_edit->setChange_PIDSpec(k, Index, true);
+        if (names)
+            m_edit->setChange_PIDName(k, true);
     }
     CheckPIDCells(Index);
+    MarkPIDCells(1 - Index);
 }
 
 bool frmFsDialog::GetPIDGrids(clsInstrument &rec, QString &)

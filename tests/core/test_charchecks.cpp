@@ -29,15 +29,15 @@ TEST(CheckKeyAscii, WhatPassesAndWhatBecomesACapital)
 
 TEST(CheckKeyAscii, SymbolsNeedAllowLowerAndQuoteNeedsBoth)
 {
-    for (int c : {'!', '/', ':', '@', '[', '`', '|', '~', '.', ','}) {
+    for (int c : {'!', '/', ':', '@', '[', '`', '~', '.'}) {
         EXPECT_EQ(key(c, false, true), 0) << char(c);
         EXPECT_EQ(key(c, true, false), c) << char(c);
     }
     EXPECT_EQ(key('\'', true, false), 0);
     EXPECT_EQ(key('\'', false, true), 0);
     EXPECT_EQ(key('\'', true, true), '\'');
-    for (int c : {'{', '}'})
-        EXPECT_EQ(key(c, true, true), 0);
+    for (int c : {'{', '}', ',', ';', '|'})
+        EXPECT_EQ(key(c, true, true), 0) << char(c);
 }
 
 TEST(CheckTextChars, WholeTextsAndLeadingBlanks)
@@ -49,7 +49,8 @@ TEST(CheckTextChars, WholeTextsAndLeadingBlanks)
     EXPECT_TRUE(CheckTextChars("co", true, false));
     EXPECT_FALSE(CheckTextChars("O'Neil", true, false));
     EXPECT_TRUE(CheckTextChars("O'Neil", true, true));
-    EXPECT_FALSE(CheckTextChars("A{B", true, true));
+    for (const char *t : {"A{B", "A,B", "A;B", "A|B"})
+        EXPECT_FALSE(CheckTextChars(t, true, true)) << t;
     EXPECT_FALSE(CheckTextChars(QString::fromLatin1("Caf\xe9"), true, true));
     EXPECT_FALSE(CheckTextChars(QString("AB") + QChar(8), true, true)) << "a backspace inside a stored text";
     EXPECT_FALSE(CheckTextChars(" CO", false, false));

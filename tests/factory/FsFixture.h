@@ -184,3 +184,27 @@ protected:
     static bool Pick(FlexGrid *g, int r, int c, const QString &entry) { return FsPick(g, r, c, entry); }
     static int Back(FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
 };
+
+// The conversion and PID change flags a record carries, by name ("LA_3", "PIDSpec_2_1").
+inline QStringList FsConvPidFlags(const clsInstrument &r)
+{
+    QStringList out;
+    for (int i = 0; i < 35; ++i) {
+        if (i < 30 && r.Change_LB_(i))
+            out << QStringLiteral("LB_%1").arg(i);
+        if (i < 5 && r.Change_LO_(i))
+            out << QStringLiteral("LO_%1").arg(i);
+        if (r.Change_LA_(i))
+            out << QStringLiteral("LA_%1").arg(i);
+    }
+    if (r.Change_LN_())
+        out << QStringLiteral("LN_");
+    for (int e = 0; e < 17; ++e) {
+        if (r.Change_PIDName(e))
+            out << QStringLiteral("PIDName_%1").arg(e);
+        for (int j = 0; j < 2; ++j)
+            if (r.Change_PIDSpec(e, j))
+                out << QStringLiteral("PIDSpec_%1_%2").arg(e).arg(j);
+    }
+    return out;
+}

@@ -54,6 +54,8 @@ TEST(ConversionRules, CellEdits)
     EXPECT_FALSE(ValidatePreEdit(ColSecond, "400", row("500", "", "2000")).ok);
 
     EXPECT_EQ(user(ColRatio, "150001"), "refused");
+    EXPECT_EQ(user(ColRatio, "500"), "refused");
+    EXPECT_EQ(user(ColLongName, ""), QString(20, '-'));  // as the import fills it
     EXPECT_EQ(user(ColRatio, "1234567"), "refused");
     EXPECT_EQ(user(ColRatio, "120000"), "120000");
     EXPECT_EQ(user(ColRatio, "2500"), "2000");
@@ -70,7 +72,7 @@ TEST(ConversionRules, CellEdits)
 
 TEST(ConversionRules, WholeRowCheckNormalisesAndMarks)
 {
-    RowTexts r = row("1500", "1200", "999");  // crossed levels; a small ratio passes here
+    RowTexts r = row("1500", "1200", "999");  // a ratio the editor refuses, crossed levels
     r[ColName] = "";
     r[ColLongName] = "*****";
     r[ColVolt] = "2.4";
@@ -79,7 +81,19 @@ TEST(ConversionRules, WholeRowCheckNormalisesAndMarks)
     EXPECT_EQ(c[ColLongName].text, QString(20, '-'));
     EXPECT_EQ(c[ColVolt].text, "Normal");
     EXPECT_TRUE(c[ColFirst].bad);             // above the ratio
+    EXPECT_TRUE(c[ColRatio].bad);
+    EXPECT_EQ(CheckRow(true, row("", "", "1234"))[ColRatio].text, "1000");  // as the editor rounds
+
+    // Against the row as the instrument gave it, only what differs is judged; a new ratio
+    // brings the row's numeric levels with it.
+    const RowTexts given = row("1500", "1200", "999");
+    EXPECT_FALSE(CheckRow(true, given, &given)[ColFirst].bad);
+    EXPECT_FALSE(CheckRow(true, given, &given)[ColRatio].bad);
+    r = given;
+    r[ColRatio] = "2000";
+    c = CheckRow(true, r, &given);
     EXPECT_FALSE(c[ColRatio].bad);
+    EXPECT_TRUE(c[ColFirst].bad && c[ColSecond].bad);  // 1500 above 1200 now counts
     r[ColName] = "ch4";
     EXPECT_TRUE(CheckRow(true, r)[ColName].bad);   // capitals only in the user grid
     EXPECT_FALSE(CheckRow(false, r)[ColName].bad);
@@ -145,6 +159,8 @@ TEST_F(ConversionFileTest, RowsThatWouldNotReadBack)
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "L", "1,00", "1", "2", "2000", "ME"}));
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "A,B", "1.00", "1", "2", "2000", ""}));
     EXPECT_FALSE(ConversionListFile::ReadsBack({"ABC", "A\tB", "1.00", "1", "2", "2000", "ME"}));
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack({"ABC", "L", "1.00", "1", "2,5", "2000", "ME"}), 4);
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack(cells("AB,CD")), -1);
 }
 
 // ---- through the dialog -------------------------------------------------------------------
@@ -245,10 +261,12 @@ TEST_F(ConvDialog, UserNameKeysAndCountBox)
     ASSERT_TRUE(OpenCell(user, 2, 1));
     EditorLine(user)->selectAll();
     QTest::keyClick(EditorLine(user), Qt::Key_Backspace);
-    QTest::keyClicks(EditorLine(user), "abcd");
+    QTest::keyClicks(EditorLine(user), "a|bcd");
     QTest::keyClick(EditorLine(user), Qt::Key_Return);
-    EXPECT_EQ(user->TextMatrix(2, 1), "ABC");       // capitals, the fourth key refused
-    EXPECT_EQ(BeepCount(), 1);
+    EXPECT_EQ(user->TextMatrix(2, 1), "ABC");       // capitals; "|" and the fourth key refused
+    EXPECT_EQ(BeepCount(), 2);
+    EXPECT_TRUE(Edit(user, 2, 2, "A;B"));
+    EXPECT_EQ(user->TextMatrix(2, 2), "AB");        // ";" refused as a key
     EXPECT_TRUE(Edit(user, 2, 3, "25"));
     EXPECT_EQ(user->TextMatrix(2, 3), "25.00");
     EXPECT_FALSE(Edit(user, 2, 3, "0.005"));
@@ -270,15 +288,6 @@ TEST_F(ConvDialog, UserNameKeysAndCountBox)
     count->setText("31");
     dlg->txtCount_Validate(cancel);
     EXPECT_TRUE(cancel);
-
-    // The count moves the marks: a bad factor in row 12 counts only within the count.
-    dlg->vfgPreConv->setTextMatrix(12, 3, "99");
-    count->setText("12");
-    EXPECT_EQ(dlg->vfgPreConv->Cell(FlexGrid::SetForeColor, 12, 3).toInt(), 255);
-    EXPECT_FALSE(dlg->CheckPreConvGrid());
-    count->setText("10");
-    EXPECT_EQ(dlg->vfgPreConv->Cell(FlexGrid::SetForeColor, 12, 3).toInt(), 0);
-    EXPECT_TRUE(dlg->CheckPreConvGrid());
 }
 
 TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
@@ -295,49 +304,147 @@ TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
     EXPECT_FALSE(rec().AnyChangeFlag());
 }
 
-TEST_F(ConvDialog, ListFileRoundTripTabsAndImproperFiles)
+// Untouched means unchanged: an OK, or a new count, rewrites no row nobody edited.
+TEST_F(ConvDialog, UntouchedRowsStayAsTheInstrumentGaveThem)
+{
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        rec() = VariedRecord(seed);   // factors, ratios and levels the editor would refuse
+        const clsInstrument before = rec();
+        ASSERT_TRUE(Open());
+        if (seed == 1)
+            dlg->txtCount->setText(QString::number((rec().LN_() + 7) % 31));
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
+        EXPECT_EQ(FsConvPidFlags(rec()), seed == 1 ? QStringList{"LN_"} : QStringList()) << seed;
+        for (int k = 0; k < 35; ++k)
+            EXPECT_EQ(rec().LA_warn(k), before.LA_warn(k)) << seed << " " << k;
+    }
+}
+
+TEST_F(ConvDialog, NewCountChangesOnlyTheCount)
 {
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(1);
-    dlg->SSTab2->setTab(1);
-    ASSERT_TRUE(Edit(dlg->vfgUserConv, 1, 2, "AB,CD"));
-    dlg->CheckConvCells();                           // the import ends with it
-    QStringList before;
-    for (int r = 1; r <= 5; ++r)
-        before << cellsOf(dlg->vfgUserConv, r);
-    for (int r = 1; r <= 30; ++r)
-        before << cellsOf(dlg->vfgPreConv, r);
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 4, 5, "1900"));
+    dlg->txtCount->setText("11");
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(rec().LA_alarm(3), 1900.0f);
+    EXPECT_EQ(rec().LN_(), 11);
+    EXPECT_EQ(rec().LA_warn(5), 1234.0f);            // not rounded by the new count
+    EXPECT_EQ(FsConvPidFlags(rec()), QStringList({"LA_3", "LN_"}));
+}
 
-    files->choose(file("Conversion.csv"));
-    dlg->cmdConvExport->click();
-    EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
-    EXPECT_EQ(files->calls().last().fileName, "Conversion.csv");
-    {
-        QFile f(file("Conversion.csv"));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QList<QByteArray> lines = f.readAll().split('\n');
-        ASSERT_EQ(lines.size(), 36);
-        EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
-        EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
+// One rule per cell: what an import brings is judged as an edit, in every row.
+TEST_F(ConvDialog, ImportedRowsAreJudgedAsEditsWhateverTheCount)
+{
+    ASSERT_TRUE(Open());
+    QByteArray lines = "1,U0,USER 0,1.50,100,200,500,Normal\r\n"   // a ratio the editor refuses
+                       "2,A|B,USER 1,1.50,100,200,5000,Normal\r\n"; // a name the lists cannot carry
+    for (int r = 3; r <= 5; ++r)
+        lines += QByteArray::number(r) + ",U" + QByteArray::number(r - 1) + ",USER " + QByteArray::number(r - 1)
+                 + ",1.50,100,200,5000,Normal\r\n";
+    for (int r = 1; r <= 30; ++r) {
+        QByteArray row = QByteArray::number(r) + ",P" + QByteArray::number(r - 1).rightJustified(2, '0') + ",PRESET "
+                         + QByteArray::number(r - 1) + ",1.00,1000,1400,2000,Normal\r\n";
+        if (r == 20)
+            row = "20,P19,PRESET 19,30,1000,1400,2000,Normal\r\n";
+        if (r == 21)
+            row = "21,P20,PRESET 20,1.00,60000,60000,70000,Normal\r\n";
+        if (r == 22)
+            row = "22,P21,PRESET 21,1.00,*****,*****,9,Normal\r\n";
+        lines += row;
     }
-    for (int r = 1; r <= 5; ++r)
-        dlg->vfgUserConv->setTextMatrix(r, 2, "X");
-    files->choose(file("Conversion.csv"));
+    files->choose(file("bad.csv", lines));
     dlg->cmdConvImport->click();
-    QStringList after;
-    for (int r = 1; r <= 5; ++r)
-        after << cellsOf(dlg->vfgUserConv, r);
-    for (int r = 1; r <= 30; ++r)
-        after << cellsOf(dlg->vfgPreConv, r);
-    EXPECT_EQ(after, before);
-    for (int i = 0; i < 35; ++i)
-        EXPECT_TRUE(edit().Change_LA_(i)) << i;
-    EXPECT_TRUE(edit().Change_LO_(4));
-    EXPECT_TRUE(edit().Change_LB_(29));
-    EXPECT_FALSE(edit().Change_LN_());
+    FlexGrid *pre = dlg->vfgPreConv, *user = dlg->vfgUserConv;
+    auto foreRed = [pre](int r, int c) { return pre->Cell(FlexGrid::SetForeColor, r, c).toInt() == 255; };
+    EXPECT_TRUE(foreRed(20, ColFactor));             // rows past the count of 10
+    EXPECT_EQ(Back(pre, 21, ColFirst), 255);
+    EXPECT_TRUE(foreRed(22, ColRatio));
+    EXPECT_FALSE(foreRed(19, ColFactor));
+    EXPECT_EQ(pre->TextMatrix(5, ColFirst), "1000"); // the instrument's 1234 replaced
+    EXPECT_EQ(Back(user, 1, ColRatio), 255);
+    EXPECT_EQ(Back(user, 2, ColName), 255);
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table"))});
+    EXPECT_FALSE(FsConvPidFlags(rec()).size());
+}
 
-    edit().ClearChangeFlags();
+// Imports respect what the instrument refuses.
+TEST_F(ConvDialog, ImportLeavesRefusedGroupsAlone)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLB_(true);
+        rec().setInvalidLA_(true);
+    }
+    ASSERT_TRUE(Open());
+    files->choose(file("c.csv", "1,NEW,NEW USER,2.00,300,400,9000,ME\r\n2,U1,USER 1,1.50,100,200,5000,Normal\r\n"
+                                 "3,U2,USER 2,1.50,100,200,5000,Normal\r\n4,U3,USER 3,1.50,100,200,5000,Normal\r\n"
+                                 "5,U4,USER 4,1.50,100,200,5000,Normal\r\n6,NEW,NEW PRESET,2.00,300,400,9000,ME\r\n"));
+    dlg->cmdConvImport->click();
+    EXPECT_EQ(cellsOf(dlg->vfgUserConv, 1), "NEW|NEW USER|2.00|100|200|5000|Normal");
+    EXPECT_EQ(cellsOf(dlg->vfgPreConv, 1), "P00|PRESET 0|1.00|1000|1400|2000|Normal");
+    EXPECT_FALSE(OpenCell(dlg->vfgUserConv, 1, ColFirst)) << "no LA: the user levels are locked too";
+    EXPECT_EQ(FsConvPidFlags(edit()), QStringList{"LO_0"});
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(FsConvPidFlags(rec()), QStringList{"LO_0"});
+    EXPECT_EQ(rec().LO_fc(0), 200);
+}
+
+// What the dialog exports, it imports back unchanged, and OK then passes.
+TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
+{
+    for (unsigned seed = 0; seed <= 4; ++seed) {
+        if (seed > 0)
+            rec() = VariedRecord(seed);
+        else {
+            clsInstrument::DeviceDoor door(rec());
+            rec().setLO_longname(0, "AB,CD");        // a long name may hold the separator
+            rec().setLA_volt(0, 0.5f);               // shown "Normal", kept as it is
+        }
+        const clsInstrument before = rec();
+        ASSERT_TRUE(Open());
+        boxes->clear();
+        files->choose(file("Conversion.csv"));
+        dlg->cmdConvExport->click();
+        ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"}) << seed;
+        if (seed == 0) {
+            EXPECT_EQ(files->calls().last().fileName, "Conversion.csv");
+            QFile f(file("Conversion.csv"));
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            const QList<QByteArray> lines = f.readAll().split('\n');
+            ASSERT_EQ(lines.size(), 36);
+            EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
+            EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
+        }
+        files->choose(file("Conversion.csv"));
+        dlg->cmdConvImport->click();
+        EXPECT_TRUE(FsConvPidFlags(edit()).isEmpty()) << seed;
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
+        EXPECT_TRUE(FsConvPidFlags(rec()).isEmpty()) << seed;
+        for (int i = 0; i < 35; ++i) {
+            EXPECT_EQ(rec().LA_ratio(i), before.LA_ratio(i)) << seed << " " << i;
+            EXPECT_EQ(rec().LA_volt(i), before.LA_volt(i)) << seed << " " << i;
+        }
+    }
+
+    // A cell that would come back in another cell: the export names it, writes nothing.
+    ASSERT_TRUE(Open());
     boxes->clear();
+    const int asked = int(files->calls().size());
+    dlg->vfgUserConv->setTextMatrix(2, 1, "A,B");
+    dlg->cmdConvExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User Defined Conversion Table: row 2, Name"))});
+    EXPECT_EQ(files->calls().size(), asked);
+}
+
+TEST_F(ConvDialog, ImportTabsShortAndImproperFiles)
+{
+    ASSERT_TRUE(Open());
     files->choose(file("tab.csv", "1\tTAB\tTABBED\t2.5\t\t\t9000\tme\r\n"));
     dlg->cmdConvImport->click();
     EXPECT_EQ(cellsOf(dlg->vfgUserConv, 1), "TAB|TABBED|2.50|*****|*****|9000|ME");
@@ -358,39 +465,4 @@ TEST_F(ConvDialog, ListFileRoundTripTabsAndImproperFiles)
         EXPECT_EQ(dlg->vfgPreConv->TextMatrix(1, 1), "P00");
         EXPECT_FALSE(edit().AnyChangeFlag());
     }
-
-    // A short name with the separator would come back split: refused before the dialog.
-    boxes->clear();
-    const int asked = int(files->calls().size());
-    dlg->vfgUserConv->setTextMatrix(2, 1, "A,B");
-    dlg->cmdConvExport->click();
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User Defined Conversion Table"))});
-    EXPECT_EQ(files->calls().size(), asked);
-}
-
-TEST_F(ConvDialog, OkWritesTheEditedLevelAndTheCountOnlyWhenChanged)
-{
-    ASSERT_TRUE(Open());
-    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
-    ASSERT_TRUE(Closed());
-    EXPECT_FALSE(rec().AnyChangeFlag());             // LN_ and the unrounded 1234 stay
-    EXPECT_EQ(rec().LA_warn(5), 1234.0f);
-
-    ASSERT_TRUE(Open());
-    dlg->SSTab1->setTab(1);
-    ASSERT_TRUE(Edit(dlg->vfgPreConv, 4, 5, "1900"));
-    dlg->txtCount->setText("11");
-    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
-    ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().LA_alarm(3), 1900.0f);
-    EXPECT_EQ(rec().LN_(), 11);
-    EXPECT_EQ(rec().LA_warn(5), 1200.0f);            // a new count checks and rounds every row
-    EXPECT_EQ(rec().LA_alarm(1), 1500.0f);           // to its ratio's step, also past the count
-    for (int k : {1, 3, 5}) {
-        EXPECT_TRUE(rec().Change_LA_(k));
-        rec().setChange_LA_(k, false);
-    }
-    EXPECT_TRUE(rec().Change_LN_());
-    rec().setChange_LN_(false);
-    EXPECT_FALSE(rec().AnyChangeFlag());
 }

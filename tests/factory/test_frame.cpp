@@ -181,8 +181,8 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
     EXPECT_TRUE(okRefuses(QStringLiteral("Parameter")));
     dlg->vfgDatas[ListOther]->setCell(FlexGrid::SetBackColor, 3, 1, kWhite);
 
-    // The pre-defined table counts only up to the available count, and the count itself
-    // must be a whole number the table has rows for.
+    // Every row of the pre-defined table counts, also past the available count, and the
+    // count itself must be a whole number the table has rows for.
     FlexGrid *pre = dlg->vfgPreConv;
     pre->setRows(31);
     pre->setCols(8);
@@ -192,11 +192,13 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
     for (int r = 1; r <= 5; ++r)
         dlg->vfgUserConv->setTextMatrix(r, 3, QStringLiteral("1.00"));
     dlg->txtCount->setText(QStringLiteral("3"));
-    paint(pre, 4, 7);
+    paint(pre, 30, 7);
+    EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table")));
+    pre->setCell(FlexGrid::SetBackColor, 30, 7, kWhite);
     paint(dlg->vfgME, 1, 2);
     EXPECT_TRUE(okRefuses(QStringLiteral("CAT DATA")));
     dlg->vfgME->setCell(FlexGrid::SetBackColor, 1, 2, kWhite);
-    for (const char *count : {"4", "31", "", "x"}) {
+    for (const char *count : {"31", "", "x"}) {
         dlg->txtCount->setText(QString::fromLatin1(count));
         EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table"))) << count;
     }

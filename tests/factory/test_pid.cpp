@@ -113,8 +113,10 @@ TEST(PidRules, NamesAndKeysOfTheLastRow)
     const QStringList row = highRow();
     EXPECT_FALSE(ValidateCell(0, 17, ColName, "ab", row).accept) << "capitals only on the last row";
     EXPECT_TRUE(ValidateCell(0, 3, ColName, "ab", row).accept);
-    EXPECT_FALSE(ValidateCell(0, 17, ColLongName, " lead,{ok", row).accept) << "braces never pass";
-    EXPECT_TRUE(ValidateCell(0, 17, ColLongName, " lead, blank", row).accept);
+    for (const char *t : {" lead{ok", "A,B", "A;B", "A|B"})
+        EXPECT_FALSE(ValidateCell(0, 17, ColLongName, t, row).accept) << t;
+    EXPECT_TRUE(ValidateCell(0, 17, ColLongName, " lead: blank", row).accept);
+    EXPECT_FALSE(ValidateCell(0, 3, ColFactor, "", row).accept) << "a factor is never \"no value\"";
     EXPECT_EQ(FilterKey(17, ColName, 'D', 3), 0);
     EXPECT_EQ(FilterKey(17, ColName, 8, 3), 8);
     EXPECT_EQ(FilterKey(17, ColLongName, 'x', 20), 0);
@@ -144,11 +146,27 @@ TEST(PidRules, WholeGridCheckMarksAndNormalises)
     EXPECT_EQ(t[3][Col1st], "20.0");
     EXPECT_TRUE(bad[4][Col1st]);
     EXPECT_FALSE(bad[4][Col2nd]) << "cells after a bad one are still checked";
-    EXPECT_EQ(t[5][ColFactor], "*****");
-    EXPECT_FALSE(bad[5][ColFactor]);
+    EXPECT_TRUE(bad[5][ColFactor]);
     EXPECT_TRUE(bad[6][ColFullScale]);
     EXPECT_TRUE(bad[7][ColName]);
     EXPECT_FALSE(bad[17][ColFactor]);
+
+    // Against the grid as the instrument filled it only what differs is judged; a new full
+    // scale brings the row's numbers with it, not its words.
+    const Texts given = gridOf({"1", "AB", "X", "1000", "1/1", "ppb", "1", "-----", "700", "9999", "", "", "0.01"});
+    t = given;
+    EXPECT_EQ(CheckPIDCells(0, t, &given), QVector<QVector<bool>>(kRows, QVector<bool>(kCols, false)));
+    t[1][ColUnit] = "vol%";
+    t[2][Col1st] = "800";
+    t[3][ColFullScale] = "500";
+    auto marks = CheckPIDCells(0, t, &given);
+    EXPECT_TRUE(marks[1][ColUnit]);
+    EXPECT_FALSE(marks[1][ColStel]);
+    EXPECT_TRUE(marks[2][Col1st]) << "above the 2nd";
+    EXPECT_FALSE(marks[2][ColFactor]);
+    EXPECT_TRUE(marks[3][ColPoint] && marks[3][Col2nd] && marks[3][ColFactor]);
+    EXPECT_FALSE(marks[3][Col1st] || marks[3][ColUnit]);
+    EXPECT_EQ(t[3][Col1st], "-----");
 
     Texts low = gridOf({"1", "AB", "X", "15", "1/100", "ppm", "0.005", "1", "2", "", "", "", "0.3"});
     auto lb = CheckPIDCells(1, low);
@@ -172,8 +190,16 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
     }
     EXPECT_EQ(low[1][Col1st], "1.00");
     EXPECT_EQ(high[1][ColFactor], "0.50");
+    {
+        clsInstrument::DeviceDoor door(inst);
+        inst.setPIDFactor(0, 0, 98.5f);   // shown "0.99" (or "0.98"): more than the cell shows
+        inst.setPIDFullScale(0, 1, 10.004f);
+        high[1] = RowTexts(inst, 0, 0);
+        low[1] = RowTexts(inst, 0, 1);
+    }
     ApplyPidTables(inst, high, low);
     EXPECT_FALSE(inst.AnyChangeFlag()) << "an untouched table writes nothing";
+    EXPECT_EQ(inst.PIDFactor(0, 0), 98.5f);
 
     high[3][Col2nd] = "300";
     high[3][ColFactor] = "1.25";
@@ -283,43 +309,58 @@ TEST_F(PidDialog, RefusedCommandGroupsLockTheGrids)
     EXPECT_EQ(dlg->vfgPID[1]->Editable(), FlexGrid::EditNone);
 }
 
-TEST_F(PidDialog, ListFilesRoundTrip)
+// What the dialog exports, it imports back unchanged, and OK then passes: the demo
+// record ("-----" for a not-set STEL, factor 0.01) and varied ones, both ranges.
+TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
 {
-    ASSERT_TRUE(Open());
-    ASSERT_TRUE(Edit(dlg->vfgPID[0], 17, ColLongName, "A,B, C"));
-    const QStringList before = Row(0, 17);
-    for (int i = 0; i < 2; ++i) {
-        files->choose(file(PidListFile::DefaultName(i)));
-        dlg->cmdPIDExport_Click(i);
+    for (unsigned seed = 0; seed <= 4; ++seed) {
+        rec() = seed == 0 ? DemoRecord() : VariedRecord(seed);
+        if (seed == 0) {
+            clsInstrument::DeviceDoor door(rec());
+            rec().setPIDLongName(16, "A,B, C");   // a long name may hold the separator
+        }
+        const clsInstrument before = rec();
+        ASSERT_TRUE(Open());
+        boxes->clear();
+        for (int i = 0; i < 2; ++i) {
+            files->choose(file(PidListFile::DefaultName(i)));
+            dlg->cmdPIDExport_Click(i);
+        }
+        ASSERT_EQ(boxes->prompts(), QStringList({"Export Complete", "Export Complete"})) << seed;
+        for (int i = 0; i < 2; ++i) {
+            files->choose(file(PidListFile::DefaultName(i)));
+            dlg->cmdPIDImport_Click(i);
+        }
+        EXPECT_TRUE(FsConvPidFlags(edit()).isEmpty()) << seed;
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
+        EXPECT_TRUE(FsConvPidFlags(rec()).isEmpty()) << seed;
+        for (int e = 0; e < kEntries; ++e)
+            for (int j = 0; j < 2; ++j)
+                EXPECT_EQ(rec().PIDFactor(e, j), before.PIDFactor(e, j)) << seed << " " << e;
     }
-    EXPECT_EQ(boxes->prompts(), QStringList({"Export Complete", "Export Complete"}));
     EXPECT_EQ(files->calls().at(0).fileName, "PID_High.csv");
     EXPECT_EQ(files->calls().at(0).flags, 0x802);
-
     QFile f(file("PID_High.csv"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     EXPECT_EQ(bytes.count("\r\n"), 17);
-    EXPECT_TRUE(bytes.startsWith("1,P0,PID GAS 0,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"));
 
     // TABs for commas and a trailing comma read the same.
+    ASSERT_TRUE(Open());
+    const QStringList row1 = Row(0, 1);
     QByteArray tabbed = bytes;
-    tabbed.replace(",A,B, C,", "\tA,B, C\t").replace("\r\n", ",\r\n");
+    tabbed.replace(',', '\t').replace("\r\n", ",\r\n");
     files->choose(file("tabbed.csv", tabbed));
-    dlg->SetPIDGrid(0);
     dlg->cmdPIDImport_Click(0);
-    EXPECT_EQ(Row(0, 17), before);
+    EXPECT_EQ(Row(0, 1), row1);
     EXPECT_TRUE(dlg->CheckPIDGrid(0));
-    EXPECT_TRUE(edit().Change_PIDSpec(16, 0));
-    EXPECT_FALSE(edit().Change_PIDSpec(16, 1));
 
-    // A name holding the separator would not read back: the export refuses it.
-    QStringList cells = Row(0, 1);
-    EXPECT_TRUE(PidListFile::ReadsBack(cells));
-    cells[1] = "LONG, NAME";
-    EXPECT_TRUE(PidListFile::ReadsBack(cells));
-    cells[0] = "A,B";
-    EXPECT_FALSE(PidListFile::ReadsBack(cells));
+    // A cell that would come back in another cell: the export names it, writes nothing.
+    boxes->clear();
+    dlg->vfgPID[1]->setTextMatrix(4, ColUnit, "p,m");
+    dlg->cmdPIDExport_Click(1);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, "PID Sensor Settings: row 4, Unit")});
 
     // A write that fails keeps the old file whole and says why.
     boxes->clear();
@@ -333,6 +374,66 @@ TEST_F(PidDialog, ListFilesRoundTrip)
     QFile again(file("PID_High.csv"));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), bytes);
+}
+
+// Untouched means unchanged; what is typed or imported is judged by one rule.
+TEST_F(PidDialog, UntouchedValuesStayAndEntriesAreJudged)
+{
+    for (unsigned seed = 1; seed <= 5; ++seed) {
+        rec() = VariedRecord(seed);   // units, steps and factors the editor would refuse
+        ASSERT_TRUE(Open());
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
+        EXPECT_TRUE(FsConvPidFlags(rec()).isEmpty()) << seed;
+    }
+    FillPidTable(rec());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setPIDFactor(2, 0, 98.5f);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(Edit(dlg->vfgPID[0], 4, ColFactor, ""));
+    EXPECT_EQ(Back(dlg->vfgPID[0], 4, ColFactor), 255);
+    files->choose(file("bad.csv", "1,A|B,PID GAS 0,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"
+                                  "2,P1,PID GAS 1,1000,1/1,ppm,1,100,200,*****,*****,100,*****\r\n"));
+    dlg->cmdPIDImport_Click(0);
+    EXPECT_EQ(dlg->vfgPID[0]->Cell(FlexGrid::SetForeColor, 1, ColName).toInt(), 255);
+    EXPECT_EQ(dlg->vfgPID[1]->Cell(FlexGrid::SetForeColor, 1, ColName).toInt(), 255);
+    EXPECT_EQ(Back(dlg->vfgPID[0], 2, ColFactor), 255) << "an emptied factor is refused";
+    EXPECT_FALSE(dlg->CheckPIDGrid(0));
+    dlg->SetPIDGrid(0);
+    dlg->SetPIDGrid(1);
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().PIDFactor(2, 0), 98.5f);
+    EXPECT_EQ(FsConvPidFlags(rec()), QStringList({"PIDName_0", "PIDSpec_1_0"})) << "the rows the import changed";
+}
+
+// Imports respect what the instrument refuses.
+TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
+{
+    const QByteArray line = "1,NEW,NEW GAS,1000,1/1,ppm,1,300,400,*****,*****,100,0.60\r\n";
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLI(true);
+    }
+    ASSERT_TRUE(Open());
+    files->choose(file("one.csv", line));
+    dlg->cmdPIDImport_Click(1);
+    EXPECT_EQ(Row(1, 1).mid(0, 2), QStringList({"NEW", "NEW GAS"}));
+    EXPECT_EQ(Row(1, 1).mid(2), FsPid::RowTexts(rec(), 0, 1).mid(3)) << "the spec columns stay";
+    EXPECT_EQ(FsConvPidFlags(edit()), QStringList{"PIDName_0"});
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setInvalidLJ(true);
+    }
+    ASSERT_TRUE(Open());
+    files->choose(file("one.csv", line));
+    dlg->cmdPIDImport_Click(0);
+    EXPECT_EQ(Row(0, 1).first(), "P0");
+    EXPECT_TRUE(FsConvPidFlags(edit()).isEmpty());
 }
 
 TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)

@@ -256,7 +256,7 @@ TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
     // A file with the stations and both PID ranges, other PID values than the grid shows.
     clsInstrument other(edit());
     other.setPIDWarn(0, 0, 77);
-    other.setPIDWarn(0, 1, 66);
+    other.setPIDWarn(0, 1, 15);
     Distribution blocks;
     blocks.station = blocks.pidHigh = blocks.pidLow = true;
     ASSERT_TRUE(StoreConfig(other, path("pid.vkx"), true, blocks));
@@ -270,12 +270,12 @@ TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
     EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(1, 7), highWarn) << "the refused range is not filled";
     EXPECT_NE(edit().PIDWarn(0, 0), 77.0f);
     EXPECT_FALSE(edit().Change_PIDSpec(0, 0));
-    EXPECT_EQ(edit().PIDWarn(0, 1), 66.0f);
+    EXPECT_EQ(edit().PIDWarn(0, 1), 15.0f);
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
     EXPECT_EQ(rec().XS_(1), "ST001");
     EXPECT_EQ(rec().XZ_(0), "EDITED USER");
-    EXPECT_EQ(rec().PIDWarn(0, 1), 66.0f);
+    EXPECT_EQ(rec().PIDWarn(0, 1), 15.0f);
     EXPECT_FALSE(rec().Change_PIDSpec(0, 0));
 }
 

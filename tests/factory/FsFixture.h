@@ -45,23 +45,11 @@ inline void FillFsRecord(clsInstrument &rec)
     SetCatVolCh(rec);
 }
 
-// A varied record (seeded) as a download leaves it. Its conversion and PID tables are the
-// demo record's: those tables have varied-record tests of their own.
+// A varied record (seeded) as a download leaves it.
 inline clsInstrument VariedFsRecord(unsigned seed)
 {
     clsInstrument rec = VariedRecord(seed);
-    const clsInstrument demo = DemoRecord();
     clsInstrument::DeviceDoor door(rec);
-    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
-        const auto &mi = clsInstrument::info(clsInstrument::M(m));
-        const QString n = QLatin1String(mi.name);
-        if (!n.startsWith("LB_") && !n.startsWith("LO_") && !n.startsWith("LA_") && n != "LN_"
-            && !(n.startsWith("PID") && n != "PIDSmallRange"))
-            continue;
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                rec.setValue(clsInstrument::M(m), demo.value(clsInstrument::M(m), i, j), i, j);
-    }
     SetCatPpmCh(rec);
     SetCatVolCh(rec);
     return rec;

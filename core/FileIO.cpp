@@ -52,49 +52,105 @@ QByteArray folderOf(const QByteArray &file)
 
 } // namespace
 
-FileResult WriteFileWhole(const QString &path, const QByteArray &bytes)
+FileResult WriteTargetOf(const QString &path, QString *target)
 {
-    // A link chosen as the target keeps being a link: the file it points at is replaced.
-    QByteArray target = native(path);
+    *target = path;
+    const QByteArray name = native(path);
     struct stat link;
-    if (::lstat(target.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        char *real = ::realpath(target.constData(), nullptr);
-        if (!real)
-            return fail(systemError(errno));
-        target = QByteArray(real);
-        ::free(real);
-    }
-    const QByteArray temp = target + kTempSuffix;
-    // What an interrupted run of this same write left behind goes first.
-    ::unlink(temp.constData());
+    if (::lstat(name.constData(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return {};
+    char *real = ::realpath(name.constData(), nullptr);
+    if (!real)
+        return fail(systemError(errno));
+    *target = QFile::decodeName(QByteArray(real));
+    ::free(real);
+    return {};
+}
 
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
+FileWriter::~FileWriter() { discard(); }
+
+void FileWriter::discard()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+        ::unlink(m_temp.constData());
+    }
+}
+
+FileResult FileWriter::open(const QString &path, const QString &tempPath)
+{
+    discard();
+    m_err = 0;
+    m_buffer.clear();
+    QString target;
+    const FileResult followed = WriteTargetOf(path, &target);
+    if (!followed)
+        return followed;
+    m_target = native(target);
+    m_temp = tempPath.isEmpty() ? m_target + kTempSuffix : native(tempPath);
+    // What an interrupted run of this same write left behind goes first.
+    ::unlink(m_temp.constData());
+
+    m_fd = ::open(m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (m_fd < 0)
         return fail(systemError(errno));
     struct stat old;
-    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);
+    if (::stat(m_target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(m_fd, old.st_mode & 07777);
+    return {};
+}
 
-    int err = 0;
-    bool good = writeAll(fd, bytes.constData(), bytes.size(), &err);
-    if (good && ::fsync(fd) != 0) {
+void FileWriter::flushBuffer()
+{
+    if (m_fd >= 0 && m_err == 0 && !m_buffer.isEmpty())
+        writeAll(m_fd, m_buffer.constData(), m_buffer.size(), &m_err);
+    m_buffer.clear();
+}
+
+void FileWriter::write(const char *data, qint64 size)
+{
+    constexpr qint64 kBuffer = 1 << 20;
+    if (m_fd < 0 || m_err != 0 || size <= 0)
+        return;
+    if (m_buffer.size() + size > kBuffer)
+        flushBuffer();
+    if (size >= kBuffer) {
+        writeAll(m_fd, data, size, &m_err);
+        return;
+    }
+    if (m_buffer.capacity() < kBuffer)
+        m_buffer.reserve(kBuffer);
+    m_buffer.append(data, qsizetype(size));
+}
+
+FileResult FileWriter::commit()
+{
+    if (m_fd < 0)
+        return fail(systemError(EBADF));
+    flushBuffer();
+    m_buffer = QByteArray();
+    int err = m_err;
+    bool good = err == 0;
+    if (good && ::fsync(m_fd) != 0) {
         err = errno;
         good = false;
     }
-    if (::close(fd) != 0 && good) {
+    if (::close(m_fd) != 0 && good) {
         err = errno;
         good = false;
     }
-    if (good && ::rename(temp.constData(), target.constData()) != 0) {
+    m_fd = -1;
+    if (good && ::rename(m_temp.constData(), m_target.constData()) != 0) {
         err = errno;
         good = false;
     }
     if (!good) {
-        ::unlink(temp.constData());
+        ::unlink(m_temp.constData());
         return fail(systemError(err));
     }
     // The rename itself reaches the disk with the folder.
-    const int dir = ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dir = ::open(folderOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         (void)::fsync(dir);
         ::close(dir);
@@ -102,30 +158,67 @@ FileResult WriteFileWhole(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
+FileResult WriteFileWhole(const QString &path, const QByteArray &bytes)
 {
-    out.clear();
-    const QByteArray name = native(path);
+    FileWriter w;
+    const FileResult opened = w.open(path);
+    if (!opened)
+        return opened;
+    w.write(bytes);
+    return w.commit();
+}
+
+namespace {
+
+// Opens a regular file of at most cap bytes for reading; the size it has now in *size.
+FileResult openRegular(const QString &path, qint64 cap, int *fd, qint64 *size)
+{
+    *fd = -1;
     // Non-blocking, so that a pipe chosen by mistake cannot hang the open.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
+    const int f = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (f < 0)
         return fail(systemError(errno));
     struct stat st;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(f, &st) != 0) {
         const int err = errno;
-        ::close(fd);
+        ::close(f);
         return fail(systemError(err));
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
+        ::close(f);
         return fail(QStringLiteral("not a regular file"));
     }
     if (st.st_size > cap) {
-        ::close(fd);
+        ::close(f);
         return fail(QStringLiteral("larger than %1 bytes").arg(cap));
     }
+    *fd = f;
+    *size = st.st_size;
+    return {};
+}
+
+// read() that retries when interrupted; -1 with errno on failure.
+ssize_t readSome(int fd, char *to, size_t n)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, to, n);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+} // namespace
+
+FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
+{
+    out.clear();
+    int fd = -1;
+    qint64 size = 0;
+    const FileResult opened = openRegular(path, cap, &fd, &size);
+    if (!opened)
+        return opened;
     QByteArray data;
-    data.resize(qsizetype(st.st_size) + 1); // one more: a file that grew is noticed
+    data.resize(qsizetype(size) + 1); // one more: a file that grew is noticed
     qint64 have = 0;
     for (;;) {
         if (have == data.size()) {
@@ -133,10 +226,8 @@ FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
                 break;
             data.resize(qsizetype(qMin<qint64>(cap + 1, have * 2 + 4096)));
         }
-        const ssize_t n = ::read(fd, data.data() + have, size_t(data.size() - have));
+        const ssize_t n = readSome(fd, data.data() + have, size_t(data.size() - have));
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
             const int err = errno;
             ::close(fd);
             return fail(systemError(err));
@@ -150,6 +241,35 @@ FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
         return fail(QStringLiteral("larger than %1 bytes").arg(cap));
     data.resize(qsizetype(have));
     out = data;
+    return {};
+}
+
+FileResult ReadFileChunks(const QString &path, qint64 cap, const std::function<void(QByteArrayView)> &sink)
+{
+    int fd = -1;
+    qint64 size = 0;
+    const FileResult opened = openRegular(path, cap, &fd, &size);
+    if (!opened)
+        return opened;
+    QByteArray piece(qsizetype(qMin<qint64>(size + 1, 1 << 20)), Qt::Uninitialized);
+    qint64 have = 0;
+    for (;;) {
+        const ssize_t n = readSome(fd, piece.data(), size_t(piece.size()));
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return fail(systemError(err));
+        }
+        if (n == 0)
+            break;
+        have += n;
+        if (have > cap)
+            break;
+        sink(QByteArrayView(piece.constData(), n));
+    }
+    ::close(fd);
+    if (have > cap)
+        return fail(QStringLiteral("larger than %1 bytes").arg(cap));
     return {};
 }
 

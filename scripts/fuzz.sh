@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libraries instrumented too) and runs each for a while.
-#   scripts/fuzz.sh [seconds per target, default 60] [target ...]   targets: frames settings link
+#   scripts/fuzz.sh [seconds per target, default 60] [target ...]   targets: frames settings link files
 # New inputs go to build-fuzz/corpus/<target>/, crashes to build-fuzz/crashes/<target>/; the
 # checked-in seeds in fuzz/corpus/<target>/ are read, never written. An input that found a
 # fault belongs in fuzz/corpus/<target>/ once the fault is mended: ctest replays it from then on.
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(frames settings link)
+[ ${#targets[@]} -eq 0 ] && targets=(frames settings link files)
 
 # clang and its sanitizer and libFuzzer runtimes are build tools (Debian: clang, libclang-rt-14-dev).
 missing=()

@@ -213,7 +213,14 @@ std::optional<QString> readText(const QString &f, int width, QString *why)
 {
     if (width > 0 && f.size() > width)
         return refuse(why, QStringLiteral("\"%1\" is longer than %2 characters").arg(f).arg(width));
-    return textRaw(f, why);
+    // A "," comes only from a name joined back from the rest of its line, and is kept.
+    for (QChar c : f) {
+        if (c == QLatin1Char(';'))
+            return refuse(why, QStringLiteral("\"%1\" holds \";\"").arg(f));
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
+            return refuse(why, QStringLiteral("\"%1\" holds a control character").arg(f));
+    }
+    return f;
 }
 
 std::optional<float> readValue(const QString &f, int digits, QString *why)

@@ -51,7 +51,8 @@ std::optional<int32_t> readWide(const QString &f, QString *why);
 // One digit 0..9: the fields written in decimal and read as hex, where only 0..9 read back
 // the same.
 std::optional<int16_t> readDigit(const QString &f, QString *why);
-// A text field of at most width characters (0: any) without control characters.
+// A text field of at most width characters (0: any) without ";" or control characters. A
+// "," is taken: the whole-line readers join a padded last name split at its commas.
 std::optional<QString> readText(const QString &f, int width, QString *why);
 // Instrument word of at most four digits with `digits` decimal places (DDDD, FFFF, FEFE
 // give the codes).

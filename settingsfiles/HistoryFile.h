@@ -26,9 +26,11 @@ QByteArray joinFields(const QStringList &fields);
 //  - no history file: it is created with the header and the row;
 //  - otherwise the swap file gets the new header, the old rows (unchanged when the old
 //    header starts with actionLabel, else each with "," in front so the rows line up under
-//    the newer first column) and the new row, through the one file writer; it is then
-//    renamed over the history file in one step. Any failure leaves the history file as it
-//    was.
+//    the newer first column) and the new row, streamed through the one file writer (memory
+//    stays flat whatever the history's length); it is then renamed over the history file in
+//    one step. Any failure leaves the history file as it was.
+//  - a history that is a symbolic link stays one: the file it points at is rewritten, and
+//    the swap (and any leftover swap) is looked for beside that file.
 // header and row carry no line end; CR LF is added.
 Outcome appendRow(const QString &historyPath, const QString &swapPath, const QByteArray &header,
                   const QByteArray &row, const QByteArray &actionLabel);

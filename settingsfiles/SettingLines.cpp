@@ -7,8 +7,9 @@
 #include "settingsfiles/SettingLinesInPlace.h"
 #include "settingsfiles/SettingTable.h"
 
-#include <functional>
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 
 namespace SettingLines {
@@ -376,7 +377,36 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
     ok.status = ParseStatus::Ok;
     ok.code = code;
     ok.index = d.key == Key::None ? -1 : e;
+    ok.shortForm = n != lineFull;
     return ok;
+}
+
+bool isTextEnc(Enc e) { return e == Enc::Text || e == Enc::TextUpper || e == Enc::TextKeep; }
+
+// Tokens of a whole line made ready for apply(): a line holding ";" is refused (the
+// tokenizer would have dropped the rest as a comment), and a name split at its commas is
+// joined back when it is the line's only text field and its last, where the extra fields
+// can be nothing else. Returns the fields after "CC,M,".
+std::optional<QStringList> lineFields(const Def &d, const QString &line, const QStringList &tokens, QString *why)
+{
+    if (QLatin1String(d.code) != QLatin1String("UG") && line.contains(QLatin1Char(';'))) {
+        *why = QStringLiteral("\";\" inside the line, which the writer never writes");
+        return std::nullopt;
+    }
+    QStringList f = tokens.mid(2);
+    const Fields fields = d.fields(0);
+    const int keyed = d.key == Key::None ? 0 : 1;
+    const int full = int(fields.size()) + keyed;
+    const bool lastOnlyText = !d.read && d.lineFields == 0 && d.minFields == int(fields.size()) &&
+                              std::count_if(fields.begin(), fields.end(),
+                                            [](const Field &x) { return isTextEnc(x.enc); }) == 1 &&
+                              isTextEnc(fields.last().enc);
+    if (lastOnlyText && f.size() > full) {
+        const QString name = f.mid(full - 1).join(QLatin1Char(','));
+        f = f.mid(0, full - 1);
+        f << name;
+    }
+    return f;
 }
 
 void forEachFlagged(const Def &d, int e, const std::function<void(M, int, int)> &fn)
@@ -543,10 +573,14 @@ ParseResult parseLineInPlace(clsInstrument &inst, const QString &line, Door door
         return r;
     if (overflow)
         return bad(r.code, QStringLiteral("more than %1 fields").arg(clsToken::MaxTokens));
+    QString why;
+    const auto fields = lineFields(*d, line, tokens, &why);
+    if (!fields)
+        return bad(r.code, why);
     std::optional<clsInstrument::DeviceDoor> guard;
     if (door == Door::Device)
         guard.emplace(inst);
-    return apply(inst, *d, tokens.mid(2));
+    return apply(inst, *d, *fields);
 }
 
 ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringList &fields, Door door)
@@ -574,9 +608,19 @@ ParseResult parseLine(clsInstrument &inst, const QString &line, Door door)
     const QStringList tokens = splitLine(line, &overflow);
     if (tokens.isEmpty())
         return ParseResult{};
-    if (overflow && defOf(tokens.at(0)))
+    const Def *d = defOf(tokens.at(0));
+    if (!d) {
+        ParseResult unknown;
+        unknown.code = tokens.at(0).toUpper();
+        return unknown;
+    }
+    if (overflow)
         return bad(tokens.at(0).toUpper(), QStringLiteral("more than %1 fields").arg(clsToken::MaxTokens));
-    return parseFields(inst, tokens.at(0), tokens.mid(2), door);
+    QString why;
+    const auto fields = lineFields(*d, line, tokens, &why);
+    if (!fields)
+        return bad(tokens.at(0).toUpper(), why);
+    return parseFields(inst, tokens.at(0), *fields, door);
 }
 
 } // namespace SettingLines

@@ -104,11 +104,15 @@ struct ParseResult {
     QString code;   // the line's code in upper case ("" for an empty or comment-only line)
     int index = -1; // the entry a list line carries (as Entry::index), -1 for other codes
     QString reason; // for BadLine: what is wrong, e.g. "field 3: \"G\" is not hexadecimal"
+    bool shortForm = false; // Ok: the line had the short form of an older instrument
     bool ok() const { return status == ParseStatus::Ok; }
 };
 
-// Parses a whole line "CC,M,f1,...," (mode letter not looked at; code in any case; ";"
-// starts a comment except inside the UG line, where it is a channel mask) into inst.
+// Parses a whole line "CC,M,f1,...," (mode letter not looked at; code in any case) into
+// inst. A ";" starts a comment: a line that is one is skipped (UnknownCode), but a setting
+// line holding one is refused, never cut short (in the UG line ";" is a channel mask).
+// A line whose only text field is its last (XZ, XS, G1, BN) and that has more fields than
+// written holds a name with "," in it: the extra fields are joined back into the name.
 // Only what the writer could have written is taken: the full field count or the short
 // form an older instrument uses (WB, FL, GN, LP, HE, FF, LI, and the two-digit LO/LB
 // factor), hex fields no wider than written, texts no longer than their width and free of

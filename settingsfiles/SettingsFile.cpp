@@ -161,6 +161,11 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
     if (!read)
         return failure(QStringLiteral("Cannot read %1: %2").arg(FileName, read.error));
 
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return failure(QStringLiteral("%1 begins with a UTF-8 byte-order mark: it was saved as UTF-8 by another "
+                                      "program, and a settings file is plain single-byte text")
+                           .arg(FileName));
+
     // Into a copy: the caller's record changes only when the whole file is good.
     clsInstrument work(Inst);
     work.ClearDatas();
@@ -187,7 +192,9 @@ SettingsFileResult LoadConfig(clsInstrument &Inst, const QString &FileName, bool
             return badLine(r.reason);
         if (!r.ok())
             continue;
-        if (cut && k == lines.size() - 1)
+        // A last line without its line end is whole when it ends with "," and has all its
+        // fields; its short form could be a full line cut after a field.
+        if (cut && k == lines.size() - 1 && r.shortForm)
             return badLine(QStringLiteral("the file ends in the middle of this line"));
         if (!plain.endsWith(QLatin1Char(',')))
             return badLine(QStringLiteral("the line does not end with \",\""));

@@ -50,11 +50,14 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
 // line's number and text where there is one:
 //  - a line its writer could not have made (a field that does not convert, a field count
 //    other than the whole line or the short form an older instrument uses, a hex field
-//    wider than written, a text longer than its width or holding control characters, an
-//    entry number outside its table, no "," at its end, no line end after the last line);
+//    wider than written, a text longer than its width or holding ";" or control
+//    characters, an entry number outside its table, no "," at its end, a last line
+//    without line end in its short form);
 //  - a file that lacks lines of a block it holds (a Config Data file holds every block, a
 //    Maintenance Data file whole blocks of those it chose), naming what is missing;
-//  - a file without any setting line (a foreign file, a Maintenance Data file read as plain).
+//  - a file without any setting line (a foreign file, a Maintenance Data file read as plain);
+//  - a file beginning with a UTF-8 byte-order mark, saying so.
+// A name split at its "," by another writer is joined back (see SettingLines::parseLine).
 // Empty, comment and unknown-code lines are skipped. The command-group support flags
 // describe the instrument: Inst keeps its own, and a short-form line marks its group
 // refused as well.

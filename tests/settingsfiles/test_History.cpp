@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -87,14 +88,34 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
     const QString f2 = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_SettingF2.csv"));
     EXPECT_EQ(HistoryFilePath(), f2);
     EXPECT_TRUE(HistorySwapPath().endsWith(QLatin1String("VANTIK_SettingF2_swap.csv")));
-    writeFile(f2, "PC Date/Time,Serial No.\r\n2020/01/01 00:00:00,A1\n2020/01/02 00:00:00,A2");
+    // Long enough to be read in more than one piece; the last row has no line end.
+    QByteArray older = "PC Date/Time,Serial No.\r\n";
+    constexpr int kOlder = 60000;
+    for (int k = 1; k <= kOlder; ++k)
+        older += "2020/01/01 00:00:00,A" + QByteArray::number(k) + (k < kOlder ? "\n" : "");
+    writeFile(f2, older);
     ASSERT_TRUE(deviceUpdateLog(VariedRecord(3), false).ok);
     ls = lines(f2);
-    ASSERT_EQ(ls.size(), 4);
+    ASSERT_EQ(ls.size(), kOlder + 2);
     EXPECT_TRUE(ls[0].startsWith("Action,"));
-    EXPECT_EQ(ls[1], QByteArray(",2020/01/01 00:00:00,A1"));
-    EXPECT_EQ(ls[2], QByteArray(",2020/01/02 00:00:00,A2"));
-    EXPECT_TRUE(ls[3].startsWith("Read,"));
+    for (int k = 1; k <= kOlder; ++k)
+        ASSERT_EQ(ls[k], ",2020/01/01 00:00:00,A" + QByteArray::number(k));
+    EXPECT_TRUE(ls.last().startsWith("Read,"));
+
+    // A history that is a link stays one; the file it points at gains the row, and the swap
+    // goes beside that file.
+    gFactorySuffix.clear();
+    const QString shared = QDir(m_dir.path()).filePath(QStringLiteral("shared"));
+    ASSERT_TRUE(QDir().mkpath(shared));
+    const QString real = QDir(shared).filePath(QStringLiteral("history.csv"));
+    ASSERT_TRUE(QFile::rename(path, real));
+    ASSERT_TRUE(QFile::link(real, path));
+    ASSERT_TRUE(deviceUpdateLog(b, false).ok);
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    ls = lines(real);
+    ASSERT_EQ(ls.size(), 5);
+    EXPECT_EQ(ls[2], QByteArray("Read,old row"));
+    EXPECT_EQ(QDir(shared).entryList(QDir::Files), QStringList{"history.csv"});
 }
 
 TEST_F(HistoryTest, LeftoverSwapIsRecoveredNotOverwritten)

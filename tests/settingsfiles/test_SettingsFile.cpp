@@ -158,23 +158,27 @@ TEST_F(SettingsFileTest, ForeignMismatchedAndOddFilesAreRefused)
         const SettingsFileResult res = LoadConfig(target, c.file, c.scrambled);
         EXPECT_FALSE(res.ok) << c.file.toStdString();
         EXPECT_TRUE(res.error.contains(QLatin1String(c.said))) << res.error.toStdString();
-        if (c.scrambled)
+        if (c.scrambled) {
             EXPECT_EQ(res.line, 1);
+        }
     }
     EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
 }
 
 TEST_F(SettingsFileTest, ReaderAcceptsAnyLineEndBlankAndCommentLines)
 {
-    const clsInstrument r = VariedRecord(21);
+    clsInstrument r = VariedRecord(21);
     ASSERT_TRUE(StoreConfig(r, path("e.seq"), false).ok);
-    const QList<QByteArray> ls = lines("e.seq");
+    QList<QByteArray> ls = lines("e.seq");
+    // Another writer's name holding ",": the rest of the padded name, joined back.
+    ls[33] = "XS,W,02,TANK 3, NORTH   ,";
+    r.setXS_(1, QStringLiteral("TANK 3, NORTH"));
     for (const QByteArray &end : {QByteArray("\n"), QByteArray("\r")}) {
         QByteArray bytes;
         for (int k = 0; k < ls.size(); ++k) {
             if (k == 100)
                 bytes += end + "; written by hand" + end;
-            bytes += ls[k] + end;
+            bytes += ls[k] + (k + 1 < ls.size() || end == "\n" ? end : QByteArray()); // last: whole, no end
         }
         writeFile(path("e2.seq"), bytes);
         clsInstrument loaded;
@@ -244,10 +248,30 @@ TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
     EXPECT_FALSE(res.ok);
     EXPECT_TRUE(res.error.contains(QLatin1String("lacks LS 1-16, LJ 0-16, XV, OC,"))) << res.error.toStdString();
 
-    writeFile(path("mid.seq"), whole.left(whole.size() - 5)); // in the middle of the last line
-    res = LoadConfig(target, path("mid.seq"), false);
-    EXPECT_FALSE(res.ok);
-    EXPECT_EQ(res.line, 362);
+    // Lines the writer could not have written; a cut or foreign start.
+    QList<QByteArray> semicolon = ls;
+    semicolon[9] = "XZ,W,0A,ANN; BOB        ,"; // never cut short at the ";"
+    QList<QByteArray> shortLast = ls;           // a short form last, without line end: maybe cut
+    const auto gn = std::find_if(ls.begin(), ls.end(), [](const QByteArray &l) { return l.startsWith("GN,W,"); });
+    shortLast.move(gn - ls.begin(), shortLast.size() - 1);
+    shortLast.last() = shortLast.last().left(shortLast.last().lastIndexOf(',', shortLast.last().size() - 2) + 1);
+    const struct {
+        QByteArray bytes;
+        int line;
+        const char *said;
+    } bad[] = {
+        {whole.left(whole.size() - 5), 362, "fields"}, // in the middle of the last line
+        {semicolon.join("\r\n") + "\r\n", 10, "\";\" inside the line"},
+        {shortLast.join("\r\n"), 362, "middle of this line"},
+        {"\xEF\xBB\xBF" + whole, 0, "UTF-8 byte-order mark"},
+    };
+    for (const auto &b : bad) {
+        writeFile(path("bad.seq"), b.bytes);
+        res = LoadConfig(target, path("bad.seq"), false);
+        EXPECT_FALSE(res.ok);
+        EXPECT_EQ(res.line, b.line) << res.error.toStdString();
+        EXPECT_TRUE(res.error.contains(QLatin1String(b.said))) << res.error.toStdString();
+    }
 
     QList<QByteArray> dropped = ls; // one line gone from the middle
     dropped.removeAt(40);

@@ -44,7 +44,7 @@ void frmFsDialog::cmdStore_Click()
         }
     }
     if (!ticked(chkStation) && !ticked(chkUser) && !ticked(chkConvertion) && !ticked(chkPID[0]) && !ticked(chkPID[1])) {
-        MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information);
+        MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information, GetMsg(5001));
         return;
     }
     if (!ChooseFile(true, kEntry, QString(), fdlg::OverwritePrompt | fdlg::PathMustExist) || !m_instrument)
@@ -58,10 +58,10 @@ void frmFsDialog::cmdStore_Click()
     blocks.all = ticked(chkAll);
     const SettingsFileResult stored = StoreConfig(*m_instrument, cmddlg.FileName, true, blocks);
     if (!stored) {
-        MsgBox(stored.error);
+        MsgBox(stored.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
-    MsgBox(QStringLiteral("Stored."));
+    MsgBox(QStringLiteral("Stored."), vb::OKOnly, GetMsg(5001));
 }
 
 void frmFsDialog::cmdLoad_Click()
@@ -75,7 +75,7 @@ void frmFsDialog::cmdLoad_Click()
     clsInstrument loaded(*m_edit);
     const SettingsFileResult read = LoadConfig(loaded, cmddlg.FileName, true);
     if (!read) {
-        MsgBox(read.error);
+        MsgBox(read.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
     for (FlexGrid *g : allGrids())
@@ -107,7 +107,7 @@ bool frmFsDialog::ChooseFile(bool Save, const QString &Entry, const QString &Fil
     cmddlg.Flags = Flags;
     cmddlg.CancelError = true;
     if (!(Save ? cmddlg.ShowSave() : cmddlg.ShowOpen())) {
-        MsgBox(cmddlg.ErrDescription());
+        MsgBox(cmddlg.ErrDescription(), vb::OKOnly, GetMsg(5001));
         return false;
     }
     return !cmddlg.FileName.isEmpty();

@@ -10,9 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
-#include <QEvent>
 #include <QLineEdit>
-#include <QPointer>
 
 using namespace FsSetup;
 

@@ -80,6 +80,8 @@ frmFsDialog::~frmFsDialog()
     // not call back into handlers of a dialog that is no longer there.
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
+    for (FlexGrid *g : findChildren<FlexGrid *>())
+        g->setSizeRule({}); // the rules read this dialog's grids
 }
 
 void frmFsDialog::Register()

@@ -18,11 +18,13 @@
 #include "platform/Twips.h"
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -44,6 +46,8 @@ FlexGrid *makeGrid(QWidget *parent, const QString &name, int index = -1)
 {
     auto *g = make<FlexGrid>(parent, name, index);
     g->setEditable(FlexGrid::EditKeyboardMouse);
+    // No header or cell text of the dialog is ever cut: columns and rows take what it needs.
+    g->setFitTexts(true);
     return g;
 }
 
@@ -76,6 +80,8 @@ frmFsDialog::~frmFsDialog()
     // not call back into handlers of a dialog that is no longer there.
     for (QObject *child : findChildren<QObject *>())
         child->disconnect(this);
+    for (FlexGrid *g : findChildren<FlexGrid *>())
+        g->setSizeRule({}); // the rules read this dialog's grids
 }
 
 void frmFsDialog::Register()
@@ -334,6 +340,17 @@ void frmFsDialog::setVisible(bool visible)
         Form_Activate();
 }
 
+void frmFsDialog::keyPressEvent(QKeyEvent *e)
+{
+    // Escape ends a cell edit (the grid takes it while an editor is open) and nothing more:
+    // only OK, Cancel and the close box end the dialog, so no habit key loses the edits.
+    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 bool frmFsDialog::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate && isVisible())
@@ -344,7 +361,19 @@ bool frmFsDialog::event(QEvent *e)
 void frmFsDialog::Form_Load()
 {
     CopyFontToAll(this, gFont);
+    fitButtons();
     m_firstActivate = false;
+}
+
+void frmFsDialog::fitButtons()
+{
+    // A button's own size hint leaves its caption no margin to spare; in the program font
+    // every caption keeps the style's margin on both sides, also at the smallest size.
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        const int margin = b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b)
+                           + b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+        b->setMinimumWidth(b->fontMetrics().horizontalAdvance(QString(b->text()).remove(QLatin1Char('&'))) + 2 * margin);
+    }
 }
 
 void frmFsDialog::Form_Activate()

@@ -297,10 +297,13 @@ public:
 protected:
     void setVisible(bool visible) override;
     bool event(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void createControls();
     void layoutControls();
+    // Widens every button to its caption in the font it now has.
+    void fitButtons();
     void setCaptions();
     // Signal wiring, one per tab file.
     void wireFrame();

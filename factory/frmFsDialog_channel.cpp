@@ -21,11 +21,20 @@ Ticks ticksOf(const FlexGrid *g)
     return t;
 }
 
+// Channel positions share the grid's width by sevenths; the sixth is the narrow one.
+void sizeChannelGrid(FlexGrid *g)
+{
+    for (int c = 1; c <= kPositions; ++c)
+        g->setColWidth(c, int(RoundHalfEven(WidthTwips(g) / 7.0)));
+    g->setColWidth(kPositions, 100);
+}
+
 } // namespace
 
 void frmFsDialog::wireChannelTab()
 {
     connect(vfgChannel, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgChannel_ValidateEdit);
+    vfgChannel->setSizeRule([g = vfgChannel] { sizeChannelGrid(g); });
 }
 
 void frmFsDialog::SetChannelGrid()
@@ -40,11 +49,9 @@ void frmFsDialog::SetChannelGrid()
     CopyFont(font, gFont);
     g->setCell(FlexGrid::SetFont, 0, 0, kGases, kPositions, font);
     g->setEditable(FlexGrid::EditKeyboardMouse);
-    for (int c = 1; c <= kPositions; ++c) {
-        g->setColWidth(c, int(RoundHalfEven(WidthTwips(g) / 7.0)));
+    for (int c = 1; c <= kPositions; ++c)
         g->setTextMatrix(0, c, QStringLiteral("Ch%1").arg(c));
-    }
-    g->setColWidth(kPositions, 100);
+    sizeChannelGrid(g);
     const QString fixed[] = {QString(), QStringLiteral("OXY"), QStringLiteral("H2S"), QStringLiteral("CO ")};
     for (int gas = 0; gas < kGases; ++gas)
         g->setTextMatrix(gas + 1, 0, gas >= 1 && gas <= 3 ? fixed[gas] : rec.GasName(gas));

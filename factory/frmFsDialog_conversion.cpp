@@ -323,10 +323,10 @@ void frmFsDialog::cmdConvExport_Click()
         return;
     const FileResult written = ConversionListFile::Write(file, userRows, preRows);
     if (!written) {
-        MsgBox(written.error);
+        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
-    MsgBox(QStringLiteral("Export Complete"));
+    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
 }
 
 void frmFsDialog::cmdConvImport_Click()

@@ -7,6 +7,8 @@
 #include "model/clsInstrument.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+#include <QHeaderView>
+#include <QTableView>
 
 namespace {
 
@@ -42,6 +44,17 @@ void fill(FlexGrid *g, const FsGasNames::Texts &texts, const QVector<QVector<boo
 
 bool isGrey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
 
+// The other gases line up under the channels' columns; the ratio column takes what the
+// channels' last column spans less the factor and EV columns, so all six stay in view.
+void sizeGasNameOther(const FlexGrid *names, FlexGrid *other)
+{
+    for (int c = 0; c < 3; ++c)
+        other->setColWidth(c, names->ColWidth(c));
+    other->setColWidth(4, 1100);
+    other->setColWidth(5, 900);
+    other->setColWidth(3, qMax(names->ColWidth(3) - other->ColWidth(4) - other->ColWidth(5), 900));
+}
+
 } // namespace
 
 void frmFsDialog::wireGasNameTab()
@@ -60,6 +73,10 @@ void frmFsDialog::wireGasNameTab()
     connect(vfgGasNameOther, &FlexGrid::Click, this, [this] { LeftSpaceClick(vfgGasNameOther, 2); });
     connect(vfgGasNameOther, &FlexGrid::RowColChange, this, [this] { LeftSpaceClick(vfgGasNameOther, 2); });
     connect(vfgGasNameOther, &FlexGrid::LeaveCell, this, [this] { LeftSpaceLeave(); });
+    vfgGasName->setExtendLastCol(true);
+    vfgGasNameOther->setSizeRule([this] { sizeGasNameOther(vfgGasName, vfgGasNameOther); });
+    connect(vfgGasName->view()->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { sizeGasNameOther(vfgGasName, vfgGasNameOther); });
 }
 
 void frmFsDialog::SetGasNameGrids()
@@ -83,12 +100,7 @@ void frmFsDialog::SetGasNameGrids()
     vfgGasNameOther->setRows(kOtherRows);
     vfgGasNameOther->setCols(kOtherCols);
     vfgGasNameOther->setCell(FlexGrid::SetFont, 0, 0, kOtherRows - 1, kOtherCols - 1, font);
-    for (int c = 0; c < 3; ++c)
-        vfgGasNameOther->setColWidth(c, vfgGasName->ColWidth(c));
-    vfgGasNameOther->setColWidth(3, qMax(vfgGasName->Width() - vfgGasName->ColWidth(0) - vfgGasName->ColWidth(1)
-                                             - vfgGasName->ColWidth(2), 900));
-    vfgGasNameOther->setColWidth(4, 1100);
-    vfgGasNameOther->setColWidth(5, 900);
+    sizeGasNameOther(vfgGasName, vfgGasNameOther);
     fill(vfgGasNameOther, f.other, f.otherGrey);
 
     // Names the files and choice lists cannot carry (from the instrument or a loaded file)

@@ -18,6 +18,13 @@ constexpr int kRed = 255;
 constexpr int kNumberWidth = 400; // twips
 const QString kListFilter = QStringLiteral("All files (*.*)|*.*|Comma separated (*.csv)|*.csv|");
 
+// The name column takes the rest of the grid's width (and more when a name needs it).
+void sizeNames(FlexGrid *g)
+{
+    g->setColWidth(0, kNumberWidth);
+    g->setColWidth(1, qMax(0, WidthTwips(g) - kNumberWidth));
+}
+
 void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
 {
     g->setVisible(false);
@@ -31,8 +38,7 @@ void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
     CopyFont(font, gFont);
     g->setCell(FlexGrid::SetFont, 0, 0, n - 1, 1, font);
     g->setEditable(FlexGrid::EditKeyboardMouse);
-    g->setColWidth(0, kNumberWidth);
-    g->setColWidth(1, qMax(0, WidthTwips(g) - kNumberWidth));
+    sizeNames(g);
     for (int r = 0; r < n; ++r) {
         g->setTextMatrix(r, 0, QString::number(r + 1));
         g->setTextMatrix(r, 1, name(r));
@@ -63,6 +69,7 @@ QStringList namesOf(const FlexGrid *g)
 void frmFsDialog::wireNamesTab()
 {
     for (FlexGrid *g : {vfgStation, vfgUser}) {
+        g->setSizeRule([g] { sizeNames(g); });
         connect(g, &FlexGrid::ChangeEdit, this, [this, g] { LeftSpaceChangeEdit(g, 1); });
         connect(g, &FlexGrid::Click, this, [this, g] { LeftSpaceClick(g, 1); });
         connect(g, &FlexGrid::RowColChange, this, [this, g] { LeftSpaceClick(g, 1); });
@@ -124,7 +131,7 @@ QString frmFsDialog::AskListFile(bool Save, const QString &DefaultName)
     const bool chosen = Save ? cmddlg.ShowSave() : cmddlg.ShowOpen();
     if (!chosen) {
         if (cmddlg.ErrNumber() == fdlg::CancelErrorNumber)
-            MsgBox(cmddlg.ErrDescription());
+            MsgBox(cmddlg.ErrDescription(), vb::OKOnly, GetMsg(5001));
         return QString();
     }
     return cmddlg.FileName;
@@ -177,10 +184,10 @@ void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &list, const QStri
         return;
     const FileResult written = NameListFile::Write(file, names);
     if (!written) {
-        MsgBox(written.error);
+        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
-    MsgBox(QStringLiteral("Export Complete"));
+    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
 }
 
 } // namespace

@@ -39,6 +39,27 @@ QFont programFont()
     return font;
 }
 
+// Widths that are shares of the grid's own width (taken again whenever it changes size).
+void sizeOtherSetGrid(FlexGrid *g)
+{
+    const int share = int(RoundHalfEven((WidthTwips(g) - g->ColWidth(0)) / 5.0));
+    for (int c = ColAltRange; c <= ColPidHigh; ++c)
+        g->setColWidth(c, qMax(0, share));
+}
+
+void sizeMEGrid(FlexGrid *g)
+{
+    g->setColWidth(0, int(RoundHalfEven(WidthTwips(g) / 3.5)));
+    g->setColWidth(1, int(RoundHalfEven(WidthTwips(g) / 4.0)));
+    g->setColWidth(2, int(RoundHalfEven(WidthTwips(g) / 4.0)));
+}
+
+void sizeZeroSpanGrid(FlexGrid *z)
+{
+    z->setColWidth(0, int(RoundHalfEven(WidthTwips(z) / 3.5)));
+    z->setColWidth(1, int(RoundHalfEven(WidthTwips(z) / 3.0)));
+}
+
 } // namespace
 
 void frmFsDialog::wireOtherTab()
@@ -49,6 +70,9 @@ void frmFsDialog::wireOtherTab()
     connect(vfgME, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgME_BeforeEdit);
     connect(vfgME, &FlexGrid::ValidateEdit, this, &frmFsDialog::vfgME_ValidateEdit);
     connect(vfgZeroSpan, &FlexGrid::BeforeEdit, this, &frmFsDialog::vfgZeroSpan_BeforeEdit);
+    vfgOtherSet->setSizeRule([g = vfgOtherSet] { sizeOtherSetGrid(g); });
+    vfgME->setSizeRule([g = vfgME] { sizeMEGrid(g); });
+    vfgZeroSpan->setSizeRule([g = vfgZeroSpan] { sizeZeroSpanGrid(g); });
 }
 
 void frmFsDialog::SetOtherSetGrid()
@@ -97,9 +121,7 @@ void frmFsDialog::SetOtherSetGrid()
     g->setCell(FlexGrid::SetAlignment, 1, ColZeroSuppress, kChannels, ColIrAutoRange, FlexGrid::AlignRightCenter);
     g->setCell(FlexGrid::SetAlignment, 1, ColName, kChannels, ColName, FlexGrid::AlignLeftCenter);
     g->setCell(FlexGrid::SetFont, 0, 0, kChannels, ColPidHigh, programFont());
-    const int share = int(RoundHalfEven((WidthTwips(g) - g->ColWidth(0)) / 5.0));
-    for (int c = ColAltRange; c <= ColPidHigh; ++c)
-        g->setColWidth(c, qMax(0, share));
+    sizeOtherSetGrid(g);
     g->setEditable(FlexGrid::EditKeyboardMouse);
 }
 
@@ -132,9 +154,7 @@ void frmFsDialog::SetMEGrid()
         put(4 + i, 2, rec.SI_(i));
     setGrey(g, 1, 3, 1, 3, greyColour);
     setGrey(g, 3, 1, 7, 3, greyColour);
-    g->setColWidth(0, int(RoundHalfEven(WidthTwips(g) / 3.5)));
-    g->setColWidth(1, int(RoundHalfEven(WidthTwips(g) / 4.0)));
-    g->setColWidth(2, int(RoundHalfEven(WidthTwips(g) / 4.0)));
+    sizeMEGrid(g);
     g->setCell(FlexGrid::SetFont, 0, 0, 7, 3, programFont());
     g->setEditable(FlexGrid::EditKeyboardMouse);
 
@@ -150,8 +170,7 @@ void frmFsDialog::SetMEGrid()
         z->setTextMatrix(i + 1, 2, QString::number(rec.S1_(1 + i)));
     }
     setGrey(z, 1, 1, 3, 2, greyColour);
-    z->setColWidth(0, int(RoundHalfEven(WidthTwips(z) / 3.5)));
-    z->setColWidth(1, int(RoundHalfEven(WidthTwips(z) / 3.0)));
+    sizeZeroSpanGrid(z);
     z->setCell(FlexGrid::SetFont, 0, 0, 3, 2, programFont());
     z->setEditable(FlexGrid::EditKeyboardMouse);
 }

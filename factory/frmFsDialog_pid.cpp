@@ -228,10 +228,10 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
         return;
     const FileResult written = PidListFile::Write(cmddlg.FileName, rows);
     if (!written) {
-        MsgBox(written.error);
+        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
-    MsgBox(QStringLiteral("Export Complete"));
+    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
 }
 
 void frmFsDialog::cmdPIDImport_Click(int Index)

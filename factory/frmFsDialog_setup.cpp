@@ -10,9 +10,7 @@
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Twips.h"
-#include <QEvent>
 #include <QLineEdit>
-#include <QPointer>
 
 using namespace FsSetup;
 
@@ -24,27 +22,15 @@ constexpr std::array<int, kLists> kFontRows = {22, 10, 2};
 
 int CaptionWidth(const QWidget *setUpGrid) { return int(RoundHalfEven(WidthTwips(setUpGrid) * kCaptionShare)); }
 
-// A tab page gets its size only when first shown, after the fill: the caption columns
-// follow the SET UP grid's width whenever it changes.
-class CaptionWidthKeeper : public QObject {
-public:
-    CaptionWidthKeeper(FlexGrid *setUp, const std::array<FlexGrid *, kLists> &grids) : QObject(setUp)
-    {
-        for (int i = 0; i < kLists; ++i)
-            m_grids[i] = grids[i];
-    }
-    bool eventFilter(QObject *watched, QEvent *e) override
-    {
-        if (e->type() == QEvent::Resize && watched == parent())
-            for (const QPointer<FlexGrid> &g : m_grids)
-                if (g)
-                    g->setColWidth(ColCaption, CaptionWidth(static_cast<QWidget *>(watched)));
-        return false;
-    }
-
-private:
-    std::array<QPointer<FlexGrid>, kLists> m_grids;
-};
+// The caption column of a list, from the SET UP grid's width. A tab page gets its size only
+// when shown: a list shown before the SET UP grid ever was takes its own width, which is the
+// same (the three pages share one tab control).
+void sizeList(const std::array<FlexGrid *, kLists> &grids, int index)
+{
+    const FlexGrid *setUp = grids[ListSetUp];
+    const FlexGrid *basis = !setUp->isVisible() && grids[size_t(index)]->isVisible() ? grids[size_t(index)] : setUp;
+    grids[size_t(index)]->setColWidth(ColCaption, CaptionWidth(basis));
+}
 } // namespace
 
 void frmFsDialog::wireSetupTab()
@@ -59,7 +45,13 @@ void frmFsDialog::wireSetupTab()
         connect(g, &FlexGrid::RowColChange, this, [this, i] { vfgDatas_RowColChange(i); });
         connect(g, &FlexGrid::LeaveCell, this, [this, i] { vfgDatas_LeaveCell(i); });
     }
-    vfgDatas[ListSetUp]->installEventFilter(new CaptionWidthKeeper(vfgDatas[ListSetUp], vfgDatas));
+    // The SET UP grid's size sets every list's caption column.
+    vfgDatas[ListSetUp]->setSizeRule([this] {
+        for (int i = 0; i < kLists; ++i)
+            sizeList(vfgDatas, i);
+    });
+    for (int i = 1; i < kLists; ++i)
+        vfgDatas[i]->setSizeRule([this, i] { sizeList(vfgDatas, i); });
 }
 
 // ---- fills ----------------------------------------------------------------------------------
@@ -80,7 +72,7 @@ void FillList(frmFsDialog &dlg, int index, const clsInstrument &rec)
         const RowFill f = FillOf(index, row, rec);
         dlg.SetComboList(index, row, f.caption, f.value, f.kind, f.list);
     }
-    g->setColWidth(ColCaption, CaptionWidth(dlg.vfgDatas[ListSetUp]));
+    sizeList(dlg.vfgDatas, index);
     g->setColWidth(ColList, 0);
     g->setExtendLastCol(true);
     g->setEditable(FlexGrid::EditKeyboardMouse);

@@ -84,7 +84,7 @@ void frmFsDialog::cmdStore_Click()
         }
     }
     if (!ticked(chkStation) && !ticked(chkUser) && !ticked(chkConvertion) && !ticked(chkPID[0]) && !ticked(chkPID[1])) {
-        MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information);
+        MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information, GetMsg(5001));
         return;
     }
     clsInstrument shown;
@@ -104,10 +104,10 @@ void frmFsDialog::cmdStore_Click()
     blocks.all = all;
     const SettingsFileResult stored = StoreConfig(shown, cmddlg.FileName, true, blocks);
     if (!stored) {
-        MsgBox(stored.error);
+        MsgBox(stored.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
-    MsgBox(QStringLiteral("Stored."));
+    MsgBox(QStringLiteral("Stored."), vb::OKOnly, GetMsg(5001));
 }
 
 void frmFsDialog::cmdLoad_Click()
@@ -123,7 +123,7 @@ void frmFsDialog::cmdLoad_Click()
     clsInstrument loaded(*m_edit);
     const SettingsFileResult read = LoadConfig(loaded, cmddlg.FileName, true);
     if (!read) {
-        MsgBox(read.error);
+        MsgBox(read.error, vb::OKOnly | vb::Critical, GetMsg(5001));
         return;
     }
 
@@ -228,7 +228,7 @@ bool frmFsDialog::ChooseFile(bool Save, const QString &Entry, const QString &Fil
     cmddlg.Flags = Flags;
     cmddlg.CancelError = true;
     if (!(Save ? cmddlg.ShowSave() : cmddlg.ShowOpen())) {
-        MsgBox(cmddlg.ErrDescription());
+        MsgBox(cmddlg.ErrDescription(), vb::OKOnly, GetMsg(5001));
         return false;
     }
     return !cmddlg.FileName.isEmpty();

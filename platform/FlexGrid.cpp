@@ -129,9 +129,7 @@ void FlexGrid::resizeGrid(int rows, int cols)
         m_row = rows == 0 ? -1 : std::min(m_fixedRows, rows - 1);
     if (m_col < 0 || m_col >= cols)
         m_col = cols == 0 ? -1 : std::min(m_fixedCols, cols - 1);
-    for (int r = 0; r < rows; ++r)
-        if (m_rowHeight[r] >= 0)
-            m_view->setRowHeight(r, TwipsToPixels(m_rowHeight[r]));
+    applyRowHeights();
     applyColumnWidths();
     m_view->syncFrozen();
     updateSpans();
@@ -197,6 +195,7 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
 void FlexGrid::cellChanged(int row, int col)
 {
     m_model->changed(row, col, row, col);
+    growToFit(row, col, row, col);
     if (m_mergeCells && row < m_mergeRow.size() && m_mergeRow[row])
         updateSpans();
 }
@@ -204,6 +203,7 @@ void FlexGrid::cellChanged(int row, int col)
 void FlexGrid::blockChanged(int r1, int c1, int r2, int c2)
 {
     m_model->changed(r1, c1, r2, c2);
+    growToFit(r1, c1, r2, c2);
     if (m_mergeCells)
         updateSpans();
 }
@@ -316,26 +316,46 @@ int FlexGrid::ColWidth(int col) const
 {
     if (col < 0 || col >= m_colCount)
         return 0;
-    if (m_colWidth[col] >= 0)
+    // A set width reads back as set unless the texts made the column wider.
+    const int shown = m_view->isColumnHidden(col) ? 0 : m_view->columnWidth(col);
+    if (m_colWidth[col] >= 0 && (m_colWidth[col] == 0 || TwipsToPixels(m_colWidth[col]) >= shown))
         return m_colWidth[col];
-    return PixelsToTwips(m_view->columnWidth(col));
+    return PixelsToTwips(shown);
 }
 
 void FlexGrid::setColWidth(int col, int twips)
 {
     if (col < 0 || col >= m_colCount)
         return;
+    const bool wasHidden = m_colWidth[col] == 0;
     m_colWidth[col] = twips < 0 ? -1 : twips;
+    // A hidden column's texts take no room, in its width or its rows' heights.
+    if (m_fitTexts && wasHidden != (m_colWidth[col] == 0))
+        applyRowHeights();
     applyColumnWidths();
 }
 
 void FlexGrid::applyColumnWidths()
 {
+    QVector<int> px(m_colCount, 0);
+    int lastShown = -1, used = 0;
     for (int c = 0; c < m_colCount; ++c) {
         const int w = m_colWidth[c];
-        m_view->setColumnHidden(c, w == 0);
-        if (w != 0)
-            m_view->setColumnWidth(c, w < 0 ? kDefaultColWidthPx : std::max(1, TwipsToPixels(w)));
+        if (w == 0)
+            continue;
+        px[c] = w < 0 ? kDefaultColWidthPx : std::max(1, TwipsToPixels(w));
+        if (m_fitTexts)
+            px[c] = std::max(px[c], fitWidth(c));
+        lastShown = c;
+        used += px[c];
+    }
+    // The header's own stretch knows nothing of the texts: the fitting grid extends itself.
+    if (m_fitTexts && m_extendLastCol && lastShown >= 0)
+        px[lastShown] = std::max(px[lastShown], m_view->viewport()->width() - (used - px[lastShown]));
+    for (int c = 0; c < m_colCount; ++c) {
+        m_view->setColumnHidden(c, m_colWidth[c] == 0);
+        if (m_colWidth[c] != 0)
+            m_view->setColumnWidth(c, px[c]);
     }
     m_view->syncFrozen(); // hiding a column need not report a resize
     placeEditor();
@@ -359,8 +379,93 @@ void FlexGrid::setRowHeight(int row, int twips)
     if (row < 0 || row >= m_rowCount)
         return;
     m_rowHeight[row] = twips < 0 ? -1 : twips;
-    m_view->setRowHeight(row, twips < 0 ? m_view->verticalHeader()->defaultSectionSize() : std::max(1, TwipsToPixels(twips)));
+    int px = twips < 0 ? m_view->verticalHeader()->defaultSectionSize() : std::max(1, TwipsToPixels(twips));
+    if (m_fitTexts)
+        px = std::max(px, fitHeight(row));
+    m_view->setRowHeight(row, px);
     placeEditor();
+}
+
+void FlexGrid::applyRowHeights()
+{
+    const int def = m_view->verticalHeader()->defaultSectionSize();
+    for (int r = 0; r < m_rowCount; ++r) {
+        if (m_rowHeight[r] < 0 && !m_fitTexts)
+            continue;
+        const int px = m_rowHeight[r] < 0 ? def : std::max(1, TwipsToPixels(m_rowHeight[r]));
+        m_view->setRowHeight(r, m_fitTexts ? std::max(px, fitHeight(r)) : px);
+    }
+}
+
+void FlexGrid::setFitTexts(bool on)
+{
+    m_fitTexts = on;
+    m_view->horizontalHeader()->setStretchLastSection(m_extendLastCol && !on);
+    if (on)
+        m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
+    applyRowHeights();
+    applyColumnWidths();
+}
+
+int FlexGrid::fitWidth(int col) const
+{
+    auto *d = static_cast<FlexGridDelegate *>(m_view->itemDelegate());
+    int w = 0;
+    for (int r = 0; r < m_rowCount; ++r) {
+        const auto &c = cellRef(r, col);
+        if ((c.text.isEmpty() && !c.checked) || MergedSpan(r, col).first != MergedSpan(r, col).second)
+            continue;
+        w = std::max(w, d->sizeHint(QStyleOptionViewItem(), m_model->index(r, col)).width());
+    }
+    return w;
+}
+
+int FlexGrid::fitHeight(int row) const
+{
+    auto *d = static_cast<FlexGridDelegate *>(m_view->itemDelegate());
+    int h = 0;
+    for (int c = 0; c < m_colCount; ++c)
+        if (m_colWidth[c] != 0 && (!cellRef(row, c).text.isEmpty() || cellRef(row, c).checked))
+            h = std::max(h, d->sizeHint(QStyleOptionViewItem(), m_model->index(row, c)).height());
+    return h;
+}
+
+void FlexGrid::growToFit(int r1, int c1, int r2, int c2)
+{
+    if (!m_fitTexts)
+        return;
+    auto *d = static_cast<FlexGridDelegate *>(m_view->itemDelegate());
+    bool wider = false;
+    for (int r = r1; r <= r2; ++r) {
+        int tallest = 0;
+        for (int c = c1; c <= c2; ++c) {
+            const auto &cell = cellRef(r, c);
+            if (m_colWidth[c] == 0 || (cell.text.isEmpty() && !cell.checked))
+                continue;
+            const QSize need = d->sizeHint(QStyleOptionViewItem(), m_model->index(r, c));
+            wider = wider || (m_colWidth[c] != 0 && need.width() > m_view->columnWidth(c));
+            tallest = std::max(tallest, need.height());
+        }
+        if (tallest > m_view->rowHeight(r))
+            m_view->setRowHeight(r, tallest);
+    }
+    if (wider)
+        applyColumnWidths();
+}
+
+void FlexGrid::setSizeRule(std::function<void()> rule)
+{
+    m_sizeRule = std::move(rule);
+    runSizeRule();
+}
+
+void FlexGrid::runSizeRule()
+{
+    if (!m_sizeRule || m_inSizeRule)
+        return;
+    m_inSizeRule = true;
+    m_sizeRule();
+    m_inSizeRule = false;
 }
 
 void FlexGrid::AutoSize(int col1, int col2)
@@ -381,7 +486,9 @@ void FlexGrid::AutoSize(int col1, int col2)
 void FlexGrid::setExtendLastCol(bool on)
 {
     m_extendLastCol = on;
-    m_view->horizontalHeader()->setStretchLastSection(on);
+    m_view->horizontalHeader()->setStretchLastSection(on && !m_fitTexts);
+    if (m_fitTexts)
+        applyColumnWidths();
 }
 
 // --- merging ----------------------------------------------------------------
@@ -880,6 +987,10 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == m_view->viewport()) {
         switch (event->type()) {
+        case QEvent::Resize:
+            if (m_fitTexts && m_extendLastCol)
+                applyColumnWidths();
+            return false;
         case QEvent::MouseButtonPress:
             return handleMousePress(static_cast<QMouseEvent *>(event), false);
         case QEvent::MouseButtonRelease:
@@ -903,7 +1014,25 @@ bool FlexGrid::eventFilter(QObject *watched, QEvent *event)
 void FlexGrid::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    runSizeRule();
     placeEditor();
+}
+
+void FlexGrid::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    runSizeRule();
+}
+
+void FlexGrid::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Rows of a fitting grid are as tall as its font needs, whatever font it was given.
+    if (event->type() == QEvent::FontChange && m_fitTexts) {
+        m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 6);
+        applyRowHeights();
+        applyColumnWidths();
+    }
 }
 
 // --- widget helpers ---------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <QVariant>
 #include <QVector>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QTableView;
@@ -120,6 +121,14 @@ public:
     void AutoSize(int col1, int col2 = -1);
     // The last visible column takes the width left over.
     void setExtendLastCol(bool on);
+    // Columns and rows never show less than their texts: a column is at least as wide as its
+    // widest cell (header and check box included), a row as tall as its tallest; set widths
+    // and heights count as the least they take. Hidden columns stay hidden.
+    void setFitTexts(bool on);
+    // Sizes that follow the grid's own size: the rule runs now and again whenever the grid
+    // is shown or resized, so widths are taken from the size it really has on screen, never
+    // from a widget that was not laid out yet.
+    void setSizeRule(std::function<void()> rule);
 
     // --- merging equal neighbouring cells of chosen rows ---
     void setMergeCells(int mode); // 0 off, anything else on for the rows of setMergeRow
@@ -193,6 +202,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     friend class FlexGridModel;
@@ -215,6 +226,13 @@ private:
     void blockChanged(int r1, int c1, int r2, int c2);
     void updateSpans();
     void applyColumnWidths();
+    void applyRowHeights();
+    // Pixels the texts of a column (a row) need; 0 when it has none.
+    int fitWidth(int col) const;
+    int fitHeight(int row) const;
+    // After a cell or block changed: columns and rows widen to what the texts now need.
+    void growToFit(int r1, int c1, int r2, int c2);
+    void runSizeRule();
     int effectiveAlign(int row, int col) const;
     int effectiveBack(int row, int col) const;
     int effectiveFore(int row, int col) const;
@@ -250,6 +268,9 @@ private:
     QVector<bool> m_mergeRow;
     int m_mergeCells = 0;
     bool m_extendLastCol = false;
+    bool m_fitTexts = false;
+    std::function<void()> m_sizeRule;
+    bool m_inSizeRule = false;
     QString m_formatString;
     int m_backColor = 16777215;
     int m_foreColor = 0;

@@ -69,7 +69,7 @@ void FlexGridDelegate::paint(QPainter *p, const QStyleOptionViewItem &opt, const
         p->setFont(cell.hasFont ? cell.font : m_grid->font());
         p->setPen(ColorFromRgb(m_grid->effectiveFore(r, c)));
         p->setClipRect(opt.rect);
-        p->drawText(textRect, int(qtAlign(m_grid->effectiveAlign(r, c), cell.text)), cell.text);
+        p->drawText(textRect, int(qtAlign(m_grid->effectiveAlign(r, c), cell.text)), ShownText(cell.text));
     }
     if (r == m_grid->m_row && c == m_grid->m_col && !m_grid->isFixed(r, c)) {
         QPen pen(Qt::black, 1, m_grid->m_view->hasFocus() ? Qt::SolidLine : Qt::DotLine);
@@ -88,9 +88,27 @@ QSize FlexGridDelegate::sizeHint(const QStyleOptionViewItem &opt, const QModelIn
         return {};
     const auto &cell = m_grid->cellRef(r, c);
     const QFontMetrics fm(cell.hasFont ? cell.font : m_grid->font());
-    int w = fm.horizontalAdvance(cell.text) + 2 * kTextPadPx + 2;
-    if (cell.checked)
-        w += m_grid->m_view->style()->pixelMetric(QStyle::PM_IndicatorWidth) + kTextPadPx;
+    const QStringList lines = ShownText(cell.text).split(QLatin1Char('\n'));
+    int w = 0;
+    for (const QString &line : lines)
+        w = std::max(w, fm.horizontalAdvance(line));
+    w += 2 * kTextPadPx + 2;
+    int h = int(lines.size()) * fm.height() + 4;
+    if (cell.checked) {
+        const QStyle *style = m_grid->m_view->style();
+        w += style->pixelMetric(QStyle::PM_IndicatorWidth) + kTextPadPx;
+        h = std::max(h, style->pixelMetric(QStyle::PM_IndicatorHeight) + 4);
+    }
     Q_UNUSED(opt);
-    return QSize(w, fm.height() + 4);
+    return QSize(w, h);
+}
+
+QString FlexGridDelegate::ShownText(const QString &text)
+{
+    // A list entry may end in a line break (a message text that does); it draws nothing.
+    QString shown = text;
+    while (shown.endsWith(QLatin1Char('\n')) || shown.endsWith(QLatin1Char('\r')))
+        shown.chop(1);
+    shown.remove(QLatin1Char('\r'));
+    return shown;
 }

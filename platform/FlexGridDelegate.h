@@ -14,6 +14,8 @@ public:
 
     void paint(QPainter *p, const QStyleOptionViewItem &opt, const QModelIndex &idx) const override;
     QSize sizeHint(const QStyleOptionViewItem &opt, const QModelIndex &idx) const override;
+    // The text as drawn: trailing line breaks dropped, CR LF as one break.
+    static QString ShownText(const QString &text);
 
 private:
     FlexGrid *m_grid;

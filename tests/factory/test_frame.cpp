@@ -137,10 +137,10 @@ TEST_F(FsFixture, CancelDiscardsAndEveryOpeningStartsAfresh)
     EXPECT_EQ(rec().AlarmMode(), 0);
     EXPECT_FALSE(rec().AnyChangeFlag());
 
-    // Escape only hides the dialog; the next showing still takes a fresh copy.
+    // Hidden and shown again, the same dialog still takes a fresh copy.
     ASSERT_TRUE(Open());
     ASSERT_TRUE(Pick(dlg->vfgDatas[ListSetUp], SetUpRow::Latching, 1, GetMsg(8005)));
-    QTest::keyClick(dlg, Qt::Key_Escape);
+    dlg->hide();
     ASSERT_FALSE(dlg->isVisible());
     frmFsDialog *same = dlg;
     rec().setCalLimit(90);

@@ -154,6 +154,8 @@ TEST_F(FsFixture, ListsShowTheRecord)
     EXPECT_EQ(dlg->vfgDatas[ListFactory]->TextMatrix(FactoryRow::LogoDisplay, 1), QStringLiteral("ACME GAS"));
     EXPECT_EQ(dlg->vfgDatas[ListOther]->TextMatrix(OtherRow::Manufacture, 1), QStringLiteral("MN-0001"));
     EXPECT_EQ(setUp->ColWidth(2), 0);
+    dlg->SSTab1->setTab(4); // the lists' tab, at its real size
+    QCoreApplication::processEvents();
     EXPECT_EQ(dlg->vfgDatas[ListOther]->ColWidth(0), setUp->ColWidth(0));
     EXPECT_EQ(dlg->GetDatasValue(SetUpRow::Language), 2);
     EXPECT_EQ(dlg->GetDatasMode(FactoryRow::LogoDisplay), 4);

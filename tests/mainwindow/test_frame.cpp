@@ -2,9 +2,7 @@
 // the log pane, link events, layout and the progress window.
 #include "MainFixture.h"
 #include "platform/CommonDialog.h"
-#include <QStyle>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionButton>
+#include "support/CutCaptions.h"
 #include "platform/Animation.h"
 #include "platform/StatusLamp.h"
 #include "platform/Twips.h"
@@ -440,67 +438,6 @@ TEST_F(Frame, AnySizeSnapsToTheMinimumAndStaysSane)
     form->showNormal();
     form->resize(TwipsToPixels(40000), TwipsToPixels(21025));
     EXPECT_EQ(form->vfgOption->geometry(), grid);
-}
-
-// Captions a technician would see cut, as "name: text" lines. A caption is cut when its text
-// is wider than its room: the control's text area, less what a control stacked above it or the
-// edge of its frame hides; a list when an entry is wider than its text field.
-QStringList CutCaptions(QWidget *root)
-{
-    QStringList cut;
-    auto check = [&](QWidget *w, const QString &shown, int textWidth, int room) {
-        if (textWidth > room)
-            cut << QStringLiteral("%1: \"%2\" needs %3 px, has %4").arg(w->objectName(), shown).arg(textWidth).arg(room);
-    };
-    for (QWidget *w : root->findChildren<QWidget *>()) {
-        if (!w->isVisibleTo(root) || w->objectName().isEmpty())
-            continue;
-        const QFontMetrics fm = w->fontMetrics();
-        if (auto *l = qobject_cast<QLabel *>(w)) {
-            if (l->text().isEmpty() || l->wordWrap() || l->textFormat() == Qt::RichText)
-                continue;
-            const int tw = fm.horizontalAdvance(l->text());
-            const QRect area = l->contentsRect();
-            int left = area.left();
-            if (l->alignment() & Qt::AlignRight)
-                left = area.right() + 1 - tw;
-            else if (l->alignment() & Qt::AlignHCenter)
-                left = area.center().x() - tw / 2;
-            const QRect text(l->mapToParent(QPoint(left, area.top())), QSize(tw, area.height()));
-            int room = std::min(area.width(), l->parentWidget()->width() - text.left());
-            const QObjectList siblings = l->parentWidget()->children();
-            for (qsizetype i = siblings.indexOf(l) + 1; i < siblings.size(); ++i) {
-                auto *above = qobject_cast<QWidget *>(siblings[i]);
-                if (above && above->isVisibleTo(root) && above->geometry().intersects(text))
-                    room = std::min(room, above->geometry().left() - text.left());
-            }
-            check(l, l->text(), tw, room);
-        } else if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w)) {
-            auto *b = static_cast<QAbstractButton *>(w);
-            QStyleOptionButton opt;
-            opt.initFrom(b);
-            opt.text = b->text();
-            const auto element = qobject_cast<QCheckBox *>(w) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
-            const QString shown = QString(b->text()).remove(QLatin1Char('&'));
-            check(b, shown, fm.horizontalAdvance(shown), b->style()->subElementRect(element, &opt, b).width());
-        } else if (auto *b = qobject_cast<QPushButton *>(w)) {
-            const QString shown = QString(b->text()).remove(QLatin1Char('&'));
-            check(b, shown, fm.horizontalAdvance(shown), b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b));
-        } else if (auto *g = qobject_cast<QGroupBox *>(w)) {
-            check(g, g->title(), fm.horizontalAdvance(g->title()), g->width() - 2 * fm.averageCharWidth());
-        } else if (auto *c = qobject_cast<QComboBox *>(w)) {
-            QStyleOptionComboBox opt;
-            opt.initFrom(c);
-            const int room = c->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, c).width();
-            int widest = -1; // the widest entry stands for the list
-            for (int i = 0; i < c->count(); ++i)
-                if (widest < 0 || fm.horizontalAdvance(c->itemText(i).trimmed()) > fm.horizontalAdvance(c->itemText(widest).trimmed()))
-                    widest = i;
-            if (widest >= 0)
-                check(c, c->itemText(widest).trimmed(), fm.horizontalAdvance(c->itemText(widest).trimmed()), room);
-        }
-    }
-    return cut;
 }
 
 // Every caption whole, at the smallest window and at the size the README shows, with a record

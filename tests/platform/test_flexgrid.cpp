@@ -396,6 +396,39 @@ TEST_F(GridTest, WidthsAreTwipsAndZeroHides)
     EXPECT_GT(grid->view()->columnWidth(3), grid->fontMetrics().horizontalAdvance(QStringLiteral("a rather long cell text")));
 }
 
+// A fitting grid never shows less than its texts; a size rule sees the size the grid has on
+// screen, also when it was filled before its page was ever shown.
+TEST(GridFit, TextsSetTheLeastSizeAndTheRuleFollowsTheShownSize)
+{
+    QWidget page;
+    auto *g = new FlexGrid(&page);
+    g->setFitTexts(true);
+    g->setCols(4);
+    g->setRows(3);
+    g->setSizeRule([g] { g->setColWidth(1, g->Width() / 2); });
+    g->setColWidth(2, 100);
+    g->setColWidth(3, 0);
+    const QString wide = QStringLiteral("a header far wider than its column");
+    g->setTextMatrix(0, 2, wide);
+    g->setTextMatrix(1, 2, QStringLiteral("BOTH ALARMS FALLING\r\n")); // draws one line
+    g->setTextMatrix(2, 3, QStringLiteral("one\r\ntwo\r\nthree"));       // hidden: takes no room
+    EXPECT_GT(g->view()->columnWidth(2), g->fontMetrics().horizontalAdvance(wide));
+    EXPECT_EQ(g->ColWidth(2), PixelsToTwips(g->view()->columnWidth(2)));
+    EXPECT_LT(g->view()->rowHeight(1), 2 * g->fontMetrics().height());
+    EXPECT_LT(g->view()->rowHeight(2), 2 * g->fontMetrics().height());
+    g->setTextMatrix(0, 2, QStringLiteral("short"));
+    g->setColWidth(2, 100); // set again: back to what the texts left need
+    EXPECT_LT(g->view()->columnWidth(2), g->fontMetrics().horizontalAdvance(wide));
+
+    page.resize(800, 400);
+    g->setGeometry(0, 0, 600, 200);
+    page.show();
+    QApplication::processEvents();
+    EXPECT_EQ(g->view()->columnWidth(1), 300);
+    g->resize(400, 200);
+    EXPECT_EQ(g->view()->columnWidth(1), 200);
+}
+
 
 TEST_F(GridTest, HandlerRewritingTheCurrentCellDoesNotMoveTheEdit)
 {

@@ -1,8 +1,8 @@
 #include "factory/FsRulesSetup.h"
 #include "core/CharChecks.h"
 #include "core/Messages.h"
-#include "mainwindow/GasGridRules.h"
-#include "mainwindow/modMainWindow.h"
+#include "model/EditText.h"
+#include "model/RangeTables.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
 #include <functional>
@@ -223,7 +223,7 @@ Verdict CheckValue(int list, int row, int col, const QString &text)
     // shows it without leading zeros (and rounded, halves to even) whatever the verdict.
     auto number = [&](int maxChars, clsInstrument::M member) {
         float f = 0;
-        if (text.size() > maxChars || !GasGrid::ParseNumber(text, &f)) {
+        if (text.size() > maxChars || !EditText::ParseNumber(text, &f)) {
             v.cancel = true;
             return;
         }
@@ -366,7 +366,7 @@ bool Apply(const Cells &cells, clsInstrument &rec, QString *failedRow)
         if (r.number) {
             // The cell may stay empty while editing, but no number cannot be applied.
             float f = 0;
-            const auto n = GasGrid::ParseNumber(cell(r.list, r.row), &f) ? ToInt16(double(f)) : std::nullopt;
+            const auto n = EditText::ParseNumber(cell(r.list, r.row), &f) ? ToInt16(double(f)) : std::nullopt;
             if (!n)
                 return fail(r.list, r.row);
             value = *n;

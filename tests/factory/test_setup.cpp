@@ -114,7 +114,6 @@ TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
 
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
-    FillReferenceTables();
     clsInstrument rec;
     Cells cells = ShownCells(rec);
     cells[ListSetUp][SetUpRow::CalInterval] = QStringLiteral("12.5");

@@ -154,7 +154,7 @@ Fill FillTexts(const clsInstrument &inst)
                              QStringLiteral("CAT EV")};
     f.other[kCatRow] = QStringList{QStringLiteral("CAT"), inst.CATOther(), inst.G1_(1), QString::number(inst.FL_(1)),
                                    FormatDecimals(double(inst.FL_(3)) / 100.0, 2),
-                                   inst.CATOtherEV() == 1 ? QStringLiteral("ME") : QStringLiteral("Normal")};
+                                   inst.CATOtherEV() == 1 ? FsConv::kVoltME : FsConv::kVoltNormal};
     f.other[kTcRow] = QStringList{QStringLiteral("TC "), inst.TCOther(), inst.G1_(5),
                                   FormatDecimals(double(inst.FL_(2)) * 0.1, 1), QString(), QString()};
     f.otherGrey[kTcRow][ColFactor] = f.otherGrey[kTcRow][ColEV] = true;
@@ -350,7 +350,7 @@ void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other
     longFrom(inst, 2, at(other, kTcRow, ColScale), 10);   // tenths
     longFrom(inst, 3, at(other, kCatRow, ColFactor), 100); // hundredths
 
-    const int ev = at(other, kCatRow, ColEV) == QLatin1String("ME") ? 1 : 0;
+    const int ev = at(other, kCatRow, ColEV) == FsConv::kVoltME ? 1 : 0;
     if (inst.CATOtherEV() != ev)
         inst.setCATOtherEV(ev);
 }

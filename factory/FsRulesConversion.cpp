@@ -2,6 +2,7 @@
 
 #include "core/CharChecks.h"
 #include "model/Rounding.h"
+#include "model/SettingWords.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 
@@ -13,8 +14,8 @@ namespace FsConv {
 const QString kNoValue = QStringLiteral("*****");
 const QString kNoName = QStringLiteral("---");
 const QString kNoLongName = QString(20, QLatin1Char('-'));
-const QString kVoltME = QStringLiteral("ME");
-const QString kVoltNormal = QStringLiteral("Normal");
+const QString kVoltME = SettingWords::WordOf(SettingWords::kEvMode, 1);
+const QString kVoltNormal = SettingWords::WordOf(SettingWords::kEvMode, 0);
 
 namespace {
 

@@ -156,7 +156,7 @@ Fill FillTexts(const clsInstrument &inst)
                              QStringLiteral("CAT EV")};
     f.other[kCatRow] = QStringList{QStringLiteral("CAT"), inst.CATOther(), inst.G1_(1), QString::number(inst.FL_(1)),
                                    FormatDecimals(double(inst.FL_(3)) / 100.0, 2),
-                                   inst.CATOtherEV() == 1 ? QStringLiteral("ME") : QStringLiteral("Normal")};
+                                   inst.CATOtherEV() == 1 ? FsConv::kVoltME : FsConv::kVoltNormal};
     f.other[kTcRow] = QStringList{QStringLiteral("TC "), inst.TCOther(), inst.G1_(5),
                                   FormatDecimals(double(inst.FL_(2)) * 0.1, 1), QString(), QString()};
     f.otherGrey[kTcRow][ColFactor] = f.otherGrey[kTcRow][ColEV] = true;
@@ -414,7 +414,7 @@ void ApplyOtherNames(clsInstrument &inst, const Texts &names, const Texts &other
     ratio(3, other, shown.other, kCatRow, ColFactor, 100); // hundredths
 
     const QString evText = at(other, kCatRow, ColEV);
-    const int ev = evText == QLatin1String("ME") ? 1 : 0;
+    const int ev = evText == FsConv::kVoltME ? 1 : 0;
     if (evText != at(shown.other, kCatRow, ColEV) && inst.CATOtherEV() != ev)
         inst.setCATOtherEV(ev);
 }

@@ -1,7 +1,7 @@
 #include "factory/FsRulesOther.h"
 
 #include "factory/FsRulesConversion.h"
-#include "mainwindow/modMainWindow.h"
+#include "model/RangeTables.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"

@@ -1,8 +1,9 @@
 #include "factory/FsRulesSetup.h"
 #include "core/CharChecks.h"
 #include "core/Messages.h"
-#include "mainwindow/GasGridRules.h"
-#include "mainwindow/modMainWindow.h"
+#include "model/EditText.h"
+#include "model/RangeTables.h"
+#include "model/SettingWords.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
 #include <functional>
@@ -10,16 +11,11 @@
 namespace FsSetup {
 namespace {
 
-QString OffOn() { return QStringLiteral("Off|On"); }
-QString Msgs(std::initializer_list<int> ids, bool upper = false)
-{
-    QStringList texts;
-    for (int id : ids)
-        texts << (upper ? GetMsg(id).toUpper() : GetMsg(id));
-    return texts.join(QLatin1Char('|'));
-}
-QString LogoList(const clsInstrument &rec) { return Msgs({8065, 8066, 8067, 8068}) + QLatin1Char('|') + rec.BNuserLogoName(); }
-QString OxyList() { return Msgs({8061, 8063, 8062}, true); }
+using namespace SettingWords;
+QString Choices(Table t) { return Words(t).join(QLatin1Char('|')); }
+QString OffOn() { return Choices(kOffOn); }
+QString OxyList() { return Choices(kOxyPattern).toUpper(); }
+QString LogoList(const clsInstrument &rec) { return LogoChoices(rec.BNuserLogoName()); }
 
 // The list position the logo code shows at: the first two entries are swapped.
 int LogoPosition(int code) { return code >= 2 ? code : (code == 1 ? 0 : 1); }
@@ -28,18 +24,16 @@ RowFill text(int caption, const QVariant &value) { return {GetMsg(caption), Kind
 RowFill choice(int caption, const QVariant &value, const QString &list) { return {GetMsg(caption), KindList, value, list}; }
 int onIfTrue(int v) { return v == -1 ? 1 : 0; }
 
-// Position of t among the "|"-entries of list in capitals; -1 when none.
-int IndexIn(const QString &t, const QString &list)
-{
-    const QStringList entries = list.split(QLatin1Char('|'));
-    for (int i = 0; i < entries.size(); ++i)
-        if (t == entries[i].toUpper())
-            return i;
-    return -1;
-}
-int OffOnCode(const QString &t, int on = 1) { return t == QLatin1String("OFF") ? 0 : on; }
+int OffOnCode(const QString &t, int on = 1) { return CodeOf(kOffOn, t, 1) == 0 ? 0 : on; }
 
 } // namespace
+
+QString LogoChoices(const QString &userLogo)
+{
+    QStringList words = Words(kLogo);
+    words.swapItemsAt(0, 1); // LogoPosition
+    return (words << userLogo).join(QLatin1Char('|'));
+}
 
 QString TrimBlanks(const QString &text)
 {
@@ -55,12 +49,12 @@ RowFill FillOf(int list, int row, const clsInstrument &rec)
 {
     if (list == ListSetUp) {
         switch (row) {
-        case SetUpRow::DateFormat: return choice(8071, rec.UWdateDisp(), Msgs({8074, 8073}));
-        case SetUpRow::Battery: return choice(8053, rec.Battery(), QStringLiteral("ALKALINE|NI-MH"));
-        case SetUpRow::CatUnits: return choice(8042, rec.HcMode(), QStringLiteral("ppm ONLY|%LEL ONLY|vol% ONLY|CHANGE OK"));
+        case SetUpRow::DateFormat: return choice(8071, rec.UWdateDisp(), Choices(kDateFormat));
+        case SetUpRow::Battery: return choice(8053, rec.Battery(), Choices(kBattery));
+        case SetUpRow::CatUnits: return choice(8042, rec.HcMode(), Choices(kCatUnits));
         case SetUpRow::RelativeResponse: return choice(8036, rec.ConvFc(), OffOn());
         case SetUpRow::OxyPattern: return choice(8043, rec.AlarmO2(), OxyList());
-        case SetUpRow::Latching: return choice(8004, rec.AlarmMode(), Msgs({8006, 8005}));
+        case SetUpRow::Latching: return choice(8004, rec.AlarmMode(), Choices(kLatching));
         case SetUpRow::Silence: return choice(8045, rec.AlarmSilence(), OffOn());
         case SetUpRow::UserStationId: return choice(8048, onIfTrue(rec.DispID()), OffOn());
         case SetUpRow::Backlight: return text(8046, rec.LcdBackLight());
@@ -69,16 +63,16 @@ RowFill FillOf(int list, int row, const clsInstrument &rec)
         case SetUpRow::LogMemory: return choice(8028, rec.LogaClear(), OffOn());
         case SetUpRow::Contrast: return text(8047, rec.LcdContrast());
         case SetUpRow::CalRemainder: return choice(8010, onIfTrue(rec.DispCalLimit()), OffOn());
-        case SetUpRow::CalPastDue: return choice(8011, rec.CalCheck(), Msgs({8014, 8013, 8012}));
+        case SetUpRow::CalPastDue: return choice(8011, rec.CalCheck(), Choices(kCalPastDue));
         case SetUpRow::CalInterval: return text(8007, rec.CalLimit());
-        case SetUpRow::LcBhMode: return choice(8033, rec.LBMode(), Msgs({8029, 8030, 8031, 8032}));
-        case SetUpRow::BhTime: return choice(8034, rec.BarHoleTime(), QStringLiteral("30|45|60"));
-        case SetUpRow::Confirmation: return choice(8008, rec.Confermation(), Msgs({8024, 8025, 8026, 8027}));
+        case SetUpRow::LcBhMode: return choice(8033, rec.LBMode(), Choices(kLcBhMode));
+        case SetUpRow::BhTime: return choice(8034, rec.BarHoleTime(), Choices(kBarHoleTime));
+        case SetUpRow::Confirmation: return choice(8008, rec.Confermation(), Choices(kConfirmation));
         case SetUpRow::PasswordProtection: return choice(8037, rec.UsePasswd(), OffOn());
         case SetUpRow::Password: return text(8038, rec.Password());
         case SetUpRow::LunchBreak: return choice(8044, rec.LunchBreak(), OffOn());
         case SetUpRow::SpanFactor: return choice(8058, rec.DispSpanFc(), OffOn());
-        case SetUpRow::Language: return choice(8015, rec.SpecType(), Msgs({8019, 8020, 8021, 8022, 8023}));
+        case SetUpRow::Language: return choice(8015, rec.SpecType(), Choices(kLanguage));
         }
     } else if (list == ListFactory) {
         switch (row) {
@@ -97,9 +91,9 @@ RowFill FillOf(int list, int row, const clsInstrument &rec)
     } else if (list == ListOther) {
         switch (row) {
         case OtherRow::Manufacture: return text(8003, rec.DummySerial());
-        case OtherRow::CatDisplayUnit: return choice(8054, rec.CurrHc(), QStringLiteral("%LEL|vol%|ppm"));
+        case OtherRow::CatDisplayUnit: return choice(8054, rec.CurrHc(), Choices(kCatDisplayUnit));
         case OtherRow::LeakBuzzer: return choice(8039, rec.LeakBeep(), OffOn());
-        case OtherRow::MethaneElimination: return choice(8076, rec.CATOtherEV(), QStringLiteral("Normal|ME"));
+        case OtherRow::MethaneElimination: return choice(8076, rec.CATOtherEV(), Choices(kEvMode));
         }
     }
     return {};
@@ -129,31 +123,22 @@ int ParseCode(int list, int row, const QString &cellText, const QString &logoTex
     const QString t = TrimBlanks(cellText).toUpper();
     if (list == ListSetUp) {
         switch (row) {
-        case SetUpRow::DateFormat: return t == GetMsg(8074).toUpper() ? 0 : 1;
-        case SetUpRow::Battery: return t == QLatin1String("ALKALINE") ? 0 : 1;
-        case SetUpRow::CatUnits: {
-            const int at = IndexIn(t, QStringLiteral("PPM ONLY|%LEL ONLY|VOL% ONLY"));
-            return at >= 0 ? at : 3;
-        }
-        case SetUpRow::OxyPattern: {
-            const int at = IndexIn(t, OxyList());
-            return at >= 0 ? at : 0;
-        }
-        case SetUpRow::Latching: return t == GetMsg(8006).toUpper() ? 0 : 1;
+        case SetUpRow::DateFormat: return CodeOf(kDateFormat, t, 1);
+        case SetUpRow::Battery: return CodeOf(kBattery, t, 1);
+        case SetUpRow::CatUnits: return CodeOf(kCatUnits, t, 3);
+        case SetUpRow::OxyPattern: return CodeOf(kOxyPattern, t, 0);
+        case SetUpRow::Latching: return CodeOf(kLatching, t, 1);
         case SetUpRow::UserStationId:
         case SetUpRow::CalRemainder: return OffOnCode(t, -1);
-        case SetUpRow::CalPastDue: {
-            const int at = IndexIn(t, Msgs({8014, 8013}));
-            return at >= 0 ? at : 2;
-        }
-        case SetUpRow::LcBhMode: return qMax(0, IndexIn(t, Msgs({8029, 8030, 8031, 8032})));
+        case SetUpRow::CalPastDue: return CodeOf(kCalPastDue, t, 2);
+        case SetUpRow::LcBhMode: return CodeOf(kLcBhMode, t, 0);
         case SetUpRow::BhTime: {
             bool ok = false;
             const int v = t.toInt(&ok);
-            return !ok ? 0 : v == 45 ? 1 : v == 60 ? 2 : 0;
+            return !ok ? 0 : CodeOf(kBarHoleTime, QString::number(v), 0);
         }
-        case SetUpRow::Confirmation: return qMax(0, IndexIn(t, Msgs({8024, 8025, 8026, 8027})));
-        case SetUpRow::Language: return qMax(0, IndexIn(t, Msgs({8019, 8020, 8021, 8022, 8023})));
+        case SetUpRow::Confirmation: return CodeOf(kConfirmation, t, 0);
+        case SetUpRow::Language: return CodeOf(kLanguage, t, 0);
         case SetUpRow::RelativeResponse:
         case SetUpRow::Silence:
         case SetUpRow::AutoFreshAir:
@@ -168,10 +153,9 @@ int ParseCode(int list, int row, const QString &cellText, const QString &logoTex
     if (list == ListFactory) {
         switch (row) {
         case FactoryRow::LogoDisplay: {
-            const int codes[] = {1, 0, 2, 3};
-            const int at = IndexIn(t, Msgs({8065, 8066, 8067, 8068}));
-            if (at >= 0)
-                return codes[at];
+            const int code = CodeOf(kLogo, t, -1);
+            if (code >= 0)
+                return code;
             return t == TrimBlanks(logoText).toUpper() ? 4 : 0;
         }
         case FactoryRow::EditLogo: return -1;
@@ -180,7 +164,7 @@ int ParseCode(int list, int row, const QString &cellText, const QString &logoTex
     }
     if (list == ListOther) {
         switch (row) {
-        case OtherRow::CatDisplayUnit: return t == QLatin1String("PPM") ? 2 : t == QLatin1String("VOL%") ? 1 : 0;
+        case OtherRow::CatDisplayUnit: return CodeOf(kCatDisplayUnit, t, 0);
         case OtherRow::LeakBuzzer: return OffOnCode(t);
         default: return -1;
         }
@@ -223,7 +207,7 @@ Verdict CheckValue(int list, int row, int col, const QString &text)
     // shows it without leading zeros (and rounded, halves to even) whatever the verdict.
     auto number = [&](int maxChars, clsInstrument::M member) {
         float f = 0;
-        if (text.size() > maxChars || !GasGrid::ParseNumber(text, &f)) {
+        if (text.size() > maxChars || !EditText::ParseNumber(text, &f)) {
             v.cancel = true;
             return;
         }
@@ -253,21 +237,22 @@ Verdict CheckValue(int list, int row, int col, const QString &text)
     return v;
 }
 
+// The CATALYTIC DISPLAY UNIT code that CATALYTIC UNITS codes 0..2 fix.
+constexpr int kFixedDisplayUnit[] = {2, 0, 1};
+
 QString DisplayUnitFor(const QString &catUnits)
 {
-    if (catUnits == QLatin1String("ppm ONLY"))
-        return QStringLiteral("ppm");
-    if (catUnits == QLatin1String("%LEL ONLY"))
-        return QStringLiteral("%LEL");
-    if (catUnits == QLatin1String("vol% ONLY"))
-        return QStringLiteral("vol%");
+    for (int c = 0; c < int(std::size(kFixedDisplayUnit)); ++c)
+        if (catUnits == WordOf(kCatUnits, c))
+            return WordOf(kCatDisplayUnit, kFixedDisplayUnit[c]);
     return QString();
 }
 
 QString CatUnitsFor(const QString &displayUnit)
 {
-    if (displayUnit == QLatin1String("ppm") || displayUnit == QLatin1String("%LEL") || displayUnit == QLatin1String("vol%"))
-        return displayUnit + QStringLiteral(" ONLY");
+    for (int c = 0; c < int(std::size(kFixedDisplayUnit)); ++c)
+        if (displayUnit == WordOf(kCatDisplayUnit, kFixedDisplayUnit[c]))
+            return WordOf(kCatUnits, c);
     return QString();
 }
 
@@ -366,7 +351,7 @@ bool Apply(const Cells &cells, clsInstrument &rec, QString *failedRow)
         if (r.number) {
             // The cell may stay empty while editing, but no number cannot be applied.
             float f = 0;
-            const auto n = GasGrid::ParseNumber(cell(r.list, r.row), &f) ? ToInt16(double(f)) : std::nullopt;
+            const auto n = EditText::ParseNumber(cell(r.list, r.row), &f) ? ToInt16(double(f)) : std::nullopt;
             if (!n)
                 return fail(r.list, r.row);
             value = *n;

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include "model/SettingWords.h"
 #include <array>
 
 class clsInstrument;
@@ -42,7 +43,7 @@ enum : int { Manufacture = 0, CatDisplayUnit = 1, LeakBuzzer = 2, MethaneElimina
 constexpr int kWhite = 16777215;
 constexpr int kRed = 255;
 // Text of the CATALYTIC UNITS choice that leaves the display unit free.
-inline QString ChangeOk() { return QStringLiteral("CHANGE OK"); }
+inline QString ChangeOk() { return SettingWords::WordOf(SettingWords::kCatUnits, 3); }
 
 // What one row shows for a record: the arguments of SetComboList.
 struct RowFill {
@@ -52,6 +53,8 @@ struct RowFill {
     QString list;
 };
 RowFill FillOf(int list, int row, const clsInstrument &rec);
+// The logo list: the logo words with codes 1 and 0 swapped, then the user's logo text.
+QString LogoChoices(const QString &userLogo);
 // The entry of a "|"-list at the position value stands for ("" for a position outside the
 // list, or a value that is no whole number).
 QString ListEntry(const QString &list, const QVariant &value);

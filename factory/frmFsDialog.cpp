@@ -8,7 +8,7 @@
 #include "core/Messages.h"
 #include "core/modMain.h"
 #include "factory/CopyInstrument.h"
-#include "mainwindow/GasGridRules.h"
+#include "model/EditText.h"
 #include "model/clsInstrument.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"

@@ -206,8 +206,7 @@ void frmFsDialog::vfgDatas_ValidateEdit(int Index, int Row, int Col, bool &Cance
     if (Index == ListFactory && Row == FactoryRow::EditLogo) {
         // The logo list offers the new text; a logo row showing the old text follows it.
         const QString old = factory->TextMatrix(Row, ColValue);
-        const QStringList logos = {GetMsg(8065), GetMsg(8066), GetMsg(8067), GetMsg(8068), s};
-        factory->setTextMatrix(FactoryRow::LogoDisplay, ColList, logos.join(QLatin1Char('|')));
+        factory->setTextMatrix(FactoryRow::LogoDisplay, ColList, LogoChoices(s));
         if (factory->TextMatrix(FactoryRow::LogoDisplay, ColValue) == old)
             factory->setTextMatrix(FactoryRow::LogoDisplay, ColValue, s);
     } else if (Index == ListSetUp && Row == SetUpRow::CatUnits) {

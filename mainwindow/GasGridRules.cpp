@@ -6,7 +6,6 @@
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 
-#include <QRegularExpression>
 
 namespace GasGrid {
 
@@ -98,21 +97,6 @@ QString CellText(const clsInstrument &inst, int ch, int col)
     return FormatValue(member(inst, ch, col), inst.GasPoint(ch));
 }
 
-bool ParseNumber(const QString &text, float *value)
-{
-    static const QRegularExpression re(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    const QString t = text.trimmed();
-    if (!re.match(t).hasMatch())
-        return false;
-    bool ok = false;
-    const double d = t.toDouble(&ok);
-    if (!ok)
-        return false;
-    if (value)
-        *value = float(d);
-    return true;
-}
-
 Entry CheckEntry(const clsInstrument &inst, int row, int col, const QString &text, bool csaLimit)
 {
     const int ch = ChannelOfRow(row);
@@ -127,7 +111,7 @@ Entry CheckEntry(const clsInstrument &inst, int row, int col, const QString &tex
         return cleared(row, col);
 
     float v = 0;
-    if (!ParseNumber(text, &v))
+    if (!EditText::ParseNumber(text, &v))
         return text.contains(kUnusedText) ? cleared(row, col) : refuse(Refusal::NotNumeric);
 
     // Full scale and the calibration side are judged on the value as typed.
@@ -199,42 +183,3 @@ bool StoreEntry(clsInstrument &inst, int row, int col, const Entry &entry)
 }
 
 } // namespace GasGrid
-
-namespace SerialField {
-
-namespace {
-int maxLength() { return clsInstrument::info(clsInstrument::M::SerialNo).width; }
-} // namespace
-
-int FilterKey(int key, int length, int selectedLength)
-{
-    int k = key;
-    if (!CheckKeyAscii(k, false, true))
-        return 0;
-    if (k != 8 && length - selectedLength >= maxLength())
-        return 0;
-    return k;
-}
-
-bool Acceptable(const QString &text)
-{
-    if (text.size() > maxLength())
-        return false;
-    // A serial number may start with blanks; the switch is put back as found.
-    const bool saved = gAllowLeadBlank;
-    gAllowLeadBlank = true;
-    const bool ok = CheckTextChars(text, false, true);
-    gAllowLeadBlank = saved;
-    return ok;
-}
-
-QString SpaceCountText(const QString &text)
-{
-    qsizetype n = 0;
-    while (n < text.size() && text.at(n) == QLatin1Char(' '))
-        ++n;
-    return QStringLiteral("(Left space %1)").arg(n);
-}
-
-} // namespace SerialField
-

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/CharChecks.h"
+#include "model/EditText.h"
 #include <QString>
 #include <cstdint>
 
@@ -49,10 +50,6 @@ bool CheckAlarmLevel(const clsInstrument &inst, int ch);
 QString LabelText(const clsInstrument &inst, int ch);
 QString CellText(const clsInstrument &inst, int ch, int col);
 
-// The editor's text: plain decimal numbers with an optional sign and one decimal
-// point (blanks around allowed); no exponents, no thousands separators.
-bool ParseNumber(const QString &text, float *value);
-
 enum class Refusal {
     None,
     NotEditable, // header row, label column or a cell that does not apply
@@ -81,21 +78,3 @@ Entry CheckEntry(const clsInstrument &inst, int row, int col, const QString &tex
 bool StoreEntry(clsInstrument &inst, int row, int col, const Entry &entry);
 
 } // namespace GasGrid
-
-namespace SerialField {
-
-// The serial number's length limit is the width of SerialNo (clsInstrument::info).
-
-// The key filter of the serial number: returns the key to let through (small
-// letters come back as capitals, Backspace as itself) or 0 to drop it. A new
-// character is dropped once the text (less any selection it replaces) is full.
-int FilterKey(int key, int length, int selectedLength = 0);
-// The text that may be stored: at most 20 characters, each a blank, "-", a digit
-// or a capital letter (a leading blank included). Empty passes.
-bool Acceptable(const QString &text);
-// "(Left space n)": the blanks before the first other character (all of them for a
-// text of blanks only).
-QString SpaceCountText(const QString &text);
-
-} // namespace SerialField
-

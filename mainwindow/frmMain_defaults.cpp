@@ -47,7 +47,6 @@ void frmMain::InitDefaults()
         gTcFullScale = QStringLiteral("100.0|100.0|10.0");
     if (gTcDigit.isEmpty())
         gTcDigit = QStringLiteral("0.5|0.1|0.5|0.5");
-    FillReferenceTables();
 
     StatusGreen = {RGB(0, 255, 0), RGB(0, 192, 0), 0};
     StatusGrey = {RGB(160, 160, 160), RGB(128, 128, 128), 0};

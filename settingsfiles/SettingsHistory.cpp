@@ -4,11 +4,14 @@
 #include "core/Messages.h"
 #include "core/modMain.h"
 #include "model/clsInstrument.h"
+#include "model/SettingWords.h"
 #include "model/modGasCommon.h"
 
 #include <cmath>
 
 namespace {
+
+using namespace SettingWords;
 
 const QString kDash = QStringLiteral("-----");
 
@@ -18,14 +21,15 @@ QString dateText(const QDateTime &d)
     return d.isValid() ? d.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")) : QString();
 }
 
-QString onOff(int v, int on) { return v == on ? QStringLiteral("ON") : QStringLiteral("OFF"); }
+// Anything but the on code reads OFF.
+QString onOff(int v, int on) { return HistoryWordOf(kOffOn, v == on ? 1 : 0); }
 
-// Word of a code from a list; a code outside the list has no word.
-QString word(int v, std::initializer_list<QString> words)
+// Word of a code from a table; a code outside the table has no word.
+QString word(int v, Table t)
 {
-    if (v < 0 || v >= int(words.size()))
+    if (v < 0 || v >= int(t.size()))
         return kDash;
-    return *(words.begin() + v);
+    return HistoryWordOf(t, v);
 }
 
 QString hundredths(double v) { return FormatDecimals(v / 100.0, 2); }
@@ -38,15 +42,14 @@ QString logoWord(const clsInstrument &r)
 {
     if (r.LogoDisp() == 4)
         return r.BNuserLogoName();
-    return word(r.LogoDisp(), {GetMsg(8066), GetMsg(8065), GetMsg(8067), GetMsg(8068)});
+    return word(r.LogoDisp(), kLogo);
 }
 
 QString typeWord(int t)
 {
     if (t == SensorType::EmptySlot)
         return QStringLiteral("NONE");
-    return word(t, {QStringLiteral("CAT"), QStringLiteral("OXY"), QStringLiteral("TOX"), QStringLiteral("ESM"),
-                    QStringLiteral("IR"), QStringLiteral("PID"), QStringLiteral("TC"), QStringLiteral("OTHER")});
+    return word(t, kSensorType);
 }
 
 QString pointText(int p)
@@ -82,27 +85,26 @@ void settingColumns(Columns &col, const clsInstrument &r, bool isWrite, const QD
     col(GetMsg(8003), r.DummySerial());
     col(GetMsg(5609), r.StationID());
     col(GetMsg(5610), r.UserID());
-    col(GetMsg(8004), r.AlarmMode() == 0 ? GetMsg(8006) : GetMsg(8005));
+    col(GetMsg(8004), HistoryWordOf(kLatching, r.AlarmMode() == 0 ? 0 : 1));
     col(GetMsg(5655), num(r.CalLimit()));
     col(GetMsg(8010), onOff(r.DispCalLimit(), -1));
-    col(GetMsg(8011), word(r.CalCheck(), {GetMsg(8014), GetMsg(8013), GetMsg(8012)}));
+    col(GetMsg(8011), word(r.CalCheck(), kCalPastDue));
     col(GetMsg(5223), num(r.Intervals()));
     col(GetMsg(8048), onOff(r.DispID(), -1));
-    col(GetMsg(8008), word(r.Confermation(), {GetMsg(8024), GetMsg(8025), GetMsg(8026), GetMsg(8027)}));
+    col(GetMsg(8008), word(r.Confermation(), kConfirmation));
     col(GetMsg(8009), onOff(r.LogOverWrite(), 1));
     const QString language = r.SpecType();
     const int lang = language.size() == 1 && language.at(0).isDigit() ? language.at(0).digitValue() : -1;
-    col(GetMsg(8015), word(lang, {GetMsg(8019), GetMsg(8020), GetMsg(8021), GetMsg(8022), GetMsg(8023)}));
+    col(GetMsg(8015), word(lang, kLanguage));
     col(GetMsg(8044), onOff(r.LunchBreak(), 1));
     col(GetMsg(8045), onOff(r.AlarmSilence(), 1));
     col(GetMsg(8046), num(r.LcdBackLight()));
     col(GetMsg(8047), num(r.LcdContrast()));
-    col(GetMsg(8042), word(r.HcMode(), {QStringLiteral("ppm ONLY"), QStringLiteral("%LEL ONLY"), QStringLiteral("vol% ONLY"),
-                                        QStringLiteral("CHANGE OK")}));
-    col(GetMsg(8043), r.AlarmO2() == 0 ? QStringLiteral("H-L") : r.AlarmO2() == 1 ? QStringLiteral("L-LL") : QStringLiteral("H-HH"));
+    col(GetMsg(8042), word(r.HcMode(), kCatUnits));
+    col(GetMsg(8043), HistoryWordOf(kOxyPattern, r.AlarmO2() == 0 || r.AlarmO2() == 1 ? r.AlarmO2() : 2));
     col(GetMsg(8028), onOff(r.LogaClear(), 1));
-    col(GetMsg(8033), word(r.LBMode(), {GetMsg(8029), GetMsg(8030), GetMsg(8031), GetMsg(8032)}));
-    col(GetMsg(8034), word(r.BarHoleTime(), {QStringLiteral("30"), QStringLiteral("45"), QStringLiteral("60")}));
+    col(GetMsg(8033), word(r.LBMode(), kLcBhMode));
+    col(GetMsg(8034), word(r.BarHoleTime(), kBarHoleTime));
     col(GetMsg(8039), onOff(r.LeakBeep(), 1));
     col(GetMsg(8041), onOff(r.IRRange(), 1));
     col(GetMsg(8037), onOff(r.UsePasswd(), 1));
@@ -114,8 +116,8 @@ void settingColumns(Columns &col, const clsInstrument &r, bool isWrite, const QD
     col(QStringLiteral("CAT ppm 2nd"), FormatReading(float(r.CATppm2nd()), kCatPpmPoint));
     col(QStringLiteral("CAT vol 1st"), FormatReading(r.CATvol1st(), kCatVolPoint));
     col(QStringLiteral("CAT vol 2nd"), FormatReading(r.CATvol2nd(), kCatVolPoint));
-    col(GetMsg(8053), r.Battery() == 1 ? QStringLiteral("NI-MH") : QStringLiteral("ALKALINE"));
-    col(GetMsg(8054), word(r.CurrHc(), {QStringLiteral("%LEL"), QStringLiteral("vol%"), QStringLiteral("ppm")}));
+    col(GetMsg(8053), HistoryWordOf(kBattery, r.Battery() == 1 ? 1 : 0));
+    col(GetMsg(8054), word(r.CurrHc(), kCatDisplayUnit));
     col(GetMsg(8057), onOff(r.DemandZero(), 1));
     col(GetMsg(8058), onOff(r.DispSpanFc(), 1));
     col(GetMsg(8055), logoWord(r));
@@ -144,7 +146,7 @@ void channelColumns(Columns &col, const clsInstrument &r)
     }
     col(GetMsg(8069), onOff(r.AFapDisp(), 1));
     col(GetMsg(8070), onOff(r.UIgasDisp(), 1));
-    col(GetMsg(8071), r.UWdateDisp() == 0 ? GetMsg(8074) : GetMsg(8073));
+    col(GetMsg(8071), HistoryWordOf(kDateFormat, r.UWdateDisp() == 0 ? 0 : 1));
     col(GetMsg(8072), r.BNuserLogoName());
 }
 
@@ -171,7 +173,7 @@ void portColumns(Columns &col, const clsInstrument &r)
     col(QStringLiteral("CAT Other Long Name"), r.G1_(1));
     col(QStringLiteral("CAT Other Ratio"), num(int64_t(r.FL_(1))));
     col(QStringLiteral("CAT Other CAT Factor"), hundredths(r.FL_(3)));
-    col(QStringLiteral("CAT Other EV"), r.CATOtherEV() == 1 ? QStringLiteral("ME") : QStringLiteral("Normal"));
+    col(QStringLiteral("CAT Other EV"), HistoryWordOf(kEvMode, r.CATOtherEV() == 1 ? 1 : 0));
     col(QStringLiteral("TC Other"), r.TCOther());
     col(QStringLiteral("TC Other Long Name"), r.G1_(5));
     col(QStringLiteral("TC Other Full Scale"), FormatPattern(double(r.FL_(2)) * 0.1, DigitFormat(1)));
@@ -198,7 +200,7 @@ void listColumns(Columns &col, const clsInstrument &r)
         col(QStringLiteral("%1-1st%2").arg(prefix).arg(n), FormatValue(r.LA_warn(a), 0));
         col(QStringLiteral("%1-2nd%2").arg(prefix).arg(n), FormatValue(r.LA_alarm(a), 0));
         col(QStringLiteral("%1-Ratio%2").arg(prefix).arg(n), num(r.LA_ratio(a)));
-        col(QStringLiteral("%1-Volt%2").arg(prefix).arg(n), r.LA_volt(a) == 1.0f ? QStringLiteral("ME") : QStringLiteral("Normal"));
+        col(QStringLiteral("%1-Volt%2").arg(prefix).arg(n), HistoryWordOf(kEvMode, r.LA_volt(a) == 1.0f ? 1 : 0));
     };
     for (int n = 1; n <= 30; ++n)
         conversion(QStringLiteral("PC"), n, r.LB_name(n - 1), r.LB_longname(n - 1), r.LB_fc(n - 1), n - 1);

@@ -8,6 +8,7 @@
 #include "factory/frmFsDialog.h"
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
+#include "model/RangeTables.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 #include "platform/CommonDialog.h"
@@ -127,7 +128,6 @@ protected:
         ResetCoreGlobals();
         ResetModelGlobals();
         ResetMainWindowGlobals();
-        FillReferenceTables();
         boxes = std::make_unique<ScriptedMsgBox>();
         files = std::make_unique<ScriptedCommonDialog>();
         SetBeepHook([] {});

@@ -1,13 +1,12 @@
 #include "factory/FsRulesChannel.h"
 #include "factory/FsRulesOther.h"
-#include "mainwindow/modMainWindow.h"
+#include "model/RangeTables.h"
 #include "model/clsInstrument.h"
 
 #include <gtest/gtest.h>
 
 TEST(OtherRules, NothingIsReadOutsideTheRangeTables)
 {
-    FillReferenceTables();
     clsInstrument inst;
     {
         clsInstrument::DeviceDoor door(inst);

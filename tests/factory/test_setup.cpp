@@ -28,12 +28,11 @@ TEST(FsSetupRules, ShownTextsParseBackToTheirCodes)
 {
     clsInstrument rec;
     rec.setBNuserLogoName(QStringLiteral("  My Logo"));
-    const QString logos[] = {"GAS MONITOR", "LOGO DISPLAY", "FAULT SNIFFER", "CABLE SNIFFER", "  My Logo"};
     for (int code = 0; code <= 4; ++code) {
         rec.setLogoDisp(code);
-        EXPECT_EQ(ShownText(FillOf(ListFactory, FactoryRow::LogoDisplay, rec)), logos[code]);
         EXPECT_EQ(RoundTrip(ListFactory, FactoryRow::LogoDisplay, rec), code);
     }
+    EXPECT_EQ(ShownText(FillOf(ListFactory, FactoryRow::LogoDisplay, rec)), QStringLiteral("  My Logo"));
     rec.setDispID(-1);
     EXPECT_EQ(ShownText(FillOf(ListSetUp, SetUpRow::UserStationId, rec)), QStringLiteral("On"));
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::UserStationId, rec), -1);
@@ -45,15 +44,11 @@ TEST(FsSetupRules, ShownTextsParseBackToTheirCodes)
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::OxyPattern, rec), 1);
     rec.setAlarmO2(2);
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::OxyPattern, rec), 2);
-    rec.setSpecType(QStringLiteral("2"));
-    EXPECT_EQ(ShownText(FillOf(ListSetUp, SetUpRow::Language, rec)), QStringLiteral("FRENCH"));
     rec.setBarHoleTime(1);
-    EXPECT_EQ(ShownText(FillOf(ListSetUp, SetUpRow::BhTime, rec)), QStringLiteral("45"));
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::BhTime, rec), 1);
-    const QString units[] = {"%LEL", "vol%", "ppm"};
+    EXPECT_EQ(ParseCode(ListSetUp, SetUpRow::BhTime, QStringLiteral("060"), QString()), 2); // read as a number
     for (int code = 0; code <= 2; ++code) {
         rec.setCurrHc(code);
-        EXPECT_EQ(ShownText(FillOf(ListOther, OtherRow::CatDisplayUnit, rec)), units[code]);
         EXPECT_EQ(RoundTrip(ListOther, OtherRow::CatDisplayUnit, rec), code);
     }
     // Out of the list: an empty cell; parsers trim blanks only for their comparison.
@@ -114,7 +109,6 @@ TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
 
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
-    FillReferenceTables();
     clsInstrument rec;
     Cells cells = ShownCells(rec);
     cells[ListSetUp][SetUpRow::CalInterval] = QStringLiteral("12.5");

@@ -371,29 +371,13 @@ void frmFsDialog::cmdConvImport_Click()
 
 // ---- apply ----------------------------------------------------------------------------------
 
-bool frmFsDialog::GetPreConvNames(clsInstrument &rec, QString &)
-{
-    ApplyConvNames(rec, rowsOf(vfgPreConv), false);
-    return true;
-}
+void frmFsDialog::GetPreConvNames(clsInstrument &rec) { ApplyConvNames(rec, rowsOf(vfgPreConv), false); }
 
-bool frmFsDialog::GetUserConvNames(clsInstrument &rec, QString &)
-{
-    ApplyConvNames(rec, rowsOf(vfgUserConv), true);
-    return true;
-}
+void frmFsDialog::GetUserConvNames(clsInstrument &rec) { ApplyConvNames(rec, rowsOf(vfgUserConv), true); }
 
-bool frmFsDialog::GetPreConvAlarms(clsInstrument &rec, QString &)
-{
-    ApplyConvAlarms(rec, rowsOf(vfgPreConv), false);
-    return true;
-}
+void frmFsDialog::GetPreConvAlarms(clsInstrument &rec) { ApplyConvAlarms(rec, rowsOf(vfgPreConv), false); }
 
-bool frmFsDialog::GetUserConvAlarms(clsInstrument &rec, QString &)
-{
-    ApplyConvAlarms(rec, rowsOf(vfgUserConv), true);
-    return true;
-}
+void frmFsDialog::GetUserConvAlarms(clsInstrument &rec) { ApplyConvAlarms(rec, rowsOf(vfgUserConv), true); }
 
 bool frmFsDialog::GetConvCount(clsInstrument &rec, QString &failure)
 {

@@ -214,14 +214,6 @@ void frmFsDialog::cmdUserExport_Click()
 
 // ---- apply ----------------------------------------------------------------------------------
 
-bool frmFsDialog::GetStationGrid(clsInstrument &rec, QString &)
-{
-    FsNames::ApplyStations(rec, namesOf(vfgStation));
-    return true;
-}
+void frmFsDialog::GetStationGrid(clsInstrument &rec) { FsNames::ApplyStations(rec, namesOf(vfgStation)); }
 
-bool frmFsDialog::GetUserGrid(clsInstrument &rec, QString &)
-{
-    FsNames::ApplyUsers(rec, namesOf(vfgUser));
-    return true;
-}
+void frmFsDialog::GetUserGrid(clsInstrument &rec) { FsNames::ApplyUsers(rec, namesOf(vfgUser)); }

@@ -276,10 +276,9 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
     MarkPIDCells(1 - Index);
 }
 
-bool frmFsDialog::GetPIDGrids(clsInstrument &rec, QString &)
+void frmFsDialog::GetPIDGrids(clsInstrument &rec)
 {
     FsPid::ApplyPidTables(rec, gridTexts(vfgPID[0]), gridTexts(vfgPID[1]));
-    return true;
 }
 
 bool frmFsDialog::GetPIDChannels(clsInstrument &rec, QString &failure)

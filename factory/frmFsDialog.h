@@ -15,6 +15,7 @@ class FlexGrid;
 class TabControl;
 class UpDown;
 class clsInstrument;
+struct FileResult;
 
 // The factory-setting dialog: edits a working copy of the instrument record in grids on
 // tabs and, on OK, copies the changed members back into the record it was handed.
@@ -192,6 +193,8 @@ public:
     void ShowImproperFile();
     // Refuses a list export with message 8056 naming the list.
     void ShowImproperData(const QString &List);
+    // How a list export ended: the writer's error, or "Export Complete".
+    void ShowExportResult(const FileResult &Written);
 
     // ---- conversion tables (frmFsDialog_conversion.cpp) -------------------------------------
 

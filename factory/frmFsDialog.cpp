@@ -559,12 +559,28 @@ bool frmFsDialog::GetAllGrids(QString *failure)
 
 bool frmFsDialog::ApplyAllGrids(clsInstrument &work, QString &why)
 {
-    return GetDatasGrids(work, why) && GetStationGrid(work, why) && GetUserGrid(work, why) &&
-           GetGasNameGrid(work, why) && GetChannel0Mirror(work, why) && GetGasNameOtherGrid(work, why) &&
-           GetChannelGrid(work, why) && GetPreConvNames(work, why) && GetUserConvNames(work, why) &&
-           GetPreConvAlarms(work, why) && GetUserConvAlarms(work, why) && GetConvCount(work, why) &&
-           GetMEGrid(work, why) && GetOtherSetGrid(work, why) && GetPIDGrids(work, why) &&
-           GetPIDChannels(work, why);
+    // In order. Four sections can refuse OK and stop here with their reason: a setting row
+    // that cannot be stored, a CAT rename whose alarm points cannot follow, a count that is
+    // no number, a PID channel that no entry names. The others cannot fail.
+    if (!GetDatasGrids(work, why))
+        return false;
+    GetStationGrid(work);
+    GetUserGrid(work);
+    GetGasNameGrid(work);
+    if (!GetChannel0Mirror(work, why))
+        return false;
+    GetGasNameOtherGrid(work);
+    GetChannelGrid(work);
+    GetPreConvNames(work);
+    GetUserConvNames(work);
+    GetPreConvAlarms(work);
+    GetUserConvAlarms(work);
+    if (!GetConvCount(work, why))
+        return false;
+    GetMEGrid(work);
+    GetOtherSetGrid(work);
+    GetPIDGrids(work);
+    return GetPIDChannels(work, why);
 }
 
 // ---- leading-blanks label -------------------------------------------------------------------

@@ -15,6 +15,7 @@ class FlexGrid;
 class TabControl;
 class UpDown;
 class clsInstrument;
+struct FileResult;
 
 // The factory-setting dialog: edits a working copy of the instrument record in grids on
 // tabs and, on OK, copies the changed members back into the record it was handed.
@@ -140,7 +141,8 @@ public:
     // failure (the edit record then unchanged).
     bool GetAllGrids(QString *failure = nullptr);
     // The sections of GetAllGrids applied to rec (a scratch copy of the edit record): what
-    // the grids show. False with the failing list or row in failure.
+    // the grids show. False with the failing list or row in failure. A section that can
+    // refuse returns bool and takes the failure; one that cannot returns nothing.
     bool ApplyAllGrids(clsInstrument &rec, QString &failure);
 
     // Leading-blanks label "(Left space n)" of the text columns (one family for all grids).
@@ -167,7 +169,7 @@ public:
     void vfgDatas_RowColChange(int Index);
     void vfgDatas_LeaveCell(int Index);
     bool DatasValidateBusy() const { return m_datasBusy; }
-    // GetAllGrids section 1.
+    // GetAllGrids section 1: refuses a row it cannot store, naming its caption.
     bool GetDatasGrids(clsInstrument &rec, QString &failure);
 
     // ---- station and user lists (frmFsDialog_names.cpp) -------------------------------------
@@ -182,8 +184,8 @@ public:
     void cmdUserImport_Click();
     void cmdUserExport_Click();
     // GetAllGrids sections 2 and 3.
-    bool GetStationGrid(clsInstrument &rec, QString &failure);
-    bool GetUserGrid(clsInstrument &rec, QString &failure);
+    void GetStationGrid(clsInstrument &rec);
+    void GetUserGrid(clsInstrument &rec);
     // The file dialog of a list-file command ("Comma separated (*.csv)" preselected):
     // the chosen file, or "" when none was chosen (a cancel is reported here).
     QString AskListFile(bool Save, const QString &DefaultName);
@@ -191,6 +193,8 @@ public:
     void ShowImproperFile();
     // Refuses a list export with message 8056 naming the list.
     void ShowImproperData(const QString &List);
+    // How a list export ended: the writer's error, or "Export Complete".
+    void ShowExportResult(const FileResult &Written);
 
     // ---- conversion tables (frmFsDialog_conversion.cpp) -------------------------------------
 
@@ -215,11 +219,11 @@ public:
     void txtCount_Validate(bool &Cancel);
     void cmdConvImport_Click();
     void cmdConvExport_Click();
-    // GetAllGrids sections 8 to 12.
-    bool GetPreConvNames(clsInstrument &rec, QString &failure);
-    bool GetUserConvNames(clsInstrument &rec, QString &failure);
-    bool GetPreConvAlarms(clsInstrument &rec, QString &failure);
-    bool GetUserConvAlarms(clsInstrument &rec, QString &failure);
+    // GetAllGrids sections 8 to 12; only the count refuses (one that is no number).
+    void GetPreConvNames(clsInstrument &rec);
+    void GetUserConvNames(clsInstrument &rec);
+    void GetPreConvAlarms(clsInstrument &rec);
+    void GetUserConvAlarms(clsInstrument &rec);
     bool GetConvCount(clsInstrument &rec, QString &failure);
 
     // ---- channel gas mapping (frmFsDialog_channel.cpp) --------------------------------------
@@ -227,7 +231,7 @@ public:
     void SetChannelGrid();
     void vfgChannel_ValidateEdit(int Row, int Col, bool &Cancel);
     // GetAllGrids section 7.
-    bool GetChannelGrid(clsInstrument &rec, QString &failure);
+    void GetChannelGrid(clsInstrument &rec);
 
     // ---- other settings, ME, zero / span (frmFsDialog_other.cpp) ----------------------------
 
@@ -240,8 +244,8 @@ public:
     void vfgME_ValidateEdit(int Row, int Col, bool &Cancel);
     void vfgZeroSpan_BeforeEdit(int Row, int Col, bool &Cancel);
     // GetAllGrids sections 13 and 14, and the range load of a fixed channel.
-    bool GetMEGrid(clsInstrument &rec, QString &failure);
-    bool GetOtherSetGrid(clsInstrument &rec, QString &failure);
+    void GetMEGrid(clsInstrument &rec);
+    void GetOtherSetGrid(clsInstrument &rec);
     void GetOtherSetChannel(clsInstrument &rec, int Channel);
 
     // ---- PID sensor tables (frmFsDialog_pid.cpp) --------------------------------------------
@@ -257,8 +261,9 @@ public:
     bool CheckPIDRange(int Index, int Row, int Col) const;
     void cmdPIDExport_Click(int Index);
     void cmdPIDImport_Click(int Index);
-    // GetAllGrids sections 15 and 16, and the copy of a PID entry into a channel.
-    bool GetPIDGrids(clsInstrument &rec, QString &failure);
+    // GetAllGrids sections 15 and 16, and the copy of a PID entry into a channel. Section 16
+    // refuses a channel due a PID entry that no entry names.
+    void GetPIDGrids(clsInstrument &rec);
     bool GetPIDChannels(clsInstrument &rec, QString &failure);
     void GetPIDChannel(clsInstrument &rec, int Channel);
     // Length of the open editor's text less the selection a typed key replaces.
@@ -274,10 +279,11 @@ public:
     void vfgGasNameOther_BeforeEdit(int Row, int Col, bool &Cancel);
     void vfgGasNameOther_KeyPressEdit(int Row, int Col, int &KeyAscii);
     void vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel);
-    // GetAllGrids sections 4 to 6.
-    bool GetGasNameGrid(clsInstrument &rec, QString &failure);
+    // GetAllGrids sections 4 to 6; the CAT channel's rename refuses when its alarm points
+    // cannot follow the ratio.
+    void GetGasNameGrid(clsInstrument &rec);
     bool GetChannel0Mirror(clsInstrument &rec, QString &failure);
-    bool GetGasNameOtherGrid(clsInstrument &rec, QString &failure);
+    void GetGasNameOtherGrid(clsInstrument &rec);
 
     // ---- maintenance-data store and load (frmFsDialog_store.cpp) ----------------------------
 

@@ -80,8 +80,4 @@ void frmFsDialog::vfgChannel_ValidateEdit(int Row, int Col, bool &Cancel)
                                 (*next)[size_t(gas)][size_t(Col - 1)] ? FlexGrid::Checked : FlexGrid::Unchecked);
 }
 
-bool frmFsDialog::GetChannelGrid(clsInstrument &rec, QString &)
-{
-    ApplyChannelMap(rec, ticksOf(vfgChannel));
-    return true;
-}
+void frmFsDialog::GetChannelGrid(clsInstrument &rec) { ApplyChannelMap(rec, ticksOf(vfgChannel)); }

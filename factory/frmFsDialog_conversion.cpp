@@ -1,6 +1,5 @@
 // Pre-defined and user conversion tables and the available count. The entry rules are
 // FsConv's; here they meet the grids, the count box and the list file.
-#include "core/Messages.h"
 #include "core/modMain.h"
 #include "factory/FsRulesConversion.h"
 #include "factory/ListFiles.h"
@@ -8,7 +7,6 @@
 #include "model/clsInstrument.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
 #include "platform/Tabs.h"
 #include <QEvent>
 #include <QFocusEvent>
@@ -321,12 +319,7 @@ void frmFsDialog::cmdConvExport_Click()
     const QString file = AskListFile(true, QStringLiteral("Conversion.csv"));
     if (file.isEmpty())
         return;
-    const FileResult written = ConversionListFile::Write(file, userRows, preRows);
-    if (!written) {
-        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
-        return;
-    }
-    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
+    ShowExportResult(ConversionListFile::Write(file, userRows, preRows));
 }
 
 void frmFsDialog::cmdConvImport_Click()
@@ -371,29 +364,13 @@ void frmFsDialog::cmdConvImport_Click()
 
 // ---- apply ----------------------------------------------------------------------------------
 
-bool frmFsDialog::GetPreConvNames(clsInstrument &rec, QString &)
-{
-    ApplyConvNames(rec, rowsOf(vfgPreConv), false);
-    return true;
-}
+void frmFsDialog::GetPreConvNames(clsInstrument &rec) { ApplyConvNames(rec, rowsOf(vfgPreConv), false); }
 
-bool frmFsDialog::GetUserConvNames(clsInstrument &rec, QString &)
-{
-    ApplyConvNames(rec, rowsOf(vfgUserConv), true);
-    return true;
-}
+void frmFsDialog::GetUserConvNames(clsInstrument &rec) { ApplyConvNames(rec, rowsOf(vfgUserConv), true); }
 
-bool frmFsDialog::GetPreConvAlarms(clsInstrument &rec, QString &)
-{
-    ApplyConvAlarms(rec, rowsOf(vfgPreConv), false);
-    return true;
-}
+void frmFsDialog::GetPreConvAlarms(clsInstrument &rec) { ApplyConvAlarms(rec, rowsOf(vfgPreConv), false); }
 
-bool frmFsDialog::GetUserConvAlarms(clsInstrument &rec, QString &)
-{
-    ApplyConvAlarms(rec, rowsOf(vfgUserConv), true);
-    return true;
-}
+void frmFsDialog::GetUserConvAlarms(clsInstrument &rec) { ApplyConvAlarms(rec, rowsOf(vfgUserConv), true); }
 
 bool frmFsDialog::GetConvCount(clsInstrument &rec, QString &failure)
 {

@@ -215,10 +215,9 @@ void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
 
 // The grids were filled from the working copy, which keeps those values until the next
 // fill: its fill texts are what the grids showed.
-bool frmFsDialog::GetGasNameGrid(clsInstrument &rec, QString &)
+void frmFsDialog::GetGasNameGrid(clsInstrument &rec)
 {
     FsGasNames::ApplyChannelNames(rec, gridTexts(vfgGasName), FsGasNames::FillTexts(*m_edit));
-    return true;
 }
 
 bool frmFsDialog::GetChannel0Mirror(clsInstrument &rec, QString &failure)
@@ -229,9 +228,8 @@ bool frmFsDialog::GetChannel0Mirror(clsInstrument &rec, QString &failure)
     return false;
 }
 
-bool frmFsDialog::GetGasNameOtherGrid(clsInstrument &rec, QString &)
+void frmFsDialog::GetGasNameOtherGrid(clsInstrument &rec)
 {
     FsGasNames::ApplyOtherNames(rec, gridTexts(vfgGasName), gridTexts(vfgGasNameOther),
                                 FsGasNames::FillTexts(*m_edit));
-    return true;
 }

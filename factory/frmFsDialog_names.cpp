@@ -144,6 +144,14 @@ void frmFsDialog::ShowImproperData(const QString &List)
     MsgBox(GetMsg(8056, List), vb::OKOnly | vb::Critical, GetMsg(5001));
 }
 
+void frmFsDialog::ShowExportResult(const FileResult &Written)
+{
+    if (!Written)
+        MsgBox(Written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
+    else
+        MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
+}
+
 namespace {
 
 // Read whole, then fill: a file that fails changes no row and no flag.
@@ -182,12 +190,7 @@ void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &list, const QStri
     const QString file = dlg.AskListFile(true, defaultName);
     if (file.isEmpty())
         return;
-    const FileResult written = NameListFile::Write(file, names);
-    if (!written) {
-        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
-        return;
-    }
-    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
+    dlg.ShowExportResult(NameListFile::Write(file, names));
 }
 
 } // namespace
@@ -214,14 +217,6 @@ void frmFsDialog::cmdUserExport_Click()
 
 // ---- apply ----------------------------------------------------------------------------------
 
-bool frmFsDialog::GetStationGrid(clsInstrument &rec, QString &)
-{
-    FsNames::ApplyStations(rec, namesOf(vfgStation));
-    return true;
-}
+void frmFsDialog::GetStationGrid(clsInstrument &rec) { FsNames::ApplyStations(rec, namesOf(vfgStation)); }
 
-bool frmFsDialog::GetUserGrid(clsInstrument &rec, QString &)
-{
-    FsNames::ApplyUsers(rec, namesOf(vfgUser));
-    return true;
-}
+void frmFsDialog::GetUserGrid(clsInstrument &rec) { FsNames::ApplyUsers(rec, namesOf(vfgUser)); }

@@ -233,17 +233,16 @@ void frmFsDialog::vfgZeroSpan_BeforeEdit(int Row, int Col, bool &Cancel)
 
 // ---- apply ----------------------------------------------------------------------------------
 
-bool frmFsDialog::GetMEGrid(clsInstrument &rec, QString &)
+void frmFsDialog::GetMEGrid(clsInstrument &rec)
 {
     MEGrid cells;
     for (int r = 1; r < 8; ++r)
         for (int c = 0; c < 4; ++c)
             cells[size_t(r)][size_t(c)] = vfgME->TextMatrix(r, c);
     ApplyME(rec, cells);
-    return true;
 }
 
-bool frmFsDialog::GetOtherSetGrid(clsInstrument &rec, QString &)
+void frmFsDialog::GetOtherSetGrid(clsInstrument &rec)
 {
     OtherSet grid;
     for (int ch = 0; ch < kChannels; ++ch) {
@@ -253,7 +252,6 @@ bool frmFsDialog::GetOtherSetGrid(clsInstrument &rec, QString &)
         grid.pidHigh[size_t(ch)] = checkState(vfgOtherSet, ch + 1, ColPidHigh);
     }
     ApplyOtherSet(rec, grid);
-    return true;
 }
 
 void frmFsDialog::GetOtherSetChannel(clsInstrument &rec, int Channel) { FsOther::GetOtherSetChannel(rec, Channel); }

@@ -1,5 +1,4 @@
 // PID sensor tables of the high and low range and their list files.
-#include "core/Messages.h"
 #include "core/modMain.h"
 #include "factory/FsRulesPID.h"
 #include "factory/ListFilesPid.h"
@@ -7,7 +6,6 @@
 #include "model/clsInstrument.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
-#include "platform/MsgBox.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,7 +208,7 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
 {
     const QString list = QStringLiteral("PID Sensor Settings");
     if (!EndOpenEdits() || !CheckPIDGrid(0) || !CheckPIDGrid(1)) {
-        MsgBox(GetMsg(8056, list), vb::OKOnly | vb::Critical, GetMsg(5001));
+        ShowImproperData(list);
         return;
     }
     QVector<QStringList> rows;
@@ -218,20 +216,15 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
         const QStringList cells = rowTexts(vfgPID[Index], r).mid(1);
         // A cell that would come back in another cell is named before anything is written.
         if (const int c = PidListFile::FirstCellNotReadBack(cells); c >= 0) {
-            const QString cell = QStringLiteral("%1: row %2, %3").arg(list).arg(r).arg(vfgPID[Index]->TextMatrix(0, c + 1));
-            MsgBox(GetMsg(8056, cell), vb::OKOnly | vb::Critical, GetMsg(5001));
+            ShowImproperData(
+                QStringLiteral("%1: row %2, %3").arg(list).arg(r).arg(vfgPID[Index]->TextMatrix(0, c + 1)));
             return;
         }
         rows << cells;
     }
     if (!ChooseFile(true, kCsvEntry, PidListFile::DefaultName(Index), fdlg::OverwritePrompt | fdlg::PathMustExist))
         return;
-    const FileResult written = PidListFile::Write(cmddlg.FileName, rows);
-    if (!written) {
-        MsgBox(written.error, vb::OKOnly | vb::Critical, GetMsg(5001));
-        return;
-    }
-    MsgBox(QStringLiteral("Export Complete"), vb::OKOnly, GetMsg(5001));
+    ShowExportResult(PidListFile::Write(cmddlg.FileName, rows));
 }
 
 void frmFsDialog::cmdPIDImport_Click(int Index)
@@ -241,7 +234,7 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
     // The whole file is read and split first: a bad file changes nothing.
     const PidListFile::ReadResult file = PidListFile::Read(cmddlg.FileName);
     if (!file) {
-        MsgBox(GetMsg(8075), vb::OKOnly | vb::Critical, GetMsg(5001));
+        ShowImproperFile();
         return;
     }
     FlexGrid *g = vfgPID[Index];
@@ -276,10 +269,9 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
     MarkPIDCells(1 - Index);
 }
 
-bool frmFsDialog::GetPIDGrids(clsInstrument &rec, QString &)
+void frmFsDialog::GetPIDGrids(clsInstrument &rec)
 {
     FsPid::ApplyPidTables(rec, gridTexts(vfgPID[0]), gridTexts(vfgPID[1]));
-    return true;
 }
 
 bool frmFsDialog::GetPIDChannels(clsInstrument &rec, QString &failure)

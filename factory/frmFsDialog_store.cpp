@@ -39,16 +39,20 @@ bool frmFsDialog::ShownRecord(clsInstrument &rec, QString &why)
     rec = *m_edit;
     if (ticked(chkAll))
         return ApplyAllGrids(rec, why);
-    if (ticked(chkStation) && !GetStationGrid(rec, why))
-        return false;
-    if (ticked(chkUser) && !GetUserGrid(rec, why))
-        return false;
-    if (ticked(chkConvertion)
-        && !(GetPreConvNames(rec, why) && GetUserConvNames(rec, why) && GetPreConvAlarms(rec, why)
-             && GetUserConvAlarms(rec, why) && GetConvCount(rec, why)))
-        return false;
-    if ((ticked(chkPID[0]) || ticked(chkPID[1])) && !GetPIDGrids(rec, why))
-        return false;
+    if (ticked(chkStation))
+        GetStationGrid(rec);
+    if (ticked(chkUser))
+        GetUserGrid(rec);
+    if (ticked(chkConvertion)) {
+        GetPreConvNames(rec);
+        GetUserConvNames(rec);
+        GetPreConvAlarms(rec);
+        GetUserConvAlarms(rec);
+        if (!GetConvCount(rec, why)) // the only one of these that can refuse
+            return false;
+    }
+    if (ticked(chkPID[0]) || ticked(chkPID[1]))
+        GetPIDGrids(rec);
     return true;
 }
 
@@ -178,8 +182,7 @@ void frmFsDialog::cmdLoad_Click()
     const bool stations = held.contains(Block::StationList), users = held.contains(Block::UserList);
     if (stations != users) {
         // One fill serves both name lists: the one not loaded takes its grid's names first.
-        QString unused;
-        stations ? GetUserGrid(result, unused) : GetStationGrid(result, unused);
+        stations ? GetUserGrid(result) : GetStationGrid(result);
     }
     *m_edit = result;
     if (held.contains(Block::Settings)) {

@@ -67,7 +67,7 @@ public:
     void setConnected(bool) {}         // read-only: setting it has no effect
     int Status() const { return m_status; }
     bool Cancel() const { return m_cancel; }
-    void setCancel(bool v) { m_cancel = v; }
+    void setCancel(bool v);
     bool RunDensty() const { return m_runDensty; }
     void setRunDensty(bool v);
     QString DefaultStatus() const { return m_defaultStatus; }

@@ -20,6 +20,11 @@ FileResult WriteFileWhole(const QString &path, const QByteArray &bytes);
 // refused, also one that grows past cap while it is read.
 FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out);
 
+// Opens path for appending (created when missing) only when it is a regular file: a pipe,
+// folder or device is refused without waiting on it. On success fd is the open descriptor
+// and size the file's length; on failure fd is -1 and the error says why.
+FileResult OpenRegularForAppend(const QString &path, int &fd, qint64 &size);
+
 // Lines of a text file read as Latin-1, accepting CR LF, LF and CR. *cut (when given) is
 // set when the last line has no line end: the writers end every line, so such a file was
 // cut short.

@@ -237,6 +237,7 @@ private:
     Link::FrameAssembler m_asm;
     PendingKind m_pending = PendingKind::None;
     QByteArray m_pendingCode;
+    char m_pendingMode = 0;
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
     int m_ticksLeft = 0;

@@ -12,6 +12,7 @@
 
 int main(int argc, char **argv)
 {
+    PrepareProcess();
     QApplication app(argc, argv);
 
     const auto instanceLock = ClaimSingleInstance(InstanceLockName(), [](const QString &text, const QString &title) {

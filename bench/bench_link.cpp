@@ -52,6 +52,21 @@ void BM_SettingsRead(benchmark::State &state)
 }
 BENCHMARK(BM_SettingsRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The same read with the serial log on and off. A fixed count of reads, so that the whole
+// process can be timed from outside as well.
+void BM_SettingsReadLog(benchmark::State &state)
+{
+    Rig &r = TheRig();
+    r.link.setSerialFileNo(int16_t(state.range(0)));
+    for (auto _ : state) {
+        clsInstrument rec;
+        if (!r.link.GetInstrument(rec))
+            state.SkipWithError("read failed");
+    }
+    r.link.setSerialFileNo(1);
+}
+BENCHMARK(BM_SettingsReadLog)->ArgName("log")->Arg(1)->Arg(0)->Iterations(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_SettingsWrite(benchmark::State &state)
 {
     Rig &r = TheRig();

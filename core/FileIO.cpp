@@ -273,6 +273,30 @@ FileResult ReadFileChunks(const QString &path, qint64 cap, const std::function<v
     return {};
 }
 
+FileResult OpenRegularForAppend(const QString &path, int &fd, qint64 &size)
+{
+    size = 0;
+    fd = -1;
+    const QByteArray name = native(path);
+    struct stat st;
+    // Said plainly for what is there already; the check after the open covers a swap between.
+    if (::stat(name.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(QStringLiteral("not a regular file"));
+    // Non-blocking, so that a pipe with no reader cannot hang the open.
+    fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(systemError(errno));
+    const bool statted = ::fstat(fd, &st) == 0;
+    const int err = errno;
+    if (!statted || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return fail(statted ? QStringLiteral("not a regular file") : systemError(err));
+    }
+    size = st.st_size;
+    return {};
+}
+
 QStringList SplitLines(const QByteArray &bytes, bool *cut)
 {
     QStringList out;

@@ -60,6 +60,11 @@ FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out);
 // handed on were not the whole file.
 FileResult ReadFileChunks(const QString &path, qint64 cap, const std::function<void(QByteArrayView)> &sink);
 
+// Opens path for appending (created when missing) only when it is a regular file: a pipe,
+// folder or device is refused without waiting on it. On success fd is the open descriptor
+// and size the file's length; on failure fd is -1 and the error says why.
+FileResult OpenRegularForAppend(const QString &path, int &fd, qint64 &size);
+
 // Lines of a text file read as Latin-1, accepting CR LF, LF and CR. *cut (when given) is
 // set when the last line has no line end.
 QStringList SplitLines(const QByteArray &bytes, bool *cut = nullptr);

@@ -1,8 +1,16 @@
 #include "core/Startup.h"
 #include "core/Messages.h"
 #include <QDir>
+#include <csignal>
 
 std::function<void()> gShowMainWindow;
+
+void PrepareProcess()
+{
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
 
 QString InstanceLockName()
 {

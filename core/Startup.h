@@ -5,6 +5,11 @@
 #include <functional>
 #include <memory>
 
+// Process settings made first thing at start-up. A write past the file-size limit then fails
+// with its cause ("File too large") and the writer keeps the old file, instead of the signal
+// ending the program with its temporary files left behind.
+void PrepareProcess();
+
 // Name of the lock that keeps a second copy of the program from running (one per user).
 QString InstanceLockName();
 

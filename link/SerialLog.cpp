@@ -1,52 +1,72 @@
 #include "link/SerialLog.h"
+#include "core/FileIO.h"
 #include "core/modMain.h"
+#include <QDateTime>
 #include <QTime>
+#include <unistd.h>
 
 SerialLog::SerialLog() = default;
 SerialLog::~SerialLog() { m_file.close(); }
 
 void SerialLog::setEnabled(bool on)
 {
+    m_file.close();
     m_enabled = on;
-    if (!on)
-        m_file.close();
+    if (on)
+        open();
 }
 
 void SerialLog::setPath(const QString &path)
 {
-    m_file.close();
     m_path = path;
+    if (m_enabled)
+        setEnabled(true);
 }
 
 QString SerialLog::path() const { return m_path.isEmpty() ? AppFile(QStringLiteral("SerialLog.log")) : m_path; }
 
-bool SerialLog::ensureOpen()
+void SerialLog::open()
 {
     const QString p = path();
-    if (m_file.isOpen() && m_file.fileName() == p && m_file.exists())
-        return true;
-    // The main window deletes or rotates the log at start-up; reopen whenever the file went away.
-    m_file.close();
-    m_file.setFileName(p);
+    int fd = -1;
     m_stopped = false;
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Append);
+    m_offReason.clear();
+    const FileResult r = OpenRegularForAppend(p, fd, m_size);
+    if (r && m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle))
+        return;
+    if (fd >= 0)
+        ::close(fd);
+    m_enabled = false;
+    m_offReason = QStringLiteral("%1: %2").arg(p, r ? m_file.errorString() : r.error);
+}
+
+// The local time is looked up once a second, not for every line of a transfer.
+QByteArray SerialLog::stamp()
+{
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != m_stampSecond) {
+        m_stampSecond = second;
+        m_stamp = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toLatin1();
+    }
+    return m_stamp;
 }
 
 void SerialLog::addLine(const QString &text)
 {
-    if (!m_enabled || !ensureOpen() || m_stopped)
+    if (!m_enabled || m_stopped)
         return;
-    QByteArray line = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toLatin1();
+    QByteArray line = stamp();
     line += ' ';
     const QByteArray full = line + "<<< Serial log full: later lines are not written >>>\r\n";
     line += text.toLatin1();
     line += "\r\n";
-    if (m_file.size() + line.size() + full.size() > m_maxBytes) {
+    if (m_size + line.size() + full.size() > m_maxBytes) {
         m_stopped = true;
         line = full;
     }
     if (m_file.write(line) != line.size() || !m_file.flush())
         m_stopped = true;
+    m_size += line.size();
 }
 
 void SerialLog::logSent(const QByteArray &raw)

@@ -9,16 +9,19 @@
 // It is an append-only log that must survive a crash mid-transfer, so it is kept open and
 // flushed line by line instead of being rewritten through a temporary file. It is bounded:
 // past kMaxBytes (or after a failed write, such as a full disk) one last line says so and
-// nothing more is written to that file.
+// nothing more is written to that file. Only a regular file is taken: a pipe, folder or
+// device in its place (or a file that cannot be opened) turns the log off.
 class SerialLog
 {
 public:
     SerialLog();
     ~SerialLog();
 
-    // Off (the default) writes nothing and keeps no file open.
+    // Off (the default) writes nothing and keeps no file open. On opens the file at once;
+    // when it cannot be taken the log stays off and offReason() says why.
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled; }
+    QString offReason() const { return m_offReason; }
     // Defaults to AppFile("SerialLog.log"); tests point it elsewhere.
     void setPath(const QString &path);
     QString path() const;
@@ -37,11 +40,16 @@ public:
     static QString VisibleBinary(const Link::Frame &frame);
 
 private:
-    bool ensureOpen();
+    void open();
+    QByteArray stamp(); // "hh:nn:ss" of now, local time
 
     bool m_enabled = false;
     bool m_stopped = false; // full, or a write failed: nothing more until the file is reopened
     qint64 m_maxBytes = kMaxBytes;
+    qint64 m_size = 0;      // bytes in the file, kept here rather than asked of the file per line
     QString m_path;
+    QString m_offReason;
     QFile m_file;
+    qint64 m_stampSecond = -1;
+    QByteArray m_stamp;
 };

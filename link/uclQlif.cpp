@@ -108,6 +108,13 @@ void uclQlif::setTimerEnabled(bool on)
         m_timer.stop();
 }
 
+void uclQlif::setCancel(bool v)
+{
+    m_cancel = v;
+    if (v)
+        WaitNotify(); // a running wait ends now, not at its next poll
+}
+
 void uclQlif::setRunDensty(bool v)
 {
     m_runDensty = v;

@@ -67,7 +67,7 @@ public:
     void setConnected(bool) {}         // read-only: setting it has no effect
     int Status() const { return m_status; }
     bool Cancel() const { return m_cancel; }
-    void setCancel(bool v) { m_cancel = v; }
+    void setCancel(bool v);
     bool RunDensty() const { return m_runDensty; }
     void setRunDensty(bool v);
     QString DefaultStatus() const { return m_defaultStatus; }
@@ -237,6 +237,7 @@ private:
     Link::FrameAssembler m_asm;
     PendingKind m_pending = PendingKind::None;
     QByteArray m_pendingCode;
+    char m_pendingMode = 0;
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
     int m_ticksLeft = 0;

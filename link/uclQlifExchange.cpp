@@ -75,7 +75,11 @@ void uclQlif::handleFrame(const Link::Frame &f)
 void uclQlif::handleText(const Link::Frame &f)
 {
     const Link::Answer a = Link::SplitBody(f.body);
-    if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode) {
+    // An answer is the request's own only in the request's mode, as a refusal or as busy: a
+    // stale read answer of the same code must never acknowledge a write of it.
+    const bool busy = a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB);
+    if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode ||
+        (a.mode != m_pendingMode && a.mode != 'N' && !busy)) {
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
         return;
     }
@@ -141,6 +145,7 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
     m_pendingFrame = Link::BuildTextFrame(body);
     m_pendingCode = body.left(2);
     const Link::Answer request = Link::SplitBody(body);
+    m_pendingMode = request.valid ? request.mode : 0;
     m_pendingKey = request.valid && request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray();
     m_pending = kind;
     m_pendingDone = false;

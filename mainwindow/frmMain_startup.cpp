@@ -77,6 +77,8 @@ void frmMain::Form_Load()
         AddInfo(QStringLiteral("Serial log could not be deleted: %1").arg(current), kRed);
 
     uclQL7150->setSerialFileNo(1);
+    if (!uclQL7150->serialLog().isEnabled())
+        AddInfo(QStringLiteral("Serial log is off: %1").arg(uclQL7150->serialLog().offReason()), kRed);
     uclQL7150->setDumpListFileNo(2);
     txtSuffix->setText(gFactorySuffix);
     FlashDumpPath = AppFile(QStringLiteral("VANTIK.DAT"));

@@ -16,7 +16,9 @@ enum class SimFault {
     DamageAll,       // every frame the instrument sends, each resend after NAK too, has a wrong checksum
     LateAnswer,      // the answer is held back and sent only when the next request arrives
                      // (the program's resend), just before the answer to that one
-    DropMidFrame     // half the answer goes out, then the line goes down
+    DropMidFrame,    // half the answer goes out, then the line goes down
+    StaleRead        // a read answer of the same code, left over from before, comes in place of
+                     // the answer; the request itself is lost
 };
 
 // Which requests a rule hits: code ("" any) and mode (0 any); from the nth matching request

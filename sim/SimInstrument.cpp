@@ -307,6 +307,18 @@ void SimInstrument::handleRequest(const QByteArray &body)
         sendAnswer(req.code, 'N', {});
         return;
     }
+    if (ruleHits(SimFault::StaleRead, req.code, req.mode)) {
+        Link::Answer read = req;
+        read.mode = 'R';
+        read.fields = HasEntries(QString::fromLatin1(req.code)) ? req.fields.mid(0, 1) : QList<QByteArray>();
+        QByteArray mode;
+        bool transfer = false;
+        QByteArray body = req.code + ",R,";
+        for (const QByteArray &x : answerFields(read, &mode, &transfer))
+            body += x + ',';
+        sendFrame(Link::BuildTextFrame(body), false);
+        return;
+    }
     QByteArray mode;
     bool transfer = false;
     QList<QByteArray> fields = answerFields(req, &mode, &transfer);

@@ -1,5 +1,6 @@
 #include "support/TestFiles.h"
 #include "core/FileIO.h"
+#include "core/Startup.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>
@@ -52,19 +53,25 @@ TEST_F(FileIO, WriteReplacesWholeAndKeepsPermissions)
     EXPECT_EQ(slurp(p), "through the link\r\n");
 }
 
-// The write fails at the file system's own limit in a child: the old file stays whole,
-// no temporary is left and the cause is the system's.
+// The write fails at the file system's own limit in a child whose SIGXFSZ is at its default,
+// as the program's is when it starts: after the start-up call the old file stays whole, no
+// temporary is left and the cause is the system's. Without the call the child is killed.
 TEST_F(FileIO, FailedWriteKeepsOldFileAndSaysWhy)
 {
     const QString p = file("b.seq");
     const QByteArray old(10781, 'o');
     ASSERT_TRUE(WriteFileWhole(p, old));
+    auto write = [&] {
+        const FileResult r = WriteFileWhole(p, QByteArray(10781, 'n'));
+        return r ? QStringLiteral("ok") : r.error;
+    };
+    EXPECT_EQ(RunInChild(write, 8192, false, true), QStringLiteral("<child died>"));
     const QString said = RunInChild(
         [&] {
-            const FileResult r = WriteFileWhole(p, QByteArray(10781, 'n'));
-            return r ? QStringLiteral("ok") : r.error;
+            PrepareProcess();
+            return write();
         },
-        8192);
+        8192, false, true);
     EXPECT_EQ(said, QString::fromLocal8Bit(strerror(EFBIG)));
     EXPECT_EQ(slurp(p), old);
     EXPECT_EQ(entries(dir.path()), QStringList{"b.seq"});

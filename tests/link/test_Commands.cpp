@@ -4,7 +4,9 @@
 TEST_F(LinkTest, SerialLogShowsAShortExchange)
 {
     ASSERT_TRUE(connectLink());
+    link.setSerialFileNo(0); // a fresh log, as at start-up
     QFile::remove(link.serialLog().path());
+    link.setSerialFileNo(1);
     link.AddLog(QStringLiteral("Comm = True"));
     ASSERT_TRUE(link.SetPump(true));
     const QStringList lines = logText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -23,6 +25,7 @@ TEST_F(LinkTest, SerialLogShowsAShortExchange)
 TEST_F(LinkTest, SerialLogOffBelowFileNumberOne)
 {
     link.setSerialFileNo(0);
+    QFile::remove(link.serialLog().path());
     ASSERT_TRUE(connectLink());
     link.AddLog(QStringLiteral("x"));
     EXPECT_FALSE(QFile::exists(link.serialLog().path()));

@@ -44,7 +44,7 @@ TEST_F(LinkTest, DamagedBlocksOfADumpCountPerBlock)
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("g.dat"))));
 }
 
-TEST_F(LinkTest, LateAnswerForTheSameCodeIsDroppedByItsEntry)
+TEST_F(LinkTest, LateAnswerForTheSameCodeIsDroppedByItsEntryAndMode)
 {
     ASSERT_TRUE(connectLink());
     // The third station read is answered only after the resend, and the answer to the resend
@@ -55,6 +55,16 @@ TEST_F(LinkTest, LateAnswerForTheSameCodeIsDroppedByItsEntry)
     for (int i : {1, 2, 3, 4})
         EXPECT_EQ(rec.XS_(i), sim.state().XS_(i));
     EXPECT_EQ(Count(logText(), QStringLiteral("Answer for another entry")), 1);
+
+    // A stale read answer of the station comes in place of the write's own (the write is lost
+    // on the line): it acknowledges nothing, and the resent write lands.
+    rec.setXS_(2, QStringLiteral("TANK 3"));
+    sim.addRule(Rule(SimFault::StaleRead, "XS", 'W'));
+    ASSERT_TRUE(link.SetInstrument(rec));
+    EXPECT_EQ(sim.state().XS_(2).trimmed(), QStringLiteral("TANK 3"));
+    EXPECT_FALSE(rec.AnyChangeFlag());
+    EXPECT_EQ(requestsOf("XS,W,").size(), 2);
+    EXPECT_EQ(Count(logText(), QStringLiteral("Unexpected answer")), 1);
 }
 
 // A modal window opened during DEFAULT (the "It can not be performed" box of a second command)

@@ -1,8 +1,10 @@
 #include "link/FrameCodec.h"
 #include "link/SerialLog.h"
 #include "LinkFixture.h"
+#include "support/FileSizeLimit.h"
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace Link;
 
@@ -175,4 +177,26 @@ TEST(SerialLogText, LogStopsAtItsBound)
     EXPECT_LE(text.size(), 300);
     EXPECT_TRUE(text.endsWith("<<< Serial log full: later lines are not written >>>\r\n")) << text.toStdString();
     EXPECT_EQ(text.count("full"), 1);
+}
+
+// Only a regular file is taken: a pipe with no reader, a folder or a device turns the log off
+// at once, with the reason. Run in a child with an alarm, so a log that waits cannot hang here.
+TEST(SerialLogText, OnlyARegularFileIsTaken)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("SerialLog.log"));
+    const QString device = dir.filePath(QStringLiteral("device.log"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), device));
+    for (const QString &p : {fifo, dir.path(), device}) {
+        const QString said = RunInChild([&] {
+            ::alarm(5);
+            SerialLog log;
+            log.setPath(p);
+            log.setEnabled(true);
+            log.addLine(QStringLiteral("> : x"));
+            return log.isEnabled() ? QStringLiteral("on") : log.offReason();
+        });
+        EXPECT_EQ(said, p + QStringLiteral(": not a regular file"));
+    }
 }

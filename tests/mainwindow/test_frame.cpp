@@ -197,6 +197,7 @@ TEST_F(Frame, UndeletableLogIsReportedAndStartUpContinues)
     ASSERT_TRUE(StartMain());
     EXPECT_TRUE(form->IsLoaded());
     EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("Serial log is off")), kRed); // not a file it can write
     ASSERT_FALSE(LogLines().isEmpty());
     EXPECT_TRUE(LogLines().last().contains(QStringLiteral("SerialLog.log")));
 }

@@ -4,7 +4,10 @@
 //  - limit >= 0: the child's file-size limit in bytes (SIGXFSZ ignored, so an over-long
 //    write fails with EFBIG as it would on a full disk);
 //  - asNobody: a child of root drops to user "nobody", for whom a folder's missing write
-//    permission counts (root's does not).
+//    permission counts (root's does not);
+//  - signalDefault: SIGXFSZ stays at its default instead (it ends the child), as a program's
+//    is before it ignores the signal itself.
+// A child that did not end by itself gives "<child died>".
 #include <QString>
 #include <functional>
 #include <signal.h>
@@ -12,7 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-inline QString RunInChild(const std::function<QString()> &write, long limit = -1, bool asNobody = false)
+inline QString RunInChild(const std::function<QString()> &write, long limit = -1, bool asNobody = false,
+                          bool signalDefault = false)
 {
     int fds[2];
     if (::pipe(fds) != 0)
@@ -20,7 +24,7 @@ inline QString RunInChild(const std::function<QString()> &write, long limit = -1
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        ::signal(SIGXFSZ, SIG_IGN);
+        ::signal(SIGXFSZ, signalDefault ? SIG_DFL : SIG_IGN);
         if (limit >= 0) {
             struct rlimit rl;
             rl.rlim_cur = rl.rlim_max = rlim_t(limit);

@@ -212,34 +212,10 @@ ssize_t readSome(int fd, char *to, size_t n)
 FileResult ReadFileWhole(const QString &path, qint64 cap, QByteArray &out)
 {
     out.clear();
-    int fd = -1;
-    qint64 size = 0;
-    const FileResult opened = openRegular(path, cap, &fd, &size);
-    if (!opened)
-        return opened;
     QByteArray data;
-    data.resize(qsizetype(size) + 1); // one more: a file that grew is noticed
-    qint64 have = 0;
-    for (;;) {
-        if (have == data.size()) {
-            if (have > cap)
-                break;
-            data.resize(qsizetype(qMin<qint64>(cap + 1, have * 2 + 4096)));
-        }
-        const ssize_t n = readSome(fd, data.data() + have, size_t(data.size() - have));
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            return fail(systemError(err));
-        }
-        if (n == 0)
-            break;
-        have += n;
-    }
-    ::close(fd);
-    if (have > cap)
-        return fail(QStringLiteral("larger than %1 bytes").arg(cap));
-    data.resize(qsizetype(have));
+    const FileResult read = ReadFileChunks(path, cap, [&data](QByteArrayView piece) { data.append(piece); });
+    if (!read)
+        return read;
     out = data;
     return {};
 }

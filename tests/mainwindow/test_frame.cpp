@@ -7,16 +7,6 @@
 #include "platform/Twips.h"
 #include <QTimer>
 
-namespace {
-// A stand-in calibration window that counts the forwarded readings.
-class CalibrationProbe : public QWidget {
-    Q_OBJECT
-public:
-    int refreshed = 0;
-    Q_INVOKABLE void Refresh_InstMoment() { ++refreshed; }
-};
-} // namespace
-
 class Frame : public MainFixture {
 protected:
     bool StartOffline()
@@ -68,29 +58,6 @@ protected:
 
 // --- Start-up and shut-down ------------------------------------------------------------
 
-TEST_F(Frame, DefaultsFillOnlyWhatIsUnsetAndResetPaneAndLamps)
-{
-    ASSERT_TRUE(StartOffline());
-    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
-    // A second call (as the power off makes it) keeps what is set and the sample record,
-    // empties the pane and puts the lamps back.
-    {
-        clsInstrument::DeviceDoor door(gSampleInstrument());
-        gSampleInstrument().setWarning(0, 12);
-    }
-    gTcName = QStringLiteral("X");
-    gCommSettings.clear(); // the settings file may leave it empty
-    form->AddInfo(QStringLiteral("line"), frmMain::kGreen);
-    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
-    form->InitDefaults();
-    EXPECT_EQ(gTcName, QStringLiteral("X"));
-    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
-    EXPECT_FLOAT_EQ(gSampleInstrument().Warning(0), 12);
-    EXPECT_TRUE(form->rtbLog->toPlainText().isEmpty());
-    EXPECT_EQ(form->shpStatus[1]->FillColor(), form->StatusGrey[0]);
-    EXPECT_FALSE(form->shpStatus[2]->isVisibleTo(form));
-}
-
 TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
 {
     ASSERT_TRUE(Start());
@@ -106,44 +73,35 @@ TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
     form->uclQL7150->Reset(); // status 0: the PC clock alone
     form->tmrInter_Timer();
     EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
+    // The power off's defaults reset the lamps.
+    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
+    form->InitDefaults();
+    EXPECT_EQ(form->shpStatus[1]->FillColor(), form->StatusGrey[0]);
 }
 
-// Without an adapter, whatever port the settings name: the socket, no service controls, and
-// with rotation off only the current serial log goes.
+// Two adapters, whatever port the settings name: one warning, the socket, no service
+// controls, and with rotation off only the current serial log goes.
 TEST_F(Frame, PlainStartUpUsesTheSocketHidesServiceControlsAndDeletesOnlyTheCurrentLog)
 {
     options.settingsFile = QStringLiteral("IrCOMM Num\t7\r\n");
     PutLogs({0, 1, 3}, false);
-    ASSERT_TRUE(StartOffline());
+    options.adapters = 2;
+    ASSERT_TRUE(StartMain());
+    EXPECT_EQ(boxes->prompts(), QStringList{QStringLiteral("IrDA Adapter has more than one is connected.")});
     EXPECT_EQ(gIrCommNum, 0);
-    EXPECT_FALSE(form->uclQL7150->SerialComm());
-    EXPECT_TRUE(form->uclQL7150->PortOpen());
+    EXPECT_TRUE(!form->uclQL7150->SerialComm() && form->uclQL7150->PortOpen());
     for (QWidget *w : ServiceControls())
         EXPECT_TRUE(w->isHidden()) << qPrintable(w->objectName());
     const auto logs = Logs();
     EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
-    EXPECT_EQ(logs.value(1), QStringLiteral("gen 1"));
-    EXPECT_EQ(logs.value(3), QStringLiteral("gen 3"));
+    EXPECT_TRUE(logs.value(1) == QStringLiteral("gen 1") && logs.value(3) == QStringLiteral("gen 3"));
 }
 
-// Two adapters: one warning, then the socket. A log that cannot be removed (a folder in its
-// place) is reported, and start-up goes on.
-TEST_F(Frame, TwoAdaptersWarnOnceAndAnUndeletableLogIsReported)
-{
-    options.adapters = 2;
-    options.waitConnected = false;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("SerialLog.log/keep")));
-    ASSERT_TRUE(StartMain());
-    EXPECT_EQ(boxes->prompts(), QStringList{QStringLiteral("IrDA Adapter has more than one is connected.")});
-    EXPECT_FALSE(form->uclQL7150->SerialComm());
-    EXPECT_TRUE(form->IsLoaded());
-    EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
-    EXPECT_EQ(LogColor(QStringLiteral("Serial log is off")), kRed); // not a file it can write
-}
-
+// A log that cannot be removed (a folder in its place) is reported, and start-up goes on.
 TEST_F(Frame, ServiceControlsShownInServiceModeAndSettingsReachTheLink)
 {
     options.debugMode = true;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("SerialLog.log/keep")));
     options.settingsFile = QStringLiteral("Retry\t5\r\nTimeout\t4\r\nFactory Record Suffix\t_A1\r\n");
     ASSERT_TRUE(StartMain());
     for (QWidget *w : ServiceControls())
@@ -152,6 +110,8 @@ TEST_F(Frame, ServiceControlsShownInServiceModeAndSettingsReachTheLink)
     EXPECT_EQ(form->uclQL7150->Timeout(), 4);
     EXPECT_EQ(form->txtSuffix->text(), QStringLiteral("_A1"));
     EXPECT_NE(form->uclQL7150->SerialFileNo(), form->uclQL7150->DumpListFileNo());
+    EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("Serial log is off")), kRed); // not a file it can write
 }
 
 TEST_F(Frame, RotationMovesEveryGenerationUpKeepsGapsAndDiscardsTheOldest)
@@ -180,16 +140,6 @@ TEST_F(Frame, BlockedRotationLosesNoLog)
     EXPECT_EQ(logs.value(1), QStringLiteral("gen 0"));
     EXPECT_EQ(logs.value(8), QStringLiteral("gen 8"));
     EXPECT_EQ(logs.value(7), QStringLiteral("gen 7"));
-}
-
-TEST_F(Frame, UnloadStopsTheLinkAndWritesSettings)
-{
-    ASSERT_TRUE(StartMain());
-    boxes->push(vb::Yes);
-    uclQlif *link = form->uclQL7150;
-    EXPECT_TRUE(Unload(form));
-    EXPECT_FALSE(link->TimerEnabled());
-    EXPECT_TRUE(QFile::exists(file(QString::fromLatin1(kSettingsFileName))));
 }
 
 // --- Command state and closing ---------------------------------------------------------
@@ -240,7 +190,7 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5373)});
     form->cmdExit->setEnabled(false);
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(boxes->calls().size(), 1);
+    EXPECT_EQ(boxes->calls().size(), 1) << "not asked again";
     // Frames switched off for a transfer leave the buttons' own state alone.
     form->EnableCommands(false);
     EXPECT_FALSE(form->cmdDown[1]->testAttribute(Qt::WA_ForceDisabled));
@@ -248,7 +198,7 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 
 // --- Log pane, link events and the progress window ---------------------------------------
 
-TEST_F(Frame, LogPaneReadingsAndProgressWindow)
+TEST_F(Frame, LogPaneAndProgressWindow)
 {
     ASSERT_TRUE(StartOffline());
     form->rtbLog->clear();
@@ -269,23 +219,6 @@ TEST_F(Frame, LogPaneReadingsAndProgressWindow)
     EXPECT_EQ(LogColor(GetMsg(5371)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5371)});
 
-    // Readings: switched-off channels are not set; they reach only an open calibration window.
-    for (int ch = 0; ch < 7; ++ch)
-        gInstrument().setGasEnabled(ch, ch == 3 ? 0 : -1);
-    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, -101, 7);
-    EXPECT_FLOAT_EQ(gMomentValues[3], -101);
-    EXPECT_FLOAT_EQ(gMomentValues[6], 7);
-    RegisterForm(QStringLiteral("frmCalibration"), [] { return new CalibrationProbe; });
-    auto *cal = static_cast<CalibrationProbe *>(Form(QStringLiteral("frmCalibration")));
-    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
-    gCalFormOpen = true;
-    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
-    EXPECT_EQ(cal->refreshed, 1);
-    Unload(cal);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7); // no window: nothing, no crash
-    EXPECT_EQ(FindForm(QStringLiteral("frmCalibration")), nullptr);
-
     // Progress text with no transfer running creates no window a later transfer would reuse.
     emit form->uclQL7150->DumpMessage(QStringLiteral("Get FRAM Image"));
     EXPECT_EQ(frmUpload::Find(), nullptr);
@@ -295,8 +228,6 @@ TEST_F(Frame, LogPaneReadingsAndProgressWindow)
     emit form->uclQL7150->DumpMessage(QStringLiteral("Block 3"));
     EXPECT_EQ(u->lblUpload->text(), QStringLiteral("Block 3"));
     EXPECT_FALSE(u->close()) << "nothing but the transfer's end closes it";
-    form->UnloadUpload();
-    EXPECT_EQ(frmUpload::Find(), nullptr);
     // The cancel button only where a transfer can stop, and it works once.
     for (int mode : {0, 2, 3, 4, 8, 1, 5, 6, 7, 42}) {
         gTransferMode = mode;
@@ -306,7 +237,6 @@ TEST_F(Frame, LogPaneReadingsAndProgressWindow)
     }
     u = frmUpload::Default();
     u->show();
-    EXPECT_GT(u->cmdUpload->y(), u->lblUpload->geometry().bottom());
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_TRUE(form->uclQL7150->Cancel());
@@ -325,7 +255,7 @@ TEST(GasGridColumns, HalvesGoToEven)
 }
 
 // Any size snaps to the minimum; every caption whole at the smallest window and at the size
-// the README shows, with a record on screen and after an import; minimising keeps the layout.
+// the README shows, with a record on screen and after an import.
 TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
 {
     ScriptedCommonDialog dialogs;
@@ -340,18 +270,10 @@ TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
             form->txtOption_Change(0); // "(Left space n)" beside the serial number
             EXPECT_EQ(CutCaptions(form).join(QLatin1Char('\n')).toStdString(), "") << when << ", " << twips.width();
             EXPECT_GT(LeftTwips(form->fraCommand[0]), LeftTwips(form->fraTransStatus) + WidthTwips(form->fraTransStatus));
-            for (int i = 0; i < 3; ++i)
-                EXPECT_LE(form->fraInCommand[i]->geometry().right(), form->fraCommand[i]->width()) << twips.width();
         }
     };
     Press(form->cmdDown[1]);
     expectWhole("after a download");
-    const QRect grid = form->vfgOption->geometry();
-    form->showMinimized();
-    form->Form_Resize();
-    form->showNormal();
-    form->resize(TwipsToPixels(40000), TwipsToPixels(21025));
-    EXPECT_EQ(form->vfgOption->geometry(), grid);
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdExportSetting);
     dialogs.choose(file(QStringLiteral("site.seq")));
@@ -359,5 +281,3 @@ TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     expectWhole("after an import");
 }
-
-#include "test_frame.moc"

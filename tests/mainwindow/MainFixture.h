@@ -156,7 +156,7 @@ protected:
     void writeFile(const QString &name, const QByteArray &bytes) { WriteTestFile(file(name), bytes); }
     QByteArray ReadFile(const QString &name) const
     {
-        QFile f(file(name));
+        QFile f(QDir::isAbsolutePath(name) ? name : file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QString SerialLogText() const { return QString::fromLatin1(ReadFile(QStringLiteral("SerialLog.log"))); }
@@ -270,20 +270,13 @@ protected:
         return ExpandMessage(QString::fromLatin1(text), args).remove(QStringLiteral("\r\n"));
     }
 
-    // Data rows of the history file (header dropped), and their first fields.
-    QStringList HistoryRows() const
-    {
-        QFile f(HistoryFilePath());
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
-    }
+    // The first field of each data row of the history file.
     QStringList HistoryActions() const
     {
-        QStringList actions = HistoryRows();
-        for (QString &r : actions)
+        QStringList rows = QString::fromLatin1(ReadFile(HistoryFilePath())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (QString &r : rows)
             r = r.section(QLatin1Char(','), 0, 0);
-        return actions;
+        return rows.mid(1);
     }
 
     // --- Instrument view and editing -----------------------------------------------------

@@ -73,10 +73,6 @@ TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
     form->uclQL7150->Reset(); // status 0: the PC clock alone
     form->tmrInter_Timer();
     EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
-    // The power off's defaults reset the lamps.
-    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
-    form->InitDefaults();
-    EXPECT_EQ(form->shpStatus[1]->FillColor(), form->StatusGrey[0]);
 }
 
 // Two adapters, whatever port the settings name: one warning, the socket, no service
@@ -174,10 +170,6 @@ TEST_F(Frame, CommandStateFollowsTheLinkAndTheRecord)
 TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 {
     ASSERT_TRUE(StartMain());
-    {
-        frmMain::BusyGuard busy(*form);
-        EXPECT_FALSE(frmMain::BusyGuard(*form, false)) << "one transfer at a time";
-    }
     bool closed = true;
     QTimer::singleShot(0, form, [&] { closed = form->close(); });
     clsInstrument scratch;
@@ -191,9 +183,6 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
     form->cmdExit->setEnabled(false);
     EXPECT_FALSE(form->close());
     EXPECT_EQ(boxes->calls().size(), 1) << "not asked again";
-    // Frames switched off for a transfer leave the buttons' own state alone.
-    form->EnableCommands(false);
-    EXPECT_FALSE(form->cmdDown[1]->testAttribute(Qt::WA_ForceDisabled));
 }
 
 // --- Log pane, link events and the progress window ---------------------------------------

@@ -27,10 +27,8 @@
 #include "sim/SimInstrument.h"
 #include "model/modGasCommon.h"
 #include "sim/samples/SampleRecord.h"
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,7 +97,6 @@ struct MainOptions {
     bool debugMode = false;
     int adapters = 1;          // adapters the port lister shows (the first is the simulator)
     bool waitConnected = true; // StartMain waits for OnConnect
-    bool show = true;          // show (and so activate) the window
     QString settingsFile;      // text of VANTIKConfig.ini written before Load ("" none)
 };
 
@@ -111,12 +108,10 @@ protected:
     StubPortLister lister;
     std::unique_ptr<ScriptedMsgBox> boxes;
     frmMain *form = nullptr;
-    QString ptyPath;
     QString refusedText; // what a refused grid entry left in the editor
 
     static constexpr int kGreen = frmMain::kGreen;
     static constexpr int kRed = frmMain::kRed;
-    static constexpr int kBrown = frmMain::kBrown;
 
     void SetUp() override
     {
@@ -158,18 +153,15 @@ protected:
 
     // Files of the scratch program folder.
     QString file(const QString &name) const { return dir.filePath(name); }
-    void writeFile(const QString &name, const QByteArray &bytes)
-    {
-        WriteTestFile(file(name), bytes);
-    }
+    void writeFile(const QString &name, const QByteArray &bytes) { WriteTestFile(file(name), bytes); }
     QByteArray ReadFile(const QString &name) const
     {
-        QFile f(file(name));
+        QFile f(QDir::isAbsolutePath(name) ? name : file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QString SerialLogText() const { return QString::fromLatin1(ReadFile(QStringLiteral("SerialLog.log"))); }
 
-    // Creates, loads and (by default) shows frmMain against the simulator.
+    // Creates, loads and shows frmMain against the simulator.
     // False when the link did not connect in time (with waitConnected).
     bool StartMain()
     {
@@ -177,19 +169,13 @@ protected:
         gPassword = QString::fromLatin1(kDefaultPassword);
         if (!options.settingsFile.isEmpty())
             writeFile(QString::fromLatin1(kSettingsFileName), options.settingsFile.toLatin1());
-        ptyPath = sim->openPty();
+        const QString ptyPath = sim->openPty();
         if (ptyPath.isEmpty())
             return false;
         lister.list.clear();
-        for (int i = 0; i < options.adapters; ++i) {
-            UsbSerialPort p;
-            p.portName = QStringLiteral("ttyUSB%1").arg(i);
-            p.systemLocation = i == 0 ? ptyPath : QStringLiteral("/dev/null-%1").arg(i);
-            p.hasIds = true;
-            p.vendorId = 0x10C4;
-            p.productId = 0xEA60;
-            lister.list << p;
-        }
+        for (int i = 0; i < options.adapters; ++i)
+            lister.list << UsbSerialPort{QStringLiteral("ttyUSB%1").arg(i),
+                                         i == 0 ? ptyPath : QStringLiteral("/dev/null-%1").arg(i), true, 0x10C4, 0xEA60};
         SetPortLister(&lister);
 
         frmMain::Register();
@@ -200,8 +186,7 @@ protected:
         form->uclQL7150->setTickInterval(5);
         form->uclQL7150->setIrdaServerName(QStringLiteral("vantik-test-") + QUuid::createUuid().toString(QUuid::Id128));
         frmMain::Default();
-        if (options.show)
-            form->show();
+        form->show();
         return !options.waitConnected || WaitConnected();
     }
     bool WaitConnected(int ms = 5000)
@@ -279,29 +264,19 @@ protected:
         return at < 0 ? -1 : form->rtbLog->ColorAt(at);
     }
     // A message as the log shows it (its own line breaks dropped).
-    static QString Line(int id, const QString &arg = QString())
-    {
-        return (arg.isNull() ? GetMsg(id) : GetMsg(id, arg)).remove(QStringLiteral("\r\n"));
-    }
+    static QString Line(int id) { return GetMsg(id).remove(QStringLiteral("\r\n")); }
     static QString Text(const char *text, const QStringList &args = {})
     {
         return ExpandMessage(QString::fromLatin1(text), args).remove(QStringLiteral("\r\n"));
     }
 
-    // Data rows of the history file (header dropped), and their first fields.
-    QStringList HistoryRows() const
-    {
-        QFile f(HistoryFilePath());
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).mid(1);
-    }
+    // The first field of each data row of the history file.
     QStringList HistoryActions() const
     {
-        QStringList actions = HistoryRows();
-        for (QString &r : actions)
+        QStringList rows = QString::fromLatin1(ReadFile(HistoryFilePath())).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (QString &r : rows)
             r = r.section(QLatin1Char(','), 0, 0);
-        return actions;
+        return rows.mid(1);
     }
 
     // --- Instrument view and editing -----------------------------------------------------

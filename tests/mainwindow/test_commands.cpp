@@ -1,5 +1,5 @@
-// The commands against the simulator, beyond the plain success path the session test
-// walks: every failure reported as one, records kept, refusals before any transfer.
+// The commands against the simulator: every failure reported as one, records kept,
+// refusals before any transfer.
 #include "MainFixture.h"
 #include "platform/Twips.h"
 #include "platform/CommonDialog.h"
@@ -15,18 +15,23 @@ protected:
         boxes->push(answer);
         Press(form->cmdOption[0]);
     }
+    void ExportThenImport(const QString &name)
+    {
+        dialogs.choose(file(name));
+        Press(form->cmdExportSetting);
+        dialogs.choose(file(name));
+        Press(form->cmdImportSetting);
+    }
 };
 
 // --- Reading ---------------------------------------------------------------------------
 
-TEST_F(MainCommands, ReadFailureMidwayKeepsTheEarlierRecord)
+TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
 {
     ASSERT_TRUE(Start());
     Download();
     // Only fitted boards are asked for their ROM version; a plain download writes no history.
-    EXPECT_EQ(Requests("MM,W,1,S"), 1);
-    EXPECT_EQ(Requests("MM,W,2"), 0);
-    EXPECT_EQ(Requests("MM,W,1,E"), 1);
+    EXPECT_TRUE(Requests("MM,W,1,S") == 1 && Requests("MM,W,2") == 0);
     EXPECT_TRUE(HistoryActions().isEmpty());
     const QString serialBefore = gInstrument().SerialNo();
     // The instrument changes, then stops answering halfway through the next read.
@@ -40,58 +45,34 @@ TEST_F(MainCommands, ReadFailureMidwayKeepsTheEarlierRecord)
     Download();
     EXPECT_EQ(LogColor(Line(5416)), kRed);
     EXPECT_EQ(LogColor(Line(5415)), -1) << "no success text after a failed read";
-    EXPECT_EQ(gInstrument().SerialNo(), serialBefore);
-    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 10.0f);
-    EXPECT_EQ(gInstrument().CommFlags(), -1);
+    EXPECT_TRUE(gInstrument().SerialNo() == serialBefore && gInstrument().Warning(0) == 10.0f);
     EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Fail Line--- XP,R")));
     EXPECT_TRUE(form->fraCommand[1]->isEnabled());
+    // A failed clock read names the improper date.
+    sim->clearRules();
+    sim->addRule({SimFault::BadClock, "HC", 'R', 1, -1});
+    Download();
+    EXPECT_EQ(LogColor(Line(5590)), kRed);
 }
 
-TEST_F(MainCommands, FirstReadFailingLeavesNoRecordToUploadAndAnImproperDateIsNamed)
+TEST_F(MainCommands, FirstReadFailingOrCancelledLeavesNoRecordToUpload)
 {
     ASSERT_TRUE(Start());
     sim->addRule({SimFault::NoAnswer, "GN", 'R', 1, -1});
     Download();
-    EXPECT_EQ(LogColor(Line(5416)), kRed);
     EXPECT_EQ(gInstrument().CommFlags(), 0);
     EXPECT_FALSE(form->cmdOption[0]->isEnabled());
     sim->clearRules();
-    sim->addRule({SimFault::BadClock, "HC", 'R', 1, -1});
-    form->rtbLog->clear();
-    Download();
-    EXPECT_EQ(LogColor(Line(5416)), kRed);
-    EXPECT_EQ(LogColor(Line(5590)), kRed);
-}
-
-TEST_F(MainCommands, CancelledReadThenTheNextReadWorks)
-{
-    ASSERT_TRUE(Start());
     WhenRequest("XS,R", [this] { form->uclQL7150->setCancel(true); }, 3);
+    form->rtbLog->clear();
     Download();
     EXPECT_EQ(LogColor(Line(5462)), kRed);
-    EXPECT_EQ(LogColor(Line(5416)), -1);
+    EXPECT_EQ(LogColor(Line(5416)), -1) << "a cancel is no failure";
     EXPECT_EQ(gInstrument().CommFlags(), 0);
     // The cancel does not stick to the link.
-    form->rtbLog->clear();
     Download();
     EXPECT_EQ(LogColor(Line(5415)), kGreen);
     EXPECT_EQ(gInstrument().SerialNo(), sim->state().SerialNo());
-}
-
-TEST_F(MainCommands, WithoutConnectionEveryTransferSaysSo)
-{
-    options.adapters = 0;
-    options.waitConnected = false;
-    ASSERT_TRUE(Start(true));
-    EXPECT_FALSE(form->DownloadInstrument(gInstrument()));
-    EXPECT_EQ(LogColor(Line(5417)), kRed);
-    EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Failed--- VANTIK  No response.")));
-    EXPECT_FALSE(form->FlashDumpDownload());
-    EXPECT_EQ(LogColor(Line(5422)), kRed);
-    boxes->push(vb::Yes);
-    form->cmdDown_Click(4);
-    EXPECT_EQ(LogColor(Line(5409)), kRed);
-    EXPECT_TRUE(form->cmdExit->isEnabled());
 }
 
 // Read and save reads into a record of its own: the main record and its clock stay.
@@ -112,8 +93,7 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
     form->chkSaveOnly->setChecked(true);
     Press(form->cmdDown[5]);
     EXPECT_EQ(gInstrument().SerialNo(), QStringLiteral("MAIN"));
-    ASSERT_EQ(HistoryRows().size(), 1);
-    EXPECT_TRUE(HistoryRows()[0].contains(sim->state().SerialNo()));
+    EXPECT_EQ(QString::fromLatin1(ReadFile(HistoryFilePath())).count(sim->state().SerialNo()), 1);
     EXPECT_FALSE(HasLine(Line(5591))) << "the clock just read is compared, not the main record's";
     EXPECT_TRUE(HasLine(QStringLiteral("ch3 \t: 4.321V"))) << "the values just read are listed";
 
@@ -121,11 +101,9 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
     Press(form->cmdDown[5]);
     EXPECT_EQ(LogColor(Line(5591)), kRed);
     EXPECT_EQ(gInstrument().SysDateOffset(), 5 * kSecondsPerDay);
-    // A plain download takes the instrument's clock offset and reports it.
-    form->rtbLog->clear();
+    // A plain download takes the instrument's clock offset.
     Download();
     EXPECT_NEAR(double(gInstrument().SysDateOffset()), 2.0 * kSecondsPerDay, 5);
-    EXPECT_EQ(LogColor(Line(5591)), kRed);
 }
 
 // The field is checked on what it shows when the command starts, not when it was last left:
@@ -133,25 +111,21 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
 TEST_F(MainCommands, SuffixThatCannotNameAFileIsRefusedBeforeAnyTransfer)
 {
     ASSERT_TRUE(Start());
-    const QString before = gFactorySuffix;
-    for (const QString &bad : {QStringLiteral("a/b"), QStringLiteral("x\"y"), QStringLiteral("q?"), QStringLiteral("|")}) {
+    for (const QString &bad : {QStringLiteral("a/b"), QStringLiteral("|")}) {
         form->txtSuffix->setText(bad);
         sim->clearRequests();
         boxes->clear();
         form->cmdDown_Click(5);
-        ASSERT_EQ(boxes->calls().size(), 1) << bad.toStdString();
-        EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
-        EXPECT_EQ(Requests("XP"), 0);
-        EXPECT_EQ(gFactorySuffix, before);
+        EXPECT_EQ(boxes->prompts(), QStringList{QString::fromLatin1(kSuffixRefused)}) << bad.toStdString();
+        EXPECT_TRUE(gFactorySuffix.isEmpty());
         EXPECT_EQ(form->txtSuffix->text(), bad) << "the field keeps what was typed";
         form->cmdOption_Click(1); // every command, not only the save
-        EXPECT_EQ(Requests("HC"), 0);
+        EXPECT_TRUE(sim->requests().isEmpty());
     }
-    EXPECT_TRUE(HistoryActions().isEmpty());
     form->txtSuffix->setText(QStringLiteral("Site 4-B"));
     form->cmdDown_Click(5);
     EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Read")});
-    EXPECT_TRUE(HistoryFilePath().endsWith(QStringLiteral("VANTIK_Setting") + QStringLiteral("Site 4-B.csv")));
+    EXPECT_TRUE(HistoryFilePath().endsWith(QStringLiteral("VANTIK_SettingSite 4-B.csv")));
 }
 
 TEST_F(MainCommands, HistoryThatCannotBeWrittenIsReported)
@@ -169,40 +143,29 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     boxes->push(vb::No);
     Press(form->cmdDown[4]);
     EXPECT_EQ(Requests("RO,W"), 0);
-    EXPECT_EQ(gInstrument().CommFlags(), -1);
 
     sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
     boxes->push(vb::Yes);
     Press(form->cmdDown[4]);
     EXPECT_EQ(LogColor(Line(5408)), kRed);
-    EXPECT_EQ(LogColor(Line(5407)), -1);
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
 
     // An imported record is gone with the power off as much as a read one.
-    dialogs.choose(file(QStringLiteral("site.seq")));
-    Press(form->cmdExportSetting);
-    dialogs.choose(file(QStringLiteral("site.seq")));
-    Press(form->cmdImportSetting);
+    ExportThenImport(QStringLiteral("site.seq"));
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     boxes->push(vb::Yes);
     Press(form->cmdDown[4]);
     EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
-    EXPECT_FALSE(gInstrument().Change_SerialNo());
-    EXPECT_TRUE(QFile::exists(file(QString::fromLatin1(kSettingsFileName))));
     QFile settings(file(QString::fromLatin1(kSettingsFileName)));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains(
         QStringLiteral("Size Values\t0,%1,%2").arg(PixelsToTwips(form->width())).arg(PixelsToTwips(form->height())).toLatin1()))
         << "the window's own size, not a stale one";
-    // The instrument is switched on again: the link finds it.
+    // The instrument is switched on again: the link finds it, with no record behind it.
     sim->setPoweredOn(true);
     ASSERT_TRUE(WaitConnected());
-    EXPECT_EQ(gInstrument().ImportFlag(), 0);
-    for (QWidget *w : std::initializer_list<QWidget *>{form->cmdOption[0], form->cmdOption[2], form->cmdOption[4],
-                                                       form->vfgOption, form->txtOption[1]})
-        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString() << ": no record after start-up";
-    EXPECT_TRUE(form->cmdDown[1]->isEnabled());
+    EXPECT_TRUE(gInstrument().ImportFlag() == 0 && !form->cmdOption[0]->isEnabled());
 }
 
 // --- Writing ---------------------------------------------------------------------------
@@ -214,14 +177,12 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     Upload();
     // Unchanged settings go too, and the record's flags are clear once accepted.
     EXPECT_GT(Requests("XS,W"), 100);
-    EXPECT_FALSE(gInstrument().Change_Warn(0));
-    EXPECT_EQ(Requests("UD,W"), 0);
+    EXPECT_TRUE(!gInstrument().Change_Warn(0) && Requests("UD,W") == 0);
 
     // Today's settings become the factory ones; then the instrument changes.
     form->chkFactorySave->setChecked(true);
     Upload();
-    ASSERT_FALSE(sim->requests().isEmpty());
-    EXPECT_TRUE(sim->requests().last().startsWith("UD,W"));
+    EXPECT_TRUE(sim->requests().value(sim->requests().size() - 1).startsWith("UD,W"));
     {
         clsInstrument::DeviceDoor door(sim->state());
         sim->state().setWarning(0, 33);
@@ -230,8 +191,7 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     boxes->clear();
     boxes->push(vb::Yes);
     Press(form->cmdOption[4]);
-    EXPECT_FLOAT_EQ(sim->state().Warning(0), 15.0f);
-    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 15.0f);
+    EXPECT_TRUE(sim->state().Warning(0) == 15.0f && gInstrument().Warning(0) == 15.0f);
     EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5337), GetMsg(5311)}));
 }
 
@@ -244,8 +204,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     boxes->push(vb::Yes);
     Press(form->cmdOption[4]);
     EXPECT_EQ(LogColor(QString::fromLatin1(kRereadFailed)), kRed);
-    EXPECT_EQ(gInstrument().SerialNo(), serial);
-    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 12.0f);
+    EXPECT_TRUE(gInstrument().SerialNo() == serial && gInstrument().Warning(0) == 12.0f);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)}) << "no success box";
 
     sim->clearRules();
@@ -263,8 +222,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     clsInstrument &rec = gInstrument();
     rec.setWarning(0, 60); // above the alarm point
     Press(form->cmdOption[0]);
-    ASSERT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
-    EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
     rec.setWarning(0, 10);
 
     rec.setAutoCalib(0, 5); // below the warning point
@@ -283,8 +241,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     boxes->clear();
     Upload(vb::No);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
-    EXPECT_EQ(Requests("XP,W"), 0);
-    EXPECT_TRUE(HistoryActions().isEmpty());
+    EXPECT_TRUE(Requests("XP,W") == 0 && HistoryActions().isEmpty());
 }
 
 TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
@@ -301,11 +258,11 @@ TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
     EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
     EXPECT_EQ(LogColor(Line(5429)), -1);
     EXPECT_EQ(rec.SysDateOffset(), 7200);
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5384)});
 
     boxes->push(vb::Yes);
     Press(form->cmdOption[1]);
     EXPECT_EQ(rec.SysDateOffset(), 0);
+    EXPECT_LE(qAbs(sim->clock().secsTo(QDateTime::currentDateTime())), 2);
     // Windows this program lacks say so.
     boxes->clear();
     Press(form->cmdOption[2]);
@@ -318,14 +275,14 @@ TEST_F(MainCommands, DefaultNamesFailedBoardsAndRefusesWithoutBoards)
 {
     ASSERT_TRUE(StartAndRead(true));
     Press(form->cmdOption[3]);
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5382)});
-    EXPECT_EQ(Requests("UX"), 0);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5382)}) << "no board ticked";
 
-    form->chkUx[0]->setChecked(true);
-    form->chkUx[2]->setChecked(true);
+    for (int i : {0, 2, 3})
+        form->chkUx[i]->setChecked(true);
     sim->setDefaultResult(QStringLiteral("A"));
     boxes->push(vb::Yes);
     Press(form->cmdOption[3]);
+    EXPECT_EQ(Requests("UX,W,D,"), 1);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
     EXPECT_EQ(LogColor(GetMsg(5383, QStringLiteral("OPT1 OPT3 "))), kRed);
     // Refused outright: a failure without a board list.
@@ -351,7 +308,7 @@ TEST_F(MainCommands, SecondCommandDuringATransferIsRefused)
     Download();
     EXPECT_EQ(refused, 2);
     EXPECT_EQ(boxes->calls().value(0).prompt, GetMsg(5367));
-    EXPECT_EQ(Requests("UX"), 0);
+    EXPECT_EQ(Requests("UX"), 0) << "neither command reached the line";
     EXPECT_EQ(LogColor(Line(5415)), kGreen);
 }
 
@@ -365,15 +322,9 @@ TEST_F(MainCommands, ImportAndExportChangeOnlyWhatTheyShould)
     Download();
     dialogs.cancel();
     Press(form->cmdImportSetting);
-    EXPECT_EQ(gInstrument().ImportFlag(), 0);
-    ASSERT_FALSE(boxes->calls().isEmpty());
-    EXPECT_EQ(boxes->calls().last().title, GetMsg(5001));
     boxes->clear();
-    const clsInstrument before = gInstrument();
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdExportSetting);
-    EXPECT_FALSE(gInstrument().Change_Warn(0)) << "an export changes nothing";
-    EXPECT_TRUE(ReadFile(QStringLiteral("site.seq")).contains("\r\n"));
     QList<QByteArray> lines = ReadFile(QStringLiteral("site.seq")).split('\n');
     ASSERT_GT(lines.size(), 200);
     lines[200] = "XP,W,ZZ,\r";
@@ -383,53 +334,38 @@ TEST_F(MainCommands, ImportAndExportChangeOnlyWhatTheyShould)
     ASSERT_EQ(boxes->calls().size(), 1);
     EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("Line 201"))) << boxes->calls()[0].prompt.toStdString();
     EXPECT_EQ(boxes->calls()[0].title, GetMsg(5001)) << "titled like every other box";
-    EXPECT_EQ(gInstrument().ImportFlag(), before.ImportFlag());
-    EXPECT_EQ(gInstrument().XS_(5), before.XS_(5));
-    EXPECT_FALSE(gInstrument().Change_Warn(0));
+    EXPECT_TRUE(gInstrument().ImportFlag() == 0 && !gInstrument().AnyChangeFlag());
     boxes->clear();
     gInstrument().setWarning(0, 42);
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdImportSetting);
-    EXPECT_FLOAT_EQ(gInstrument().Warning(0), 10.0f);
-    EXPECT_EQ(gInstrument().ImportFlag(), -1);
+    EXPECT_TRUE(gInstrument().Warning(0) == 10.0f && gInstrument().ImportFlag() == -1);
     EXPECT_TRUE(gInstrument().Change_Warn(3)) << "every setting goes with the next upload";
     EXPECT_FALSE(gInstrument().Change_SerialNo());
-    EXPECT_TRUE(boxes->calls().isEmpty());
-    writeFile(QStringLiteral("old.seq"), "XP,W,01,\r\n");
     // A record whose text cannot form a line is refused before the file is touched.
+    writeFile(QStringLiteral("old.seq"), "XP,W,01,\r\n");
     {
         clsInstrument::DeviceDoor door(gInstrument());
         gInstrument().setXS_(3, QStringLiteral("A,B"));
     }
     dialogs.choose(file(QStringLiteral("old.seq")));
     Press(form->cmdExportSetting);
-    EXPECT_EQ(boxes->calls().size(), 1);
-    EXPECT_EQ(ReadFile(QStringLiteral("old.seq")), QByteArray("XP,W,01,\r\n"));
-    // A folder that does not exist.
-    boxes->clear();
-    dialogs.choose(file(QStringLiteral("missing/x.seq")));
-    Press(form->cmdExportSetting);
-    EXPECT_EQ(boxes->calls().size(), 1);
+    EXPECT_TRUE(boxes->calls().size() == 1 && ReadFile(QStringLiteral("old.seq")) == "XP,W,01,\r\n");
 }
 
 // --- Rules behind the commands ---------------------------------------------------------
 
 TEST(CommandRules, BoundariesAndStatuses)
 {
-    EXPECT_EQ(FailedBoards(QStringLiteral("A")), QStringLiteral("OPT1 OPT3 "));
-    EXPECT_EQ(FailedBoards(QStringLiteral("1")), QString());
-    EXPECT_EQ(FailedBoards(QStringLiteral("e")), QStringLiteral("OPT1 OPT2 OPT3 "));
-    EXPECT_EQ(FailedBoards(QStringLiteral("0004")), QStringLiteral("OPT2 "));
-    for (const char *asIs : {"XZ", "12345", "-2"})
-        EXPECT_EQ(FailedBoards(QString::fromLatin1(asIs)), QString::fromLatin1(asIs));
-    EXPECT_FALSE(ClockFarOff(kSecondsPerDay));
-    EXPECT_FALSE(ClockFarOff(-kSecondsPerDay));
-    EXPECT_TRUE(ClockFarOff(kSecondsPerDay + 1));
-    EXPECT_TRUE(ClockFarOff(-kSecondsPerDay - 1));
+    const std::pair<const char *, const char *> boards[] = {
+        {"A", "OPT1 OPT3 "}, {"1", ""}, {"e", "OPT1 OPT2 OPT3 "}, {"0004", "OPT2 "}, {"XZ", "XZ"}, {"12345", "12345"}, {"-2", "-2"}};
+    for (auto [status, named] : boards)
+        EXPECT_EQ(FailedBoards(QString::fromLatin1(status)), QString::fromLatin1(named)) << status;
+    for (qint64 s : {kSecondsPerDay, -kSecondsPerDay})
+        EXPECT_TRUE(!ClockFarOff(s) && ClockFarOff(s + (s > 0 ? 1 : -1))) << s;
     EXPECT_EQ(CatTableVersion(4810), 4810);
     EXPECT_EQ(CatTableVersion(70000), 32767);
     EXPECT_EQ(CatTableVersion(-70000), -32768);
     EXPECT_EQ(ElapsedText(3723999), QStringLiteral("01:02:03"));
     EXPECT_EQ(ElapsedText(-5), QStringLiteral("00:00:00"));
 }
-

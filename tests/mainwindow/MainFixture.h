@@ -189,7 +189,7 @@ protected:
         form->show();
         return !options.waitConnected || WaitConnected();
     }
-    bool WaitConnected(int ms = 5000)
+    bool WaitConnected(int ms = 30000)
     {
         return QTest::qWaitFor([this] { return form && form->uclQL7150->Connected(); }, ms);
     }

@@ -188,8 +188,6 @@ TEST(Spinner, StepsTheBuddyWithinItsRange)
     UpDown up;
     up.setBuddy(&box);
     up.setMax(30);
-    int changes = 0;
-    QObject::connect(&up, &UpDown::Change, [&] { ++changes; });
     // From the buddy's text (or the last value when it holds none), never past the ends.
     const struct { const char *text; bool upward; const char *out; } steps[] = {
         {"29", true, "30"}, {"30", true, "30"}, {"05", false, "4"}, {"junk", false, "3"}, {"0", false, "0"},
@@ -199,8 +197,9 @@ TEST(Spinner, StepsTheBuddyWithinItsRange)
         c.upward ? up.StepUp() : up.StepDown();
         EXPECT_EQ(box.text(), QLatin1String(c.out)) << c.text;
     }
+    box.setText(QStringLiteral("2"));
     up.downButton()->click();
-    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(box.text(), QStringLiteral("1"));
 }
 
 TEST(NestedWait, RunsEventsUntilDoneAndRefusesASecondWait)

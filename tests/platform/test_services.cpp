@@ -29,8 +29,7 @@ TEST(MsgBoxService, ScriptedAnswersComeInOrderAndCallsAreRecorded)
     EXPECT_EQ(MsgBox(QStringLiteral("z")), vb::OK);
     ASSERT_EQ(box.prompts(), QStringList({"End ?", "Again ?", "x", "z"}));
     EXPECT_EQ(box.calls()[0].title, QStringLiteral("T"));
-    EXPECT_EQ(box.calls()[0].buttons(), vb::YesNo);
-    EXPECT_EQ(box.calls()[0].icon(), vb::Question);
+    EXPECT_TRUE(box.calls()[0].buttons() == vb::YesNo && box.calls()[0].icon() == vb::Question);
 }
 
 TEST(CommonDialogService, FilterTurnsIntoQtNameFilters)
@@ -116,15 +115,14 @@ TEST(FormRegistry, UnloadFromTheFormsOwnHandlerIsSafe)
 TEST(Twips, ConversionAndGeometry)
 {
     EXPECT_EQ(QList<int>({TwipsToPixels(1500), TwipsToPixels(22), TwipsToPixels(7), PixelsToTwips(288)}), QList<int>({100, 1, 0, 4320}));
-    EXPECT_EQ(RGB(128, 32, 0), 8320);
-    EXPECT_EQ(ColorFromRgb(255), QColor(255, 0, 0));
+    EXPECT_EQ(ColorFromRgb(RGB(128, 32, 0)), QColor(128, 32, 0));
+    EXPECT_EQ(RGB(0, 0, 255), 16711680);
     QWidget parent;
     QWidget child(&parent);
     MoveTwips(&child, 150, 300, 4500, -1500);
     EXPECT_EQ(child.geometry(), QRect(10, 20, 300, 0)) << "a negative layout height ends as an empty widget";
-    EXPECT_EQ(QPair(LeftTwips(&child), WidthTwips(&child)), QPair(150, 4500));
     MoveTwips(&child, 300, 450);
-    EXPECT_EQ(child.geometry(), QRect(20, 30, 300, 0)) << "a move alone keeps the size";
+    EXPECT_EQ(QList<int>({LeftTwips(&child), WidthTwips(&child), child.y()}), QList<int>({300, 4500, 30})) << "a move alone keeps the size";
 }
 
 TEST(Controls, CopyFontTakesEveryAttributeAndAPlainFontClearsThem)

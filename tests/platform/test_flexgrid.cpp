@@ -121,9 +121,7 @@ TEST_F(GridTest, NoEditorWhenRefusedOnFixedCellsOrInANotEditableGrid)
 TEST_F(GridTest, ValidateCancelKeepsTheEditorWithTheRewrittenTextAndHandlersMoveNothing)
 {
     int round = 0;
-    onBefore = [&](int r, int c, bool &) {
-        at(r, c);
-    };
+    onBefore = [&](int r, int c, bool &) { at(r, c); };
     onValidate = [&](int, int, bool &cancel) {
         if (++round == 1) {
             grid->setEditText(QStringLiteral("*****"));

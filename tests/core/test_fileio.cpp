@@ -1,10 +1,8 @@
 #include "support/TestFiles.h"
-#include "core/FileIO.h"
 #include "core/Startup.h"
 #include "support/FileSizeLimit.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,13 +10,8 @@
 
 namespace {
 
-QByteArray slurp(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 QStringList entries(const QString &dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden); }
+QString outcome(const FileResult &r) { return r ? QStringLiteral("ok") : r.error; }
 
 class FileIO : public ::testing::Test {
 protected:
@@ -37,12 +30,9 @@ TEST_F(FileIO, WriteReplacesWholeAndKeepsPermissions)
     // A temporary left by an interrupted earlier run goes with the next run of the same write.
     WriteTestFile(p + kTempSuffix, "half");
 
-    const FileResult r = WriteFileWhole(p, "new contents\r\n");
-    ASSERT_TRUE(r) << r.error.toStdString();
-    EXPECT_EQ(slurp(p), "new contents\r\n");
-    struct stat st;
-    ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    ASSERT_EQ(outcome(WriteFileWhole(p, "new contents\r\n")), "ok");
+    EXPECT_EQ(ReadTestFile(p), "new contents\r\n");
+    EXPECT_EQ(QFile::permissions(p), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
     EXPECT_EQ(entries(dir.path()), QStringList{"a.seq"});
 
     // Written through a link, the link stays and the file it points at is replaced.
@@ -50,7 +40,7 @@ TEST_F(FileIO, WriteReplacesWholeAndKeepsPermissions)
     ASSERT_TRUE(QFile::link(p, link));
     ASSERT_TRUE(WriteFileWhole(link, "through the link\r\n"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(slurp(p), "through the link\r\n");
+    EXPECT_EQ(ReadTestFile(p), "through the link\r\n");
 }
 
 // The write fails at the file system's own limit in a child whose SIGXFSZ is at its default,
@@ -61,36 +51,27 @@ TEST_F(FileIO, FailedWriteKeepsOldFileAndSaysWhy)
     const QString p = file("b.seq");
     const QByteArray old(10781, 'o');
     ASSERT_TRUE(WriteFileWhole(p, old));
-    auto write = [&] {
-        const FileResult r = WriteFileWhole(p, QByteArray(10781, 'n'));
-        return r ? QStringLiteral("ok") : r.error;
-    };
+    auto write = [&] { return outcome(WriteFileWhole(p, QByteArray(10781, 'n'))); };
     EXPECT_EQ(RunInChild(write, 8192, false, true), QStringLiteral("<child died>"));
-    const QString said = RunInChild(
-        [&] {
-            PrepareProcess();
-            return write();
-        },
-        8192, false, true);
-    EXPECT_EQ(said, QString::fromLocal8Bit(strerror(EFBIG)));
-    EXPECT_EQ(slurp(p), old);
+    EXPECT_EQ(RunInChild([&] { PrepareProcess(); return write(); }, 8192, false, true), QString::fromLocal8Bit(strerror(EFBIG)));
+    EXPECT_EQ(ReadTestFile(p), old);
     EXPECT_EQ(entries(dir.path()), QStringList{"b.seq"});
 }
 
-TEST_F(FileIO, ReadOnlyFolderRefusesAndKeepsFile)
+TEST_F(FileIO, ReadOnlyFolderOrAFolderInTheWayRefusesAndKeepsFile)
 {
     const QString p = file("c.ini");
     ASSERT_TRUE(WriteFileWhole(p, "keep"));
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
-    const QString said = RunInChild(
-        [&] {
-            const FileResult r = WriteFileWhole(p, "lost");
-            return r ? QStringLiteral("ok") : r.error;
-        },
-        -1, true);
+    const QString said = RunInChild([&] { return outcome(WriteFileWhole(p, "lost")); }, -1, true);
     ::chmod(QFile::encodeName(dir.path()).constData(), 0700);
     EXPECT_EQ(said, QString::fromLocal8Bit(strerror(EACCES)));
-    EXPECT_EQ(slurp(p), "keep");
+    EXPECT_EQ(ReadTestFile(p), "keep");
+
+    // Everything written but the final rename refused: no success, no temporary left.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("e.seq")));
+    EXPECT_EQ(outcome(WriteFileWhole(file("e.seq"), "lost")), QString::fromLocal8Bit(strerror(EISDIR)));
+    EXPECT_EQ(entries(dir.path()), QStringList{"c.ini"});
 }
 
 TEST_F(FileIO, ReadTakesOnlyWholeRegularFilesWithinCap)
@@ -98,19 +79,13 @@ TEST_F(FileIO, ReadTakesOnlyWholeRegularFilesWithinCap)
     const QString p = file("d.seq");
     ASSERT_TRUE(WriteFileWhole(p, "12345"));
     QByteArray out;
-    ASSERT_TRUE(ReadFileWhole(p, 5, out));
+    ASSERT_EQ(outcome(ReadFileWhole(p, 5, out)), "ok");
     EXPECT_EQ(out, "12345");
-
-    FileResult r = ReadFileWhole(p, 4, out);
-    EXPECT_FALSE(r);
+    EXPECT_FALSE(ReadFileWhole(p, 4, out));
     EXPECT_TRUE(out.isEmpty());
-    // A device reports size 0 and never ends: refused before a byte is read.
-    r = ReadFileWhole(QStringLiteral("/dev/zero"), 1 << 20, out);
-    EXPECT_FALSE(r);
-    EXPECT_EQ(r.error, QStringLiteral("not a regular file"));
-    EXPECT_FALSE(ReadFileWhole(dir.path(), 1 << 20, out));
+    // A device reports size 0 and never ends, a pipe would hang: refused before a byte is read.
     ASSERT_EQ(::mkfifo(QFile::encodeName(file("pipe")).constData(), 0600), 0);
-    EXPECT_FALSE(ReadFileWhole(file("pipe"), 1 << 20, out)); // and does not hang
-    r = ReadFileWhole(file("none"), 10, out);
-    EXPECT_EQ(r.error, QString::fromLocal8Bit(strerror(ENOENT)));
+    for (const QString &other : {QStringLiteral("/dev/zero"), dir.path(), file("pipe")})
+        EXPECT_EQ(outcome(ReadFileWhole(other, 1 << 20, out)), "not a regular file") << other.toStdString();
+    EXPECT_EQ(outcome(ReadFileWhole(file("none"), 10, out)), QString::fromLocal8Bit(strerror(ENOENT)));
 }

@@ -5,9 +5,6 @@ namespace {
 clsToken commaTokenizer()
 {
     clsToken t;
-    t.ClearComments();
-    t.ClearDelimiters();
-    t.ClearStrings();
     t.AddComments(";");
     t.AddDelimiters(",");
     return t;
@@ -24,56 +21,34 @@ QStringList split(clsToken &t, const QString &source)
 }
 }
 
-TEST(clsToken, FieldsEmptyFieldsAndComments)
+TEST(clsToken, FieldsEmptyFieldsCommentsAndSlots)
 {
     clsToken none;
-    EXPECT_EQ(none.Tokens(0), "");
     EXPECT_EQ(split(none, "a,b c"), QStringList{"a,b c"}) << "a new tokenizer has no delimiters";
 
+    // A trailing empty field does not count, blanks are kept; a comment ends the scan and
+    // sits, uncounted, in the next slot.
+    const struct { const char *source; QStringList fields; const char *comment; } cases[] = {
+        {",a,,b,", {"", "a", "", "b"}, nullptr}, {"", {}, nullptr}, {" CO ,,", {" CO ", ""}, nullptr},
+        {"a,b;rest, with commas", {"a", "b"}, "rest, with commas"}, {"; whole line", {}, " whole line"},
+        {"a,;c", {"a"}, "c"},
+    };
     clsToken t = commaTokenizer();
-    EXPECT_EQ(split(t, ",a,,b,"), (QStringList{"", "a", "", "b"})) << "a trailing empty field does not count";
-    EXPECT_EQ(split(t, ""), QStringList{});
-    EXPECT_EQ(split(t, " CO ,,"), (QStringList{" CO ", ""})) << "blanks are kept";
-    // A comment ends the scan and sits, uncounted, in the next slot.
-    EXPECT_EQ(split(t, "a,b;rest, with commas"), (QStringList{"a", "b"}));
-    EXPECT_EQ(t.Tokens(2), "rest, with commas");
-    EXPECT_EQ(split(t, "; whole line"), QStringList{});
-    EXPECT_EQ(t.Tokens(0), " whole line");
-    EXPECT_EQ(split(t, "a,;c"), QStringList{"a"});
-    EXPECT_EQ(t.Tokens(1), "c");
-}
-
-TEST(clsToken, QuotesAndDelimiterLists)
-{
-    clsToken plain = commaTokenizer();
-    EXPECT_EQ(split(plain, "\"a,b\""), (QStringList{"\"a", "b\""})) << "without quote characters";
-    clsToken t = commaTokenizer();
-    t.AddStrings("\"");
-    EXPECT_EQ(split(t, "\"a,b;c\",d"), (QStringList{"a,b;c", "d"}));
-
-    clsToken two;
+    for (const auto &c : cases) {
+        EXPECT_EQ(split(t, c.source), c.fields) << c.source;
+        if (c.comment) {
+            EXPECT_EQ(t.Tokens(int(c.fields.size())), c.comment) << c.source;
+        }
+    }
+    clsToken two; // the list files take commas and tabs alike
     two.AddDelimiters(",");
     two.AddDelimiters("\t");
     EXPECT_EQ(split(two, "1,A\tB"), (QStringList{"1", "A", "B"}));
-    clsToken full;
-    for (int i = 0; i < 10; ++i)
-        full.AddDelimiters(QString(QChar('a' + i)));
-    full.AddDelimiters("|"); // eleventh: ignored
-    full.AddDelimiters("");  // empty: ignored, would otherwise match everywhere
-    EXPECT_EQ(split(full, "x|yjz"), (QStringList{"x|y", "z"}));
-}
-
-TEST(clsToken, SlotsAboveCountKeepEarlierTextAndOutsideSlotsAreHarmless)
-{
-    clsToken t = commaTokenizer();
-    ASSERT_TRUE(t.SetSource("a,b,c,d"));
-    EXPECT_EQ(split(t, "x"), QStringList{"x"});
-    EXPECT_EQ(t.Tokens(3), "d");
-    t.SetTokens(-1, "x");
-    t.SetTokens(clsToken::MaxTokens, "x");
-    EXPECT_EQ(t.Tokens(-1), "");
-    EXPECT_EQ(t.Tokens(clsToken::MaxTokens), "");
-    EXPECT_EQ(t.Tokens(100000), "");
+    // Slots above the count keep earlier text; slots outside are harmless.
+    EXPECT_EQ(split(two, "x"), QStringList{"x"});
+    EXPECT_EQ(two.Tokens(2), "B");
+    two.SetTokens(clsToken::MaxTokens, "x");
+    EXPECT_EQ(two.Tokens(-1) + two.Tokens(clsToken::MaxTokens), "");
 }
 
 TEST(clsToken, AllowsExactlyMaxFieldsAndRefusesMore)

@@ -18,57 +18,47 @@ TEST(GasCommon, FormatValueWordsAndDigits)
         EXPECT_EQ(FormatValue(c.v, c.d), QString::fromLatin1(c.out)) << c.v;
 }
 
-TEST(GasCommon, ReadingOverAndPatterns)
+TEST(GasCommon, ReadingOverPatternsAndLabels)
 {
     EXPECT_EQ(FormatReading(-0.1f, 1), QStringLiteral("-----"));
     EXPECT_EQ(FormatReading(-101, 1), QStringLiteral("-----"));
     EXPECT_EQ(FormatReading(20.95f, 1), QStringLiteral("21.0"));
     EXPECT_EQ(FormatReading(7.5f, 4), QStringLiteral("8"));
 
-    EXPECT_EQ(OverText(QStringLiteral("12.5"), -101), QStringLiteral("-----"));
-    EXPECT_EQ(OverText(QStringLiteral("20"), 20), QStringLiteral("20"));
-    EXPECT_EQ(OverText(QStringLiteral("20.1"), 20), QStringLiteral("OVER"));
-    EXPECT_EQ(OverText(QStringLiteral("-0.1"), 20), QStringLiteral("OVER"));
-    EXPECT_EQ(OverText(QStringLiteral("NORMAL"), 20), QStringLiteral("NORMAL"));
-    EXPECT_EQ(OverText(QStringLiteral("*****"), 20), QStringLiteral("*****"));
-
+    const struct { const char *shown; float fullScale; const char *out; } over[] = {
+        {"12.5", -101, "-----"}, {"20", 20, "20"}, {"20.1", 20, "OVER"}, {"-0.1", 20, "OVER"},
+        {"NORMAL", 20, "NORMAL"}, {"*****", 20, "*****"},
+    };
+    for (const auto &c : over)
+        EXPECT_EQ(OverText(QString::fromLatin1(c.shown), c.fullScale), QString::fromLatin1(c.out)) << c.shown;
     EXPECT_EQ(DigitFormat(9), QStringLiteral("#0.000000000"));
     EXPECT_EQ(DigitFormat(10), QString());
     EXPECT_EQ(DigitFormat(-1), QString());
-}
-
-TEST(GasCommon, GasLabel)
-{
-    EXPECT_EQ(GasLabel("OXY", "vol%", 25, 1), QStringLiteral("OXY(25.0vol%)"));
-    EXPECT_EQ(GasLabel("H2S", "ppm", 99.95f, 1), QStringLiteral("H2S(100.0ppm)"));
-    EXPECT_EQ(GasLabel("H2S", "ppm", -1, 1), QStringLiteral("H2S(ppm)"));
-    EXPECT_EQ(GasLabel("CH4", "%LEL", 100, 12), QStringLiteral("CH4(100%LEL)"));
-    EXPECT_EQ(GasLabel("---", "ppm", 5, 0), QStringLiteral("---(---)"));
-    EXPECT_EQ(GasLabel("   ", "ppm", 5, 0), QStringLiteral("---(---)"));
+    const struct { const char *name, *unit; float fullScale; int digits; const char *out; } labels[] = {
+        {"OXY", "vol%", 25, 1, "OXY(25.0vol%)"}, {"H2S", "ppm", 99.95f, 1, "H2S(100.0ppm)"},
+        {"H2S", "ppm", -1, 1, "H2S(ppm)"},       {"CH4", "%LEL", 100, 12, "CH4(100%LEL)"},
+        {"---", "ppm", 5, 0, "---(---)"},        {"   ", "ppm", 5, 0, "---(---)"},
+    };
+    for (const auto &c : labels)
+        EXPECT_EQ(GasLabel(c.name, c.unit, c.fullScale, c.digits), QString::fromLatin1(c.out)) << c.out;
 }
 
 TEST(GasCommon, RoundToStepRefusesZeroStepAndOverflow)
 {
+    const struct { float v, step, out; bool ok; } cases[] = {
+        {0.15f, 0.1f, 0.2f, true}, {0.25f, 0.1f, 0.2f, true}, {0.35f, 0.1f, 0.4f, true}, // ties to the even step
+        {12.5f, 5.0f, 10.0f, true}, {-3.0f, 0.0f, 0.0f, true}, {32767.0f, 1.0f, 32767.0f, true},
+        {5.0f, 0.0f, 0.0f, false},  {40000.0f, 1.0f, 0.0f, false}, {1.0f, 1e-6f, 0.0f, false},
+    };
+    for (const auto &c : cases) {
+        bool ok = !c.ok;
+        EXPECT_FLOAT_EQ(RoundToStep(c.v, c.step, &ok), c.out) << c.v << " " << c.step;
+        EXPECT_EQ(ok, c.ok) << c.v << " " << c.step;
+    }
     bool ok = false;
-    EXPECT_FLOAT_EQ(RoundToStep(0.15f, 0.1f, &ok), 0.2f);
-    EXPECT_TRUE(ok);
-    EXPECT_FLOAT_EQ(RoundToStep(0.25f, 0.1f), 0.2f); // tie to even: 2 steps
-    EXPECT_FLOAT_EQ(RoundToStep(0.35f, 0.1f), 0.4f);
-    EXPECT_FLOAT_EQ(RoundToStep(12.5f, 5.0f), 10.0f);
-    EXPECT_FLOAT_EQ(RoundToStep(-3.0f, 0.0f, &ok), 0.0f);
-    EXPECT_TRUE(ok);
-    EXPECT_FLOAT_EQ(RoundToStep(32767.0f, 1.0f, &ok), 32767.0f);
-    EXPECT_TRUE(ok);
-
-    EXPECT_FLOAT_EQ(RoundToStep(5.0f, 0.0f, &ok), 0.0f);
-    EXPECT_FALSE(ok);
-    EXPECT_FLOAT_EQ(RoundToStep(40000.0f, 1.0f, &ok), 0.0f);
-    EXPECT_FALSE(ok);
     EXPECT_FLOAT_EQ(RoundToStepWide(50000.0f, 1.0f, &ok), 50000.0f);
     EXPECT_TRUE(ok);
     EXPECT_FLOAT_EQ(RoundToStepWide(3.0e9f, 1.0f, &ok), 0.0f);
-    EXPECT_FALSE(ok);
-    RoundToStep(1.0f, 1e-6f, &ok);
     EXPECT_FALSE(ok);
 }
 
@@ -90,10 +80,8 @@ TEST(GasCommon, HexWords)
 
 TEST(GasCommon, WideCodesRoundTripForEveryValueTheEncoderProduces)
 {
-    EXPECT_EQ(DecodeWide(0xC350), 50000);
-    EXPECT_EQ(DecodeWide(0xD000), 50001);
-    EXPECT_EQ(DecodeWide(0xD001), 50100);
-    EXPECT_EQ(DecodeWide(0xD064), 60000);
+    for (const auto &[code, value] : {std::pair{0xC350, 50000}, std::pair{0xD000, 50001}, std::pair{0xD001, 50100}, std::pair{0xD064, 60000}})
+        EXPECT_EQ(DecodeWide(code), value) << code;
     EXPECT_EQ(DecodeWide(0xFFFFFFFFLL), (0xFFFFFFFFLL - 0xD000) * 100 + 50000); // no overflow
     for (int32_t v = 0; v <= 2000000; v += (v < 60000 ? 1 : 97)) {
         const int32_t code = EncodeWide(v);
@@ -103,53 +91,27 @@ TEST(GasCommon, WideCodesRoundTripForEveryValueTheEncoderProduces)
         ASSERT_EQ(EncodeWide(int32_t(DecodeWide(code))), code) << code;
 }
 
-TEST(GasCommon, ValueToHex)
+TEST(GasCommon, ValueToHexAndBack)
 {
-    const struct { float v; int d; const char *out; } cases[] = {
-        {25, 1, "00FA"},     {-121, 1, "DDDD"}, {-101, 3, "FFFF"}, {-118, 0, "FEFE"},
-        {-5, 1, "0000"},     {-0.5f, 0, "0000"}, {5000, 1, "C350"}, {50001, 0, "D000"},
-        {6000, 1, "D064"},   {2.5f, 0, "0002"},  {3.5f, 0, "0004"}, {19.5f, 1, "00C3"},
+    const struct { float v; int d; const char *hex; float back; } cases[] = {
+        {25, 1, "00FA", 25},      {-121, 1, "DDDD", -121}, {-101, 3, "FFFF", -101}, {-118, 0, "FEFE", -118},
+        {-5, 1, "0000", 0},       {-0.5f, 0, "0000", 0},   {5000, 1, "C350", 5000}, {50001, 0, "D000", 50001},
+        {6000, 1, "D064", 6000},  {2.5f, 0, "0002", 2},    {3.5f, 0, "0004", 4},    {19.5f, 1, "00C3", 19.5f},
+        {4999.9f, 1, "C34F", 4999.9f}, {0.001f, 3, "0001", 0.001f},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(ValueToHex(c.v, c.d), QString::fromLatin1(c.out)) << c.v << " " << c.d;
+    for (const auto &c : cases) {
+        EXPECT_EQ(ValueToHex(c.v, c.d), QString::fromLatin1(c.hex)) << c.v << " " << c.d;
+        bool ok = false;
+        EXPECT_NEAR(HexToValue(QString::fromLatin1(c.hex).toLower(), c.d, &ok), c.back, 1e-3) << c.hex;
+        EXPECT_TRUE(ok) << c.hex;
+    }
     bool ok = true;
     EXPECT_EQ(ValueToHex(1e10f, 0, &ok), QString());
     EXPECT_FALSE(ok);
-}
-
-TEST(GasCommon, HexToValueReportsBadText)
-{
-    bool ok = false;
-    EXPECT_FLOAT_EQ(HexToValue("DDDD", 1, &ok), -121);
-    EXPECT_TRUE(ok);
-    EXPECT_FLOAT_EQ(HexToValue("ffff", 1), -101);
-    EXPECT_FLOAT_EQ(HexToValue("D000", 0), 50001);
     EXPECT_FLOAT_EQ(HexToValue("FFFFFFFF", 0), -1);
-    EXPECT_FLOAT_EQ(HexToValue("0001", 3), 0.001f);
     for (const char *bad : {"", "XYZ", "12G4", "&H12", "123456789", "1 2", "-1"}) {
         ok = true;
         EXPECT_FLOAT_EQ(HexToValue(QString::fromLatin1(bad), 1, &ok), 0) << bad;
-        EXPECT_FALSE(ok) << bad;
-    }
-    // Every value written comes back (within its last digit) through the pair.
-    for (float v : {0.0f, 0.1f, 19.5f, 23.5f, 500.0f, 4999.9f, 5000.0f, 6000.0f})
-        EXPECT_NEAR(HexToValue(ValueToHex(v, 1), 1), v, 1e-3) << v;
-}
-
-TEST(GasCommon, TextToValue)
-{
-    const struct { const char *t; int d; float out; } cases[] = {
-        {"&HDDDD", 1, -121}, {"&H00FA", 1, 25}, {"&hD064", 0, 60000}, {"OVER", 0, -107},
-        {"ALRM", 0, -104},   {"NORMAL", 0, -102}, {"12", 1, 1.2f},   {"1.5", 1, 0.15f},
-    };
-    for (const auto &c : cases) {
-        bool ok = false;
-        EXPECT_FLOAT_EQ(TextToValue(QString::fromLatin1(c.t), c.d, &ok), c.out) << c.t;
-        EXPECT_TRUE(ok) << c.t;
-    }
-    for (const char *bad : {"&HZZ", "&H", "ALARM", "hello", ""}) {
-        bool ok = true;
-        EXPECT_FLOAT_EQ(TextToValue(QString::fromLatin1(bad), 0, &ok), 0) << bad;
         EXPECT_FALSE(ok) << bad;
     }
 }
@@ -174,42 +136,29 @@ TEST(GasCommon, UnitsAndIntervals)
 
 TEST(GasCommon, PointReached)
 {
-    ResetModelGlobals();
-    clsInstrument &r = gInstrument();
-    r.setGasName(0, "CH4");
-    r.setWarning(0, 10);
-    EXPECT_FALSE(PointReached(0, 9.9f));
-    EXPECT_TRUE(PointReached(0, 10));
-    r.setGasType(0, 5);
-    EXPECT_TRUE(PointReached(0, 1)); // PID channels take any value
-    r.setGasType(0, 0);
-    r.setWarning(0, -101);
-    EXPECT_TRUE(PointReached(0, 1));
-
-    r.setGasName(1, "OXY");
-    r.setWarning(1, 19.5f);
-    EXPECT_FALSE(PointReached(1, 20.9f));
-    EXPECT_TRUE(PointReached(1, 19.5f));
-    EXPECT_TRUE(PointReached(1, 0));
-    r.setWarning(1, -121);
-    EXPECT_TRUE(PointReached(1, 20.9f));
-    r.setGasName(1, "OXY "); // not exactly "OXY": the ordinary rule
-    r.setWarning(1, 19.5f);
-    EXPECT_TRUE(PointReached(1, 20.9f));
-    ResetModelGlobals();
+    // A warning point is reached from below, on OXY (exactly that name) from above; a not-set
+    // point (negative) and a PID channel take any value, OXY also 0.
+    const struct { const char *name; int type; float warning, value; bool reached; } cases[] = {
+        {"CH4", 0, 10, 9.9f, false}, {"CH4", 0, 10, 10, true},       {"CH4", 5, 10, 1, true},
+        {"CH4", 0, -101, 1, true},   {"OXY", 0, 19.5f, 20.9f, false}, {"OXY", 0, 19.5f, 19.5f, true},
+        {"OXY", 0, 19.5f, 0, true},  {"OXY", 0, -121, 20.9f, true},   {"OXY ", 0, 19.5f, 20.9f, true},
+    };
+    for (const auto &c : cases) {
+        clsInstrument r;
+        r.setGasName(3, c.name);
+        r.setGasType(3, int16_t(c.type));
+        r.setWarning(3, c.warning);
+        EXPECT_EQ(PointReached(r, 3, c.value), c.reached) << c.name << " " << c.warning << " " << c.value;
+    }
 }
 
 TEST(GasCommon, CatTableFollowsTheFirmware)
 {
-    ResetModelGlobals();
-    SetCatTable(4769);
-    for (const QString *l : {&gCatName, &gCatLongName, &gCatRatio, &gCatDigit})
-        EXPECT_EQ(l->split('|').size(), 5);
-    SetCatTable(4770);
-    for (const QString *l : {&gCatName, &gCatLongName, &gCatRatio, &gCatDigit})
-        EXPECT_EQ(l->split('|').size(), 6);
-    SetCatTable(-5);
-    EXPECT_EQ(gCatName.split('|').size(), 5);
+    for (const auto &[version, entries] : {std::pair{4769, 5}, std::pair{4770, 6}, std::pair{-5, 5}}) {
+        SetCatTable(version);
+        for (const QString *l : {&gCatName, &gCatLongName, &gCatRatio, &gCatDigit})
+            EXPECT_EQ(l->split('|').size(), entries) << version;
+    }
     ResetModelGlobals();
 }
 
@@ -225,7 +174,7 @@ TEST(GasCommon, DerivedChannelsRaiseNoFlags)
     r.setCATvol1st(0.5f);
     r.setCATvol2nd(1.0f);
     r.setGasName(1, "OXY");
-    r.setGasEnabled(1, -1);
+    r.setGasEnabled(1, 0);
     r.setInert1st(5.0f);
     r.setInert2nd(10.0f);
     r.ClearChangeFlags();
@@ -235,22 +184,10 @@ TEST(GasCommon, DerivedChannelsRaiseNoFlags)
     EXPECT_FALSE(r.AnyChangeFlag());
 
     // The catalytic ppm channel scales by the ratio, the vol% one by 1/10000; inert from the OXY channel.
-    EXPECT_EQ(r.GasName(7), QStringLiteral("CH4"));
-    EXPECT_FLOAT_EQ(r.GasFullScale(7), 50000);
-    EXPECT_FLOAT_EQ(r.Alarm(7), 10000);
+    EXPECT_EQ(r.GasName(7) + r.GasName(8) + r.GasName(9), QStringLiteral("CH4CH4OXY"));
+    EXPECT_EQ((QList<float>{r.GasFullScale(7), r.Alarm(7), r.GasFullScale(8), r.GasDesit(8), r.Warning(8),
+                            r.GasFullScale(9), r.Warning(9), r.Alarm(9)}),
+              (QList<float>{50000, 10000, 5, 0.05f, 0.5f, 40, 5, 10}));
     EXPECT_EQ(r.GasEnabled(7), -1);
-    EXPECT_FLOAT_EQ(r.GasFullScale(8), 5);
-    EXPECT_FLOAT_EQ(r.GasDesit(8), 0.05f);
-    EXPECT_FLOAT_EQ(r.Warning(8), 0.5f);
-    EXPECT_EQ(r.GasName(9), QStringLiteral("OXY"));
-    EXPECT_FLOAT_EQ(r.GasFullScale(9), 40);
-    EXPECT_FLOAT_EQ(r.Alarm(9), 10);
-
-    // A cleared record gets the same decimal places, so both sides of a file agree.
-    clsInstrument cleared;
-    SetCatPpmCh(cleared);
-    SetCatVolCh(cleared);
-    EXPECT_EQ(cleared.GasPoint(7), kCatPpmPoint);
-    EXPECT_EQ(cleared.GasPoint(8), kCatVolPoint);
-    EXPECT_EQ(cleared.GasPoint(9), kInertPoint);
+    EXPECT_EQ(r.GasEnabled(9), 0);
 }

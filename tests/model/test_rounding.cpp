@@ -44,10 +44,9 @@ TEST(Rounding, PatternsAndGeneralForm)
     EXPECT_EQ(FormatPattern(25.0f, QStringLiteral("#0.0")), QStringLiteral("25.0"));
     EXPECT_EQ(FormatPattern(0.5f, QStringLiteral("0.00")), QStringLiteral("0.50"));
     EXPECT_EQ(FormatPattern(2.5, QStringLiteral("x")), QStringLiteral("2.5"));
-
-    EXPECT_EQ(GeneralNumber(3.0f), QStringLiteral("3"));
-    EXPECT_EQ(GeneralNumber(0.1f), QStringLiteral("0.1"));
-    EXPECT_EQ(GeneralNumber(1e-5f), QStringLiteral("1E-05"));
-    EXPECT_EQ(GeneralNumber(12345678.0f), QStringLiteral("1.234568E+07"));
-    EXPECT_EQ(GeneralNumber(-0.0f), QStringLiteral("0"));
+    const struct { float v; const char *out; } general[] = {
+        {3.0f, "3"}, {0.1f, "0.1"}, {1e-5f, "1E-05"}, {12345678.0f, "1.234568E+07"}, {-0.0f, "0"},
+    };
+    for (const auto &c : general)
+        EXPECT_EQ(GeneralNumber(c.v), QString::fromLatin1(c.out)) << c.out;
 }

@@ -27,14 +27,11 @@ protected:
         grid->activateWindow();
         grid->SetFocus();
         QApplication::processEvents();
-        connect();
-    }
 
-    void connect()
-    {
         auto *g = grid.get();
-        QObject::connect(g, &FlexGrid::BeforeEdit, g, [this](int r, int c, bool &cancel) {
-            log << QStringLiteral("Before %1,%2").arg(r).arg(c);
+        const auto note = [this](const char *what, int r, int c) { log << QStringLiteral("%1 %2,%3").arg(QLatin1String(what)).arg(r).arg(c); };
+        QObject::connect(g, &FlexGrid::BeforeEdit, g, [=, this](int r, int c, bool &cancel) {
+            note("Before", r, c);
             if (onBefore)
                 onBefore(r, c, cancel);
         });
@@ -49,19 +46,14 @@ protected:
             if (onValidate)
                 onValidate(r, c, cancel);
         });
-        QObject::connect(g, &FlexGrid::AfterEdit, g, [this](int r, int c) {
-            log << QStringLiteral("After %1,%2").arg(r).arg(c);
+        QObject::connect(g, &FlexGrid::AfterEdit, g, [=, this](int r, int c) {
+            note("After", r, c);
             if (onAfter)
                 onAfter(r, c);
         });
         QObject::connect(g, &FlexGrid::Click, g, [this] { log << QStringLiteral("Click"); });
-        QObject::connect(g, &FlexGrid::RowColChange, g, [this] { log << QStringLiteral("Change %1,%2").arg(grid->Row()).arg(grid->Col()); });
-        QObject::connect(g, &FlexGrid::LeaveCell, g, [this] { log << QStringLiteral("Leave %1,%2").arg(grid->Row()).arg(grid->Col()); });
-        QObject::connect(g, &FlexGrid::ComboDropDown, g, [this](int r, int c) {
-            log << QStringLiteral("DropDown %1,%2").arg(r).arg(c);
-            if (onDropDown)
-                onDropDown();
-        });
+        QObject::connect(g, &FlexGrid::RowColChange, g, [=, this] { note("Change", grid->Row(), grid->Col()); });
+        QObject::connect(g, &FlexGrid::LeaveCell, g, [=, this] { note("Leave", grid->Row(), grid->Col()); });
     }
 
     QWidget *gridKeys() const { return grid->view(); }
@@ -71,16 +63,11 @@ protected:
             return c->lineEdit();
         return qobject_cast<QLineEdit *>(grid->Editor());
     }
-    QPoint cellCenter(int r, int c) const
-    {
-        return grid->view()->visualRect(grid->view()->model()->index(r, c)).center();
-    }
-    void click(int r, int c)
-    {
-        QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, cellCenter(r, c));
-    }
+    QPoint cellCenter(int r, int c) const { return grid->view()->visualRect(grid->view()->model()->index(r, c)).center(); }
+    void click(int r, int c) { QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, cellCenter(r, c)); }
     void typeIntoEditor(const QString &text) { QTest::keyClicks(lineEditor(), text); }
     void press(QWidget *w, Qt::Key k) { QTest::keyClick(w, k); }
+    void at(int r, int c) { grid->setRow(r), grid->setCol(c); }
 
     std::unique_ptr<FlexGrid> grid;
     QStringList log;
@@ -89,5 +76,4 @@ protected:
     std::function<void(int, int, int &)> onKey;
     std::function<void(int, int, bool &)> onValidate;
     std::function<void(int, int)> onAfter;
-    std::function<void()> onDropDown;
 };

@@ -7,7 +7,6 @@
 #include <cmath>
 
 using M = clsInstrument::M;
-using F = clsInstrument::F;
 
 namespace {
 
@@ -67,48 +66,10 @@ QStringList carriedDifferences(const clsInstrument &expected, const clsInstrumen
     });
 }
 
-QStringList flagDifferences(const clsInstrument &loaded)
-{
-    static const QStringList neverSet = {"Change_SerialNo", "Change_DummySerial", "Change_StationID",
-                                         "Change_UserID", "Change_RP_", "Change_SI_"};
-    // Entries beyond what the file holds.
-    static const QHash<QString, int> firstUnset = {
-        {"Change_XS_", 128}, {"Change_XZ_", 32}, {"Change_XV_", 2}, {"Change_UG_", 7}, {"Change_HH_", 2},
-        {"Change_HE_", 3}, {"Change_G1_", 6}, {"Change_FL_", 4}, {"Change_LO_", 5}, {"Change_LB_", 30},
-        {"Change_LA_", 35}};
-    QStringList out;
-    for (int fi = 0; fi < int(F::Count); ++fi) {
-        const F f = F(fi);
-        const auto &info = clsInstrument::info(f);
-        const QString name = QLatin1String(info.name);
-        for (int i = 0; i < info.count1; ++i) {
-            for (int j = 0; j < info.count2; ++j) {
-                bool want = !neverSet.contains(name);
-                if (firstUnset.contains(name))
-                    want = i < firstUnset.value(name);
-                else if (info.count1 >= 10 && info.count1 <= 11)
-                    want = i < 7; // channels
-                if (name == QLatin1String("Change_AltRng"))
-                    want = i >= 1 && i <= 3;
-                if (name == QLatin1String("Change_PIDSmallRange"))
-                    want = i >= 4 && i <= 6 && loaded.GasType(i) == 5;
-                if (loaded.flag(f, i, j) != want)
-                    out << QStringLiteral("%1(%2,%3) is %4").arg(name).arg(i).arg(j).arg(want ? "clear" : "set");
-            }
-        }
-    }
-    return out;
-}
-
 QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    WriteTestFile(path, bytes);
 }
 
 QList<QByteArray> crlfLines(const QByteArray &bytes)

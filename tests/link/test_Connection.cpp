@@ -81,13 +81,7 @@ public:
 };
 UsbSerialPort Port(const QString &name, quint16 vid, quint16 pid)
 {
-    UsbSerialPort p;
-    p.portName = name;
-    p.systemLocation = QStringLiteral("/dev/") + name;
-    p.hasIds = true;
-    p.vendorId = vid;
-    p.productId = pid;
-    return p;
+    return {name, QStringLiteral("/dev/") + name, true, vid, pid};
 }
 } // namespace
 

@@ -101,7 +101,7 @@ TEST_F(LinkTest, OptionBoardRomVersionAndMemory)
     EXPECT_TRUE(link.getOptData(2, QStringLiteral("VPR"), 5).isEmpty());
 }
 
-TEST_F(LinkTest, CancelledDumpLeavesACleanLineForTheNextExchange)
+TEST_F(LinkTest, CancelledDumpOrReadLeavesACleanLineForTheNextExchange)
 {
     ASSERT_TRUE(connectLink());
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
@@ -117,4 +117,16 @@ TEST_F(LinkTest, CancelledDumpLeavesACleanLineForTheNextExchange)
         EXPECT_TRUE(link.SetPump(true)) << "round " << round;
     }
     QObject::disconnect(conn);
+    // A read cancelled in its middle ends at once, and the next operation starts clean.
+    int frames = 0;
+    QObject::connect(&link, &uclQlif::StsTransmit, [&] {
+        if (++frames == 40)
+            link.setCancel(true);
+    });
+    sim.clearRequests();
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(link.Status(), uclQlif::StatusCancelled);
+    EXPECT_LT(sim.requests().size(), 60);
+    EXPECT_TRUE(link.SetPump(true));
 }

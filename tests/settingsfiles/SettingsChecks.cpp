@@ -26,33 +26,15 @@ bool carried(M m, int i)
         return false;
     case M::Ratio:
         return i == 0;
-    case M::XS_:
-        return i < 128;
-    case M::XZ_:
-        return i < 32;
-    case M::XV_: case M::HH_:
-        return i < 2;
-    case M::HE_:
-        return i < 3;
-    case M::G1_:
-        return i < 6;
-    case M::FL_:
-        return i < 4;
-    case M::LO_longname: case M::LO_name: case M::LO_fc:
-        return i < 5;
-    case M::LB_longname: case M::LB_name: case M::LB_fc:
-        return i < 30;
-    case M::LA_warn: case M::LA_alarm: case M::LA_ratio: case M::LA_volt:
-        return i < 35;
-    case M::UG_:
-        return i < 7;
     default:
         break;
     }
-    // Per-channel members: channels 7..9 (10) are derived, not read.
-    if (clsInstrument::info(m).count1 >= 10 && clsInstrument::info(m).count1 <= 11)
-        return i < 7;
-    return true;
+    const int n = clsInstrument::info(m).count1;
+    if (n == 10 || n == 11)
+        return i < 7; // channels: 7..9 are derived, not read
+    if (n == 17)
+        return true; // PID entries 0..16
+    return n == 1 || i < n - 1; // a list's last element is the original's unused one
 }
 
 } // namespace

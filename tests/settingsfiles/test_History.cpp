@@ -69,9 +69,7 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
     const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting.csv"));
     QList<QByteArray> ls = lines(path);
     ASSERT_EQ(ls.size(), 2);
-    const QStringList header = csvFields(ls[0]);
-    EXPECT_EQ(header.size(), kHistoryColumns);
-    EXPECT_EQ(header.first(), QStringLiteral("Action"));
+    EXPECT_TRUE(ls[0].startsWith("Action,"));
     const QStringList first = csvFields(ls[1]);
     ASSERT_EQ(first.size(), kHistoryColumns);
     EXPECT_EQ(first[0], QStringLiteral("Read"));
@@ -83,9 +81,8 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
     ls = lines(path);
     ASSERT_EQ(ls.size(), 4);
     EXPECT_EQ(ls[2], QByteArray("Read,old row")); // old rows as they stood
-    const QStringList last = csvFields(ls[3]);
-    EXPECT_EQ(last.size(), kHistoryColumns);
-    EXPECT_EQ(last.first(), QStringLiteral("Write"));
+    EXPECT_EQ(csvFields(ls[3]).size(), kHistoryColumns);
+    EXPECT_TRUE(ls[3].startsWith("Write,"));
     EXPECT_FALSE(QFile::exists(QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting_swap.csv"))));
 
     // Rows of an older header, without the Action column, get an empty first field.
@@ -240,7 +237,8 @@ TEST_F(HistoryTest, ColumnGroupsAndWords)
     EXPECT_EQ(row(r).mid(1008, 3), (QStringList{"---", "---", "---"}));
     r.setInvalidIF(false);
     r.setInertOnOff(1);
-    EXPECT_EQ(row(r).value(1008), QStringLiteral("ON"));
+    r.setInert1st(2.5f);
+    EXPECT_EQ(row(r).mid(1008, 2), (QStringList{"ON", "2.5"}));
 }
 
 TEST_F(HistoryTest, ColumnValues)
@@ -261,7 +259,7 @@ TEST_F(HistoryTest, ColumnValues)
     r.setGasFullScale(4, 25.0f);
     r.setFL_(3, 125);
     r.setFL_(2, 55);
-    QStringList f = row(r, true);
+    const QStringList f = row(r, true);
     ASSERT_EQ(f.size(), kHistoryColumns);
     EXPECT_EQ(f[1], QStringLiteral("2024/03/05 14:07:09"));
     EXPECT_EQ(f[2], QStringLiteral("2024/03/05 13:07:09"));
@@ -277,9 +275,4 @@ TEST_F(HistoryTest, ColumnValues)
     EXPECT_EQ(f[187], QStringLiteral("5.5"));
     EXPECT_EQ(f[358], QStringLiteral("-----"));  // FormatValue of -101
     EXPECT_EQ(f[359], QStringLiteral("NORMAL")); // and of -102
-    r.setInvalidIF(false);
-    r.setInert1st(2.5f);
-    f = row(r);
-    ASSERT_EQ(f.size(), kHistoryColumns);
-    EXPECT_EQ(f[1009], QStringLiteral("2.5"));
 }

@@ -26,26 +26,6 @@ QString fieldOf(const QString &text, int k) { return text.split(QLatin1Char(',')
 
 } // namespace
 
-TEST(SettingLinesOrder, FileHas362LinesInBlocksAndGpFirst)
-{
-    const QVector<Entry> &order = fileOrder();
-    ASSERT_EQ(order.size(), 362);
-    EXPECT_EQ(order.first(), (Entry{"XZ", 0}));
-    EXPECT_EQ(order.last().code, QStringLiteral("SG"));
-    Block last = Block::UserList;
-    for (const Entry &e : order) {
-        EXPECT_GE(int(e.block), int(last)) << e.code.toStdString(); // blocks never go back
-        last = e.block;
-    }
-    // GP before every line it scales, IT and FL before SA.
-    auto pos = [&](const char *c) { return order.indexOf(Entry{QLatin1String(c)}); };
-    for (const char *c : {"GF", "GD", "GJ", "A1", "SA", "AC", "I1"})
-        EXPECT_LT(pos("GP"), pos(c)) << c;
-    EXPECT_LT(pos("IT"), pos("SA"));
-    EXPECT_LT(pos("FL"), pos("SA"));
-    EXPECT_LT(pos("IT"), pos("FF"));
-}
-
 TEST(SettingLinesWrite, ExactTexts)
 {
     clsInstrument r = cleared();

@@ -205,10 +205,7 @@ TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
     target.setAlarmMode(1); // a user edit, flagged
     const clsInstrument before = target;
 
-    WriteTestFile(path("cut.seq"), ls.mid(0, 266).join("\r\n") + "\r\n"); // at a line boundary
-    SettingsFileResult res = LoadConfig(target, path("cut.seq"), false);
-    EXPECT_FALSE(res.ok);
-    EXPECT_TRUE(res.error.contains(QLatin1String("lacks LS 1-16, LJ 0-16, XV, OC,"))) << res.error.toStdString();
+    SettingsFileResult res;
 
     // Lines the writer could not have written; a cut or foreign start.
     QList<QByteArray> semicolon = ls;
@@ -273,13 +270,9 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsOwnMembers)
     target.setImportFlag(0);
     target.setSerialNo(QStringLiteral("SN123"));
     target.setInvalidWB(true);
-    target.setInvalidFL_(true);
-    target.setInvalidLJ(true);
     target.setInvalidIF(true);
     ASSERT_TRUE(LoadConfig(target, path("s.seq"), false).ok);
     EXPECT_TRUE(target.invalidWB());
-    EXPECT_TRUE(target.invalidFL_());
-    EXPECT_TRUE(target.invalidLJ());
     EXPECT_TRUE(target.InvalidIF());
     EXPECT_FALSE(target.invalidGN());
     EXPECT_EQ(target.CommFlags(), -1);

@@ -63,7 +63,7 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
 {
     clsInstrument a = VariedRecord(1);
     a.setXS_(0, QStringLiteral("North, gate \"B\"")); // quoted: the row keeps its columns
-    a.setBNuserLogoName(QStringLiteral("A,B"));
+    a.setBNuserLogoName(QStringLiteral("MY \"LOGO\"")); // a quote alone is quoted too
     const clsInstrument b = VariedRecord(2);
     ASSERT_TRUE(deviceUpdateLog(a, false).ok);
     const QString path = QDir(m_dir.path()).filePath(QStringLiteral("VANTIK_Setting.csv"));
@@ -74,7 +74,7 @@ TEST_F(HistoryTest, FirstUseThenRowsKeptAndHeaderRenewed)
     ASSERT_EQ(first.size(), kHistoryColumns);
     EXPECT_EQ(first[0], QStringLiteral("Read"));
     EXPECT_EQ(first[194], QStringLiteral("North, gate \"B\""));
-    EXPECT_EQ(first[137], QStringLiteral("A,B"));
+    EXPECT_EQ(first[137], QStringLiteral("MY \"LOGO\""));
 
     WriteTestFile(path, ls[0] + "\r\n" + ls[1] + "\r\n" + "Read,old row\r\n");
     ASSERT_TRUE(deviceUpdateLog(b, true).ok);
@@ -207,11 +207,9 @@ TEST_F(HistoryTest, ColumnGroupsAndWords)
         int index;
         std::vector<std::pair<double, const char *>> words;
     } cases[] = {
-        {8, M::AlarmMode, 0, {{0, "Latch"}, {1, "Reset"}, {7, "Reset"}}},
         {10, M::DispCalLimit, 0, {{-1, "ON"}, {0, "OFF"}, {1, "OFF"}}},
         {11, M::CalCheck, 0, {{2, "CONFIRM TO CAL"}, {3, "-----"}}},
         {15, M::LogOverWrite, 0, {{1, "ON"}, {0, "OFF"}, {-1, "OFF"}}},
-        {22, M::AlarmO2, 0, {{1, "L-LL"}, {2, "H-HH"}, {9, "H-HH"}}},
         {40, M::LogoDisp, 0, {{3, "CABLE SNIFFER"}, {4, "MY LOGO"}, {5, "-----"}}},
         {44 + 13 * 6 + 9, M::AltRng, 6, {{1, "ON"}, {0, "OFF"}}},
         {139 + 6 * 6 + 1, M::GasType, 6, {{6, "TC"}, {7, "OTHER"}, {16, "NONE"}, {8, "-----"}}},
@@ -249,7 +247,6 @@ TEST_F(HistoryTest, ColumnValues)
     r.setZeroForce(2, 16);
     r.setZeroForce(3, 4);
     r.setUG_(0, 5);
-    r.setGasName(1, QStringLiteral("   "));
     r.setGasName(2, QStringLiteral(" CO "));
     r.setWarning(0, -101.0f);
     r.setLA_warn(0, -101.0f);
@@ -265,7 +262,6 @@ TEST_F(HistoryTest, ColumnValues)
     EXPECT_EQ(f[2], QStringLiteral("2024/03/05 13:07:09"));
     EXPECT_EQ(f[43], QStringLiteral("-----"));                 // empty name
     EXPECT_EQ(f[44], QStringLiteral("-----"));                 // -101 in a reading column
-    EXPECT_EQ(f[43 + 13], QStringLiteral("-----"));            // blank name
     EXPECT_EQ(f[43 + 26], QStringLiteral(" CO "));             // kept with its blanks
     EXPECT_EQ(f[43 + 26 + 7], QStringLiteral("-----"));        // ZeroForce 16
     EXPECT_EQ(f[43 + 39 + 7], QStringLiteral("4"));

@@ -68,13 +68,7 @@ protected:
     }
     static SimFaultRule Rule(SimFault fault, const QByteArray &code, char mode = 0, int nth = 1, int times = 1)
     {
-        SimFaultRule r;
-        r.fault = fault;
-        r.code = code;
-        r.mode = mode;
-        r.nth = nth;
-        r.times = times;
-        return r;
+        return {fault, code, mode, nth, times};
     }
 
     QTemporaryDir dir;

@@ -1,17 +1,11 @@
 #include "LinkFixture.h"
+#include "support/DumpPattern.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
 
 namespace {
-QByteArray Pattern(char area, quint32 from, int size)
-{
-    QByteArray out(size, 0);
-    for (int i = 0; i < size; ++i)
-        out[i] = SimInstrument::PatternByte(area, from + quint32(i));
-    return out;
-}
 QByteArray ReadAll(const QString &path)
 {
     QFile f(path);
@@ -19,15 +13,16 @@ QByteArray ReadAll(const QString &path)
 }
 } // namespace
 
-TEST_F(LinkTest, FlashRangeSurvivesAnInjectedNak)
+// A damaged block, and its damaged resend, are asked for again; the image is whole.
+TEST_F(LinkTest, FlashRangeSurvivesDamagedBlocks)
 {
     ASSERT_TRUE(connectLink());
-    SimFaultRule r = Rule(SimFault::CorruptChecksum, "EP", 0, 3);
-    sim.addRule(r);
+    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 3));
+    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 4));
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
     ASSERT_TRUE(link.GetBinDump(path, 2, 9));
-    EXPECT_EQ(ReadAll(path), Pattern('F', 2 * 1024, 8 * 1024));
+    EXPECT_EQ(ReadAll(path), DumpPattern('F', 8 * 1024, 2 * 1024));
     EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
     EXPECT_TRUE(logText().contains(QStringLiteral("<1024 bytes>")));
     ASSERT_GE(progress.count(), 2);
@@ -35,14 +30,27 @@ TEST_F(LinkTest, FlashRangeSurvivesAnInjectedNak)
     EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FLASH Image"));
 }
 
-TEST_F(LinkTest, FailedFlashDumpIsReportedAndLeavesTheOldFile)
+// A line lost in the middle, or a refusal, fails the dump, says so and leaves the old file.
+TEST_F(LinkTest, FailedOrRefusedDumpIsReportedAndLeavesTheOldFile)
 {
     ASSERT_TRUE(connectLink());
+    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    const QString opt = dir.filePath(QStringLiteral("VK_ES_OPT3.DAT"));
+    sim.addRule(Rule(SimFault::Refuse, "OD"));
+    EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("ESR"), opt, 2048));
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
+    EXPECT_FALSE(QFile::exists(opt));
+
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
     WriteTestFile(path, "previous image");
+    EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic
     sim.addRule(Rule(SimFault::HangUp, "EP", 'B', 4));
-    QSignalSpy progress(&link, &uclQlif::DumpMessage);
+    progress.clear();
+    QSignalSpy lost(&link, &uclQlif::LinkLost);
     EXPECT_FALSE(link.GetBinDump(path, 0, 15));
+    EXPECT_TRUE(waitFor([&] { return lost.count() > 0; }));
+    EXPECT_FALSE(link.Connected());
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
@@ -66,29 +74,10 @@ TEST_F(LinkTest, DumpThatCannotBeWrittenKeepsTheOldImageAndSaysWhy)
     EXPECT_EQ(link.DumpFileError(), QString::fromLocal8Bit(strerror(EFBIG)));
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
-    ASSERT_TRUE(link.GetBinDumpFRAM(path));
-    EXPECT_TRUE(link.DumpFileError().isEmpty());
-    EXPECT_EQ(ReadAll(path).size(), 8192);
-}
-
-TEST_F(LinkTest, LostBlockIsAskedForAgain)
-{
-    ASSERT_TRUE(connectLink());
-    sim.addRule(Rule(SimFault::NoAnswer, "EP", 0, 1, 0)); // no effect: counts only
-    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 2));
-    sim.addRule(Rule(SimFault::CorruptChecksum, "EP", 0, 3)); // the resend of block 2 is bad too
-    const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
-    ASSERT_TRUE(link.GetBinDump(path, 0, 3));
-    EXPECT_EQ(ReadAll(path), Pattern('F', 0, 4 * 1024));
-}
-
-TEST_F(LinkTest, FramImage)
-{
-    ASSERT_TRUE(connectLink());
-    const QString path = dir.filePath(QStringLiteral("VANTIKF.DAT"));
     QSignalSpy progress(&link, &uclQlif::DumpMessage);
     ASSERT_TRUE(link.GetBinDumpFRAM(path));
-    EXPECT_EQ(ReadAll(path), Pattern('R', 0, 8192));
+    EXPECT_TRUE(link.DumpFileError().isEmpty());
+    EXPECT_EQ(ReadAll(path), DumpPattern('R', 8192));
     ASSERT_GE(progress.count(), 2);
     EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FRAM Image"));
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("Get FRAM Image 32/32"));
@@ -101,10 +90,10 @@ TEST_F(LinkTest, OptionBoardRomVersionAndMemory)
     EXPECT_EQ(link.getOptData(1, QStringLiteral("VPR"), 5), QStringLiteral("V1.20"));
     const QString data = dir.filePath(QStringLiteral("VK_ES_OPT1.DAT"));
     ASSERT_TRUE(link.GetOptBinDump(1, QStringLiteral("ESR"), data, 2048));
-    EXPECT_EQ(ReadAll(data), Pattern('b', 0, 2048));
+    EXPECT_EQ(ReadAll(data), DumpPattern('b', 2048));
     const QString flash = dir.filePath(QStringLiteral("VK_EF_OPT1.DAT"));
     ASSERT_TRUE(link.GetOptBinDump(1, QStringLiteral("EFR"), flash, 500)); // not a whole number of blocks
-    EXPECT_EQ(ReadAll(flash), Pattern('l', 0, 500));
+    EXPECT_EQ(ReadAll(flash), DumpPattern('l', 500));
     EXPECT_TRUE(link.ByteArrayMode(1, QStringLiteral("E")));
     // Board 2 is an empty slot in the demo instrument.
     EXPECT_FALSE(link.ByteArrayMode(2, QStringLiteral("S")));
@@ -112,20 +101,7 @@ TEST_F(LinkTest, OptionBoardRomVersionAndMemory)
     EXPECT_TRUE(link.getOptData(2, QStringLiteral("VPR"), 5).isEmpty());
 }
 
-TEST_F(LinkTest, RefusedOptionDumpIsReported)
-{
-    ASSERT_TRUE(connectLink());
-    QSignalSpy progress(&link, &uclQlif::DumpMessage);
-    const QString path = dir.filePath(QStringLiteral("VK_ES_OPT3.DAT"));
-    sim.addRule(Rule(SimFault::Refuse, "OD"));
-    EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("ESR"), path, 2048));
-    ASSERT_FALSE(progress.isEmpty());
-    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic
-}
-
-TEST_F(LinkTest, CancelledDumpLeavesACleanLineForTheNextExchange)
+TEST_F(LinkTest, CancelledDumpOrReadLeavesACleanLineForTheNextExchange)
 {
     ASSERT_TRUE(connectLink());
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
@@ -141,4 +117,16 @@ TEST_F(LinkTest, CancelledDumpLeavesACleanLineForTheNextExchange)
         EXPECT_TRUE(link.SetPump(true)) << "round " << round;
     }
     QObject::disconnect(conn);
+    // A read cancelled in its middle ends at once, and the next operation starts clean.
+    int frames = 0;
+    QObject::connect(&link, &uclQlif::StsTransmit, [&] {
+        if (++frames == 40)
+            link.setCancel(true);
+    });
+    sim.clearRequests();
+    clsInstrument rec;
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(link.Status(), uclQlif::StatusCancelled);
+    EXPECT_LT(sim.requests().size(), 60);
+    EXPECT_TRUE(link.SetPump(true));
 }

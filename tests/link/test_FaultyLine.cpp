@@ -1,10 +1,8 @@
 // The link over a line that damages, delays or drops answers, and under modal windows.
 #include "LinkFixture.h"
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <memory>
 
 namespace {
 int Count(const QString &text, const QString &what) { return int(text.count(what)); }
@@ -71,41 +69,37 @@ TEST_F(LinkTest, LateAnswerForTheSameCodeIsDroppedByItsEntryAndMode)
 // must not stop the polls: they run on under the box, and the run ends while it is open.
 TEST_F(LinkTest, PollsRunOnUnderAModalWindow)
 {
-    for (const bool dialog : {false, true}) {
-        SCOPED_TRACE(dialog ? "QDialog" : "QMessageBox");
-        sim.clearRequests();
-        sim.setBusyPolls(5);
-        ASSERT_TRUE(link.Connected() || connectLink());
-        int underBox = 0;
-        bool opened = false, open = false;
-        auto conn = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
-            if (!body.startsWith("UX,C,"))
-                return;
-            if (opened) {
-                underBox += open ? 1 : 0;
-                return;
-            }
-            opened = true;
-            QTimer::singleShot(0, &link, [&] {
-                std::unique_ptr<QDialog> box(dialog ? new QDialog : new QMessageBox(QMessageBox::Information, "x", "y"));
-                QTimer closer;
-                closer.start(20);
-                QElapsedTimer since;
-                since.start();
-                // Closed once the instrument has finished, or after 3 s when the polls stopped.
-                QObject::connect(&closer, &QTimer::timeout, box.get(), [&] {
-                    if (underBox >= 5 || since.elapsed() > 3000)
-                        box->done(0);
-                });
-                open = true;
-                box->exec();
-                open = false;
+    sim.setBusyPolls(5);
+    ASSERT_TRUE(connectLink());
+    int underBox = -1; // busy polls while the box is open; -1 before it opens
+    bool open = false;
+    auto conn = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
+        if (!body.startsWith("UX,C,"))
+            return;
+        if (underBox >= 0) {
+            underBox += open ? 1 : 0;
+            return;
+        }
+        underBox = 0;
+        QTimer::singleShot(0, &link, [&] {
+            QMessageBox box(QMessageBox::Information, "x", "y");
+            QTimer closer;
+            closer.start(20);
+            QElapsedTimer since;
+            since.start();
+            // Closed once the instrument has finished, or after 3 s when the polls stopped.
+            QObject::connect(&closer, &QTimer::timeout, &box, [&] {
+                if (underBox >= 5 || since.elapsed() > 3000)
+                    box.done(0);
             });
+            open = true;
+            box.exec();
+            open = false;
         });
-        EXPECT_TRUE(link.DefaultInstrument(1));
-        QObject::disconnect(conn);
-        EXPECT_GE(underBox, 5) << "polls while the box was open";
-    }
+    });
+    EXPECT_TRUE(link.DefaultInstrument(1));
+    QObject::disconnect(conn);
+    EXPECT_GE(underBox, 5) << "polls while the box was open";
 }
 
 TEST_F(LinkTest, FailedReadsLeaveStatusFailed)
@@ -118,33 +112,7 @@ TEST_F(LinkTest, FailedReadsLeaveStatusFailed)
     sim.addRule(Rule(SimFault::Refuse, "SO", 'R'));
     EXPECT_FALSE(link.GetLatestHistory(rec));
     EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
-}
-
-TEST_F(LinkTest, PowerOffWithoutAnAnswerClaimsNoConnection)
-{
-    for (const SimFault fault : {SimFault::NoAnswer, SimFault::DropMidFrame}) {
-        SCOPED_TRACE(int(fault));
-        ASSERT_TRUE(connectLink());
-        QSignalSpy lost(&link, &uclQlif::LinkLost);
-        sim.clearRules();
-        sim.addRule(Rule(fault, "RO", 'W', 1, -1));
-        EXPECT_FALSE(link.BodyPowerOff());
-        EXPECT_FALSE(link.Connected());
-        EXPECT_EQ(lost.count(), 1);
-        if (fault == SimFault::NoAnswer) {
-            sim.clearRules();
-            EXPECT_TRUE(waitFor([&] { return link.Connected(); })) << "the search finds it again";
-        }
-        link.setPortOpen(false);
-    }
-}
-
-TEST_F(LinkTest, ZeroRunPollsOnAfterARefusedPollWhileBusy)
-{
-    ASSERT_TRUE(connectLink());
-    sim.setBusyPolls(2);
-    sim.addRule(Rule(SimFault::Refuse, "SZ", 'C', 2));
-    EXPECT_TRUE(link.ZeroCal(QStringLiteral("1111111")));
-    EXPECT_EQ(link.ZeroStatus(0), 1);
-    EXPECT_EQ(requestsOf("SZ,C,").size(), 4); // busy, refused, busy, result
+    sim.addRule(Rule(SimFault::BadClock, "HC", 'R'));
+    EXPECT_FALSE(link.GetInstrument(rec));
+    EXPECT_EQ(rec.FailLine(), QStringLiteral("HC,R"));
 }

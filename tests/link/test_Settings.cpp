@@ -1,34 +1,31 @@
 #include "LinkFixture.h"
-#include "link/ReadOnlyCodes.h"
-#include "settingsfiles/SettingLines.h"
+#include "support/InstrumentDiff.h"
 
 namespace {
-// Two records hold the same settings when every line the codec writes reads the same.
-void ExpectSameSettings(const clsInstrument &a, const clsInstrument &b)
+// What a read brings differs in nothing from the instrument (the derived channels 7..9, the
+// clock and the calibration history are not part of it).
+std::string ReadDifferences(const clsInstrument &a, const clsInstrument &b)
 {
-    for (const SettingLines::Entry &e : SettingLines::entries()) {
-        const SettingLines::LineText la = SettingLines::fieldsText(a, e);
-        const SettingLines::LineText lb = SettingLines::fieldsText(b, e);
-        EXPECT_EQ(la.text, lb.text) << e.code.toStdString() << " " << e.index;
-    }
-    for (const QByteArray &code : ReadOnlyCodes::ReadOrder()) {
-        if (code != "HC") {
-            EXPECT_EQ(ReadOnlyCodes::Fields(a, code, {}), ReadOnlyCodes::Fields(b, code, {})) << code.constData();
-        }
-    }
+    using M = clsInstrument::M;
+    return MemberDifferences(a, b, [](M m, int i) {
+               return m != M::SysDate && m != M::CalibBefore && m != M::CalibAfter && m != M::CalibDate &&
+                      !(clsInstrument::info(m).count1 >= 10 && i >= 7);
+           }).join(QStringLiteral("; ")).toStdString();
 }
 } // namespace
 
 TEST_F(LinkTest, GetInstrumentReadsTheWholeInstrumentWithoutRaisingFlags)
 {
+    {
+        clsInstrument::DeviceDoor door(sim.state());
+        sim.state().setGasEnabled(6, -1); // the last channel on
+    }
     ASSERT_TRUE(connectLink());
     clsInstrument rec;
     rec.setWarning(0, 77); // whatever was there goes
     ASSERT_TRUE(link.GetInstrument(rec));
-    ExpectSameSettings(rec, sim.state());
+    EXPECT_EQ(ReadDifferences(rec, sim.state()), "");
     EXPECT_FALSE(rec.AnyChangeFlag());
-    EXPECT_FALSE(rec.InvalidIF());
-    EXPECT_EQ(rec.RomNumber(), 4810);
     EXPECT_LE(std::abs(rec.SysDateOffset()), 2);
     EXPECT_EQ(link.Status(), uclQlif::StatusDone);
     EXPECT_TRUE(gDataReceived);
@@ -37,7 +34,7 @@ TEST_F(LinkTest, GetInstrumentReadsTheWholeInstrumentWithoutRaisingFlags)
     sim.setAnswerBlockSize(32);
     clsInstrument blocks;
     ASSERT_TRUE(link.GetInstrument(blocks));
-    ExpectSameSettings(blocks, sim.state());
+    EXPECT_EQ(ReadDifferences(blocks, sim.state()), "");
 }
 
 TEST_F(LinkTest, InstrumentMessageAndLatestHistoryAreRaised)
@@ -57,10 +54,14 @@ TEST_F(LinkTest, InstrumentMessageAndLatestHistoryAreRaised)
     ASSERT_EQ(inter.count(), 1);
     EXPECT_TRUE(inter.first().first().toString().startsWith(QStringLiteral("Latest Calibration 2024/05/01 09:30:00")));
     EXPECT_FLOAT_EQ(rec.CalibAfter(2), 12.5f);
+    EXPECT_FLOAT_EQ(rec.CalibBefore(2), sim.state().CalibBefore(2));
+    EXPECT_NE(rec.CalibBefore(2), rec.CalibAfter(2));
     EXPECT_FALSE(rec.AnyChangeFlag());
+    sim.setAnswerBlockSize(1); // sixteen fields, one a block: the most blocks an answer may have
+    EXPECT_TRUE(link.GetLatestHistory(rec));
 }
 
-TEST_F(LinkTest, SetInstrumentSendsExactlyTheFlaggedLinesAndClearsThemOnAcceptance)
+TEST_F(LinkTest, SetInstrumentSendsTheFlaggedLinesAndClearsThemOnAcceptance)
 {
     ASSERT_TRUE(connectLink());
     clsInstrument rec;
@@ -77,21 +78,16 @@ TEST_F(LinkTest, SetInstrumentSendsExactlyTheFlaggedLinesAndClearsThemOnAcceptan
     EXPECT_FALSE(rec.AnyChangeFlag());
     EXPECT_EQ(sim.state().Intervals(), 30);
     EXPECT_FLOAT_EQ(sim.state().Warning(2), 6.0f);
-}
 
-TEST_F(LinkTest, RefusedWriteKeepsItsFlagAndTheRestGoesOn)
-{
-    ASSERT_TRUE(connectLink());
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
-    rec.setIntervals(30);
+    // A refused write keeps its flag and the rest goes on.
+    rec.setIntervals(60);
     rec.setAlarmMode(2);
     sim.addRule(Rule(SimFault::Refuse, "XP", 'W'));
     EXPECT_FALSE(link.SetInstrument(rec));
     EXPECT_TRUE(rec.Change_Interval());
     EXPECT_FALSE(rec.Change_AlarmMode());
     EXPECT_EQ(sim.state().AlarmMode(), 2);
-    EXPECT_EQ(sim.state().Intervals(), 60);
+    EXPECT_EQ(sim.state().Intervals(), 30);
 }
 
 TEST_F(LinkTest, FactorySaveAndOptionBoardCommitEndTheSequence)
@@ -132,26 +128,20 @@ TEST_F(LinkTest, RefusedAndShortAnswersMarkGroupsUnsupported)
     EXPECT_FALSE(requestsOf("AP,W,").isEmpty());
 }
 
-TEST_F(LinkTest, OneChecksumErrorIsRecoveredWithNak)
+// A checksum error is recovered with NAK; garbage and byte-wise delivery are harmless.
+TEST_F(LinkTest, DamagedGarbledOrSlowAnswersStillRead)
 {
     ASSERT_TRUE(connectLink());
     sim.addRule(Rule(SimFault::CorruptChecksum, "XP"));
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
-    EXPECT_EQ(rec.Intervals(), 60);
-    EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
-    EXPECT_TRUE(logText().contains(QStringLiteral("> : [NAK]")));
-}
-
-TEST_F(LinkTest, GarbageAndByteWiseDeliveryAreHarmless)
-{
-    ASSERT_TRUE(connectLink());
-    sim.addRule(Rule(SimFault::Garbage, "XP"));
+    sim.addRule(Rule(SimFault::Garbage, "IT"));
     sim.addRule(Rule(SimFault::ByteByByte, "AP"));
     clsInstrument rec;
     ASSERT_TRUE(link.GetInstrument(rec));
     EXPECT_EQ(rec.Intervals(), 60);
     EXPECT_EQ(rec.AlarmMode(), 1);
+    EXPECT_EQ(rec.GasType(0), sim.state().GasType(0));
+    EXPECT_TRUE(logText().contains(QStringLiteral("<<< Check SUM error >>>")));
+    EXPECT_TRUE(logText().contains(QStringLiteral("> : [NAK]")));
 }
 
 TEST_F(LinkTest, SilenceFailsAfterTheRetriesWithFailLine)
@@ -164,44 +154,4 @@ TEST_F(LinkTest, SilenceFailsAfterTheRetriesWithFailLine)
     EXPECT_EQ(requestsOf("XP,R,").size(), 1 + link.Retry());
     EXPECT_EQ(link.Status(), uclQlif::StatusFailed);
     EXPECT_EQ(rec.XS_(5).trimmed(), QStringLiteral("STATION 006")); // read before the failure stays
-}
-
-TEST_F(LinkTest, ImproperClockFailsWithHcR)
-{
-    ASSERT_TRUE(connectLink());
-    sim.addRule(Rule(SimFault::BadClock, "HC", 'R'));
-    clsInstrument rec;
-    EXPECT_FALSE(link.GetInstrument(rec));
-    EXPECT_EQ(rec.FailLine(), QStringLiteral("HC,R"));
-}
-
-TEST_F(LinkTest, CancelEndsTheReadAndStaysReadable)
-{
-    ASSERT_TRUE(connectLink());
-    int frames = 0;
-    QObject::connect(&link, &uclQlif::StsTransmit, [&] {
-        if (++frames == 40)
-            link.setCancel(true);
-    });
-    clsInstrument rec;
-    EXPECT_FALSE(link.GetInstrument(rec));
-    EXPECT_TRUE(link.Cancel());
-    EXPECT_EQ(link.Status(), uclQlif::StatusCancelled);
-    EXPECT_LT(sim.requests().size(), 60);
-    // The next operation starts clean.
-    EXPECT_TRUE(link.SetPump(true));
-}
-
-TEST_F(LinkTest, SecondOperationInsideAWaitIsRefused)
-{
-    ASSERT_TRUE(connectLink());
-    int inner = -1;
-    QMetaObject::Connection c = QObject::connect(&link, &uclQlif::StsTransmit, [&] {
-        if (inner < 0)
-            inner = link.SetPump(true) ? 1 : 0;
-    });
-    EXPECT_TRUE(link.SetDateTime(QDateTime::currentDateTime()));
-    QObject::disconnect(c);
-    EXPECT_EQ(inner, 0);
-    EXPECT_FALSE(sim.pumpOn());
 }

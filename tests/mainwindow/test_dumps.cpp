@@ -1,18 +1,12 @@
 // Service-mode memory dumps against the simulator: the images, and what a failed or
 // cancelled dump leaves behind.
 #include "MainFixture.h"
+#include "support/DumpPattern.h"
 
 using namespace Commands;
 
 class Dumps : public MainFixture {
 protected:
-    static QByteArray Pattern(char area, int size)
-    {
-        QByteArray b(size, 0);
-        for (int i = 0; i < size; ++i)
-            b[i] = SimInstrument::PatternByte(area, quint32(i));
-        return b;
-    }
     void Keep(const QString &name) { writeFile(name, QByteArray("last good image")); }
     // Presses the progress window's cancel button as the request goes out.
     void CancelAfter(const QByteArray &request)
@@ -77,7 +71,7 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
     sim->addRule({SimFault::CorruptChecksum, "EF", 0, 3, 1});
     boxes->push(vb::Yes);
     Press(form->cmdFRAMDump);
-    EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), Pattern('R', 8192));
+    EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), DumpPattern('R', 8192));
     EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), frmMain::kBrown);
 
     Keep(QStringLiteral("VANTIKF.DAT"));
@@ -96,7 +90,7 @@ TEST_F(Dumps, OptionBoardDumpsAlwaysEndTransferMode)
     ASSERT_TRUE(StartAndRead(true));
     ASSERT_TRUE(form->Opt[0]->isChecked()); // board 1 is the only one fitted
     Press(form->cmdOptData);
-    EXPECT_EQ(ReadFile(QStringLiteral("VK_ES_OPT1.DAT")), Pattern('b', 2048));
+    EXPECT_EQ(ReadFile(QStringLiteral("VK_ES_OPT1.DAT")), DumpPattern('b', 2048));
     EXPECT_EQ(Requests("MM,W,1,E"), 1);
     EXPECT_TRUE(LogLines().join(QString()).isEmpty()) << "a good dump writes no log line";
 

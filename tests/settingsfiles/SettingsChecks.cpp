@@ -7,7 +7,6 @@
 #include <cmath>
 
 using M = clsInstrument::M;
-using F = clsInstrument::F;
 
 namespace {
 
@@ -27,33 +26,15 @@ bool carried(M m, int i)
         return false;
     case M::Ratio:
         return i == 0;
-    case M::XS_:
-        return i < 128;
-    case M::XZ_:
-        return i < 32;
-    case M::XV_: case M::HH_:
-        return i < 2;
-    case M::HE_:
-        return i < 3;
-    case M::G1_:
-        return i < 6;
-    case M::FL_:
-        return i < 4;
-    case M::LO_longname: case M::LO_name: case M::LO_fc:
-        return i < 5;
-    case M::LB_longname: case M::LB_name: case M::LB_fc:
-        return i < 30;
-    case M::LA_warn: case M::LA_alarm: case M::LA_ratio: case M::LA_volt:
-        return i < 35;
-    case M::UG_:
-        return i < 7;
     default:
         break;
     }
-    // Per-channel members: channels 7..9 (10) are derived, not read.
-    if (clsInstrument::info(m).count1 >= 10 && clsInstrument::info(m).count1 <= 11)
-        return i < 7;
-    return true;
+    const int n = clsInstrument::info(m).count1;
+    if (n == 10 || n == 11)
+        return i < 7; // channels: 7..9 are derived, not read
+    if (n == 17)
+        return true; // PID entries 0..16
+    return n == 1 || i < n - 1; // a list's last element is the original's unused one
 }
 
 } // namespace
@@ -67,48 +48,10 @@ QStringList carriedDifferences(const clsInstrument &expected, const clsInstrumen
     });
 }
 
-QStringList flagDifferences(const clsInstrument &loaded)
-{
-    static const QStringList neverSet = {"Change_SerialNo", "Change_DummySerial", "Change_StationID",
-                                         "Change_UserID", "Change_RP_", "Change_SI_"};
-    // Entries beyond what the file holds.
-    static const QHash<QString, int> firstUnset = {
-        {"Change_XS_", 128}, {"Change_XZ_", 32}, {"Change_XV_", 2}, {"Change_UG_", 7}, {"Change_HH_", 2},
-        {"Change_HE_", 3}, {"Change_G1_", 6}, {"Change_FL_", 4}, {"Change_LO_", 5}, {"Change_LB_", 30},
-        {"Change_LA_", 35}};
-    QStringList out;
-    for (int fi = 0; fi < int(F::Count); ++fi) {
-        const F f = F(fi);
-        const auto &info = clsInstrument::info(f);
-        const QString name = QLatin1String(info.name);
-        for (int i = 0; i < info.count1; ++i) {
-            for (int j = 0; j < info.count2; ++j) {
-                bool want = !neverSet.contains(name);
-                if (firstUnset.contains(name))
-                    want = i < firstUnset.value(name);
-                else if (info.count1 >= 10 && info.count1 <= 11)
-                    want = i < 7; // channels
-                if (name == QLatin1String("Change_AltRng"))
-                    want = i >= 1 && i <= 3;
-                if (name == QLatin1String("Change_PIDSmallRange"))
-                    want = i >= 4 && i <= 6 && loaded.GasType(i) == 5;
-                if (loaded.flag(f, i, j) != want)
-                    out << QStringLiteral("%1(%2,%3) is %4").arg(name).arg(i).arg(j).arg(want ? "clear" : "set");
-            }
-        }
-    }
-    return out;
-}
-
 QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    WriteTestFile(path, bytes);
 }
 
 QList<QByteArray> crlfLines(const QByteArray &bytes)

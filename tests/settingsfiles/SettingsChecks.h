@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/samples/SampleRecord.h"
+#include "support/TestFiles.h"
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
@@ -11,12 +12,7 @@
 // against FL_(0), is compared to a relative 1e-5.
 QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual);
 
-// Flags of a record loaded from a complete file that are not as they should be: every
-// flag of a member the file sets raised, every other flag clear.
-QStringList flagDifferences(const clsInstrument &loaded);
-
 // Whole file contents; empty when it cannot be read.
 QByteArray readFile(const QString &path);
-void writeFile(const QString &path, const QByteArray &bytes);
 // The lines of a file that must end every line with CR LF, the ends taken off.
 QList<QByteArray> crlfLines(const QByteArray &bytes);

@@ -1,7 +1,7 @@
-// Records the fuzzers' seed corpora from the real link and the simulated instrument:
-// VANTIK_UPDATE_SEEDS=1 build/bin/test_link --gtest_filter=FuzzSeeds.*
-// writes fuzz/corpus/<target>/ in the source tree (a test run never changes it otherwise).
-#include "support/TestFiles.h"
+// Records the seed corpora of the link and settings fuzzers from the real link and the
+// simulated instrument:  build/bin/record_seeds fuzz/corpus
+// writes <folder>/link, <folder>/frames and <folder>/settings (the folder must exist).
+#include "core/FileIO.h"
 #include "core/Scrambler.h"
 #include "core/modMain.h"
 #include "fuzz/LinkScript.h"
@@ -9,13 +9,12 @@
 #include "link/uclQlif.h"
 #include "settingsfiles/SettingLines.h"
 #include "sim/SimInstrument.h"
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <gtest/gtest.h>
+#include <cstdio>
 
 namespace {
 
@@ -48,30 +47,20 @@ private:
     SimInstrument &m_sim;
 };
 
-class FuzzSeeds : public ::testing::Test
+int gFailures = 0;
+
+void put(const QDir &corpus, const QString &target, const QString &name, const QByteArray &bytes)
 {
-protected:
-    void SetUp() override
-    {
-        if (!qEnvironmentVariableIsSet("VANTIK_UPDATE_SEEDS"))
-            GTEST_SKIP() << "set VANTIK_UPDATE_SEEDS to write the seed corpora";
-        corpus = QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../fuzz/corpus"));
-        ASSERT_TRUE(corpus.exists());
-        SetAppPath(tmp.path());
+    QDir().mkpath(corpus.filePath(target));
+    const QString path = corpus.filePath(target + QLatin1Char('/') + name);
+    const FileResult w = WriteFileWhole(path, bytes);
+    if (!w) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(w.error));
+        ++gFailures;
     }
-    void TearDown() override { SetAppPath(QString()); }
+}
 
-    void write(const QString &target, const QString &name, const QByteArray &bytes)
-    {
-        QDir().mkpath(corpus.filePath(target));
-        WriteTestFile(corpus.filePath(target + QLatin1Char('/') + name), bytes);
-    }
-
-    QDir corpus;
-    QTemporaryDir tmp;
-};
-
-TEST_F(FuzzSeeds, LinkSessionsAndTheirFrames)
+void linkSessions(const QDir &corpus, const QString &tmp)
 {
     const char *names[8] = {"read", "history", "zero", "span", "default-restore", "option-dump", "fram-dump", "write"};
     QSet<QByteArray> framesSeen;
@@ -89,10 +78,10 @@ TEST_F(FuzzSeeds, LinkSessionsAndTheirFrames)
         link.setRetry(1);
         link.setBusyPollLimit(2);
         link.setPortOpen(true);
-        const QString image = tmp.filePath(QStringLiteral("image.dat"));
+        const QString image = QDir(tmp).filePath(QStringLiteral("image.dat"));
         clsInstrument rec;
         bool ok = true;
-        switch (op) { // as fuzz/fuzz_link.cpp runs them
+        switch (op) { // as fuzz_link.cpp runs them
         case 0: ok = link.GetInstrument(rec); break;
         case 1: ok = link.GetLatestHistory(rec) && !link.getOptData(1, QStringLiteral("VPR"), 5).isEmpty(); break;
         case 2: ok = link.ZeroCal(QStringLiteral("1111111")); break;
@@ -108,10 +97,13 @@ TEST_F(FuzzSeeds, LinkSessionsAndTheirFrames)
             ok = link.SetInstrument(rec);
             break;
         }
-        EXPECT_TRUE(ok) << names[op];
+        if (!ok) {
+            std::fprintf(stderr, "session %s failed\n", names[op]);
+            ++gFailures;
+        }
         link.setPortOpen(false);
         link.setHostTransport(nullptr);
-        write(QStringLiteral("link"), QString::fromLatin1(names[op]), LinkScript::Encode({quint8(op), line.pieces}));
+        put(corpus, QStringLiteral("link"), QString::fromLatin1(names[op]), LinkScript::Encode({quint8(op), line.pieces}));
 
         // Each kind of answer once for the frame assembler, with the payload length of its dump.
         const char payload = op == 5 ? 1 : op == 6 ? 2 : 0;
@@ -122,23 +114,20 @@ TEST_F(FuzzSeeds, LinkSessionsAndTheirFrames)
                 continue;
             ++kept;
             framesSeen.insert(kind);
-            write(QStringLiteral("frames"), QStringLiteral("%1-%2").arg(names[op]).arg(framesSeen.size()),
-                  QByteArray(1, payload) + p);
+            put(corpus, QStringLiteral("frames"), QStringLiteral("%1-%2").arg(names[op]).arg(framesSeen.size()),
+                QByteArray(1, payload) + p);
         }
     }
 }
 
-TEST_F(FuzzSeeds, SettingLinesPlainAndScrambled)
+// Eight lines a seed (small inputs keep the fuzzer fast), plain and scrambled.
+void settingLines(const QDir &corpus)
 {
     SimInstrument sim;
     sim.fillDemoState();
-    // Eight lines a seed (small inputs keep the fuzzer fast), plain and scrambled.
     QList<QByteArray> lines;
-    for (const SettingLines::Entry &e : SettingLines::fileOrder()) {
-        const SettingLines::LineText lt = SettingLines::lineText(sim.state(), e);
-        ASSERT_TRUE(lt.ok);
-        lines.append(lt.text.toLatin1());
-    }
+    for (const SettingLines::Entry &e : SettingLines::fileOrder())
+        lines.append(SettingLines::lineText(sim.state(), e).text.toLatin1());
     for (int at = 0; at < lines.size(); at += 8) {
         QByteArray plain, scrambled;
         gScramble = -1;
@@ -148,9 +137,25 @@ TEST_F(FuzzSeeds, SettingLinesPlainAndScrambled)
         }
         gScramble = 0;
         const QString name = QStringLiteral("lines%1").arg(at, 3, 10, QLatin1Char('0'));
-        write(QStringLiteral("settings"), name, '\0' + plain);
-        write(QStringLiteral("settings"), name + QStringLiteral("-scrambled"), '\1' + scrambled);
+        put(corpus, QStringLiteral("settings"), name, '\0' + plain);
+        put(corpus, QStringLiteral("settings"), name + QStringLiteral("-scrambled"), '\1' + scrambled);
     }
 }
 
 } // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QDir corpus(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    if (argc != 2 || !corpus.exists()) {
+        std::fprintf(stderr, "usage: record_seeds CORPUS-FOLDER (e.g. fuzz/corpus)\n");
+        return 2;
+    }
+    QTemporaryDir tmp;
+    SetAppPath(tmp.path());
+    linkSessions(corpus, tmp.path());
+    settingLines(corpus);
+    SetAppPath(QString());
+    return gFailures == 0 ? 0 : 1;
+}

@@ -173,14 +173,14 @@ TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
 
 TEST_F(NamesDialog, OkWritesOnlyTheEditedNames)
 {
-    ASSERT_TRUE(Edit(dlg->vfgStation, 4, 1, "Station 5 "));
-    ASSERT_TRUE(Edit(dlg->vfgUser, 0, 1, "user 1"));
+    ASSERT_TRUE(Edit(dlg->vfgStation, 127, 1, "Station 128 "));
+    ASSERT_TRUE(Edit(dlg->vfgUser, 31, 1, "user 32"));
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
     ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().XS_(4), "Station 5 ");
-    EXPECT_EQ(rec().XZ_(0), "user 1");
+    EXPECT_EQ(rec().XS_(127), "Station 128 ");
+    EXPECT_EQ(rec().XZ_(31), "user 32");
     for (int i = 0; i < FsNames::kStations; ++i)
-        EXPECT_EQ(rec().Change_XS_(i), i == 4) << i;
+        EXPECT_EQ(rec().Change_XS_(i), i == 127) << i;
     for (int i = 0; i < FsNames::kUsers; ++i)
-        EXPECT_EQ(rec().Change_XZ_(i), i == 0) << i;
+        EXPECT_EQ(rec().Change_XZ_(i), i == 31) << i;
 }

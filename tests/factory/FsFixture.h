@@ -56,71 +56,11 @@ inline clsInstrument VariedFsRecord(unsigned seed)
     return rec;
 }
 
-// ---- grid helpers (also for tests that open the dialog from the main window) ----------------
-
-inline QLineEdit *FsEditorLine(FlexGrid *g)
-{
-    if (auto *c = qobject_cast<QComboBox *>(g->Editor()))
-        return c->lineEdit();
-    return qobject_cast<QLineEdit *>(g->Editor());
-}
-// Clicks the cell and opens its editor with F2; false when no editor opened.
-inline bool FsOpenCell(FlexGrid *g, int r, int c)
-{
-    QTableView *view = g->view();
-    const QModelIndex at = view->model()->index(r, c);
-    view->scrollTo(at);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
-    QTest::keyClick(view, Qt::Key_F2);
-    return g->IsEditing() && g->EditRow() == r && g->EditCol() == c;
-}
-// Types text over a free-text cell and presses Enter. True when the cell took it; a
-// refused entry's text goes to *refused and Escape drops it (unless keepOpen).
-inline bool FsEdit(FlexGrid *g, int r, int c, const QString &text, QString *refused = nullptr, bool keepOpen = false)
-{
-    if (refused)
-        refused->clear();
-    if (!FsOpenCell(g, r, c))
-        return false;
-    QLineEdit *line = FsEditorLine(g);
-    if (!line)
-        return false;
-    line->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(line, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
-    if (!g->IsEditing())
-        return true;
-    if (refused)
-        *refused = line->text();
-    if (!keepOpen)
-        QTest::keyClick(line, Qt::Key_Escape);
-    return false;
-}
-// Chooses the entry of a list cell as a user does (open, pick, Enter).
-inline bool FsPick(FlexGrid *g, int r, int c, const QString &entry)
-{
-    if (!FsOpenCell(g, r, c))
-        return false;
-    auto *combo = qobject_cast<QComboBox *>(g->Editor());
-    if (!combo)
-        return false;
-    const int at = combo->findText(entry, Qt::MatchExactly);
-    if (at < 0)
-        return false;
-    combo->setCurrentIndex(at);
-    QTest::keyClick(combo, Qt::Key_Return);
-    return !g->IsEditing();
-}
-
 class FsFixture : public ::testing::Test {
 protected:
     std::unique_ptr<ScriptedMsgBox> boxes;
     std::unique_ptr<ScriptedCommonDialog> files;
     QPointer<frmFsDialog> dlg;
-    QString refusedText; // what a refused entry left in the editor
 
     void SetUp() override
     {
@@ -163,13 +103,52 @@ protected:
     clsInstrument &rec() { return gInstrument(); }
     clsInstrument &edit() { return *dlg->EditInstrument(); }
 
-    static QLineEdit *EditorLine(FlexGrid *g) { return FsEditorLine(g); }
-    static bool OpenCell(FlexGrid *g, int r, int c) { return FsOpenCell(g, r, c); }
-    bool Edit(FlexGrid *g, int r, int c, const QString &text, bool keepOpen = false)
+    static QLineEdit *EditorLine(FlexGrid *g)
     {
-        return FsEdit(g, r, c, text, &refusedText, keepOpen);
+        if (auto *c = qobject_cast<QComboBox *>(g->Editor()))
+            return c->lineEdit();
+        return qobject_cast<QLineEdit *>(g->Editor());
     }
-    static bool Pick(FlexGrid *g, int r, int c, const QString &entry) { return FsPick(g, r, c, entry); }
+    // Clicks the cell and opens its editor with F2; false when no editor opened.
+    static bool OpenCell(FlexGrid *g, int r, int c)
+    {
+        QTableView *view = g->view();
+        const QModelIndex at = view->model()->index(r, c);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        return g->IsEditing() && g->EditRow() == r && g->EditCol() == c;
+    }
+    // Types text over a free-text cell and presses Enter. True when the cell took it; a
+    // refused entry is dropped with Escape unless keepOpen.
+    static bool Edit(FlexGrid *g, int r, int c, const QString &text, bool keepOpen = false)
+    {
+        QLineEdit *line = OpenCell(g, r, c) ? EditorLine(g) : nullptr;
+        if (!line)
+            return false;
+        line->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(line, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(line, text);
+        QTest::keyClick(line, Qt::Key_Return);
+        if (!g->IsEditing())
+            return true;
+        if (!keepOpen)
+            QTest::keyClick(line, Qt::Key_Escape);
+        return false;
+    }
+    // Chooses the entry of a list cell as a user does (open, pick, Enter).
+    static bool Pick(FlexGrid *g, int r, int c, const QString &entry)
+    {
+        auto *combo = OpenCell(g, r, c) ? qobject_cast<QComboBox *>(g->Editor()) : nullptr;
+        const int at = combo ? combo->findText(entry, Qt::MatchExactly) : -1;
+        if (at < 0)
+            return false;
+        combo->setCurrentIndex(at);
+        QTest::keyClick(combo, Qt::Key_Return);
+        return !g->IsEditing();
+    }
     static int Back(FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
 };
 

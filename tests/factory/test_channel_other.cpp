@@ -81,6 +81,8 @@ TEST_F(ChannelDialog, OneGasPerPositionAndTheLastTickStays)
     EXPECT_EQ(checked(g, 3, 2), FlexGrid::Unchecked);  // Ch1 still ticked elsewhere
     Toggle(g, 1, 1);
     EXPECT_EQ(checked(g, 1, 1), FlexGrid::Checked);    // the last tick of the map
+    Toggle(g, 7, 6);                                   // the last gas takes the last position
+    EXPECT_EQ(checked(g, 7, 6), FlexGrid::Checked);
     EXPECT_TRUE(dlg->CheckChannelGrid());
 
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
@@ -90,6 +92,7 @@ TEST_F(ChannelDialog, OneGasPerPositionAndTheLastTickStays)
     EXPECT_EQ(rec().UG_(1), 0);
     EXPECT_EQ(rec().GasEnabled(1), 0);
     EXPECT_TRUE(rec().Change_UG_(1));
+    EXPECT_EQ(rec().UG_(6), 0x20);
 }
 
 TEST_F(ChannelDialog, OtherSettingsAndMEValues)

@@ -191,7 +191,7 @@ TEST_F(FsFixture, OkRunsNotPastAnOpenEditorOrAValueThatDoesNotConvert)
     EXPECT_FALSE(rec().AnyChangeFlag());
 
     // An empty number may stand in the cell, but OK names the row and applies nothing.
-    FsEditorLine(setUp)->clear();
+    EditorLine(setUp)->clear();
     ASSERT_TRUE(setUp->CommitEdit());
     ASSERT_TRUE(Pick(setUp, SetUpRow::Latching, 1, GetMsg(8005)));
     boxes->clear();
@@ -205,7 +205,7 @@ TEST_F(FsFixture, OkRunsNotPastAnOpenEditorOrAValueThatDoesNotConvert)
     ASSERT_TRUE(Edit(setUp, SetUpRow::CalInterval, 1, QStringLiteral("030")));
     EXPECT_EQ(setUp->TextMatrix(SetUpRow::CalInterval, 1), QStringLiteral("30"));
     ASSERT_TRUE(OpenCell(setUp, SetUpRow::CalInterval, 1));
-    QTest::keyClicks(FsEditorLine(setUp), QStringLiteral("030"));
+    QTest::keyClicks(EditorLine(setUp), QStringLiteral("030"));
     boxes->clear();
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
     ASSERT_TRUE(Closed());

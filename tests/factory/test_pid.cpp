@@ -67,8 +67,6 @@ TEST(PidRules, TablesGiveLimitsPointAndDigit)
     EXPECT_EQ(hi, 0.39f);
     EXPECT_FALSE(PIDRangeLimits(5, 15, lo, hi)) << "any other index is the High table";
 
-    EXPECT_EQ(FullScaleList(0), "500.0|1000|1500|2000|2500|3000|4000|5000|10000|15000|20000|30000|50000");
-    EXPECT_EQ(FullScaleList(1), "10.00|15.00|20.00|25.00|30.00|40.00|50.00|100.0|150.0|200.0|300.0|400.0|500.0");
     EXPECT_TRUE(CheckPIDRange(1, "30.00", ColDigit, "0.02"));
     EXPECT_TRUE(CheckPIDRange(0, "1000", ColPoint, "1/1"));
     EXPECT_FALSE(CheckPIDRange(0, "1000", ColPoint, "1/10"));
@@ -207,7 +205,9 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
     high[5][ColName] = "HI";
     low[5][ColName] = "LO";
     low[6][ColPoint] = "1/1000";
+    low[17][ColFactor] = "0.25";
     ApplyPidTables(inst, high, low);
+    EXPECT_EQ(inst.PIDFactor(16, 1), 25.0f) << "the last entry";
     EXPECT_EQ(inst.PIDAlarm(2, 0), 300.0f);
     EXPECT_EQ(inst.PIDFactor(2, 0), 125.0f);
     EXPECT_EQ(inst.PIDWarn(3, 1), ReadingCode::NoValue);
@@ -282,31 +282,12 @@ TEST_F(PidDialog, FullScaleSetsPointDigitAndFactor)
         EXPECT_EQ(Back(high, 17, ColFullScale), 255) << t;
         EXPECT_EQ(high->TextMatrix(17, ColFactor), "0.25") << t;
     }
+    ASSERT_TRUE(Edit(high, 17, ColFullScale, "50000"));
     ASSERT_TRUE(Edit(high, 17, ColFullScale, "1000"));
     ASSERT_TRUE(Edit(high, 17, Col1st, "12.6"));
     EXPECT_EQ(high->TextMatrix(17, Col1st), "13");
     EXPECT_TRUE(Edit(dlg->vfgPID[1], 17, ColLongName, "Low name"));
     EXPECT_EQ(high->TextMatrix(17, ColLongName), "Low name") << "the names are shared";
-}
-
-TEST_F(PidDialog, RefusedCommandGroupsLockTheGrids)
-{
-    {
-        clsInstrument::DeviceDoor door(rec());
-        rec().setInvalidLI(true);
-    }
-    ASSERT_TRUE(Open());
-    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 17, ColFullScale));
-    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 3, Col1st));
-    EXPECT_TRUE(Edit(dlg->vfgPID[0], 17, ColName, "ab"));
-    EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(17, ColName), "AB");
-    dlg->cmdCancel_Click();
-    {
-        clsInstrument::DeviceDoor door(rec());
-        rec().setInvalidLJ(true);
-    }
-    ASSERT_TRUE(Open());
-    EXPECT_EQ(dlg->vfgPID[1]->Editable(), FlexGrid::EditNone);
 }
 
 // What the dialog exports, it imports back unchanged, and OK then passes: the demo
@@ -328,6 +309,7 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
         }
         ASSERT_EQ(boxes->prompts(), QStringList({"Export Complete", "Export Complete"})) << seed;
         for (int i = 0; i < 2; ++i) {
+            dlg->vfgPID[i]->setTextMatrix(17, ColLongName, "X");   // the file's last line puts it back
             files->choose(file(PidListFile::DefaultName(i)));
             dlg->cmdPIDImport_Click(i);
         }
@@ -346,17 +328,8 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     const QByteArray bytes = f.readAll();
     EXPECT_EQ(bytes.count("\r\n"), 17);
 
-    // TABs for commas and a trailing comma read the same.
-    ASSERT_TRUE(Open());
-    const QStringList row1 = Row(0, 1);
-    QByteArray tabbed = bytes;
-    tabbed.replace(',', '\t').replace("\r\n", ",\r\n");
-    files->choose(file("tabbed.csv", tabbed));
-    dlg->cmdPIDImport_Click(0);
-    EXPECT_EQ(Row(0, 1), row1);
-    EXPECT_TRUE(dlg->CheckPIDGrid(0));
-
     // A cell that would come back in another cell: the export names it, writes nothing.
+    ASSERT_TRUE(Open());
     boxes->clear();
     dlg->vfgPID[1]->setTextMatrix(4, ColUnit, "p,m");
     dlg->cmdPIDExport_Click(1);
@@ -418,6 +391,10 @@ TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
         rec().setInvalidLI(true);
     }
     ASSERT_TRUE(Open());
+    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 17, ColFullScale));
+    EXPECT_FALSE(OpenCell(dlg->vfgPID[0], 3, Col1st));
+    EXPECT_TRUE(Edit(dlg->vfgPID[0], 17, ColName, "ab"));
+    EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(17, ColName), "AB");
     files->choose(file("one.csv", line));
     dlg->cmdPIDImport_Click(1);
     EXPECT_EQ(Row(1, 1).mid(0, 2), QStringList({"NEW", "NEW GAS"}));
@@ -430,6 +407,7 @@ TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
         rec().setInvalidLJ(true);
     }
     ASSERT_TRUE(Open());
+    EXPECT_EQ(dlg->vfgPID[1]->Editable(), FlexGrid::EditNone);
     files->choose(file("one.csv", line));
     dlg->cmdPIDImport_Click(0);
     EXPECT_EQ(Row(0, 1).first(), "P0");

@@ -152,26 +152,16 @@ protected:
     static int Back(FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
 };
 
-// The conversion and PID change flags a record carries, by name ("LA_3", "PIDSpec_2_1").
-inline QStringList FsConvPidFlags(const clsInstrument &r)
+// Every flag raised on the record, as "name(i,j)".
+inline QStringList Raised(const clsInstrument &r)
 {
     QStringList out;
-    for (int i = 0; i < 35; ++i) {
-        if (i < 30 && r.Change_LB_(i))
-            out << QStringLiteral("LB_%1").arg(i);
-        if (i < 5 && r.Change_LO_(i))
-            out << QStringLiteral("LO_%1").arg(i);
-        if (r.Change_LA_(i))
-            out << QStringLiteral("LA_%1").arg(i);
-    }
-    if (r.Change_LN_())
-        out << QStringLiteral("LN_");
-    for (int e = 0; e < 17; ++e) {
-        if (r.Change_PIDName(e))
-            out << QStringLiteral("PIDName_%1").arg(e);
-        for (int j = 0; j < 2; ++j)
-            if (r.Change_PIDSpec(e, j))
-                out << QStringLiteral("PIDSpec_%1_%2").arg(e).arg(j);
+    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
+        const auto &fi = clsInstrument::info(clsInstrument::F(f));
+        for (int i = 0; i < fi.count1; ++i)
+            for (int j = 0; j < fi.count2; ++j)
+                if (r.flag(clsInstrument::F(f), i, j))
+                    out << QStringLiteral("%1(%2,%3)").arg(QLatin1String(fi.name)).arg(i).arg(j);
     }
     return out;
 }

@@ -125,11 +125,13 @@ TEST_F(ChannelDialog, OtherSettingsAndMEValues)
     EXPECT_FALSE(Edit(me, 1, 1, "29"));
     EXPECT_EQ(Back(me, 1, 1), 255);
     EXPECT_FALSE(Edit(me, 1, 1, "256"));
+    EXPECT_TRUE(Edit(me, 1, 1, "255"));
     EXPECT_TRUE(Edit(me, 1, 1, "030"));
     EXPECT_EQ(me->TextMatrix(1, 1), "30");
     EXPECT_TRUE(Edit(me, 1, 2, "254.5"));
     EXPECT_EQ(me->TextMatrix(1, 2), "254");             // halves to even
     EXPECT_FALSE(Edit(me, 2, 2, "41"));
+    EXPECT_TRUE(Edit(me, 2, 2, "40"));
     EXPECT_TRUE(Edit(me, 2, 2, "12.6"));
     EXPECT_EQ(me->TextMatrix(2, 2), "13");
     EXPECT_FALSE(OpenCell(me, 3, 1));                  // readings only

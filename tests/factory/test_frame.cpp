@@ -125,37 +125,30 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
     auto okRefuses = [&](const QString &list) {
         boxes->clear();
         dlg->cmdOK_Click();
-        if (boxes->calls().size() != 1)
-            return false;
-        const MsgBoxCall &c = boxes->calls()[0];
-        return c.prompt == GetMsg(8056, list) && c.title == GetMsg(5001) && c.icon() == vb::Critical &&
-               c.buttons() == vb::OKOnly && dlg && dlg->isVisible();
+        return boxes->prompts() == QStringList{GetMsg(8056, list)} && boxes->calls()[0].icon() == vb::Critical && dlg
+               && dlg->isVisible();
     };
-    auto paint = [](FlexGrid *g, int r, int c, int setting = FlexGrid::SetBackColor) {
-        g->setRows(qMax(g->Rows(), r + 1));
-        g->setCols(qMax(g->Cols(), c + 1));
-        g->setCell(setting, r, c, kRed);
+    auto paint = [](FlexGrid *g, int r, int c, int colour = kRed, int setting = FlexGrid::SetBackColor) {
+        g->setCell(setting, r, c, colour);
     };
     paint(dlg->vfgDatas[ListOther], 3, 1);
     paint(dlg->vfgUser, 0, 1);
     EXPECT_TRUE(okRefuses(QStringLiteral("User List")));
-    paint(dlg->vfgStation, 5, 1, FlexGrid::SetForeColor);
+    paint(dlg->vfgStation, 5, 1, kRed, FlexGrid::SetForeColor);
     EXPECT_TRUE(okRefuses(QStringLiteral("Station List")));
-    dlg->vfgStation->setCell(FlexGrid::SetForeColor, 5, 1, 0);
-    dlg->vfgUser->setCell(FlexGrid::SetBackColor, 0, 1, kWhite);
+    paint(dlg->vfgStation, 5, 1, 0, FlexGrid::SetForeColor);
+    paint(dlg->vfgUser, 0, 1, kWhite);
     paint(dlg->vfgPID[1], 1, 3);
     paint(dlg->vfgPID[0], 2, 0); // column 0 never counts
     EXPECT_TRUE(okRefuses(QStringLiteral("PID Sensor (Low Range) Settings")));
-    dlg->vfgPID[1]->setCell(FlexGrid::SetBackColor, 1, 3, kWhite);
+    paint(dlg->vfgPID[1], 1, 3, kWhite);
     EXPECT_TRUE(okRefuses(QStringLiteral("Parameter")));
-    dlg->vfgDatas[ListOther]->setCell(FlexGrid::SetBackColor, 3, 1, kWhite);
+    paint(dlg->vfgDatas[ListOther], 3, 1, kWhite);
 
     // Every row of the pre-defined table counts, also past the available count, and the
-    // count itself must be a whole number the table has rows for.
+    // count itself must be a whole number the table has rows for. The fixture's record has
+    // no conversion factors, which the count's check would mark.
     FlexGrid *pre = dlg->vfgPreConv;
-    pre->setRows(31);
-    pre->setCols(8);
-    // The fixture's record has no conversion factors, which the count's check would mark.
     for (int r = 1; r <= 30; ++r)
         pre->setTextMatrix(r, 3, QStringLiteral("1.00"));
     for (int r = 1; r <= 5; ++r)
@@ -163,10 +156,10 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
     dlg->txtCount->setText(QStringLiteral("3"));
     paint(pre, 30, 7);
     EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table")));
-    pre->setCell(FlexGrid::SetBackColor, 30, 7, kWhite);
+    paint(pre, 30, 7, kWhite);
     paint(dlg->vfgME, 1, 2);
     EXPECT_TRUE(okRefuses(QStringLiteral("CAT DATA")));
-    dlg->vfgME->setCell(FlexGrid::SetBackColor, 1, 2, kWhite);
+    paint(dlg->vfgME, 1, 2, kWhite);
     for (const char *count : {"31", "", "x"}) {
         dlg->txtCount->setText(QString::fromLatin1(count));
         EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table"))) << count;

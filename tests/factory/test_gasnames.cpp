@@ -85,31 +85,6 @@ TEST_F(GasNames, EntryChecks)
         EXPECT_EQ(FilterOtherKey(ColLongName, key, 0), 0) << char(key);
 }
 
-TEST_F(GasNames, ChoicesAndCompanions)
-{
-    Fill f = FillTexts(inst);
-    EXPECT_EQ(f.names[7][ColScale], "100.0");
-    EXPECT_TRUE(f.namesGrey[3][ColScale]);
-    EXPECT_EQ(f.other[kTcRow][ColScale], "60.0");
-    EXPECT_EQ(f.other[kCatRow][ColFactor], "1.15");
-
-    EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or("-"), "|CH4|PRO|XX");
-    EXPECT_EQ(BeforeName(6, ColName, kPid, false, false, f.other, {"IBL", "TOL"}).value_or("-"), "|IBL|TOL");
-    EXPECT_FALSE(BeforeName(5, ColName, kEmptySlot, false, false, f.other, {}));
-    EXPECT_FALSE(BeforeName(5, ColLongName, kEmptySlot, false, false, f.other, {}));
-    EXPECT_FALSE(BeforeName(7, ColLongName, kThermal, false, false, f.other, {}));
-    EXPECT_FALSE(BeforeName(1, ColName, kCatalytic, false, true, f.other, {})) << "invalidGN";
-    EXPECT_EQ(BeforeOther(kCatRow, ColEV, false, inst).value_or("-"), "ME|Normal");
-
-    // Typed outside the list: the companions stay as they are.
-    for (int t : {kCatalytic, kPid, kThermal}) {
-        const Companions c = CompanionsFor(t, -1, f.other, {"ISOBUTYLENE"});
-        EXPECT_FALSE(c.longName || c.scale || c.desit) << t;
-    }
-    EXPECT_EQ(CompanionsFor(kCatalytic, -1, f.other, {}).catOtherSelect.value_or(-1), 0);
-    EXPECT_EQ(CompanionsFor(kPid, 1, f.other, {"A", "B"}).longName.value_or(""), "B");
-}
-
 TEST_F(GasNames, UntouchedGridsApplyNothing)
 {
     {

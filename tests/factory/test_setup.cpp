@@ -34,15 +34,9 @@ TEST(FsSetupRules, ShownTextsParseBackToTheirCodes)
     }
     EXPECT_EQ(ShownText(FillOf(ListFactory, FactoryRow::LogoDisplay, rec)), QStringLiteral("  My Logo"));
     rec.setDispID(-1);
-    EXPECT_EQ(ShownText(FillOf(ListSetUp, SetUpRow::UserStationId, rec)), QStringLiteral("On"));
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::UserStationId, rec), -1);
-    rec.setDispID(1);
-    EXPECT_EQ(ShownText(FillOf(ListSetUp, SetUpRow::UserStationId, rec)), QStringLiteral("Off"));
-    EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::UserStationId, rec), 0);
     rec.setAlarmO2(1);
     EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::OxyPattern, rec), 1);
-    rec.setBarHoleTime(1);
-    EXPECT_EQ(RoundTrip(ListSetUp, SetUpRow::BhTime, rec), 1);
     EXPECT_EQ(ParseCode(ListSetUp, SetUpRow::BhTime, QStringLiteral("060"), QString()), 2); // read as a number
     for (int code = 0; code <= 2; ++code) {
         rec.setCurrHc(code);
@@ -133,32 +127,14 @@ TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 
 // ---- through the dialog's grids ------------------------------------------------------------
 
-TEST_F(FsFixture, KeyFiltersOfPasswordAndManufactureNumber)
+TEST_F(FsFixture, KeyFilterOfTheManufactureNumber)
 {
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(4);
-    FlexGrid *setUp = dlg->vfgDatas[ListSetUp];
-    ASSERT_TRUE(OpenCell(setUp, SetUpRow::Password, 1));
-    QLineEdit *line = EditorLine(setUp);
-    line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("12a4"));
-    QTest::keyClick(line, Qt::Key_Backspace);
-    EXPECT_EQ(line->text(), QStringLiteral("124"));
-    EXPECT_EQ(BeepCount(), 2);
-    QTest::keyClick(line, Qt::Key_Return);
-    EXPECT_TRUE(setUp->IsEditing());
-    EXPECT_EQ(Back(setUp, SetUpRow::Password, 1), kRed);
-    EXPECT_FALSE(dlg->DatasValidateBusy());
-    QTest::keyClicks(line, QStringLiteral("8"));
-    QTest::keyClick(line, Qt::Key_Return);
-    EXPECT_FALSE(setUp->IsEditing());
-    EXPECT_EQ(Back(setUp, SetUpRow::Password, 1), kWhite);
-
     dlg->SSTab4->setTab(ListOther);
     FlexGrid *other = dlg->vfgDatas[ListOther];
-    ResetBeepCount();
     ASSERT_TRUE(OpenCell(other, OtherRow::Manufacture, 1));
-    line = EditorLine(other);
+    QLineEdit *line = EditorLine(other);
     line->selectAll();
     QTest::keyClicks(line, QStringLiteral("abcdefghij0123456789X"));
     EXPECT_EQ(line->text(), QStringLiteral("ABCDEFGHIJ0123456789"));
@@ -207,19 +183,3 @@ TEST_F(FsFixture, MirrorsAndLocks)
     EXPECT_FALSE(rec().Change_LogoDisp());
 }
 
-TEST_F(FsFixture, LeftSpaceLabelFollowsTheValueColumn)
-{
-    ASSERT_TRUE(Open());
-    dlg->SSTab1->setTab(4);
-    dlg->SSTab4->setTab(ListFactory);
-    FlexGrid *factory = dlg->vfgDatas[ListFactory];
-    ASSERT_TRUE(OpenCell(factory, FactoryRow::EditLogo, 1));
-    QLineEdit *line = EditorLine(factory);
-    line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("  AB"));
-    EXPECT_EQ(dlg->lblSpaceCount->text(), QStringLiteral("(Left space 2)"));
-    line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("   "));
-    EXPECT_EQ(dlg->lblSpaceCount->text(), QStringLiteral("(Left space 3)"));
-    QTest::keyClick(line, Qt::Key_Escape);
-}

@@ -8,7 +8,6 @@
 #include "support/FileSizeLimit.h"
 #include "support/InstrumentDiff.h"
 #include <QCheckBox>
-#include <QFile>
 #include <QPushButton>
 #include <tuple>
 
@@ -28,12 +27,9 @@ protected:
     // The file's lines, unscrambled.
     QStringList Lines(const QString &name) const
     {
-        QFile f(path(name));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
         QStringList out;
         gScramble = -1;
-        for (const QByteArray &l : f.readAll().split('\n'))
+        for (const QByteArray &l : read(name).split('\n'))
             if (!l.trimmed().isEmpty())
                 out << DecodeText(QString::fromLatin1(l.trimmed()));
         gScramble = 0;
@@ -69,9 +65,7 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     const QStringList lines = Lines("stations.vkx");
     ASSERT_EQ(lines.size(), 128);
     EXPECT_TRUE(lines.first().startsWith("XS,W,01,ST000"));
-    QFile raw(path("stations.vkx"));
-    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(raw.readAll().contains("XS,W")) << "every line scrambled";
+    EXPECT_FALSE(read("stations.vkx").contains("XS,W")) << "every line scrambled";
 
     // A red cell in a ticked list refuses; the same cell in an unticked list does not.
     dlg->vfgUser->setCell(FlexGrid::SetBackColor, 2, 1, 255);
@@ -174,10 +168,7 @@ TEST_F(Store, BadFilesChangeNothing)
     dlg->chkAll->setChecked(true);
     ASSERT_TRUE(StoreAs("all.vkx"));
     ASSERT_TRUE(Edit(dlg->vfgStation, 3, 1, "EDITED"));
-    QFile f(path("all.vkx"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    f.close();
+    const QByteArray bytes = read("all.vkx");
     const struct { const char *name; QByteArray content; } bad[] = {
         {"cut.vkx", bytes.left(bytes.size() / 2 + 3)},
         {"garbled.vkx", QByteArray(bytes).replace(40, 6, "\x01\x02\x03zz!")},

@@ -159,8 +159,6 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
         high[e + 1] = RowTexts(inst, e, 0);
         low[e + 1] = RowTexts(inst, e, 1);
     }
-    EXPECT_EQ(low[1][Col1st], "1.00");
-    EXPECT_EQ(high[1][ColFactor], "0.50");
     {
         clsInstrument::DeviceDoor door(inst);
         inst.setPIDFactor(0, 0, 98.5f);   // shown "0.99" (or "0.98"): more than the cell shows
@@ -236,11 +234,6 @@ TEST_F(PidDialog, FullScaleSetsPointDigitAndFactor)
         EXPECT_EQ(high->TextMatrix(17, ColFactor), "0.25") << t;
     }
     ASSERT_TRUE(Edit(high, 17, ColFullScale, "50000"));
-    ASSERT_TRUE(Edit(high, 17, ColFullScale, "1000"));
-    ASSERT_TRUE(Edit(high, 17, Col1st, "12.6"));
-    EXPECT_EQ(high->TextMatrix(17, Col1st), "13");
-    EXPECT_TRUE(Edit(dlg->vfgPID[1], 17, ColLongName, "Low name"));
-    EXPECT_EQ(high->TextMatrix(17, ColLongName), "Low name") << "the names are shared";
 }
 
 // What the dialog exports, it imports back unchanged, and OK then passes: the demo

@@ -127,25 +127,6 @@ TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 
 // ---- through the dialog's grids ------------------------------------------------------------
 
-TEST_F(FsFixture, KeyFilterOfTheManufactureNumber)
-{
-    ASSERT_TRUE(Open());
-    dlg->SSTab1->setTab(4);
-    dlg->SSTab4->setTab(ListOther);
-    FlexGrid *other = dlg->vfgDatas[ListOther];
-    ASSERT_TRUE(OpenCell(other, OtherRow::Manufacture, 1));
-    QLineEdit *line = EditorLine(other);
-    line->selectAll();
-    QTest::keyClicks(line, QStringLiteral("abcdefghij0123456789X"));
-    EXPECT_EQ(line->text(), QStringLiteral("ABCDEFGHIJ0123456789"));
-    EXPECT_EQ(BeepCount(), 1);
-    QTest::keyClick(line, Qt::Key_Backspace);
-    QTest::keyClicks(line, QStringLiteral("Z"));
-    EXPECT_EQ(line->text(), QStringLiteral("ABCDEFGHIJ012345678Z"));
-    QTest::keyClick(line, Qt::Key_Return);
-    EXPECT_EQ(other->TextMatrix(OtherRow::Manufacture, 1), QStringLiteral("ABCDEFGHIJ012345678Z"));
-}
-
 TEST_F(FsFixture, MirrorsAndLocks)
 {
     {

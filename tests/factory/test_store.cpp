@@ -182,9 +182,4 @@ TEST_F(Store, BadFilesChangeNothing)
         EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;
         EXPECT_EQ(edit().XS_(0).trimmed(), "ST000") << b.name;
     }
-    files->cancel();
-    boxes->clear();
-    dlg->cmdLoad_Click();
-    EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
-    EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED");
 }

@@ -20,7 +20,6 @@
 #include "sim/samples/SampleRecord.h"
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
@@ -36,11 +35,13 @@ inline void FillFsRecord(clsInstrument &rec)
     clsInstrument::DeviceDoor door(rec);
     rec.setAlarmMode(0);
     rec.setCalLimit(30);
-    rec.setSpecType(QStringLiteral("2"));
     rec.setLogoDisp(4);
     rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
-    rec.setDummySerial(QStringLiteral("MN-0001"));
     rec.setCommFlags(-1);
+    for (int i = 0; i < 128; ++i)
+        rec.setXS_(i, QStringLiteral("Station %1").arg(i + 1));
+    for (int i = 0; i < 32; ++i)
+        rec.setXZ_(i, QStringLiteral("User %1").arg(i + 1));
     // The derived catalytic channels, as the link fills them after a read.
     SetCatPpmCh(rec);
     SetCatVolCh(rec);

@@ -15,13 +15,6 @@ protected:
     void SetUp() override
     {
         FsFixture::SetUp();
-        {
-            clsInstrument::DeviceDoor door(rec());
-            for (int i = 0; i < FsNames::kStations; ++i)
-                rec().setXS_(i, QString("Station %1").arg(i + 1));
-            for (int i = 0; i < FsNames::kUsers; ++i)
-                rec().setXZ_(i, QString("User %1").arg(i + 1));
-        }
         ASSERT_TRUE(Open());
     }
 };

@@ -55,46 +55,31 @@ Texts gridOf(const QStringList &row)
 
 } // namespace
 
-TEST(PidRules, AlarmPointsRoundToTheStepAndKeepTheirOrder)
+// One cell's entry in a High-range row (full scale 500, or 1000 where given; range 1: 10.00)
+// with alarm points 12.4 / 20.0: the text it becomes, "" when refused.
+TEST(PidRules, CellEdits)
 {
-    QStringList row = highRow("*****", "*****");
-    EXPECT_EQ(ValidateCell(0, 1, Col1st, "12.34", row).text, "12.4");
-    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "600", row).accept);
-    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "-1", row).accept);
-    EXPECT_EQ(ValidateCell(0, 1, Col1st, "x", row).text, "*****");
-    EXPECT_EQ(ValidateCell(0, 1, ColAutoCal, "", row).text, "*****");
-
-    row = highRow("12.4", "20.0");
-    EXPECT_FALSE(ValidateCell(0, 1, Col1st, "20.2", row).accept) << "1st above 2nd";
-    EXPECT_TRUE(ValidateCell(0, 1, Col1st, "20.0", row).accept) << "equal passes";
-    EXPECT_FALSE(ValidateCell(0, 1, Col2nd, "12.2", row).accept) << "2nd below 1st";
-    EXPECT_TRUE(ValidateCell(0, 1, Col2nd, "12.4", row).accept);
-    EXPECT_TRUE(ValidateCell(0, 1, ColStel, "1", row).accept) << "no order rule";
-}
-
-TEST(PidRules, FactorLimitsAreSinglePrecision)
-{
-    QStringList row = highRow();
-    row[ColFullScale] = "1000";
-    EXPECT_EQ(ValidateCell(0, 1, ColFactor, "0.5", row).text, "0.50");
-    EXPECT_TRUE(ValidateCell(0, 1, ColFactor, "0.74", row).accept);
-    EXPECT_FALSE(ValidateCell(0, 1, ColFactor, "0.75", row).accept);
-    EXPECT_EQ(ValidateCell(0, 1, ColFactor, "zz", row).paint, CellEdit::Paint::None);
-    row[ColFullScale] = "10.00";
-    EXPECT_TRUE(ValidateCell(1, 1, ColFactor, "0.29", row).accept) << "0.29 as a double lies above 0.29f";
-    row[ColFullScale] = "700";
-    EXPECT_FALSE(ValidateCell(0, 1, ColFactor, "0", row).accept) << "no limits without a table row";
-}
-
-TEST(PidRules, NamesAndKeysOfTheLastRow)
-{
-    const QStringList row = highRow();
-    EXPECT_FALSE(ValidateCell(0, 17, ColName, "ab", row).accept) << "capitals only on the last row";
-    EXPECT_TRUE(ValidateCell(0, 3, ColName, "ab", row).accept);
-    for (const char *t : {" lead{ok", "A,B", "A;B", "A|B"})
-        EXPECT_FALSE(ValidateCell(0, 17, ColLongName, t, row).accept) << t;
-    EXPECT_TRUE(ValidateCell(0, 17, ColLongName, " lead: blank", row).accept);
-    EXPECT_FALSE(ValidateCell(0, 3, ColFactor, "", row).accept) << "a factor is never \"no value\"";
+    const struct { int range, row, col; const char *fullScale, *in, *out; } cases[] = {
+        {0, 1, Col1st, "500.0", "12.34", "12.4"}, {0, 1, Col1st, "500.0", "600", ""},
+        {0, 1, Col1st, "500.0", "-1", ""},        {0, 1, Col1st, "500.0", "x", "*****"},
+        {0, 1, ColAutoCal, "500.0", "", "*****"}, {0, 1, Col1st, "500.0", "20.2", ""},   // above the 2nd
+        {0, 1, Col1st, "500.0", "20.0", "20.0"},  {0, 1, Col2nd, "500.0", "12.2", ""},   // below the 1st
+        {0, 1, Col2nd, "500.0", "12.4", "12.4"},  {0, 1, ColStel, "500.0", "1", "1.0"},  // no order rule
+        {0, 1, ColFactor, "1000", "0.5", "0.50"}, {0, 1, ColFactor, "1000", "0.74", "0.74"},
+        {0, 1, ColFactor, "1000", "0.75", ""},    {1, 1, ColFactor, "10.00", "0.29", "0.29"}, // as a float
+        {0, 1, ColFactor, "700", "0", ""},        {0, 3, ColFactor, "500.0", "", ""},    // never "no value"
+        {0, 17, ColName, "500.0", "ab", ""},      {0, 3, ColName, "500.0", "ab", "ab"},  // capitals: last row
+        {0, 17, ColLongName, "500.0", " lead{ok", ""}, {0, 17, ColLongName, "500.0", "A,B", ""},
+        {0, 17, ColLongName, "500.0", "A;B", ""}, {0, 17, ColLongName, "500.0", "A|B", ""},
+        {0, 17, ColLongName, "500.0", " lead: blank", " lead: blank"},
+    };
+    for (const auto &c : cases) {
+        QStringList row = highRow("12.4", "20.0");
+        row[ColFullScale] = c.fullScale;
+        const CellEdit e = ValidateCell(c.range, c.row, c.col, c.in, row);
+        EXPECT_EQ(e.accept ? e.text : QString(), QString::fromLatin1(c.out)) << c.in;
+    }
+    EXPECT_EQ(ValidateCell(0, 1, ColFactor, "zz", highRow()).paint, CellEdit::Paint::None);
     EXPECT_EQ(FilterKey(17, ColName, 'D', 3), 0);
     EXPECT_EQ(FilterKey(17, ColName, 8, 3), 8);
     EXPECT_EQ(FilterKey(17, ColLongName, 'x', 20), 0);

@@ -15,14 +15,6 @@ namespace {
 
 class Store : public FsFixture, protected ScratchDir {
 protected:
-    void SetUp() override
-    {
-        FsFixture::SetUp();
-        clsInstrument::DeviceDoor door(rec());
-        for (int i = 0; i < 128; ++i)
-            rec().setXS_(i, QStringLiteral("ST%1").arg(i, 3, 10, QLatin1Char('0')));
-        rec().setXZ_(0, QStringLiteral("USER A"));
-    }
     QString path(const QString &name) const { return file(name); }
     // The file's lines, unscrambled.
     QStringList Lines(const QString &name) const
@@ -64,7 +56,7 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     EXPECT_EQ(files->calls().at(0).flags, 2050);
     const QStringList lines = Lines("stations.vkx");
     ASSERT_EQ(lines.size(), 128);
-    EXPECT_TRUE(lines.first().startsWith("XS,W,01,ST000"));
+    EXPECT_TRUE(lines.first().startsWith("XS,W,01,Station 1"));
     EXPECT_FALSE(read("stations.vkx").contains("XS,W")) << "every line scrambled";
 
     // A red cell in a ticked list refuses; the same cell in an unticked list does not.
@@ -80,7 +72,7 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     ASSERT_TRUE(StoreAs("all.vkx"));
     const QStringList all = Lines("all.vkx");
     EXPECT_GT(all.size(), 300);
-    EXPECT_TRUE(all.first().startsWith("XZ,W,01,USER A"));
+    EXPECT_TRUE(all.first().startsWith("XZ,W,01,User 1"));
     EXPECT_TRUE(all.filter(QRegularExpression("^(LS|LI|LJ|SG|LA),")).size() >= 17 * 4 + 35 + 1);
 
     // A store that cannot be written keeps the old file whole and says why.
@@ -150,14 +142,14 @@ TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
     const QString highWarn = dlg->vfgPID[0]->TextMatrix(1, 7);
     Load("pid.vkx");
     EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
-    EXPECT_EQ(dlg->vfgStation->TextMatrix(1, 1), "ST001") << "the file's";
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(1, 1), "Station 2") << "the file's";
     EXPECT_EQ(dlg->vfgUser->TextMatrix(0, 1), "EDITED USER") << "not in the file: as shown";
     EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(1, 7), highWarn) << "the refused range is not filled";
     EXPECT_TRUE(edit().invalidLJ()) << "the instrument's support flags stay";
     EXPECT_EQ(dlg->vfgPID[0]->Editable(), FlexGrid::EditNone);
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().XS_(1), "ST001");
+    EXPECT_EQ(rec().XS_(1), "Station 2");
     EXPECT_EQ(rec().PIDWarn(0, 1), 15.0f);
     EXPECT_EQ(Raised(rec()), QStringList({"Change_XZ_(0,0)", "Change_PIDSpec(0,1)"})) << "the edit and the file's low range";
 }
@@ -180,6 +172,6 @@ TEST_F(Store, BadFilesChangeNothing)
         Load(b.name);
         EXPECT_EQ(boxes->prompts().size(), 1) << b.name;
         EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;
-        EXPECT_EQ(edit().XS_(0).trimmed(), "ST000") << b.name;
+        EXPECT_EQ(edit().XS_(0).trimmed(), "Station 1") << b.name;
     }
 }

@@ -1,5 +1,4 @@
 #include "factory/FsRulesConversion.h"
-#include "factory/ListFiles.h"
 #include "model/clsInstrument.h"
 
 #include "ScratchDir.h"
@@ -160,7 +159,6 @@ TEST_F(ConvDialog, LayoutLocksAndLevelEdits)
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(1);
     FlexGrid *pre = dlg->vfgPreConv;
-    EXPECT_EQ(cellsOf(pre, 1), "P00|PRESET 0|1.00|1000|1400|2000|Normal");
     EXPECT_EQ(pre->TextMatrix(6, 4), "1234");
     EXPECT_EQ(dlg->txtCount->text(), "10");
     for (int c : {1, 2, 3, 6, 7})

@@ -119,7 +119,9 @@ TEST_F(FsFixture, CancelDiscardsAndEveryOpeningStartsAfresh)
     EXPECT_FALSE(edit().AnyChangeFlag());
 }
 
-TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
+// A red cell anywhere in a list (its last row too; never in column 0), or a count the
+// table has no rows for, stops OK with the list named.
+TEST_F(FsFixture, OkNamesTheListWithARedCell)
 {
     ASSERT_TRUE(Open());
     auto okRefuses = [&](const QString &list) {
@@ -128,38 +130,26 @@ TEST_F(FsFixture, ChecksRunInOrderAndNameTheFirstFailingList)
         return boxes->prompts() == QStringList{GetMsg(8056, list)} && boxes->calls()[0].icon() == vb::Critical && dlg
                && dlg->isVisible();
     };
-    auto paint = [](FlexGrid *g, int r, int c, int colour = kRed, int setting = FlexGrid::SetBackColor) {
-        g->setCell(setting, r, c, colour);
-    };
-    paint(dlg->vfgDatas[ListOther], 3, 1);
-    paint(dlg->vfgUser, 0, 1);
-    EXPECT_TRUE(okRefuses(QStringLiteral("User List")));
-    paint(dlg->vfgStation, 5, 1, kRed, FlexGrid::SetForeColor);
-    EXPECT_TRUE(okRefuses(QStringLiteral("Station List")));
-    paint(dlg->vfgStation, 5, 1, 0, FlexGrid::SetForeColor);
-    paint(dlg->vfgUser, 0, 1, kWhite);
-    paint(dlg->vfgPID[1], 1, 3);
-    paint(dlg->vfgPID[0], 2, 0); // column 0 never counts
-    EXPECT_TRUE(okRefuses(QStringLiteral("PID Sensor (Low Range) Settings")));
-    paint(dlg->vfgPID[1], 1, 3, kWhite);
-    EXPECT_TRUE(okRefuses(QStringLiteral("Parameter")));
-    paint(dlg->vfgDatas[ListOther], 3, 1, kWhite);
-
-    // Every row of the pre-defined table counts, also past the available count, and the
-    // count itself must be a whole number the table has rows for. The fixture's record has
-    // no conversion factors, which the count's check would mark.
-    FlexGrid *pre = dlg->vfgPreConv;
+    // The fixture's record has no conversion factors, which the count's check would mark.
     for (int r = 1; r <= 30; ++r)
-        pre->setTextMatrix(r, 3, QStringLiteral("1.00"));
+        dlg->vfgPreConv->setTextMatrix(r, 3, QStringLiteral("1.00"));
     for (int r = 1; r <= 5; ++r)
         dlg->vfgUserConv->setTextMatrix(r, 3, QStringLiteral("1.00"));
     dlg->txtCount->setText(QStringLiteral("3"));
-    paint(pre, 30, 7);
-    EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table")));
-    paint(pre, 30, 7, kWhite);
-    paint(dlg->vfgME, 1, 2);
-    EXPECT_TRUE(okRefuses(QStringLiteral("CAT DATA")));
-    paint(dlg->vfgME, 1, 2, kWhite);
+    dlg->vfgPID[0]->setCell(FlexGrid::SetBackColor, 2, 0, kRed);
+    const struct { FlexGrid *grid; int row, col, setting; const char *list; } red[] = {
+        {dlg->vfgUser, 31, 1, FlexGrid::SetBackColor, "User List"},
+        {dlg->vfgStation, 127, 1, FlexGrid::SetForeColor, "Station List"},
+        {dlg->vfgPID[1], 17, 3, FlexGrid::SetBackColor, "PID Sensor (Low Range) Settings"},
+        {dlg->vfgDatas[ListOther], 3, 1, FlexGrid::SetBackColor, "Parameter"},
+        {dlg->vfgPreConv, 30, 7, FlexGrid::SetBackColor, "Pre-Defined Conversion Table"},
+        {dlg->vfgME, 1, 2, FlexGrid::SetBackColor, "CAT DATA"},
+    };
+    for (const auto &r : red) {
+        r.grid->setCell(r.setting, r.row, r.col, kRed);
+        EXPECT_TRUE(okRefuses(QString::fromLatin1(r.list))) << r.list;
+        r.grid->setCell(r.setting, r.row, r.col, r.setting == FlexGrid::SetForeColor ? 0 : kWhite);
+    }
     for (const char *count : {"31", "", "x"}) {
         dlg->txtCount->setText(QString::fromLatin1(count));
         EXPECT_TRUE(okRefuses(QStringLiteral("Pre-Defined Conversion Table"))) << count;

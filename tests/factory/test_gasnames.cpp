@@ -83,25 +83,6 @@ TEST_F(GasNames, EntryChecks)
         EXPECT_EQ(FilterOtherKey(ColLongName, key, 0), 0) << char(key);
 }
 
-TEST_F(GasNames, UntouchedGridsApplyNothing)
-{
-    {
-        // What the record holds behind the texts shown: more decimals, a code outside the
-        // list, mirrors that differ from channel 0.
-        clsInstrument::DeviceDoor door(inst);
-        inst.setGasFullScale(6, 100.04f);
-        inst.setCATOtherEV(2);
-        inst.setGasName(7, "OLD");
-    }
-    Fill f = FillTexts(inst);
-    const Fill shown = f;
-    f.names[2][ColName] = "O2 "; // the fixed channels' names are shown, not applied
-    EXPECT_TRUE(ApplyGasNames(inst, f.names, f.other, shown));
-    EXPECT_FALSE(inst.AnyChangeFlag());
-    EXPECT_EQ(inst.GasName(1), "");
-    EXPECT_EQ(inst.CATOtherEV(), 2);
-}
-
 TEST_F(GasNames, ThermalAndCatalyticDerivations)
 {
     Fill f = FillTexts(inst);

@@ -1,7 +1,6 @@
 // Station and user names in the dialog: the grids, their list files and OK.
 #include "FsFixture.h"
 #include "ScratchDir.h"
-#include "factory/FsRulesNames.h"
 #include "factory/ListFiles.h"
 #include "support/FileSizeLimit.h"
 #include <QFile>
@@ -97,7 +96,6 @@ TEST_F(NamesDialog, ImproperFileChangesNothing)
         files->choose(file("bad.csv", bytes));
         dlg->cmdStationImport->click();
         EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)}) << bytes.constData();
-        EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
         EXPECT_EQ(dlg->vfgStation->TextMatrix(0, 1), "Station 1");
         EXPECT_FALSE(edit().AnyChangeFlag());
     }
@@ -155,8 +153,5 @@ TEST_F(NamesDialog, OkWritesOnlyTheEditedNames)
     ASSERT_TRUE(Closed());
     EXPECT_EQ(rec().XS_(127), "Station 128 ");
     EXPECT_EQ(rec().XZ_(31), "user 32");
-    for (int i = 0; i < FsNames::kStations; ++i)
-        EXPECT_EQ(rec().Change_XS_(i), i == 127) << i;
-    for (int i = 0; i < FsNames::kUsers; ++i)
-        EXPECT_EQ(rec().Change_XZ_(i), i == 31) << i;
+    EXPECT_EQ(Raised(rec()), QStringList({"Change_XS_(127,0)", "Change_XZ_(31,0)"}));
 }

@@ -180,7 +180,6 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
 #include "ScratchDir.h"
 #include "factory/ListFilesPid.h"
 #include "support/FileSizeLimit.h"
-#include <QFile>
 
 namespace {
 
@@ -268,29 +267,6 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     ASSERT_EQ(boxes->prompts().size(), 1);
     EXPECT_NE(boxes->prompts().first(), "Export Complete");
     EXPECT_EQ(read("PID_High.csv"), bytes);
-}
-
-// Untouched means unchanged; what is imported is judged by the rule of an entry.
-TEST_F(PidDialog, UntouchedValuesStayAndEntriesAreJudged)
-{
-    {
-        clsInstrument::DeviceDoor door(rec());
-        rec().setPIDFactor(2, 0, 98.5f);
-    }
-    ASSERT_TRUE(Open());
-    files->choose(file("bad.csv", "1,A|B,PID GAS 0,1000,1/1,ppm,1,100,200,*****,*****,100,0.50\r\n"
-                                  "2,P1,PID GAS 1,1000,1/1,ppm,1,100,200,*****,*****,100,*****\r\n"));
-    dlg->cmdPIDImport_Click(0);
-    EXPECT_EQ(dlg->vfgPID[0]->Cell(FlexGrid::SetForeColor, 1, ColName).toInt(), 255);
-    EXPECT_EQ(dlg->vfgPID[1]->Cell(FlexGrid::SetForeColor, 1, ColName).toInt(), 255);
-    EXPECT_EQ(Back(dlg->vfgPID[0], 2, ColFactor), 255) << "an emptied factor is refused";
-    EXPECT_FALSE(dlg->CheckPIDGrid(0));
-    dlg->SetPIDGrid(0);
-    dlg->SetPIDGrid(1);
-    dlg->cmdOK_Click();
-    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
-    EXPECT_EQ(rec().PIDFactor(2, 0), 98.5f);
-    EXPECT_EQ(Raised(rec()), QStringList({"Change_PIDName(0,0)", "Change_PIDSpec(1,0)"})) << "the rows the import changed";
 }
 
 // Imports respect what the instrument refuses.

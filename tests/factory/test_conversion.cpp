@@ -309,35 +309,28 @@ TEST_F(ConvDialog, ImportLeavesRefusedGroupsAlone)
     EXPECT_EQ(rec().LO_fc(0), 200);
 }
 
-// What the dialog exports, it imports back unchanged, and OK then passes.
+// What the dialog exports, it imports back unchanged, and OK then passes (varied records:
+// the store tests).
 TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
 {
-    for (unsigned seed = 0; seed <= 4; ++seed) {
-        if (seed > 0)
-            rec() = VariedRecord(seed);
-        else {
-            clsInstrument::DeviceDoor door(rec());
-            rec().setLO_longname(0, "AB,CD");        // a long name may hold the separator
-            rec().setLA_volt(0, 0.5f);               // shown "Normal", kept as it is
-        }
-        ASSERT_TRUE(Open());
-        boxes->clear();
-        files->choose(file("Conversion.csv"));
-        dlg->cmdConvExport->click();
-        ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"}) << seed;
-        if (seed == 0) {
-            const QList<QByteArray> lines = read("Conversion.csv").split('\n');
-            ASSERT_EQ(lines.size(), 36);
-            EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
-            EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
-        }
-        files->choose(file("Conversion.csv"));
-        dlg->cmdConvImport->click();
-        EXPECT_TRUE(Raised(edit()).isEmpty()) << seed;
-        dlg->cmdOK_Click();
-        ASSERT_TRUE(Closed()) << seed << boxes->prompts().join('/').toStdString();
-        EXPECT_TRUE(Raised(rec()).isEmpty()) << seed;
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLO_longname(0, "AB,CD");        // a long name may hold the separator
+        rec().setLA_volt(0, 0.5f);               // shown "Normal", kept as it is
     }
+    ASSERT_TRUE(Open());
+    files->choose(file("Conversion.csv"));
+    dlg->cmdConvExport->click();
+    ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
+    const QList<QByteArray> lines = read("Conversion.csv").split('\n');
+    ASSERT_EQ(lines.size(), 36);
+    EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
+    EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
+    files->choose(file("Conversion.csv"));
+    dlg->cmdConvImport->click();
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_TRUE(Raised(rec()).isEmpty());
 
     // A write that fails says so; a cell that would come back in another cell: the export
     // names it, writes nothing.

@@ -91,16 +91,21 @@ TEST_F(Store, VariedRecordsRoundTripThroughEveryFile)
         rec() = VariedFsRecord(seed);
         const clsInstrument kept = rec();
 
-        // Station.csv and User.csv, then the whole .vkx: out, back in, OK, the same record.
+        // Every list file, then the whole .vkx: out, back in, OK, the same record.
         ASSERT_TRUE(Open());
         for (auto [exportButton, importButton, grid] :
              {std::tuple{dlg->cmdStationExport, dlg->cmdStationImport, dlg->vfgStation},
-              std::tuple{dlg->cmdUserExport, dlg->cmdUserImport, dlg->vfgUser}}) {
-            files->choose(path("names.csv"));
+              {dlg->cmdUserExport, dlg->cmdUserImport, dlg->vfgUser},
+              {dlg->cmdConvExport, dlg->cmdConvImport, dlg->vfgUserConv},
+              {dlg->cmdPIDExport[0], dlg->cmdPIDImport[0], dlg->vfgPID[0]},
+              {dlg->cmdPIDExport[1], dlg->cmdPIDImport[1], dlg->vfgPID[1]}}) {
+            boxes->clear();
+            files->choose(path("list.csv"));
             exportButton->click();
+            ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
             for (int r = 0; r < grid->Rows(); ++r)
                 grid->setTextMatrix(r, 1, QStringLiteral("x"));
-            files->choose(path("names.csv"));
+            files->choose(path("list.csv"));
             importButton->click();
         }
         dlg->chkAll->setChecked(true);

@@ -20,6 +20,12 @@ TEST(OtherRules, NothingIsReadOutsideTheRangeTables)
     EXPECT_EQ(inst.Warning(1), 18.0f);
     FsOther::GetOtherSetChannel(inst, 2);
     EXPECT_FALSE(inst.Change_GasFullScale(2));
+
+    FsOther::OtherSet ticked;
+    ticked.altRange[3] = 1; // the last fixed channel's box ticked
+    FsOther::ApplyOtherSet(inst, ticked);
+    EXPECT_EQ(inst.AltRng(3), 1);
+    EXPECT_EQ(inst.GasFullScale(3), gRangeSpecs[1][3].FullScale);
 }
 
 // ---- through the dialog -------------------------------------------------------------------

@@ -1,5 +1,5 @@
 // The dialog frame: the record copy, opening on a working copy, the distribution boxes,
-// the whole-grid checks in their order, OK and Cancel.
+// the whole-grid checks of OK, OK and Cancel.
 #include "FsFixture.h"
 #include "factory/CopyInstrument.h"
 #include "factory/FsRulesSetup.h"

@@ -1,5 +1,4 @@
-// The gas-name grids' rules without a window: entry checks, the companion cells of a
-// chosen name and the apply step of OK.
+// The gas-name grids' rules without a window: entry checks and the apply step of OK.
 #include "core/modMain.h"
 #include "factory/FsRulesGasNames.h"
 #include "model/clsInstrument.h"

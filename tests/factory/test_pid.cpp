@@ -1,5 +1,5 @@
-// The PID grids' rules without a window: the full-scale tables, the cell checks, the
-// whole-grid check of an import and the apply step of OK.
+// The PID grids' rules without a window: the cell checks, the whole-grid check of an
+// import and the apply step of OK.
 #include "factory/FsRulesPID.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"

@@ -20,7 +20,6 @@
 #include "sim/samples/SampleRecord.h"
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
@@ -36,11 +35,13 @@ inline void FillFsRecord(clsInstrument &rec)
     clsInstrument::DeviceDoor door(rec);
     rec.setAlarmMode(0);
     rec.setCalLimit(30);
-    rec.setSpecType(QStringLiteral("2"));
     rec.setLogoDisp(4);
     rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
-    rec.setDummySerial(QStringLiteral("MN-0001"));
     rec.setCommFlags(-1);
+    for (int i = 0; i < 128; ++i)
+        rec.setXS_(i, QStringLiteral("Station %1").arg(i + 1));
+    for (int i = 0; i < 32; ++i)
+        rec.setXZ_(i, QStringLiteral("User %1").arg(i + 1));
     // The derived catalytic channels, as the link fills them after a read.
     SetCatPpmCh(rec);
     SetCatVolCh(rec);
@@ -56,71 +57,11 @@ inline clsInstrument VariedFsRecord(unsigned seed)
     return rec;
 }
 
-// ---- grid helpers (also for tests that open the dialog from the main window) ----------------
-
-inline QLineEdit *FsEditorLine(FlexGrid *g)
-{
-    if (auto *c = qobject_cast<QComboBox *>(g->Editor()))
-        return c->lineEdit();
-    return qobject_cast<QLineEdit *>(g->Editor());
-}
-// Clicks the cell and opens its editor with F2; false when no editor opened.
-inline bool FsOpenCell(FlexGrid *g, int r, int c)
-{
-    QTableView *view = g->view();
-    const QModelIndex at = view->model()->index(r, c);
-    view->scrollTo(at);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
-    QTest::keyClick(view, Qt::Key_F2);
-    return g->IsEditing() && g->EditRow() == r && g->EditCol() == c;
-}
-// Types text over a free-text cell and presses Enter. True when the cell took it; a
-// refused entry's text goes to *refused and Escape drops it (unless keepOpen).
-inline bool FsEdit(FlexGrid *g, int r, int c, const QString &text, QString *refused = nullptr, bool keepOpen = false)
-{
-    if (refused)
-        refused->clear();
-    if (!FsOpenCell(g, r, c))
-        return false;
-    QLineEdit *line = FsEditorLine(g);
-    if (!line)
-        return false;
-    line->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(line, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
-    if (!g->IsEditing())
-        return true;
-    if (refused)
-        *refused = line->text();
-    if (!keepOpen)
-        QTest::keyClick(line, Qt::Key_Escape);
-    return false;
-}
-// Chooses the entry of a list cell as a user does (open, pick, Enter).
-inline bool FsPick(FlexGrid *g, int r, int c, const QString &entry)
-{
-    if (!FsOpenCell(g, r, c))
-        return false;
-    auto *combo = qobject_cast<QComboBox *>(g->Editor());
-    if (!combo)
-        return false;
-    const int at = combo->findText(entry, Qt::MatchExactly);
-    if (at < 0)
-        return false;
-    combo->setCurrentIndex(at);
-    QTest::keyClick(combo, Qt::Key_Return);
-    return !g->IsEditing();
-}
-
 class FsFixture : public ::testing::Test {
 protected:
     std::unique_ptr<ScriptedMsgBox> boxes;
     std::unique_ptr<ScriptedCommonDialog> files;
     QPointer<frmFsDialog> dlg;
-    QString refusedText; // what a refused entry left in the editor
 
     void SetUp() override
     {
@@ -163,36 +104,65 @@ protected:
     clsInstrument &rec() { return gInstrument(); }
     clsInstrument &edit() { return *dlg->EditInstrument(); }
 
-    static QLineEdit *EditorLine(FlexGrid *g) { return FsEditorLine(g); }
-    static bool OpenCell(FlexGrid *g, int r, int c) { return FsOpenCell(g, r, c); }
-    bool Edit(FlexGrid *g, int r, int c, const QString &text, bool keepOpen = false)
+    static QLineEdit *EditorLine(FlexGrid *g)
     {
-        return FsEdit(g, r, c, text, &refusedText, keepOpen);
+        if (auto *c = qobject_cast<QComboBox *>(g->Editor()))
+            return c->lineEdit();
+        return qobject_cast<QLineEdit *>(g->Editor());
     }
-    static bool Pick(FlexGrid *g, int r, int c, const QString &entry) { return FsPick(g, r, c, entry); }
+    // Clicks the cell and opens its editor with F2; false when no editor opened.
+    static bool OpenCell(FlexGrid *g, int r, int c)
+    {
+        QTableView *view = g->view();
+        const QModelIndex at = view->model()->index(r, c);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        return g->IsEditing() && g->EditRow() == r && g->EditCol() == c;
+    }
+    // Types text over a free-text cell and presses Enter. True when the cell took it; a
+    // refused entry is dropped with Escape unless keepOpen.
+    static bool Edit(FlexGrid *g, int r, int c, const QString &text, bool keepOpen = false)
+    {
+        QLineEdit *line = OpenCell(g, r, c) ? EditorLine(g) : nullptr;
+        if (!line)
+            return false;
+        line->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(line, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(line, text);
+        QTest::keyClick(line, Qt::Key_Return);
+        if (!g->IsEditing())
+            return true;
+        if (!keepOpen)
+            QTest::keyClick(line, Qt::Key_Escape);
+        return false;
+    }
+    // Chooses the entry of a list cell as a user does (open, pick, Enter).
+    static bool Pick(FlexGrid *g, int r, int c, const QString &entry)
+    {
+        auto *combo = OpenCell(g, r, c) ? qobject_cast<QComboBox *>(g->Editor()) : nullptr;
+        const int at = combo ? combo->findText(entry, Qt::MatchExactly) : -1;
+        if (at < 0)
+            return false;
+        combo->setCurrentIndex(at);
+        QTest::keyClick(combo, Qt::Key_Return);
+        return !g->IsEditing();
+    }
     static int Back(FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt(); }
 };
 
-// The conversion and PID change flags a record carries, by name ("LA_3", "PIDSpec_2_1").
-inline QStringList FsConvPidFlags(const clsInstrument &r)
+// Every flag raised on the record, as "name(i,j)".
+inline QStringList Raised(const clsInstrument &r)
 {
     QStringList out;
-    for (int i = 0; i < 35; ++i) {
-        if (i < 30 && r.Change_LB_(i))
-            out << QStringLiteral("LB_%1").arg(i);
-        if (i < 5 && r.Change_LO_(i))
-            out << QStringLiteral("LO_%1").arg(i);
-        if (r.Change_LA_(i))
-            out << QStringLiteral("LA_%1").arg(i);
-    }
-    if (r.Change_LN_())
-        out << QStringLiteral("LN_");
-    for (int e = 0; e < 17; ++e) {
-        if (r.Change_PIDName(e))
-            out << QStringLiteral("PIDName_%1").arg(e);
-        for (int j = 0; j < 2; ++j)
-            if (r.Change_PIDSpec(e, j))
-                out << QStringLiteral("PIDSpec_%1_%2").arg(e).arg(j);
+    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
+        const auto &fi = clsInstrument::info(clsInstrument::F(f));
+        for (int i = 0; i < fi.count1; ++i)
+            for (int j = 0; j < fi.count2; ++j)
+                if (r.flag(clsInstrument::F(f), i, j))
+                    out << QStringLiteral("%1(%2,%3)").arg(QLatin1String(fi.name)).arg(i).arg(j);
     }
     return out;
 }

@@ -16,4 +16,10 @@ struct ScratchDir {
             WriteTestFile(p, bytes);
         return p;
     }
+    // The bytes of name in the folder (none when it cannot be read).
+    QByteArray read(const QString &name) const
+    {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 };

@@ -5,50 +5,23 @@
 #include "ScratchDir.h"
 #include "core/Scrambler.h"
 #include "settingsfiles/SettingsFile.h"
-#include "sim/SimInstrument.h"
 #include "support/FileSizeLimit.h"
+#include "support/InstrumentDiff.h"
 #include <QCheckBox>
-#include <QFile>
-#include <QMap>
 #include <QPushButton>
 #include <tuple>
 
 namespace {
 
-// Every member of the record, as "name(i,j)=value", for comparing two records.
-QMap<QString, QString> Members(const clsInstrument &r)
-{
-    QMap<QString, QString> out;
-    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
-        const auto &mi = clsInstrument::info(clsInstrument::M(m));
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j),
-                           r.value(clsInstrument::M(m), i, j).toString());
-    }
-    return out;
-}
-
 class Store : public FsFixture, protected ScratchDir {
 protected:
-    void SetUp() override
-    {
-        FsFixture::SetUp();
-        clsInstrument::DeviceDoor door(rec());
-        for (int i = 0; i < 128; ++i)
-            rec().setXS_(i, QStringLiteral("ST%1").arg(i, 3, 10, QLatin1Char('0')));
-        rec().setXZ_(0, QStringLiteral("USER A"));
-    }
     QString path(const QString &name) const { return file(name); }
     // The file's lines, unscrambled.
     QStringList Lines(const QString &name) const
     {
-        QFile f(path(name));
-        if (!f.open(QIODevice::ReadOnly))
-            return {};
         QStringList out;
         gScramble = -1;
-        for (const QByteArray &l : f.readAll().split('\n'))
+        for (const QByteArray &l : read(name).split('\n'))
             if (!l.trimmed().isEmpty())
                 out << DecodeText(QString::fromLatin1(l.trimmed()));
         gScramble = 0;
@@ -76,19 +49,15 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     ASSERT_TRUE(Open());
     dlg->cmdStore_Click();
     EXPECT_EQ(boxes->prompts(), QStringList{"No Selection Of The Distribution"});
-    EXPECT_EQ(boxes->calls().at(0).icon(), vb::Information);
     EXPECT_TRUE(files->calls().isEmpty());
 
     dlg->chkStation->setChecked(true);
     ASSERT_TRUE(StoreAs("stations.vkx"));
-    EXPECT_EQ(files->calls().at(0).filterIndex, 2);
     EXPECT_EQ(files->calls().at(0).flags, 2050);
     const QStringList lines = Lines("stations.vkx");
     ASSERT_EQ(lines.size(), 128);
-    EXPECT_TRUE(lines.first().startsWith("XS,W,01,ST000"));
-    QFile raw(path("stations.vkx"));
-    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(raw.readAll().contains("XS,W")) << "every line scrambled";
+    EXPECT_TRUE(lines.first().startsWith("XS,W,01,Station 1"));
+    EXPECT_FALSE(read("stations.vkx").contains("XS,W")) << "every line scrambled";
 
     // A red cell in a ticked list refuses; the same cell in an unticked list does not.
     dlg->vfgUser->setCell(FlexGrid::SetBackColor, 2, 1, 255);
@@ -103,7 +72,7 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     ASSERT_TRUE(StoreAs("all.vkx"));
     const QStringList all = Lines("all.vkx");
     EXPECT_GT(all.size(), 300);
-    EXPECT_TRUE(all.first().startsWith("XZ,W,01,USER A"));
+    EXPECT_TRUE(all.first().startsWith("XZ,W,01,User 1"));
     EXPECT_TRUE(all.filter(QRegularExpression("^(LS|LI|LJ|SG|LA),")).size() >= 17 * 4 + 35 + 1);
 
     // A store that cannot be written keeps the old file whole and says why.
@@ -115,116 +84,28 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     EXPECT_EQ(Lines("all.vkx"), all);
 }
 
-TEST_F(Store, StationsOnlyFileThenOkChangesOnlyStations)
-{
-    ASSERT_TRUE(Open());
-    dlg->chkStation->setChecked(true);
-    ASSERT_TRUE(StoreAs("stations.vkx"));
-    dlg->cmdCancel_Click();
-    ASSERT_TRUE(Closed());
-    {
-        clsInstrument::DeviceDoor door(rec());
-        for (int i = 0; i < 128; ++i)
-            rec().setXS_(i, QString());
-        rec().setInvalidLJ(true);
-    }
-    ASSERT_TRUE(Open());
-    Load("stations.vkx");
-    EXPECT_TRUE(boxes->prompts().isEmpty());
-    EXPECT_EQ(dlg->vfgStation->TextMatrix(5, 1).trimmed(), "ST005");
-    EXPECT_TRUE(edit().invalidLJ()) << "the instrument's support flags stay";
-    EXPECT_EQ(dlg->vfgPID[0]->Editable(), FlexGrid::EditNone);
-    dlg->cmdOK_Click();
-    ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().XS_(5).trimmed(), "ST005");
-    EXPECT_EQ(rec().XZ_(0).trimmed(), "USER A") << "what the file did not hold stays";
-    for (int i = 0; i < 128; ++i)
-        rec().setChange_XS_(i, false);
-    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
-        const auto &fi = clsInstrument::info(clsInstrument::F(f));
-        for (int i = 0; i < fi.count1; ++i)
-            for (int j = 0; j < fi.count2; ++j)
-                EXPECT_FALSE(rec().flag(clsInstrument::F(f), i, j)) << fi.name << "(" << i << "," << j << ")";
-    }
-}
-
-TEST_F(Store, FullFileRoundTripsThroughTheDialog)
-{
-    // A record with every setting in its range, as a settings file leaves it (so that what
-    // the reader derives, such as Ratio(0) from FL_(0), is already in place).
-    {
-        SimInstrument sim;
-        sim.fillDemoState();
-        ASSERT_TRUE(StoreConfig(sim.state(), path("plain.seq"), false));
-        ASSERT_TRUE(LoadConfig(rec(), path("plain.seq"), false));
-        SetCatPpmCh(rec()); // as an import or a download leaves the derived channels
-        SetCatVolCh(rec());
-        rec().ClearChangeFlags();
-    }
-    ASSERT_TRUE(Open());
-    dlg->chkAll->setChecked(true);
-    ASSERT_TRUE(StoreAs("all.vkx"));
-    QStringList shown;
-    auto grids = [&] {
-        QStringList t;
-        for (FlexGrid *g : {dlg->vfgStation, dlg->vfgUser, dlg->vfgPID[0], dlg->vfgPID[1], dlg->vfgGasName,
-                            dlg->vfgGasNameOther, dlg->vfgPreConv, dlg->vfgUserConv, dlg->vfgOtherSet})
-            for (int r = 0; r < g->Rows(); ++r)
-                for (int c = 0; c < g->Cols(); ++c)
-                    t << g->TextMatrix(r, c);
-        return t;
-    };
-    shown = grids();
-    Load("all.vkx");
-    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
-    const QStringList now = grids();
-    ASSERT_EQ(now.size(), shown.size());
-    for (int k = 0; k < now.size(); ++k)
-        EXPECT_EQ(now[k].toStdString(), shown[k].toStdString()) << k;
-    const QMap<QString, QString> kept = Members(rec());
-    dlg->cmdOK_Click();
-    ASSERT_TRUE(Closed());
-    EXPECT_EQ(Members(rec()), kept);
-}
-
-// Every flag raised on the record, as "name(i,j)".
-QStringList Raised(const clsInstrument &r)
-{
-    QStringList out;
-    for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
-        const auto &fi = clsInstrument::info(clsInstrument::F(f));
-        for (int i = 0; i < fi.count1; ++i)
-            for (int j = 0; j < fi.count2; ++j)
-                if (r.flag(clsInstrument::F(f), i, j))
-                    out << QStringLiteral("%1(%2,%3)").arg(QLatin1String(fi.name)).arg(i).arg(j);
-    }
-    return out;
-}
-
-TEST_F(Store, VariedRecordsUntouchedOkAndEveryFileRoundTrip)
+TEST_F(Store, VariedRecordsRoundTripThroughEveryFile)
 {
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE(seed);
         rec() = VariedFsRecord(seed);
-        const QMap<QString, QString> kept = Members(rec());
+        const clsInstrument kept = rec();
 
-        // Untouched OK sends nothing.
-        ASSERT_TRUE(Open());
-        dlg->cmdOK_Click();
-        ASSERT_TRUE(Closed());
-        EXPECT_EQ(boxes->prompts(), QStringList());
-        EXPECT_EQ(Raised(rec()), QStringList());
-
-        // Station.csv and User.csv, then the whole .vkx: out, back in, OK, the same record.
+        // Every list file, then the whole .vkx: out, back in, OK, the same record.
         ASSERT_TRUE(Open());
         for (auto [exportButton, importButton, grid] :
              {std::tuple{dlg->cmdStationExport, dlg->cmdStationImport, dlg->vfgStation},
-              std::tuple{dlg->cmdUserExport, dlg->cmdUserImport, dlg->vfgUser}}) {
-            files->choose(path("names.csv"));
+              {dlg->cmdUserExport, dlg->cmdUserImport, dlg->vfgUser},
+              {dlg->cmdConvExport, dlg->cmdConvImport, dlg->vfgUserConv},
+              {dlg->cmdPIDExport[0], dlg->cmdPIDImport[0], dlg->vfgPID[0]},
+              {dlg->cmdPIDExport[1], dlg->cmdPIDImport[1], dlg->vfgPID[1]}}) {
+            boxes->clear();
+            files->choose(path("list.csv"));
             exportButton->click();
+            ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
             for (int r = 0; r < grid->Rows(); ++r)
                 grid->setTextMatrix(r, 1, QStringLiteral("x"));
-            files->choose(path("names.csv"));
+            files->choose(path("list.csv"));
             importButton->click();
         }
         dlg->chkAll->setChecked(true);
@@ -235,11 +116,12 @@ TEST_F(Store, VariedRecordsUntouchedOkAndEveryFileRoundTrip)
         dlg->cmdOK_Click();
         ASSERT_TRUE(Closed());
         EXPECT_EQ(boxes->prompts(), QStringList()) << boxes->prompts().join("|").toStdString();
-        EXPECT_EQ(Members(rec()), kept);
+        EXPECT_EQ(DifferentMembers(rec(), kept), "");
         rec().ClearChangeFlags();
     }
 }
 
+// The load takes only the lines the file holds and the instrument takes, over what is shown.
 TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
 {
     {
@@ -265,18 +147,16 @@ TEST_F(Store, StoreWritesWhatIsShownAndLoadKeepsWhatTheFileDoesNotHold)
     const QString highWarn = dlg->vfgPID[0]->TextMatrix(1, 7);
     Load("pid.vkx");
     EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
-    EXPECT_EQ(dlg->vfgStation->TextMatrix(1, 1), "ST001") << "the file's";
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(1, 1), "Station 2") << "the file's";
     EXPECT_EQ(dlg->vfgUser->TextMatrix(0, 1), "EDITED USER") << "not in the file: as shown";
     EXPECT_EQ(dlg->vfgPID[0]->TextMatrix(1, 7), highWarn) << "the refused range is not filled";
-    EXPECT_NE(edit().PIDWarn(0, 0), 77.0f);
-    EXPECT_FALSE(edit().Change_PIDSpec(0, 0));
-    EXPECT_EQ(edit().PIDWarn(0, 1), 15.0f);
+    EXPECT_TRUE(edit().invalidLJ()) << "the instrument's support flags stay";
+    EXPECT_EQ(dlg->vfgPID[0]->Editable(), FlexGrid::EditNone);
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
-    EXPECT_EQ(rec().XS_(1), "ST001");
-    EXPECT_EQ(rec().XZ_(0), "EDITED USER");
+    EXPECT_EQ(rec().XS_(1), "Station 2");
     EXPECT_EQ(rec().PIDWarn(0, 1), 15.0f);
-    EXPECT_FALSE(rec().Change_PIDSpec(0, 0));
+    EXPECT_EQ(Raised(rec()), QStringList({"Change_XZ_(0,0)", "Change_PIDSpec(0,1)"})) << "the edit and the file's low range";
 }
 
 TEST_F(Store, BadFilesChangeNothing)
@@ -285,10 +165,7 @@ TEST_F(Store, BadFilesChangeNothing)
     dlg->chkAll->setChecked(true);
     ASSERT_TRUE(StoreAs("all.vkx"));
     ASSERT_TRUE(Edit(dlg->vfgStation, 3, 1, "EDITED"));
-    QFile f(path("all.vkx"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    f.close();
+    const QByteArray bytes = read("all.vkx");
     const struct { const char *name; QByteArray content; } bad[] = {
         {"cut.vkx", bytes.left(bytes.size() / 2 + 3)},
         {"garbled.vkx", QByteArray(bytes).replace(40, 6, "\x01\x02\x03zz!")},
@@ -300,105 +177,6 @@ TEST_F(Store, BadFilesChangeNothing)
         Load(b.name);
         EXPECT_EQ(boxes->prompts().size(), 1) << b.name;
         EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;
-        EXPECT_EQ(edit().XS_(0).trimmed(), "ST000") << b.name;
+        EXPECT_EQ(edit().XS_(0).trimmed(), "Station 1") << b.name;
     }
-    files->cancel();
-    boxes->clear();
-    dlg->cmdLoad_Click();
-    EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
-    EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED");
-}
-
-// --- A whole session against the simulated instrument ----------------------------------------
-
-#include "../mainwindow/MainFixture.h"
-#include "factory/FsRulesSetup.h"
-#include <QTimer>
-
-using namespace FsSetup;
-
-namespace {
-
-class FsWholeSession : public MainFixture {};
-
-} // namespace
-
-TEST_F(FsWholeSession, EveryTabEditedReachesTheInstrumentAndNothingElse)
-{
-    frmFsDialog::Register();
-    ASSERT_TRUE(StartAndRead());
-    ASSERT_FALSE(gInstrument().AnyChangeFlag());
-    const QMap<QString, QString> before = Members(sim->state());
-    const clsInstrument &read = gInstrument();
-    auto toggled = [](int on) { return on ? QStringLiteral("Off") : QStringLiteral("On"); };
-    const int silence = read.AlarmSilence() != 0, demand = read.DemandZero() != 0, leak = read.LeakBeep() != 0;
-
-    QStringList edited;
-    QTimer::singleShot(0, [&] {
-        frmFsDialog *d = frmFsDialog::Find();
-        if (!d)
-            return;
-        auto step = [&](int tab, bool ok, const char *what) {
-            d->SSTab1->setTab(tab);
-            if (ok)
-                edited << QString::fromLatin1(what);
-        };
-        step(0, FsEdit(d->vfgStation, 4, 1, "NEW STATION"), "station");
-        d->SSTab1->setTab(1);
-        step(1, FsEdit(d->vfgPreConv, 1, 5, "900"), "level");
-        d->SSTab2->setTab(1);
-        step(1, FsEdit(d->vfgUserConv, 1, 3, "1.10"), "conversion");
-        d->SSTab1->setTab(2);
-        FlexGrid *c = d->vfgChannel;
-        c->setRow(4);
-        c->setCol(3);
-        c->SetFocus();
-        QTest::keyClick(c->view(), Qt::Key_Space);
-        step(2, FsEdit(d->vfgOtherSet, 1, 3, "2"), "zero suppress");
-        d->SSTab1->setTab(3);
-        step(3, FsEdit(d->vfgGasNameOther, 1, 3, "30000"), "ratio");
-        d->SSTab1->setTab(4);
-        step(4, FsPick(d->vfgDatas[ListSetUp], SetUpRow::Silence, 1, toggled(silence)), "silence");
-        d->SSTab4->setTab(ListFactory);
-        step(4, FsPick(d->vfgDatas[ListFactory], FactoryRow::DemandZero, 1, toggled(demand)), "demand");
-        d->SSTab4->setTab(ListOther);
-        step(4, FsPick(d->vfgDatas[ListOther], OtherRow::LeakBuzzer, 1, toggled(leak)), "leak");
-        step(4, FsEdit(d->vfgME, 1, 1, "123"), "me");
-        d->SSTab1->setTab(5);
-        step(5, FsEdit(d->vfgPID[0], 3, 7, "150"), "pid");
-        d->cmdOK_Click();
-    });
-    Press(form->cmdFactorySetting);
-    ASSERT_EQ(edited, QStringList({"station", "level", "conversion", "zero suppress", "ratio", "silence", "demand",
-                                   "leak", "me", "pid"}));
-    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
-
-    // The link's settings write sends by the flags, and only those commands.
-    sim->clearRequests();
-    ASSERT_TRUE(form->uclQL7150->SetInstrument(gInstrument()));
-    QStringList writes;
-    for (const QByteArray &r : sim->requests())
-        if (r.mid(2, 3) == ",W,")
-            writes << QString::fromLatin1(r.left(2));
-    writes.sort();
-    // XV (the selection) always goes; SB commits the option boards.
-    EXPECT_EQ(writes, QStringList({"FL", "HH", "LA", "LJ", "LO", "SB", "SG", "UG", "US", "WB", "XA", "XS", "XV"}))
-        << writes.join(" ").toStdString();
-    EXPECT_TRUE(gInstrument().Change_GasEnable(3)); // the upload never looks at these flags
-    for (int ch = 0; ch < 7; ++ch)
-        gInstrument().setChange_GasEnable(ch, false);
-    EXPECT_FALSE(gInstrument().AnyChangeFlag());
-
-    Download();
-    QStringList changed;
-    const QMap<QString, QString> after = Members(sim->state());
-    for (auto it = after.begin(); it != after.end(); ++it)
-        if (before.value(it.key()) != it.value())
-            changed << it.key() + "=" + it.value();
-    EXPECT_EQ(changed, QStringList({"AlarmSilence(0,0)=1", "DemandZero(0,0)=1", "FL_(1,0)=30000", "GasEnabled(2,0)=0",
-                                    "HH_(0,0)=123", "LA_alarm(0,0)=900", "LO_fc(0,0)=110", "LeakBeep(0,0)=1",
-                                    "PIDWarn(2,0)=150", "UG_(2,0)=0", "UG_(3,0)=12", "XS_(4,0)=NEW STATION",
-                                    "ZeroForce(0,0)=2"}))
-        << changed.join(" ").toStdString();
-    EXPECT_EQ(gInstrument().PIDWarn(2, 0), 150.0f) << "read back";
 }

@@ -12,50 +12,22 @@
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 #include "platform/CommonDialog.h"
-#include "platform/Controls.h"
 #include "platform/FlexGrid.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/Tabs.h"
 #include "sim/samples/SampleRecord.h"
+#include "support/FileSizeLimit.h"
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
-
-// The demo instrument as a download leaves it (no flag set), with the values these tests
-// look for.
-inline void FillFsRecord(clsInstrument &rec)
-{
-    rec = DemoRecord();
-    clsInstrument::DeviceDoor door(rec);
-    rec.setAlarmMode(0);
-    rec.setCalLimit(30);
-    rec.setLogoDisp(4);
-    rec.setBNuserLogoName(QStringLiteral("ACME GAS"));
-    rec.setCommFlags(-1);
-    for (int i = 0; i < 128; ++i)
-        rec.setXS_(i, QStringLiteral("Station %1").arg(i + 1));
-    for (int i = 0; i < 32; ++i)
-        rec.setXZ_(i, QStringLiteral("User %1").arg(i + 1));
-    // The derived catalytic channels, as the link fills them after a read.
-    SetCatPpmCh(rec);
-    SetCatVolCh(rec);
-}
-
-// A varied record (seeded) as a download leaves it.
-inline clsInstrument VariedFsRecord(unsigned seed)
-{
-    clsInstrument rec = VariedRecord(seed);
-    clsInstrument::DeviceDoor door(rec);
-    SetCatPpmCh(rec);
-    SetCatVolCh(rec);
-    return rec;
-}
 
 class FsFixture : public ::testing::Test {
 protected:
@@ -73,7 +45,22 @@ protected:
         files = std::make_unique<ScriptedCommonDialog>();
         SetBeepHook([] {});
         ResetBeepCount();
-        FillFsRecord(gInstrument());
+        // The demo instrument as a download leaves it (no flag set), with the values these
+        // tests look for.
+        rec() = DemoRecord();
+        clsInstrument::DeviceDoor door(rec());
+        rec().setAlarmMode(0);
+        rec().setCalLimit(30);
+        rec().setLogoDisp(4);
+        rec().setBNuserLogoName(QStringLiteral("ACME GAS"));
+        rec().setCommFlags(-1);
+        for (int i = 0; i < 128; ++i)
+            rec().setXS_(i, QStringLiteral("Station %1").arg(i + 1));
+        for (int i = 0; i < 32; ++i)
+            rec().setXZ_(i, QStringLiteral("User %1").arg(i + 1));
+        // The derived catalytic channels, as the link fills them after a read.
+        SetCatPpmCh(rec());
+        SetCatVolCh(rec());
     }
     void TearDown() override
     {
@@ -98,6 +85,16 @@ protected:
         dlg->show();
         QCoreApplication::processEvents();
         return dlg;
+    }
+    // Exports to path under a size limit the file cannot fit: true when the one message
+    // says it failed.
+    bool ExportFails(QPushButton *button, const QString &path, long limit)
+    {
+        boxes->clear();
+        files->choose(path);
+        ScopedFileSizeLimit small(limit);
+        button->click();
+        return boxes->prompts().size() == 1 && boxes->prompts().first() != QStringLiteral("Export Complete");
     }
     // True once the dialog has gone (unloaded and deleted).
     bool Closed() { return QTest::qWaitFor([this] { return dlg.isNull(); }, 2000); }

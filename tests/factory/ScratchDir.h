@@ -2,7 +2,6 @@
 // A scratch folder for the list-file tests.
 #include "support/TestFiles.h"
 #include <QByteArray>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,11 +14,5 @@ struct ScratchDir {
         if (!bytes.isNull())
             WriteTestFile(p, bytes);
         return p;
-    }
-    // The bytes of name in the folder (none when it cannot be read).
-    QByteArray read(const QString &name) const
-    {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 };

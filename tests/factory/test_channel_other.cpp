@@ -31,7 +31,6 @@ TEST(OtherRules, NothingIsReadOutsideTheRangeTables)
 // ---- through the dialog -------------------------------------------------------------------
 
 #include "FsFixture.h"
-#include <QPushButton>
 #include <tuple>
 
 namespace {
@@ -73,6 +72,7 @@ protected:
 
 TEST_F(ChannelDialog, OneGasPerPositionAndTheLastTickStays)
 {
+    rec().setInvalidHE_(true);
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(2);
     FlexGrid *g = dlg->vfgChannel;
@@ -91,6 +91,8 @@ TEST_F(ChannelDialog, OneGasPerPositionAndTheLastTickStays)
     Toggle(g, 7, 6);                                   // the last gas takes the last position
     EXPECT_EQ(checked(g, 7, 6), FlexGrid::Checked);
     EXPECT_TRUE(dlg->CheckChannelGrid());
+    dlg->SSTab1->setTab(4);
+    EXPECT_FALSE(OpenCell(dlg->vfgME, 2, 1)) << "the instrument refused HE";
 
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
     ASSERT_TRUE(Closed());
@@ -145,12 +147,4 @@ TEST_F(ChannelDialog, OtherSettingsAndMEValues)
     EXPECT_EQ(rec().HH_(1), 254);
     EXPECT_FALSE(rec().Change_Zero(0));                // shown unticked, left unticked
     EXPECT_EQ(rec().AltRng(3), 7);
-}
-
-TEST_F(ChannelDialog, MeDaLockedWhenTheInstrumentRefusesIt)
-{
-    rec().setInvalidHE_(true);
-    ASSERT_TRUE(Open());
-    dlg->SSTab1->setTab(4);
-    EXPECT_FALSE(OpenCell(dlg->vfgME, 2, 1));
 }

@@ -108,8 +108,6 @@ TEST(ConversionRules, ApplyRoundsFactorsAndFollowsOnlyNamedRows)
 // ---- through the dialog -------------------------------------------------------------------
 
 #include "FsFixture.h"
-#include "support/FileSizeLimit.h"
-#include <QPushButton>
 
 namespace {
 
@@ -213,20 +211,6 @@ TEST_F(ConvDialog, UserNameKeysAndCountBox)
     EXPECT_EQ(count->text(), "5");
 }
 
-TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
-{
-    {
-        clsInstrument::DeviceDoor door(rec());
-        rec().setLN_(45);
-    }
-    ASSERT_TRUE(Open());
-    EXPECT_EQ(dlg->txtCount->text(), "45");
-    EXPECT_FALSE(dlg->txtCount->styleSheet().isEmpty());   // shown red
-    dlg->cmdOK_Click();
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table"))});
-    EXPECT_FALSE(rec().AnyChangeFlag());
-}
-
 // Untouched means unchanged: an OK rewrites no row nobody edited.
 TEST_F(ConvDialog, UntouchedRowsStayAsTheInstrumentGaveThem)
 {
@@ -265,11 +249,9 @@ TEST_F(ConvDialog, ImportedRowsAreJudgedAsEditsWhateverTheCount)
     QByteArray lines = "1,U0,U,1.50,100,200,500,Normal\r\n2,A|B,U,1.50,100,200,5000,Normal\r\n";
     for (int r = 3; r <= 5; ++r)
         lines += QByteArray::number(r) + ",U,U,1.50,100,200,5000,Normal\r\n";
+    const QMap<int, QByteArray> odd = {{20, "30,1000,1400,2000"}, {21, "1.00,60000,60000,70000"}, {22, "1.00,*****,*****,9"}};
     for (int r = 1; r <= 30; ++r)
-        lines += QByteArray::number(r) + (r == 20   ? ",P,P,30,1000,1400,2000,Normal\r\n"
-                                          : r == 21 ? ",P,P,1.00,60000,60000,70000,Normal\r\n"
-                                          : r == 22 ? ",P,P,1.00,*****,*****,9,Normal\r\n"
-                                                    : ",P,P,1.00,1000,1400,2000,Normal\r\n");
+        lines += QByteArray::number(r) + ",P,P," + odd.value(r, "1.00,1000,1400,2000") + ",Normal\r\n";
     files->choose(file("bad.csv", lines));
     dlg->cmdConvImport->click();
     FlexGrid *pre = dlg->vfgPreConv, *user = dlg->vfgUserConv;
@@ -309,8 +291,7 @@ TEST_F(ConvDialog, ImportLeavesRefusedGroupsAlone)
     EXPECT_EQ(rec().LO_fc(0), 200);
 }
 
-// What the dialog exports, it imports back unchanged, and OK then passes (varied records:
-// the store tests).
+// What the dialog exports, it imports back unchanged, and OK then passes.
 TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
 {
     {
@@ -322,7 +303,7 @@ TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
     files->choose(file("Conversion.csv"));
     dlg->cmdConvExport->click();
     ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
-    const QList<QByteArray> lines = read("Conversion.csv").split('\n');
+    const QList<QByteArray> lines = ReadTestFile(file("Conversion.csv")).split('\n');
     ASSERT_EQ(lines.size(), 36);
     EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
     EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
@@ -335,14 +316,7 @@ TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
     // A write that fails says so; a cell that would come back in another cell: the export
     // names it, writes nothing.
     ASSERT_TRUE(Open());
-    boxes->clear();
-    files->choose(file("Conversion.csv"));
-    {
-        ScopedFileSizeLimit limit(100);
-        dlg->cmdConvExport->click();
-    }
-    ASSERT_EQ(boxes->prompts().size(), 1);
-    EXPECT_NE(boxes->prompts().first(), "Export Complete");
+    EXPECT_TRUE(ExportFails(dlg->cmdConvExport, file("Conversion.csv"), 100));
     boxes->clear();
     const int asked = int(files->calls().size());
     dlg->vfgUserConv->setTextMatrix(2, 1, "A,B");

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QPushButton>
 
 namespace {
 

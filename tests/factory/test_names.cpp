@@ -2,9 +2,7 @@
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "factory/ListFiles.h"
-#include "support/FileSizeLimit.h"
 #include <QFile>
-#include <QPushButton>
 
 namespace {
 
@@ -123,15 +121,8 @@ TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
     EXPECT_TRUE(edit().Change_XS_(127));
 
     // A write that fails keeps the old file whole and says why.
-    boxes->clear();
     dlg->vfgStation->setTextMatrix(127, 1, "Changed");
-    {
-        ScopedFileSizeLimit limit(100);
-        files->choose(file("Station.csv"));
-        dlg->cmdStationExport->click();
-    }
-    ASSERT_EQ(boxes->prompts().size(), 1);
-    EXPECT_NE(boxes->prompts()[0], "Export Complete");
+    EXPECT_TRUE(ExportFails(dlg->cmdStationExport, file("Station.csv"), 100));
     files->choose(file("Station.csv"));
     dlg->cmdStationImport->click();
     EXPECT_EQ(dlg->vfgStation->TextMatrix(127, 1), "Station 128");

@@ -97,15 +97,10 @@ TEST(PidRules, WholeGridCheckMarksAndNormalises)
     t[6][ColFullScale] = "50"; // "50" lies inside "500.0" but is no High full scale
     const auto bad = CheckPIDCells(0, t);
     EXPECT_EQ(t[1][ColFullScale], "1000.0");
-    EXPECT_TRUE(bad[1][ColFullScale]);
-    EXPECT_TRUE(bad[1][ColPoint]);
-    EXPECT_FALSE(bad[1][ColDigit]);
-    EXPECT_TRUE(bad[2][ColUnit]);
-    EXPECT_TRUE(bad[3][Col1st]);
-    EXPECT_TRUE(bad[3][Col2nd]);
+    for (auto [r, c] : {std::pair{1, ColFullScale}, {1, ColPoint}, {2, ColUnit}, {3, Col1st}, {3, Col2nd}, {6, ColFullScale}})
+        EXPECT_TRUE(bad[r][c]) << r << "." << c;
+    EXPECT_FALSE(bad[1][ColDigit] || bad[17][ColFactor]);
     EXPECT_EQ(t[3][Col1st], "20.0");
-    EXPECT_TRUE(bad[6][ColFullScale]);
-    EXPECT_FALSE(bad[17][ColFactor]);
 
     // Against the grid as the instrument filled it only what differs is judged; a new full
     // scale brings the row's numbers with it, not its words.
@@ -179,7 +174,6 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "factory/ListFilesPid.h"
-#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -221,8 +215,7 @@ TEST_F(PidDialog, FullScaleSetsPointDigitAndFactor)
 }
 
 // What the dialog exports, it imports back unchanged, and OK then passes: the demo
-// record ("-----" for a not-set STEL, factor 0.01), both ranges (varied records: the store
-// tests).
+// record ("-----" for a not-set STEL, factor 0.01), both ranges.
 TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
 {
     rec() = DemoRecord();
@@ -244,7 +237,7 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
     EXPECT_TRUE(Raised(rec()).isEmpty());
-    const QByteArray bytes = read("PID_High.csv");
+    const QByteArray bytes = ReadTestFile(file("PID_High.csv"));
     EXPECT_EQ(bytes.count("\r\n"), 17);
 
     // A cell that would come back in another cell: the export names it, writes nothing.
@@ -255,15 +248,8 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, "PID Sensor Settings: row 4, Unit")});
 
     // A write that fails keeps the old file whole and says why.
-    boxes->clear();
-    files->choose(file("PID_High.csv"));
-    {
-        ScopedFileSizeLimit limit(512);
-        dlg->cmdPIDExport_Click(0);
-    }
-    ASSERT_EQ(boxes->prompts().size(), 1);
-    EXPECT_NE(boxes->prompts().first(), "Export Complete");
-    EXPECT_EQ(read("PID_High.csv"), bytes);
+    EXPECT_TRUE(ExportFails(dlg->cmdPIDExport[0], file("PID_High.csv"), 512));
+    EXPECT_EQ(ReadTestFile(file("PID_High.csv")), bytes);
 }
 
 // Imports respect what the instrument refuses.

@@ -2,7 +2,6 @@
 // locks and mirrors, and how the lists reach the record.
 #include "FsFixture.h"
 #include "factory/FsRulesSetup.h"
-#include <QPushButton>
 
 using namespace FsSetup;
 
@@ -82,22 +81,6 @@ TEST(FsSetupRules, EntryChecks)
     EXPECT_FALSE(CheckValue(ListSetUp, SetUpRow::Password, ColCaption, QString()).cancel);
 }
 
-TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
-{
-    clsInstrument rec; // a fresh record reports no IF group
-    EXPECT_TRUE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, false));
-    rec.setInvalidIF(false);
-    EXPECT_FALSE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, false));
-    EXPECT_TRUE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, true));
-    EXPECT_FALSE(EditRefused(ListOther, OtherRow::LeakBuzzer, rec, false));
-    rec.setInvalidWB(true);
-    rec.setInvalidLP(true);
-    for (auto [list, row] : {std::pair<int, int>{ListSetUp, SetUpRow::LcBhMode}, {ListSetUp, SetUpRow::BhTime}, {ListOther, OtherRow::LeakBuzzer},
-                             {ListSetUp, SetUpRow::CatUnits}, {ListOther, OtherRow::CatDisplayUnit}})
-        EXPECT_TRUE(EditRefused(list, row, rec, false)) << list << " " << row;
-    EXPECT_FALSE(EditRefused(ListSetUp, SetUpRow::Battery, rec, false));
-}
-
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
     clsInstrument rec;
@@ -132,6 +115,7 @@ TEST_F(FsFixture, MirrorsAndLocks)
     {
         clsInstrument::DeviceDoor door(rec());
         rec().setInvalidIF(true);
+        rec().setInvalidWB(true);
         rec().setHcMode(3);
     }
     ASSERT_TRUE(Open());
@@ -148,6 +132,7 @@ TEST_F(FsFixture, MirrorsAndLocks)
     EXPECT_EQ(other->TextMatrix(OtherRow::CatDisplayUnit, 1), QStringLiteral("%LEL"));
     ASSERT_TRUE(Pick(setUp, SetUpRow::SpanFactor, 1, QStringLiteral("Off")));
     EXPECT_EQ(factory->TextMatrix(FactoryRow::SpanFactor, 1), QStringLiteral("Off"));
+    EXPECT_FALSE(OpenCell(setUp, SetUpRow::BhTime, 1)) << "the instrument refused WB";
     dlg->SSTab4->setTab(ListFactory);
     ASSERT_TRUE(Edit(factory, FactoryRow::EditLogo, 1, QStringLiteral("NEW LOGO")));
     EXPECT_EQ(factory->TextMatrix(FactoryRow::LogoDisplay, 1), QStringLiteral("NEW LOGO"));

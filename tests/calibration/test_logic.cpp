@@ -23,14 +23,7 @@ std::array<bool, kCalChannels> ticks(std::initializer_list<int> chs)
     return t;
 }
 
-std::array<QString, kCalChannels> texts(std::initializer_list<const char *> list)
-{
-    std::array<QString, kCalChannels> t;
-    int i = 0;
-    for (const char *s : list)
-        t[i++] = QString::fromLatin1(s);
-    return t;
-}
+using Texts = std::array<QString, kCalChannels>; // the span cells' texts
 
 } // namespace
 
@@ -75,12 +68,12 @@ TEST(CalLogic, RequestFieldsAndTheCatalyticConversion)
 {
     clsInstrument inst = instrument();
     // 50 %LEL of a 100 %LEL scale with 50000 ppm at 100 %LEL: 25000 = 61A8.
-    SpanRequest r = BuildSpanRequest(inst, ticks({0}), texts({"50"}));
+    SpanRequest r = BuildSpanRequest(inst, ticks({0}), Texts{"50"});
     EXPECT_EQ(r.request, QStringLiteral("1000000,61A8,0000,0000,0000,0000,0000,0000"));
     inst.setGasType(0, 4); // infrared: the value goes as typed
-    r = BuildSpanRequest(inst, ticks({0, 2}), texts({"50", "20.9", "25.0", "100"}));
+    r = BuildSpanRequest(inst, ticks({0, 2}), Texts{"50", "20.9", "25.0", "100"});
     EXPECT_EQ(r.request, QStringLiteral("1010000,0032,0000,00FA,0000,0000,0000,0000"));
-    r = BuildSpanRequest(inst, ticks({}), texts({"50"}));
+    r = BuildSpanRequest(inst, ticks({}), Texts{"50"});
     EXPECT_FALSE(r.ok() || r.anySelected() || r.badChannel != -1);
     // The full scale itself and wide words still fit (60000 is D064) ...
     EXPECT_EQ(SpanField(inst, 2, QStringLiteral("30")), QStringLiteral("012C"));
@@ -100,22 +93,22 @@ TEST(CalLogic, RequestRefusesTickedChannelWithoutUsableValue)
     // Not a number, zero on a toxic gas, a value rounding to nothing, above full scale: the
     // first such channel is named.
     for (const char *bad : {"-----", "*****", "0", "0.0", "0.04", "31"}) {
-        const SpanRequest r = BuildSpanRequest(inst, ticks({2, 3}), texts({"", "", bad, "junk"}));
+        const SpanRequest r = BuildSpanRequest(inst, ticks({2, 3}), Texts{"", "", bad, "junk"});
         EXPECT_FALSE(r.ok()) << bad;
         EXPECT_EQ(r.badChannel, 2) << bad;
     }
     // Zero is a real point for oxygen ("--" typed there becomes 0.0); an unticked channel's
     // text does not matter.
-    const SpanRequest oxy = BuildSpanRequest(inst, ticks({1}), texts({"junk", "0.0"}));
+    const SpanRequest oxy = BuildSpanRequest(inst, ticks({1}), Texts{"junk", "0.0"});
     EXPECT_EQ(oxy.request, QStringLiteral("0100000,0000,0000,0000,0000,0000,0000,0000"));
     // No division by zero: no ppm per scale, a zero scale, a scale not set.
     inst.setFL_(0, 0);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"50"}).badChannel, 0);
     inst = instrument();
     inst.setGasFullScale(0, 0);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"0"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"0"}).badChannel, 0);
     inst.setGasFullScale(0, -101);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"50"}).badChannel, 0);
 }
 
 TEST(CalLogic, ReportLines)

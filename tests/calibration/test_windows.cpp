@@ -25,7 +25,7 @@ TEST_F(CalWindow, WithoutDataSpansAreLockedAndSampleGasesShown)
 
 TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     ASSERT_TRUE(OpenCal());
     FlexGrid *g = grid();
     // Channel 6 is off: unticked, and a tick does not hold.
@@ -71,7 +71,7 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
 
 TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     gInstrument().setAutoCalib(2, -101);
     gInstrument().ClearChangeFlags();
     ASSERT_TRUE(OpenCal());
@@ -104,7 +104,7 @@ TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
 
 TEST_F(CalWindow, RunsSendTheirRequestsAndReportTheChannelsTheyConcern)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     sim->setCalibrationDigit(1, '0');
     sim->setCalibrationDigit(2, '2'); // the others follow the request: 1 for ticked, 2 for the rest
     sim->setCalibrationDigit(5, '1'); // off: no line whatever was asked
@@ -136,7 +136,7 @@ TEST_F(CalWindow, RunsSendTheirRequestsAndReportTheChannelsTheyConcern)
 
 TEST_F(CalWindow, FailedRunsAreLoggedOnceWithoutAReport)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     form->uclQL7150->setRetry(1);
     form->uclQL7150->setTimeout(1);
     ASSERT_TRUE(OpenCal());
@@ -157,7 +157,7 @@ TEST_F(CalWindow, FailedRunsAreLoggedOnceWithoutAReport)
 
 TEST_F(CalWindow, OneRunAtATimeAndNoCloseDuringIt)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     sim->setBusyPolls(3);
     ASSERT_TRUE(OpenCal());
     bool tried = false;
@@ -191,7 +191,7 @@ TEST_F(CalWindow, OneRunAtATimeAndNoCloseDuringIt)
 
 TEST_F(CalWindow, MainWindowCommandOpensItAndStopsPollAndPumpAfterwards)
 {
-    ASSERT_TRUE(StartWithData());
+    ASSERT_TRUE(StartAndRead());
     bool shown = false;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {

@@ -18,6 +18,7 @@
 #include "mainwindow/frmUpload.h"
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
+#include "platform/CommonDialog.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
@@ -107,6 +108,7 @@ protected:
     std::unique_ptr<SimInstrument> sim;
     StubPortLister lister;
     std::unique_ptr<ScriptedMsgBox> boxes;
+    ScriptedCommonDialog dialogs;
     frmMain *form = nullptr;
     QString refusedText; // what a refused grid entry left in the editor
 
@@ -154,11 +156,7 @@ protected:
     // Files of the scratch program folder.
     QString file(const QString &name) const { return dir.filePath(name); }
     void writeFile(const QString &name, const QByteArray &bytes) { WriteTestFile(file(name), bytes); }
-    QByteArray ReadFile(const QString &name) const
-    {
-        QFile f(QDir::isAbsolutePath(name) ? name : file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray ReadFile(const QString &name) const { return ReadTestFile(QDir::isAbsolutePath(name) ? name : file(name)); }
     QString SerialLogText() const { return QString::fromLatin1(ReadFile(QStringLiteral("SerialLog.log"))); }
 
     // Creates, loads and shows frmMain against the simulator.
@@ -226,6 +224,15 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton);
     }
     void Download() { Press(form->cmdDown[1]); }
+    // Presses a command that asks first, with the answer given.
+    void Confirm(QPushButton *b, int answer = vb::Yes) { boxes->push(answer), Press(b); }
+    void ExportThenImport(const QString &name)
+    {
+        dialogs.choose(file(name));
+        Press(form->cmdExportSetting);
+        dialogs.choose(file(name));
+        Press(form->cmdImportSetting);
+    }
 
     // Runs action once the link has sent the nth request starting with prefix, from inside
     // the blocking call.

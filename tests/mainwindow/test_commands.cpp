@@ -2,27 +2,11 @@
 // refusals before any transfer.
 #include "MainFixture.h"
 #include "platform/Twips.h"
-#include "platform/CommonDialog.h"
 #include <QRegularExpression>
 
 using namespace Commands;
 
-class MainCommands : public MainFixture {
-protected:
-    ScriptedCommonDialog dialogs;
-    void Upload(int answer = vb::Yes)
-    {
-        boxes->push(answer);
-        Press(form->cmdOption[0]);
-    }
-    void ExportThenImport(const QString &name)
-    {
-        dialogs.choose(file(name));
-        Press(form->cmdExportSetting);
-        dialogs.choose(file(name));
-        Press(form->cmdImportSetting);
-    }
-};
+class MainCommands : public MainFixture {};
 
 // --- Reading ---------------------------------------------------------------------------
 
@@ -140,13 +124,11 @@ TEST_F(MainCommands, HistoryThatCannotBeWrittenIsReported)
 TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
 {
     ASSERT_TRUE(StartAndRead());
-    boxes->push(vb::No);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4], vb::No);
     EXPECT_EQ(Requests("RO,W"), 0);
 
     sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4]);
     EXPECT_EQ(LogColor(Line(5408)), kRed);
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
@@ -154,8 +136,7 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     // An imported record is gone with the power off as much as a read one.
     ExportThenImport(QStringLiteral("site.seq"));
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
-    boxes->push(vb::Yes);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4]);
     EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
     QFile settings(file(QString::fromLatin1(kSettingsFileName)));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
@@ -174,14 +155,14 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
 {
     ASSERT_TRUE(StartAndRead());
     gInstrument().setWarning(0, 15);
-    Upload();
+    Confirm(form->cmdOption[0]);
     // Unchanged settings go too, and the record's flags are clear once accepted.
     EXPECT_GT(Requests("XS,W"), 100);
     EXPECT_TRUE(!gInstrument().Change_Warn(0) && Requests("UD,W") == 0);
 
     // Today's settings become the factory ones; then the instrument changes.
     form->chkFactorySave->setChecked(true);
-    Upload();
+    Confirm(form->cmdOption[0]);
     EXPECT_TRUE(sim->requests().value(sim->requests().size() - 1).startsWith("UD,W"));
     {
         clsInstrument::DeviceDoor door(sim->state());
@@ -189,8 +170,7 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     }
     ASSERT_TRUE(form->DownloadInstrument(gInstrument()));
     boxes->clear();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_TRUE(sim->state().Warning(0) == 15.0f && gInstrument().Warning(0) == 15.0f);
     EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5337), GetMsg(5311)}));
 }
@@ -201,8 +181,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     const QString serial = gInstrument().SerialNo();
     gInstrument().setWarning(0, 12);
     sim->addRule({SimFault::NoAnswer, "XP", 'R', 1, -1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogColor(QString::fromLatin1(kRereadFailed)), kRed);
     EXPECT_TRUE(gInstrument().SerialNo() == serial && gInstrument().Warning(0) == 12.0f);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)}) << "no success box";
@@ -210,8 +189,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     sim->clearRules();
     sim->addRule({SimFault::Refuse, "UP", 'W', 1, 1});
     boxes->clear();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogColor(Text(kRestoreFailed)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)});
 }
@@ -239,7 +217,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     rec.setGasEnabled(2, -1);
 
     boxes->clear();
-    Upload(vb::No);
+    Confirm(form->cmdOption[0], vb::No);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
     EXPECT_TRUE(Requests("XP,W") == 0 && HistoryActions().isEmpty());
 }
@@ -253,14 +231,12 @@ TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
         rec.setSysDateOffset(7200);
     }
     sim->addRule({SimFault::Refuse, "HC", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[1]);
+    Confirm(form->cmdOption[1]);
     EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
     EXPECT_EQ(LogColor(Line(5429)), -1);
     EXPECT_EQ(rec.SysDateOffset(), 7200);
 
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[1]);
+    Confirm(form->cmdOption[1]);
     EXPECT_EQ(rec.SysDateOffset(), 0);
     EXPECT_LE(qAbs(sim->clock().secsTo(QDateTime::currentDateTime())), 2);
     // Windows this program lacks say so.
@@ -280,16 +256,14 @@ TEST_F(MainCommands, DefaultNamesFailedBoardsAndRefusesWithoutBoards)
     for (int i : {0, 2, 3})
         form->chkUx[i]->setChecked(true);
     sim->setDefaultResult(QStringLiteral("A"));
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[3]);
+    Confirm(form->cmdOption[3]);
     EXPECT_EQ(Requests("UX,W,D,"), 1);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
     EXPECT_EQ(LogColor(GetMsg(5383, QStringLiteral("OPT1 OPT3 "))), kRed);
     // Refused outright: a failure without a board list.
     form->rtbLog->clear();
     sim->addRule({SimFault::Refuse, "UX", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[3]);
+    Confirm(form->cmdOption[3]);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
     EXPECT_FALSE(HasLine(GetMsg(5383, QString())));
 }

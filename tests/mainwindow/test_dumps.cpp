@@ -60,8 +60,7 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
 {
     ASSERT_TRUE(StartAndRead(true));
     // Declined, or live readings running: nothing is asked of the instrument.
-    boxes->push(vb::No);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump, vb::No);
     form->uclQL7150->setRunDensty(true);
     Press(form->cmdFRAMDump);
     form->uclQL7150->setRunDensty(false);
@@ -69,16 +68,14 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
     EXPECT_EQ(Requests("EF"), 0);
 
     sim->addRule({SimFault::CorruptChecksum, "EF", 0, 3, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), DumpPattern('R', 8192));
     EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), frmMain::kBrown);
 
     Keep(QStringLiteral("VANTIKF.DAT"));
     form->rtbLog->clear();
     sim->addRule({SimFault::HangUp, "EF", 'B', 2, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kDumpFailed, {QStringLiteral("EF")})), kRed);
     EXPECT_EQ(gTransferMode, 0);

@@ -1,7 +1,6 @@
 // The main window's frame: start-up and shut-down, serial-log rotation, command state,
 // the log pane, link events, layout and the progress window.
 #include "MainFixture.h"
-#include "platform/CommonDialog.h"
 #include "support/CutCaptions.h"
 #include "platform/StatusLamp.h"
 #include "platform/Twips.h"
@@ -187,18 +186,10 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 
 // --- Log pane, link events and the progress window ---------------------------------------
 
-TEST_F(Frame, LogPaneAndProgressWindow)
+// The log pane's own rules are the pane's test; here what the link's events put in it.
+TEST_F(Frame, PortErrorsAndProgressWindow)
 {
     ASSERT_TRUE(StartOffline());
-    form->rtbLog->clear();
-    form->AddInfo(QStringLiteral("first"), kGreen);
-    QTextCursor c = form->rtbLog->textCursor(); // the user selects part of the first line
-    c.setPosition(1);
-    c.setPosition(4, QTextCursor::KeepAnchor);
-    form->rtbLog->setTextCursor(c);
-    form->AddInfo(QStringLiteral("ends with break\r\n"), frmMain::kDarkBlue);
-    EXPECT_EQ(form->rtbLog->Text(), QStringLiteral("first\r\nends with break\r\n\r\n"));
-    EXPECT_EQ(LogColor(QStringLiteral("ends")), frmMain::kDarkBlue);
     // Port errors go red with a box; a search only logs.
     form->rtbLog->clear();
     emit form->uclQL7150->IrDAError(10060);
@@ -247,7 +238,6 @@ TEST(GasGridColumns, HalvesGoToEven)
 // the README shows, with a record on screen and after an import.
 TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
 {
-    ScriptedCommonDialog dialogs;
     ASSERT_TRUE(StartMain());
     form->resize(200, 150);
     EXPECT_GE(form->width(), TwipsToPixels(12300));
@@ -263,10 +253,7 @@ TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
     };
     Press(form->cmdDown[1]);
     expectWhole("after a download");
-    dialogs.choose(file(QStringLiteral("site.seq")));
-    Press(form->cmdExportSetting);
-    dialogs.choose(file(QStringLiteral("site.seq")));
-    Press(form->cmdImportSetting);
+    ExportThenImport(QStringLiteral("site.seq"));
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     expectWhole("after an import");
 }

@@ -46,8 +46,7 @@ TEST_F(Session, UnchangedUploadLeavesTheInstrumentAsItWas)
     EXPECT_EQ(form->lblOptROM[0]->text(), QStringLiteral("V1.20"));
     Screenshot(QStringLiteral("mainwindow-download.png"));
     const clsInstrument firstRead = gInstrument();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[0]);
+    Confirm(form->cmdOption[0]);
     EXPECT_EQ(boxes->prompts().value(1), GetMsg(5311));
     Press(form->cmdDown[1]);
     ASSERT_EQ(gInstrument().CommFlags(), -1);
@@ -65,8 +64,7 @@ TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
     ASSERT_TRUE(Activate());
     ASSERT_TRUE(Edit(RowOfChannel(2), ColAlarm, QStringLiteral("9")));
     sim->addRule({SimFault::Refuse, "", 'W', 1, -1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[0]);
+    Confirm(form->cmdOption[0]);
     EXPECT_EQ(LogColor(Text(kUploadFailed)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
     EXPECT_TRUE(gInstrument().Change_Alarm(2));

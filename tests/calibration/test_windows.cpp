@@ -29,10 +29,10 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
     ASSERT_TRUE(OpenCal());
     FlexGrid *g = grid();
     // Channel 6 is off: unticked, and a tick does not hold.
-    Toggle(7);
-    EXPECT_EQ(Checked(7), FlexGrid::Unchecked);
-    Toggle(1);
-    EXPECT_EQ(Checked(1), FlexGrid::Unchecked);
+    for (int row : {7, 1}) {
+        Toggle(row);
+        EXPECT_EQ(Checked(row), FlexGrid::Unchecked) << row;
+    }
     g->setRow(1);
     g->setCol(3);
     EXPECT_FALSE(g->EditCell()) << "readings are not edited";

@@ -6,6 +6,7 @@
 // edit the gas grid and the text fields the way a user does.
 //
 // Options go in `options` before StartMain()/Start(). Everything is torn down in TearDown.
+#include "support/GridEditor.h"
 #include "support/TestFiles.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
@@ -307,12 +308,7 @@ protected:
         form->activateWindow();
         return QTest::qWaitForWindowActive(form);
     }
-    QLineEdit *editor() const
-    {
-        if (auto *c = qobject_cast<QComboBox *>(grid()->Editor()))
-            return c->lineEdit();
-        return qobject_cast<QLineEdit *>(grid()->Editor());
-    }
+    QLineEdit *editor() const { return GridLineEditor(grid()); }
     // Clicks the cell and opens its editor with F2; false when no editor opened.
     bool OpenCell(int r, int c)
     {

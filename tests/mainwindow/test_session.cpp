@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSet>
 
 using namespace GasGrid;
 using namespace Commands;
@@ -20,12 +19,6 @@ protected:
         form->tmrInter_Timer(); // the clock labels, as a second later
         QApplication::processEvents();
         const QImage shot = form->grab().toImage();
-        // Not a blank image: the lamps, the grid and the log make more than a handful of colours.
-        QSet<QRgb> colours;
-        for (int y = 0; y < shot.height(); y += 7)
-            for (int x = 0; x < shot.width(); x += 7)
-                colours.insert(shot.pixel(x, y));
-        EXPECT_GT(colours.size(), 5);
         // The README shows a copy in docs/; refreshed on request only, so a test run never
         // changes the source tree.
         const QDir docs(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../docs"));

@@ -301,10 +301,6 @@ protected:
         ResetBeepCount();
         FillGasRecord(rec(), withIF);
         form->ShowInstrument();
-        return Activate();
-    }
-    bool Activate()
-    {
         form->activateWindow();
         return QTest::qWaitForWindowActive(form);
     }

@@ -40,15 +40,8 @@ TEST_F(Dumps, WholeFlashIsFourMebibytesACancelledDumpKeepsTheLastImage)
     form->rtbLog->clear();
     Download();
     EXPECT_EQ(LogColor(Line(5415)), kGreen);
-}
-
-// A hang-up ends the line for good: one dump per test.
-TEST_F(Dumps, FlashDumpThatBreaksOffKeepsTheLastImageAndSaysSo)
-{
-    ASSERT_TRUE(StartAndRead(true));
-    form->FlashDumpLastBlock = 31;
-    Keep(QStringLiteral("VANTIK.DAT"));
-    sim->addRule({SimFault::HangUp, "EP", 'B', 5, 1});
+    // Refused: the last image stays and the failure is said (a hang-up is the link's test).
+    sim->addRule({SimFault::Refuse, "EP", 'R', 1, 1});
     Press(form->cmdDown[2]);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kFlashFailed)), kRed);

@@ -27,26 +27,11 @@ protected:
         ResetCalibrationGlobals();
     }
 
-    // The main window connected to the simulator, with the simulator's settings in
-    // gInstrument as after a download.
-    bool StartWithData()
-    {
-        if (!StartMain())
-            return false;
-        clsInstrument &inst = gInstrument();
-        inst = sim->state();
-        inst.setCommFlags(-1);
-        inst.ClearChangeFlags();
-        return true;
-    }
-
     frmCalibration *OpenCal()
     {
         cal = frmCalibration::Default();
-        if (cal) {
-            cal->show();
-            QApplication::processEvents();
-        }
+        cal->show();
+        QApplication::processEvents();
         return cal;
     }
 

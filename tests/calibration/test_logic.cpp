@@ -23,14 +23,7 @@ std::array<bool, kCalChannels> ticks(std::initializer_list<int> chs)
     return t;
 }
 
-std::array<QString, kCalChannels> texts(std::initializer_list<const char *> list)
-{
-    std::array<QString, kCalChannels> t;
-    int i = 0;
-    for (const char *s : list)
-        t[i++] = QString::fromLatin1(s);
-    return t;
-}
+using Texts = std::array<QString, kCalChannels>; // the span cells' texts
 
 } // namespace
 
@@ -75,12 +68,12 @@ TEST(CalLogic, RequestFieldsAndTheCatalyticConversion)
 {
     clsInstrument inst = instrument();
     // 50 %LEL of a 100 %LEL scale with 50000 ppm at 100 %LEL: 25000 = 61A8.
-    SpanRequest r = BuildSpanRequest(inst, ticks({0}), texts({"50"}));
+    SpanRequest r = BuildSpanRequest(inst, ticks({0}), Texts{"50"});
     EXPECT_EQ(r.request, QStringLiteral("1000000,61A8,0000,0000,0000,0000,0000,0000"));
     inst.setGasType(0, 4); // infrared: the value goes as typed
-    r = BuildSpanRequest(inst, ticks({0, 2}), texts({"50", "20.9", "25.0", "100"}));
+    r = BuildSpanRequest(inst, ticks({0, 2}), Texts{"50", "20.9", "25.0", "100"});
     EXPECT_EQ(r.request, QStringLiteral("1010000,0032,0000,00FA,0000,0000,0000,0000"));
-    r = BuildSpanRequest(inst, ticks({}), texts({"50"}));
+    r = BuildSpanRequest(inst, ticks({}), Texts{"50"});
     EXPECT_FALSE(r.ok() || r.anySelected() || r.badChannel != -1);
     // The full scale itself and wide words still fit (60000 is D064) ...
     EXPECT_EQ(SpanField(inst, 2, QStringLiteral("30")), QStringLiteral("012C"));
@@ -100,31 +93,28 @@ TEST(CalLogic, RequestRefusesTickedChannelWithoutUsableValue)
     // Not a number, zero on a toxic gas, a value rounding to nothing, above full scale: the
     // first such channel is named.
     for (const char *bad : {"-----", "*****", "0", "0.0", "0.04", "31"}) {
-        const SpanRequest r = BuildSpanRequest(inst, ticks({2, 3}), texts({"", "", bad, "junk"}));
+        const SpanRequest r = BuildSpanRequest(inst, ticks({2, 3}), Texts{"", "", bad, "junk"});
         EXPECT_FALSE(r.ok()) << bad;
         EXPECT_EQ(r.badChannel, 2) << bad;
     }
     // Zero is a real point for oxygen ("--" typed there becomes 0.0); an unticked channel's
     // text does not matter.
-    const SpanRequest oxy = BuildSpanRequest(inst, ticks({1}), texts({"junk", "0.0"}));
+    const SpanRequest oxy = BuildSpanRequest(inst, ticks({1}), Texts{"junk", "0.0"});
     EXPECT_EQ(oxy.request, QStringLiteral("0100000,0000,0000,0000,0000,0000,0000,0000"));
     // No division by zero: no ppm per scale, a zero scale, a scale not set.
     inst.setFL_(0, 0);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"50"}).badChannel, 0);
     inst = instrument();
     inst.setGasFullScale(0, 0);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"0"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"0"}).badChannel, 0);
     inst.setGasFullScale(0, -101);
-    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), texts({"50"})).badChannel, 0);
+    EXPECT_EQ(BuildSpanRequest(inst, ticks({0}), Texts{"50"}).badChannel, 0);
 }
 
-TEST(CalLogic, ReportLines)
+// The lines themselves are the window's runs' test; a status unknown (7) or not stored (-1) gives none.
+TEST(CalLogic, ReportLinesOnlyForKnownStatuses)
 {
-    const clsInstrument inst = instrument();
-    const std::array<float, kCalChannels> readings{3.0f, 20.9f, 12.34f, -101, 0, 0, 0};
-    const int digits[] = {1, 0, 2, 7, 1, 1, 1};
-    const QString report = CalReportLines(inst, ticks({0, 1, 2, 3}), [&](int ch) { return digits[ch]; }, readings);
-    EXPECT_EQ(report, QStringLiteral("CH4  Adjustment Complete.\r\nOXY(20.9) Failed\r\nH2S No Action\r\n"));
-    // A status that is not stored (-1) gives nothing.
-    EXPECT_EQ(CalReportLines(inst, ticks({0}), [](int) { return -1; }, readings), QString());
+    const std::array<float, kCalChannels> readings{};
+    for (int status : {7, -1})
+        EXPECT_EQ(CalReportLines(instrument(), ticks({0}), [=](int) { return status; }, readings), QString()) << status;
 }

@@ -6,6 +6,7 @@
 // edit the gas grid and the text fields the way a user does.
 //
 // Options go in `options` before StartMain()/Start(). Everything is torn down in TearDown.
+#include "support/GridEditor.h"
 #include "support/TestFiles.h"
 #include "core/Messages.h"
 #include "core/Settings.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/frmUpload.h"
 #include "mainwindow/modMainWindow.h"
 #include "model/ModelGlobals.h"
+#include "platform/CommonDialog.h"
 #include "platform/Controls.h"
 #include "platform/FlexGrid.h"
 #include "platform/Forms.h"
@@ -107,6 +109,7 @@ protected:
     std::unique_ptr<SimInstrument> sim;
     StubPortLister lister;
     std::unique_ptr<ScriptedMsgBox> boxes;
+    ScriptedCommonDialog dialogs;
     frmMain *form = nullptr;
     QString refusedText; // what a refused grid entry left in the editor
 
@@ -154,11 +157,7 @@ protected:
     // Files of the scratch program folder.
     QString file(const QString &name) const { return dir.filePath(name); }
     void writeFile(const QString &name, const QByteArray &bytes) { WriteTestFile(file(name), bytes); }
-    QByteArray ReadFile(const QString &name) const
-    {
-        QFile f(QDir::isAbsolutePath(name) ? name : file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray ReadFile(const QString &name) const { return ReadTestFile(QDir::isAbsolutePath(name) ? name : file(name)); }
     QString SerialLogText() const { return QString::fromLatin1(ReadFile(QStringLiteral("SerialLog.log"))); }
 
     // Creates, loads and shows frmMain against the simulator.
@@ -226,6 +225,15 @@ protected:
         QTest::mouseClick(b, Qt::LeftButton);
     }
     void Download() { Press(form->cmdDown[1]); }
+    // Presses a command that asks first, with the answer given.
+    void Confirm(QPushButton *b, int answer = vb::Yes) { boxes->push(answer), Press(b); }
+    void ExportThenImport(const QString &name)
+    {
+        dialogs.choose(file(name));
+        Press(form->cmdExportSetting);
+        dialogs.choose(file(name));
+        Press(form->cmdImportSetting);
+    }
 
     // Runs action once the link has sent the nth request starting with prefix, from inside
     // the blocking call.
@@ -293,19 +301,10 @@ protected:
         ResetBeepCount();
         FillGasRecord(rec(), withIF);
         form->ShowInstrument();
-        return Activate();
-    }
-    bool Activate()
-    {
         form->activateWindow();
         return QTest::qWaitForWindowActive(form);
     }
-    QLineEdit *editor() const
-    {
-        if (auto *c = qobject_cast<QComboBox *>(grid()->Editor()))
-            return c->lineEdit();
-        return qobject_cast<QLineEdit *>(grid()->Editor());
-    }
+    QLineEdit *editor() const { return GridLineEditor(grid()); }
     // Clicks the cell and opens its editor with F2; false when no editor opened.
     bool OpenCell(int r, int c)
     {

@@ -2,27 +2,11 @@
 // refusals before any transfer.
 #include "MainFixture.h"
 #include "platform/Twips.h"
-#include "platform/CommonDialog.h"
 #include <QRegularExpression>
 
 using namespace Commands;
 
-class MainCommands : public MainFixture {
-protected:
-    ScriptedCommonDialog dialogs;
-    void Upload(int answer = vb::Yes)
-    {
-        boxes->push(answer);
-        Press(form->cmdOption[0]);
-    }
-    void ExportThenImport(const QString &name)
-    {
-        dialogs.choose(file(name));
-        Press(form->cmdExportSetting);
-        dialogs.choose(file(name));
-        Press(form->cmdImportSetting);
-    }
-};
+class MainCommands : public MainFixture {};
 
 // --- Reading ---------------------------------------------------------------------------
 
@@ -31,8 +15,7 @@ TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
     ASSERT_TRUE(Start());
     Download();
     // Only fitted boards are asked for their ROM version; a plain download writes no history.
-    EXPECT_TRUE(Requests("MM,W,1,S") == 1 && Requests("MM,W,2") == 0);
-    EXPECT_TRUE(HistoryActions().isEmpty());
+    EXPECT_TRUE(Requests("MM,W,1,S") == 1 && Requests("MM,W,2") == 0 && HistoryActions().isEmpty());
     const QString serialBefore = gInstrument().SerialNo();
     // The instrument changes, then stops answering halfway through the next read.
     {
@@ -111,17 +94,13 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
 TEST_F(MainCommands, SuffixThatCannotNameAFileIsRefusedBeforeAnyTransfer)
 {
     ASSERT_TRUE(Start());
-    for (const QString &bad : {QStringLiteral("a/b"), QStringLiteral("|")}) {
-        form->txtSuffix->setText(bad);
-        sim->clearRequests();
-        boxes->clear();
-        form->cmdDown_Click(5);
-        EXPECT_EQ(boxes->prompts(), QStringList{QString::fromLatin1(kSuffixRefused)}) << bad.toStdString();
-        EXPECT_TRUE(gFactorySuffix.isEmpty());
-        EXPECT_EQ(form->txtSuffix->text(), bad) << "the field keeps what was typed";
-        form->cmdOption_Click(1); // every command, not only the save
-        EXPECT_TRUE(sim->requests().isEmpty());
-    }
+    form->txtSuffix->setText(QStringLiteral("a|b")); // what a file name cannot hold: the rule's own table
+    sim->clearRequests();
+    form->cmdDown_Click(5);
+    EXPECT_EQ(boxes->prompts(), QStringList{QString::fromLatin1(kSuffixRefused)});
+    EXPECT_TRUE(gFactorySuffix.isEmpty() && form->txtSuffix->text() == "a|b") << "the field keeps what was typed";
+    form->cmdOption_Click(1); // every command, not only the save
+    EXPECT_TRUE(sim->requests().isEmpty());
     form->txtSuffix->setText(QStringLiteral("Site 4-B"));
     form->cmdDown_Click(5);
     EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Read")});
@@ -140,13 +119,11 @@ TEST_F(MainCommands, HistoryThatCannotBeWrittenIsReported)
 TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
 {
     ASSERT_TRUE(StartAndRead());
-    boxes->push(vb::No);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4], vb::No);
     EXPECT_EQ(Requests("RO,W"), 0);
 
     sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4]);
     EXPECT_EQ(LogColor(Line(5408)), kRed);
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
@@ -154,12 +131,9 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     // An imported record is gone with the power off as much as a read one.
     ExportThenImport(QStringLiteral("site.seq"));
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
-    boxes->push(vb::Yes);
-    Press(form->cmdDown[4]);
+    Confirm(form->cmdDown[4]);
     EXPECT_TRUE(gInstrument().SerialNo().trimmed().isEmpty());
-    QFile settings(file(QString::fromLatin1(kSettingsFileName)));
-    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(settings.readAll().contains(
+    EXPECT_TRUE(ReadFile(QString::fromLatin1(kSettingsFileName)).contains(
         QStringLiteral("Size Values\t0,%1,%2").arg(PixelsToTwips(form->width())).arg(PixelsToTwips(form->height())).toLatin1()))
         << "the window's own size, not a stale one";
     // The instrument is switched on again: the link finds it, with no record behind it.
@@ -174,14 +148,14 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
 {
     ASSERT_TRUE(StartAndRead());
     gInstrument().setWarning(0, 15);
-    Upload();
+    Confirm(form->cmdOption[0]);
     // Unchanged settings go too, and the record's flags are clear once accepted.
     EXPECT_GT(Requests("XS,W"), 100);
     EXPECT_TRUE(!gInstrument().Change_Warn(0) && Requests("UD,W") == 0);
 
     // Today's settings become the factory ones; then the instrument changes.
     form->chkFactorySave->setChecked(true);
-    Upload();
+    Confirm(form->cmdOption[0]);
     EXPECT_TRUE(sim->requests().value(sim->requests().size() - 1).startsWith("UD,W"));
     {
         clsInstrument::DeviceDoor door(sim->state());
@@ -189,8 +163,7 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     }
     ASSERT_TRUE(form->DownloadInstrument(gInstrument()));
     boxes->clear();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_TRUE(sim->state().Warning(0) == 15.0f && gInstrument().Warning(0) == 15.0f);
     EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5337), GetMsg(5311)}));
 }
@@ -201,8 +174,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     const QString serial = gInstrument().SerialNo();
     gInstrument().setWarning(0, 12);
     sim->addRule({SimFault::NoAnswer, "XP", 'R', 1, -1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogColor(QString::fromLatin1(kRereadFailed)), kRed);
     EXPECT_TRUE(gInstrument().SerialNo() == serial && gInstrument().Warning(0) == 12.0f);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)}) << "no success box";
@@ -210,8 +182,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     sim->clearRules();
     sim->addRule({SimFault::Refuse, "UP", 'W', 1, 1});
     boxes->clear();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[4]);
+    Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogColor(Text(kRestoreFailed)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)});
 }
@@ -239,7 +210,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     rec.setGasEnabled(2, -1);
 
     boxes->clear();
-    Upload(vb::No);
+    Confirm(form->cmdOption[0], vb::No);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
     EXPECT_TRUE(Requests("XP,W") == 0 && HistoryActions().isEmpty());
 }
@@ -253,14 +224,12 @@ TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
         rec.setSysDateOffset(7200);
     }
     sim->addRule({SimFault::Refuse, "HC", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[1]);
+    Confirm(form->cmdOption[1]);
     EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
     EXPECT_EQ(LogColor(Line(5429)), -1);
     EXPECT_EQ(rec.SysDateOffset(), 7200);
 
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[1]);
+    Confirm(form->cmdOption[1]);
     EXPECT_EQ(rec.SysDateOffset(), 0);
     EXPECT_LE(qAbs(sim->clock().secsTo(QDateTime::currentDateTime())), 2);
     // Windows this program lacks say so.
@@ -280,16 +249,14 @@ TEST_F(MainCommands, DefaultNamesFailedBoardsAndRefusesWithoutBoards)
     for (int i : {0, 2, 3})
         form->chkUx[i]->setChecked(true);
     sim->setDefaultResult(QStringLiteral("A"));
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[3]);
+    Confirm(form->cmdOption[3]);
     EXPECT_EQ(Requests("UX,W,D,"), 1);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
     EXPECT_EQ(LogColor(GetMsg(5383, QStringLiteral("OPT1 OPT3 "))), kRed);
     // Refused outright: a failure without a board list.
     form->rtbLog->clear();
     sim->addRule({SimFault::Refuse, "UX", 'W', 1, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[3]);
+    Confirm(form->cmdOption[3]);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
     EXPECT_FALSE(HasLine(GetMsg(5383, QString())));
 }

@@ -40,15 +40,8 @@ TEST_F(Dumps, WholeFlashIsFourMebibytesACancelledDumpKeepsTheLastImage)
     form->rtbLog->clear();
     Download();
     EXPECT_EQ(LogColor(Line(5415)), kGreen);
-}
-
-// A hang-up ends the line for good: one dump per test.
-TEST_F(Dumps, FlashDumpThatBreaksOffKeepsTheLastImageAndSaysSo)
-{
-    ASSERT_TRUE(StartAndRead(true));
-    form->FlashDumpLastBlock = 31;
-    Keep(QStringLiteral("VANTIK.DAT"));
-    sim->addRule({SimFault::HangUp, "EP", 'B', 5, 1});
+    // Refused: the last image stays and the failure is said (a hang-up is the link's test).
+    sim->addRule({SimFault::Refuse, "EP", 'R', 1, 1});
     Press(form->cmdDown[2]);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kFlashFailed)), kRed);
@@ -60,8 +53,7 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
 {
     ASSERT_TRUE(StartAndRead(true));
     // Declined, or live readings running: nothing is asked of the instrument.
-    boxes->push(vb::No);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump, vb::No);
     form->uclQL7150->setRunDensty(true);
     Press(form->cmdFRAMDump);
     form->uclQL7150->setRunDensty(false);
@@ -69,16 +61,14 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
     EXPECT_EQ(Requests("EF"), 0);
 
     sim->addRule({SimFault::CorruptChecksum, "EF", 0, 3, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), DumpPattern('R', 8192));
     EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), frmMain::kBrown);
 
     Keep(QStringLiteral("VANTIKF.DAT"));
     form->rtbLog->clear();
     sim->addRule({SimFault::HangUp, "EF", 'B', 2, 1});
-    boxes->push(vb::Yes);
-    Press(form->cmdFRAMDump);
+    Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kDumpFailed, {QStringLiteral("EF")})), kRed);
     EXPECT_EQ(gTransferMode, 0);

@@ -1,11 +1,10 @@
 // End to end through the real widgets and the real link against the simulated instrument:
-// an unchanged round trip, and the faults no narrower test puts to the window.
+// an unchanged round trip, and a refused write.
 #include "MainFixture.h"
 #include "support/InstrumentDiff.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSet>
 
 using namespace GasGrid;
 using namespace Commands;
@@ -20,12 +19,6 @@ protected:
         form->tmrInter_Timer(); // the clock labels, as a second later
         QApplication::processEvents();
         const QImage shot = form->grab().toImage();
-        // Not a blank image: the lamps, the grid and the log make more than a handful of colours.
-        QSet<QRgb> colours;
-        for (int y = 0; y < shot.height(); y += 7)
-            for (int x = 0; x < shot.width(); x += 7)
-                colours.insert(shot.pixel(x, y));
-        EXPECT_GT(colours.size(), 5);
         // The README shows a copy in docs/; refreshed on request only, so a test run never
         // changes the source tree.
         const QDir docs(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../docs"));
@@ -46,8 +39,7 @@ TEST_F(Session, UnchangedUploadLeavesTheInstrumentAsItWas)
     EXPECT_EQ(form->lblOptROM[0]->text(), QStringLiteral("V1.20"));
     Screenshot(QStringLiteral("mainwindow-download.png"));
     const clsInstrument firstRead = gInstrument();
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[0]);
+    Confirm(form->cmdOption[0]);
     EXPECT_EQ(boxes->prompts().value(1), GetMsg(5311));
     Press(form->cmdDown[1]);
     ASSERT_EQ(gInstrument().CommFlags(), -1);
@@ -60,29 +52,18 @@ TEST_F(Session, FaultsOnTheLineEndHonestlyAndLoseNothing)
 {
     ASSERT_TRUE(Start(true));
     Press(form->cmdDown[1]);
-    const QString serial = gInstrument().SerialNo();
     // A refused write: failure text, no success box, the edit still marked.
-    ASSERT_TRUE(Activate());
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form));
     ASSERT_TRUE(Edit(RowOfChannel(2), ColAlarm, QStringLiteral("9")));
     sim->addRule({SimFault::Refuse, "", 'W', 1, -1});
-    boxes->push(vb::Yes);
-    Press(form->cmdOption[0]);
+    Confirm(form->cmdOption[0]);
     EXPECT_EQ(LogColor(Text(kUploadFailed)), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5309)});
     EXPECT_TRUE(gInstrument().Change_Alarm(2));
     EXPECT_NE(sim->state().Alarm(2), 9.0f);
     EXPECT_EQ(HistoryActions(), QStringList{QStringLiteral("Write")}) << "a failed write still leaves its row";
-    sim->clearRules();
-    // Hang-up in the middle of an upload: failure, the line is gone, the record kept.
-    sim->addRule({SimFault::HangUp, "XS", 'W', 3, 1});
-    boxes->push(vb::Yes);
-    form->rtbLog->clear();
-    Press(form->cmdOption[0]);
-    EXPECT_EQ(LogColor(Text(kUploadFailed)), kRed);
-    EXPECT_EQ(gInstrument().SerialNo(), serial);
-    EXPECT_FLOAT_EQ(gInstrument().Alarm(2), 9.0f);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 3000));
-    EXPECT_FALSE(form->cmdDown[1]->isEnabled());
+    // A hang-up is the link's test and the command state's; its failure text is this one.
 }
 
 } // namespace

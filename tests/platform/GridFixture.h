@@ -1,5 +1,6 @@
 #pragma once
 #include "QtPrint.h"
+#include "support/GridEditor.h"
 #include "platform/FlexGrid.h"
 #include <QComboBox>
 #include <QLineEdit>
@@ -57,12 +58,7 @@ protected:
     }
 
     QWidget *gridKeys() const { return grid->view(); }
-    QLineEdit *lineEditor() const
-    {
-        if (auto *c = qobject_cast<QComboBox *>(grid->Editor()))
-            return c->lineEdit();
-        return qobject_cast<QLineEdit *>(grid->Editor());
-    }
+    QLineEdit *lineEditor() const { return GridLineEditor(grid.get()); }
     QPoint cellCenter(int r, int c) const { return grid->view()->visualRect(grid->view()->model()->index(r, c)).center(); }
     void click(int r, int c) { QTest::mouseClick(grid->view()->viewport(), Qt::LeftButton, {}, cellCenter(r, c)); }
     void typeIntoEditor(const QString &text) { QTest::keyClicks(lineEditor(), text); }

@@ -19,19 +19,6 @@
 #include <QPointer>
 #include <gtest/gtest.h>
 
-TEST(MsgBoxService, ScriptedAnswersComeInOrderAndCallsAreRecorded)
-{
-    ScriptedMsgBox box({vb::No, vb::Yes});
-    EXPECT_EQ(MsgBox(QStringLiteral("End ?"), vb::YesNo | vb::Question, QStringLiteral("T")), vb::No);
-    EXPECT_EQ(MsgBox(QStringLiteral("Again ?"), vb::YesNo | vb::Question), vb::Yes);
-    // Queue empty: the default button answers.
-    EXPECT_EQ(MsgBox(QStringLiteral("x"), vb::YesNoCancel | vb::DefaultButton3), vb::Cancel);
-    EXPECT_EQ(MsgBox(QStringLiteral("z")), vb::OK);
-    ASSERT_EQ(box.prompts(), QStringList({"End ?", "Again ?", "x", "z"}));
-    EXPECT_EQ(box.calls()[0].title, QStringLiteral("T"));
-    EXPECT_TRUE(box.calls()[0].buttons() == vb::YesNo && box.calls()[0].icon() == vb::Question);
-}
-
 TEST(CommonDialogService, FilterTurnsIntoQtNameFilters)
 {
     const QStringList f = CommonDialog::NameFilters(QStringLiteral("All files (*.*)|*.*|Config Data (*.seq)|*.seq|Lists|*.csv;*.txt|"));

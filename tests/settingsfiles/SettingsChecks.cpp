@@ -2,7 +2,6 @@
 #include "SettingsChecks.h"
 #include "support/InstrumentDiff.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -46,12 +45,6 @@ QStringList carriedDifferences(const clsInstrument &expected, const clsInstrumen
         return m == M::AutoCalib && expected.GasType(i) == 0 &&
                std::abs(x - b.toDouble()) <= 1e-5 * std::max(1.0, std::abs(x));
     });
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QList<QByteArray> crlfLines(const QByteArray &bytes)

@@ -12,7 +12,5 @@
 // against FL_(0), is compared to a relative 1e-5.
 QStringList carriedDifferences(const clsInstrument &expected, const clsInstrument &actual);
 
-// Whole file contents; empty when it cannot be read.
-QByteArray readFile(const QString &path);
 // The lines of a file that must end every line with CR LF, the ends taken off.
 QList<QByteArray> crlfLines(const QByteArray &bytes);

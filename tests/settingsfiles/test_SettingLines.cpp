@@ -40,16 +40,14 @@ TEST(SettingLinesWrite, ExactTexts)
     r.setZeroForce(2, 3);
     for (auto [ch, v] : {std::pair{0, -101.0f}, {1, -121.0f}, {2, -118.0f}, {3, -5.0f}, {4, 12.5f}})
         r.setWarning(ch, v);
-    r.setGasPoint(4, 1);
-    r.setGasPoint(0, 1);
+    for (int ch : {0, 4})
+        r.setGasPoint(ch, 1);
     r.setGasDesit(0, 0.1f);
     r.setGasDesit(4, -101.0f);
-    r.setFL_(0, 50000);
-    r.setFL_(1, 50001);
-    r.setFL_(2, 60000);
-    r.setUG_(0, 10);
-    r.setUG_(1, 11);
-    r.setUG_(2, 63);
+    for (auto [i, fl, ug] : {std::tuple{0, 50000, 10}, {1, 50001, 11}, {2, 60000, 63}}) {
+        r.setFL_(i, fl);
+        r.setUG_(i, ug);
+    }
     r.setCalLimit(-1);
     r.setLcdContrast(10);
     r.setDispID(-1);
@@ -90,11 +88,9 @@ TEST(SettingLinesWrite, ExactTexts)
         r.setLA_volt(1, v);
         EXPECT_EQ(fieldOf(line(r, "LA", 1), 4), QLatin1String(text));
     }
-    for (int ch : {4, 5, 6})
-        r.setGasType(ch, 0);
-    r.setGasType(4, 5);
+    for (auto [ch, type] : {std::pair{4, 5}, {5, 4}, {6, 0}})
+        r.setGasType(ch, type);
     r.setPIDSmallRange(4, 3);
-    r.setGasType(5, 4);
     r.setAutoRange(5, 2);
     r.setPIDSmallRange(5, 9);
     r.setIRRange(1);
@@ -167,22 +163,15 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         QStringLiteral("LJ,W,03,") + pidFields.section(QLatin1Char(','), 1, 9) + QLatin1Char(','), // one dropped, shifted
         QStringLiteral("LI,W,03,0064,1,2,01,0010,0020,0030,0040,"), // neither whole nor the short form
         QStringLiteral("WB,W,1,2,1,0,"),                    // a field too many
-        QStringLiteral("XZ,W,01,AL^ACE,"),
-        QStringLiteral("XZ,W,01,AL\x7F" "ACE,"),
+        QStringLiteral("XZ,W,01,AL^ACE,"), QStringLiteral("XZ,W,01,AL\x7F" "ACE,"),
         QStringLiteral("XZ,W,01,ALICE WITH A LONG NAME,"), // longer than the 16 the writer keeps
         QStringLiteral("LO,W,1,Long name,AB ,0A0,"),       // factor of three digits
         QStringLiteral("IT,W,0,A,2,3,4,@,6,"),              // the writer writes 0..9 or "@"
-        QStringLiteral("AP,W,1.5,"),
-        QStringLiteral("UG,W,1,,1,1,1,1,1,"),
+        QStringLiteral("AP,W,1.5,"), QStringLiteral("UG,W,1,,1,1,1,1,1,"),
         QStringLiteral("A1,W,0001,"),                      // short: takes nothing from an earlier line
-        QStringLiteral("XP,W,"),
         QStringLiteral("SC,W,10000,"),                     // beyond 16 bits
-        QStringLiteral("LO,W,0,a,b,ZZ,"),
-        QStringLiteral("LO,W,0,a,b,8000,"),
-        QStringLiteral("G1,W,7,name,"),
-        QStringLiteral("LA,W,00,0001,0001,0001,half,"),
-        QStringLiteral("XZ,W,00,ABC,"),
-        tooMany,
+        QStringLiteral("XP,W,"), QStringLiteral("LO,W,0,a,b,ZZ,"), QStringLiteral("LO,W,0,a,b,8000,"),
+        QStringLiteral("G1,W,7,name,"), QStringLiteral("LA,W,00,0001,0001,0001,half,"), QStringLiteral("XZ,W,00,ABC,"), tooMany,
     };
     for (QString line : badLines) {
         line.replace(QLatin1Char('^'), QString(QChar(1)));
@@ -191,8 +180,7 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         const ParseResult p = parseLine(r, line);
         EXPECT_EQ(p.status, ParseStatus::BadLine) << line.toStdString();
         EXPECT_FALSE(p.reason.isEmpty());
-        EXPECT_EQ(r.FL_(0), before.FL_(0));
-        EXPECT_EQ(r.XZ_(0), before.XZ_(0));
+        EXPECT_TRUE(r.FL_(0) == before.FL_(0) && r.XZ_(0) == before.XZ_(0));
     }
     clsInstrument r = cleared();
     r.setWarning(0, 5.0f);
@@ -200,8 +188,7 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
     const ParseResult p = parseLine(r, QStringLiteral("A1,W,0001,0002,XYZ,0004,0005,0006,0007,"), Door::User);
     EXPECT_EQ(p.status, ParseStatus::BadLine);
     EXPECT_TRUE(p.reason.contains(QLatin1String("field 3"))) << p.reason.toStdString();
-    EXPECT_EQ(r.Warning(0), 5.0f);
-    EXPECT_FALSE(r.Change_Warn(0));
+    EXPECT_TRUE(r.Warning(0) == 5.0f && !r.Change_Warn(0));
     // The link's answer parser: the same refusal for an instrument's answer.
     EXPECT_EQ(parseFields(r, QStringLiteral("FL"), {"7FFFFFFF", "0002", "0003", "0004"}, Door::Device).status,
               ParseStatus::BadLine);

@@ -93,6 +93,7 @@ TEST_F(LoginFixture, ClosingBeforeSuccessAsksEnd)
 
 TEST_F(LoginFixture, WithoutAHookTheRegisteredMainFormIsShown)
 {
+    ScriptedMsgBox boxes; // a refused login must not wait on a real box
     gShowMainWindow = nullptr;
     ResetForms();
     RegisterForm("frmMain", [] { return new QWidget; });

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -51,11 +52,13 @@ QString fileOf(Reader r)
     }
 }
 
-void putFile(const QString &path, const QByteArray &bytes)
+// Through the program's one writer; a write that failed is said, and the input is not read.
+bool putFile(const QString &path, const QByteArray &bytes)
 {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
+    const FileResult written = WriteFileWhole(path, bytes);
+    if (!written)
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(written.error));
+    return bool(written);
 }
 
 clsInstrument sampleRecord()
@@ -76,9 +79,10 @@ void writeSeeds(const QString &folder)
 {
     const clsInstrument rec = sampleRecord();
     const auto seed = [&](Reader r, const QString &name, const QString &written) {
-        QFile in(written);
-        if (in.open(QIODevice::ReadOnly))
-            putFile(QDir(folder).filePath(name), QByteArray(1, char(r)) + in.readAll());
+        QByteArray bytes;
+        const FileResult read = ReadFileWhole(written, qint64(1) << 24, bytes);
+        if (!read || !putFile(QDir(folder).filePath(name), QByteArray(1, char(r)) + bytes))
+            qFatal("seed %s not written %s", qPrintable(name), qPrintable(read.error));
     };
     StoreConfig(rec, fileOf(Seq), false);
     seed(Seq, QStringLiteral("seq"), fileOf(Seq));
@@ -133,7 +137,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data) + 1, qsizetype(size - 1));
     if (reader == Swap)
         QFile::remove(fileOf(History));
-    putFile(fileOf(reader), bytes);
+    if (!putFile(fileOf(reader), bytes))
+        return 0;
     static clsInstrument rec;
     switch (reader) {
     case Seq:

@@ -3,6 +3,8 @@
 #include "core/modMain.h"
 #include <QDateTime>
 #include <QTime>
+#include <cerrno>
+#include <cstring>
 #include <unistd.h>
 
 SerialLog::SerialLog() = default;
@@ -64,8 +66,14 @@ void SerialLog::addLine(const QString &text)
         m_stopped = true;
         line = full;
     }
-    if (m_file.write(line) != line.size() || !m_file.flush())
+    if (m_file.write(line) != line.size() || !m_file.flush()) {
+        // The system's own words ("File too large"): QFile says only "Unknown error" for a short write.
+        const int err = errno;
         m_stopped = true;
+        m_offReason = QStringLiteral("%1: %2").arg(path(), QString::fromLocal8Bit(std::strerror(err)));
+        if (m_stopNotice)
+            m_stopNotice(m_offReason);
+    }
     m_size += line.size();
 }
 

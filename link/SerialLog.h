@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include "link/FrameCodec.h"
 #include <QFile>
 #include <QString>
@@ -22,6 +23,8 @@ public:
     void setEnabled(bool on);
     bool isEnabled() const { return m_enabled; }
     QString offReason() const { return m_offReason; }
+    // Called once, with "<path>: <error>", when a write or its flush fails and the log stops.
+    void setStopNotice(std::function<void(const QString &)> notice) { m_stopNotice = std::move(notice); }
     // Defaults to AppFile("SerialLog.log"); tests point it elsewhere.
     void setPath(const QString &path);
     QString path() const;
@@ -49,6 +52,7 @@ private:
     qint64 m_size = 0;      // bytes in the file, kept here rather than asked of the file per line
     QString m_path;
     QString m_offReason;
+    std::function<void(const QString &)> m_stopNotice;
     QFile m_file;
     qint64 m_stampSecond = -1;
     QByteArray m_stamp;

@@ -76,6 +76,8 @@ void frmMain::Form_Load()
     if (QFile::exists(current) && !QFile::remove(current))
         AddInfo(QStringLiteral("Serial log could not be deleted: %1").arg(current), kRed);
 
+    uclQL7150->serialLog().setStopNotice(
+        [this](const QString &why) { AddInfo(QStringLiteral("Serial log stopped: %1").arg(why), kRed); });
     uclQL7150->setSerialFileNo(1);
     if (!uclQL7150->serialLog().isEnabled())
         AddInfo(QStringLiteral("Serial log is off: %1").arg(uclQL7150->serialLog().offReason()), kRed);

@@ -268,7 +268,7 @@ TEST_F(PidDialog, ImportLeavesRefusedColumnsAlone)
     files->choose(file("one.csv", line));
     dlg->cmdPIDImport_Click(1);
     EXPECT_EQ(Row(1, 1).mid(0, 2), QStringList({"NEW", "NEW GAS"}));
-    EXPECT_EQ(Row(1, 1).mid(2), FsPid::RowTexts(rec(), 0, 1).mid(3)) << "the spec columns stay";
+    EXPECT_EQ(Row(1, 1).mid(2), FsPid::RowTexts(rec(), 0, 1).mid(3)) << "the range columns stay";
     EXPECT_EQ(Raised(edit()), QStringList{"Change_PIDName(0,0)"});
     dlg->cmdCancel_Click();
     ASSERT_TRUE(Closed());

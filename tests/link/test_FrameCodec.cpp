@@ -127,6 +127,20 @@ TEST(SerialLogText, LogStopsAtItsBound)
     EXPECT_LE(text.size(), 300);
     EXPECT_TRUE(text.endsWith("<<< Serial log full: later lines are not written >>>\r\n")) << text.toStdString();
     EXPECT_EQ(text.count("full"), 1);
+
+    // A write the file system refuses stops the log too, and says so once.
+    QStringList said;
+    SerialLog refused;
+    refused.setPath(dir.filePath(QStringLiteral("Refused.log")));
+    refused.setStopNotice([&said](const QString &why) { said << why; });
+    refused.setEnabled(true);
+    {
+        ScopedFileSizeLimit limit(100);
+        for (int i = 0; i < 20; ++i)
+            refused.addLine(QStringLiteral("> : line %1").arg(i));
+    }
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said[0], refused.path() + QStringLiteral(": File too large"));
 }
 
 // Only a regular file is taken: a pipe with no reader, a folder or a device turns the log off

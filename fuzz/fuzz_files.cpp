@@ -13,6 +13,7 @@
 #include "platform/Animation.h"
 #include "settingsfiles/SettingsFile.h"
 #include "settingsfiles/SettingsHistory.h"
+#include "sim/samples/SampleRecord.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,23 +62,10 @@ bool putFile(const QString &path, const QByteArray &bytes)
     return bool(written);
 }
 
-clsInstrument sampleRecord()
-{
-    clsInstrument r;
-    r.ClearDatas();
-    clsInstrument::DeviceDoor door(r);
-    for (int i = 0; i < 128; ++i)
-        r.setXS_(i, QStringLiteral("STATION %1").arg(i));
-    for (int i = 0; i < 32; ++i)
-        r.setXZ_(i, QStringLiteral("USER %1").arg(i));
-    r.setFL_(0, 100);
-    return r;
-}
-
 // One seed per reader, written by the program's writers, named after the reader.
 void writeSeeds(const QString &folder)
 {
-    const clsInstrument rec = sampleRecord();
+    const clsInstrument rec = DemoRecord();
     const auto seed = [&](Reader r, const QString &name, const QString &written) {
         QByteArray bytes;
         const FileResult read = ReadFileWhole(written, qint64(1) << 24, bytes);

@@ -323,6 +323,7 @@ void uclQlif::completePending(Outcome outcome, const Link::Answer &answer)
     }
     m_reply.outcome = outcome;
     m_reply.answer = answer;
+    m_reply.sends = m_sends;
     m_pendingDone = true;
     if (m_run && kind == PendingKind::Op)
         pollAnswered(m_reply);

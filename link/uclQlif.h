@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <cstdint>
 #include <functional>
@@ -109,6 +110,9 @@ public:
     // Why the last dump's image could not be written ("No space left on device"); empty
     // when it was written or the dump itself failed.
     QString DumpFileError() const { return m_dumpFileError; }
+    // What the last SetInstrument could not send, or sent without the instrument taking it:
+    // one text each, naming the setting and why ("XS 04: ... holds \",\"...").
+    QStringList UploadProblems() const { return m_uploadProblems; }
     bool ZeroCal(const QString &GasFlag);
     bool SpanCal(const QString &GasFlag);
     int16_t ZeroStatus(int Index) const;
@@ -143,6 +147,7 @@ public:
     struct Reply {
         Outcome outcome = Outcome::Failed;
         Link::Answer answer;
+        int sends = 1; // how often the request went out (resends after a time-out or NAK)
     };
 
 private:
@@ -178,6 +183,8 @@ private:
     void endOperation();
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
     Reply exchange(const QByteArray &body, int waitStatus);
+    bool settleAfterResend();
+    bool confirmWritten(const QByteArray &line, QString *why);
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
     void failStatus();
 
@@ -242,6 +249,7 @@ private:
     QByteArray m_pendingFrame;
     int m_ticksLeft = 0;
     int m_resendsLeft = 0;
+    int m_sends = 0;         // times the pending request went out
     QByteArray m_blocks;     // text answer gathered over ETB blocks
     int m_blockCount = 0;
     bool m_pendingDone = false;
@@ -260,5 +268,6 @@ private:
 
     SerialLog m_log;
     QString m_dumpFileError;
+    QStringList m_uploadProblems;
     quint64 m_framesSent = 0;
 };

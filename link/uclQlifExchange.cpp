@@ -153,6 +153,7 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
     m_blockCount = 0;
     m_ticksLeft = m_timeout * 10;
     m_resendsLeft = m_retry;
+    m_sends = 1;
     gDataReceived = false;
     if (!sendRaw(m_pendingFrame)) {
         m_pending = PendingKind::None;
@@ -170,6 +171,7 @@ void uclQlif::resendPending()
         // Ask again from the first block we are still missing.
         m_pendingFrame = Link::BuildTextFrame(m_dump->requestFrom(m_dump->received));
     }
+    ++m_sends;
     if (!sendRaw(m_pendingFrame))
         completePending(Outcome::Failed, {});
 }
@@ -231,6 +233,37 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
         return r;
     }
     r = m_reply;
+    // The answer of a request that went out twice carries nothing that says which copy it
+    // answers: the other copy's may still be on its way, and a later request of the same code
+    // would take it for its own. Let it arrive and drop it before anything else is sent.
+    if (r.sends > 1 && r.outcome != Outcome::Failed && !settleAfterResend()) {
+        r.outcome = m_cancel ? Outcome::Cancelled : Outcome::Failed;
+        m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
+        return r;
+    }
     m_status = r.outcome == Outcome::Failed ? StatusFailed : StatusDone;
     return r;
+}
+
+// Waits until the line has been quiet for one time-out, dropping whatever arrives meanwhile
+// (nothing is pending, so every answer is logged as unexpected). A line that keeps talking
+// for the whole retry budget fails the exchange: its answers cannot be told apart.
+bool uclQlif::settleAfterResend()
+{
+    const int timeoutMs = m_timeout * 10 * m_timer.interval();
+    const int limitMs = timeoutMs * (m_retry + 1);
+    QElapsedTimer since;
+    since.start();
+    auto quiet = [&] {
+        return since.elapsed() >= timeoutMs && (!m_sinceReceive.isValid() || m_sinceReceive.elapsed() >= timeoutMs);
+    };
+    WaitUntil([&] { return quiet() || m_cancel || m_lineDropped || since.elapsed() >= limitMs; }, -1,
+              qMax(1, m_timer.interval() / 2));
+    if (m_cancel || m_lineDropped)
+        return false;
+    if (!quiet()) {
+        m_log.addLine(QStringLiteral("<<< The line does not fall quiet after a resend >>>"));
+        return false;
+    }
+    return true;
 }

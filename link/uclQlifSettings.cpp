@@ -7,6 +7,7 @@
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 #include "settingsfiles/SettingLines.h"
+#include <QSet>
 
 namespace {
 QStringList ToStrings(const QList<QByteArray> &fields)
@@ -124,36 +125,83 @@ bool uclQlif::GetLatestHistory(clsInstrument &iObj)
     return true;
 }
 
+// Reads back a line that was written: true when the instrument answers it with exactly the
+// fields that were sent. Reads carry their entry number, so a late answer cannot stand in.
+bool uclQlif::confirmWritten(const QByteArray &line, QString *why)
+{
+    const Link::Answer written = Link::SplitBody(line);
+    QByteArray request = written.code + ",R,";
+    const QString code = QString::fromLatin1(written.code);
+    for (const SettingLines::Entry &e : SettingLines::entries())
+        if (e.code == code) {
+            if (e.index >= 0 && !written.fields.isEmpty())
+                request += written.fields[0] + ",";
+            break;
+        }
+    const Reply r = exchange(request, StatusWaitRead);
+    if (r.outcome != Outcome::Accepted) {
+        *why = r.outcome == Outcome::Refused ? QStringLiteral("the instrument refused to read it back")
+                                             : QStringLiteral("no answer to the read-back");
+        return false;
+    }
+    if (r.answer.fields != written.fields) {
+        *why = QStringLiteral("the instrument holds other values");
+        return false;
+    }
+    return true;
+}
+
 bool uclQlif::SetInstrument(clsInstrument &iObj)
 {
+    m_uploadProblems.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
     bool allAccepted = true;
+    // Codes whose write went out more than once: a late acknowledgement of one (they carry no
+    // entry) could confirm a later write of the same code, so each of their writes from then
+    // on is read back before it counts.
+    QSet<QByteArray> unsure;
 
-    // Sends one line; false only when the instrument is gone or the user cancelled.
-    auto send = [&](const QByteArray &line, const std::function<void()> &accepted,
-                    const std::function<void()> &refused) {
-        const Reply r = exchange(line, StatusWaitWrite);
-        if (r.outcome == Outcome::Accepted) {
-            accepted();
-            return true;
-        }
+    auto problem = [&](const QString &text) {
+        m_log.addLine(QStringLiteral("<<< %1 >>>").arg(text));
+        m_uploadProblems.append(text);
         allAccepted = false;
+    };
+    // Sends one line and calls accepted() only when the instrument took it. False only when
+    // the instrument is gone or the user cancelled. A refusal changes no support flag: the
+    // setting stays changed and the next upload sends it again.
+    auto send = [&](const QByteArray &line, const QString &what, bool readable, const std::function<void()> &accepted) {
+        const Reply r = exchange(line, StatusWaitWrite);
         if (r.outcome == Outcome::Refused) {
-            m_log.addLine(QStringLiteral("<<< %1 refused >>>").arg(QString::fromLatin1(line.left(4))));
-            refused();
+            problem(QStringLiteral("%1 refused by the instrument").arg(what));
             return true;
         }
-        return false;
+        if (r.outcome != Outcome::Accepted) {
+            allAccepted = false;
+            return false;
+        }
+        if (r.sends > 1)
+            unsure.insert(line.left(2));
+        if (readable && unsure.contains(line.left(2))) {
+            QString why;
+            if (!confirmWritten(line, &why)) {
+                problem(QStringLiteral("%1 not confirmed: %2").arg(what, why));
+                return !m_cancel && !m_lineDropped;
+            }
+        }
+        accepted();
+        return true;
     };
 
     // The serial numbers are never part of a settings file; they go only when edited.
     if (iObj.Change_SerialNo() &&
-        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", [&] { iObj.setChange_SerialNo(false); }, [] {}))
+        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), true,
+              [&] { iObj.setChange_SerialNo(false); }))
         return false;
     if (iObj.Change_DummySerial() &&
-        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", [&] { iObj.setChange_DummySerial(false); }, [] {}))
+        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), true,
+              [&] { iObj.setChange_DummySerial(false); }))
         return false;
 
     for (const SettingLines::Entry &e : SettingLines::entries()) {
@@ -165,20 +213,20 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             continue;
         if (!SettingLines::isSupported(iObj, e))
             continue;
+        const QString key = SettingLines::requestKey(e);
+        const QString what = key.isEmpty() ? e.code : e.code + QLatin1Char(' ') + key;
         const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
         if (!lt.ok) {
-            m_log.addLine(QStringLiteral("<<< %1 not sent: %2 >>>").arg(e.code, lt.error));
-            allAccepted = false;
+            problem(QStringLiteral("%1 not sent: %2").arg(what, lt.error.mid(lt.error.indexOf(QLatin1String(": ")) + 2)));
             continue;
         }
-        if (!send(lt.text.toLatin1(), [&] { SettingLines::clearChanged(iObj, e); },
-                  [&] { MarkUnsupported(iObj, e); }))
+        if (!send(lt.text.toLatin1(), what, true, [&] { SettingLines::clearChanged(iObj, e); }))
             return false;
     }
 
-    if (iObj.Change_SubBoard() && !send("SB,W,", [&] { iObj.setChange_SubBoard(false); }, [] {}))
+    if (iObj.Change_SubBoard() && !send("SB,W,", QStringLiteral("SB"), false, [&] { iObj.setChange_SubBoard(false); }))
         return false;
-    if (gFactorySave && !send("UD,W,", [] {}, [] {}))
+    if (gFactorySave && !send("UD,W,", QStringLiteral("UD"), false, [] {}))
         return false;
     return allAccepted;
 }

@@ -407,6 +407,9 @@ void frmMain::UploadCommand()
     uclQL7150->setCancel(false);
     const bool ok = uclQL7150->SetInstrument(inst);
     const HistoryFile::Outcome row = deviceUpdateLog(inst, true);
+    // Which settings did not reach the instrument, and why: the serial log is not enough.
+    for (const QString &problem : uclQL7150->UploadProblems())
+        AddInfo(problem, kRed);
     if (ok)
         AddInfo(GetMsg(5429), kGreen);
     else

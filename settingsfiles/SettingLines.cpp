@@ -540,7 +540,7 @@ LineText fieldsText(const clsInstrument &inst, const Entry &e)
             const auto s = encode(inst, f, &why);
             if (!s) {
                 out.error = d->key == Key::None ? QStringLiteral("%1: %2").arg(e.code, why)
-                                                : QStringLiteral("%1 entry %2: %3").arg(e.code).arg(entry).arg(why);
+                                                : QStringLiteral("%1 %2: %3").arg(e.code, keyText(*d, entry), why);
                 return out;
             }
             fields << *s;

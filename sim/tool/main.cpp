@@ -3,42 +3,17 @@
 //   vantik-sim --irda [NAME]    serve the infrared-socket stand-in (default name "vantik-irda")
 //   --state FILE                start from a settings file (".seq") instead of the demo state
 //   --fault RULE                inject a fault, e.g. "refuse:WB", "noanswer:XP:2", "delay:HC:1:-1:500",
-//                               "checksum:EP:5" (RULE = kind:code[:nth[:times[:ms]]]; code "*" = any)
+//                               "checksum:EP:5" (RULE = kind:code[:nth[:times[:ms]]]; code "*" = any;
+//                               times -1 = every time, the default of damageall, once for the others)
 //   --busy N                    busy answers before DEFAULT / calibration / restore finish (default 2)
 //   --default-status HEX        the DEFAULT result (default "0")
 #include "link/IrdaTransport.h"
 #include "sim/SimInstrument.h"
+#include "sim/SimRuleText.h"
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 #include <csignal>
-
-namespace {
-bool ParseRule(const QString &text, SimFaultRule *rule)
-{
-    static const QList<QPair<QString, SimFault>> kinds = {
-        {"checksum", SimFault::CorruptChecksum}, {"noanswer", SimFault::NoAnswer}, {"delay", SimFault::Delay},
-        {"refuse", SimFault::Refuse},           {"fewer", SimFault::FewerFields},  {"garbage", SimFault::Garbage},
-        {"bytewise", SimFault::ByteByByte},     {"busy", SimFault::BusyForever},   {"badclock", SimFault::BadClock},
-        {"hangup", SimFault::HangUp},           {"damageall", SimFault::DamageAll}, {"late", SimFault::LateAnswer},
-        {"dropmid", SimFault::DropMidFrame}};
-    const QStringList p = text.split(QLatin1Char(':'));
-    bool found = false;
-    for (const auto &k : kinds)
-        if (k.first == p.value(0).toLower()) {
-            rule->fault = k.second;
-            found = true;
-        }
-    if (!found)
-        return false;
-    const QString code = p.value(1, QStringLiteral("*")).toUpper();
-    rule->code = code == QLatin1String("*") ? QByteArray() : code.toLatin1();
-    rule->nth = p.value(2, QStringLiteral("1")).toInt();
-    rule->times = p.value(3, QStringLiteral("1")).toInt();
-    rule->delayMs = p.value(4, QStringLiteral("0")).toInt();
-    return rule->nth >= 1;
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -73,7 +48,7 @@ int main(int argc, char **argv)
     }
     for (const QString &r : parser.values(QStringLiteral("fault"))) {
         SimFaultRule rule;
-        if (!ParseRule(r, &rule)) {
+        if (!ParseFaultRule(r, &rule)) {
             err << "vantik-sim: bad fault rule " << r << Qt::endl;
             return 2;
         }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -24,6 +25,38 @@ TEST(Startup, SecondCopyIsRefusedWithMessage99)
     first.reset(); // once the first copy ends, a new one may start
     EXPECT_TRUE(ClaimSingleInstance(name, tell));
     EXPECT_EQ(told.size(), 2);
+}
+
+// A temporary folder the lock cannot be made in is not another running copy: say what is wrong.
+TEST(Startup, LockThatCannotBeMadeIsNotASecondCopy)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString plainFile = dir.filePath("not-a-folder");
+    QFile f(plainFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    struct Restore {
+        QByteArray v;
+        ~Restore() { v.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", v); }
+    } restore{savedTmp};
+
+    const struct {
+        QString tmp;
+        QString why;
+    } cases[] = {{plainFile, "it is not a folder"}, {dir.filePath("gone"), "the folder does not exist"}};
+    for (const auto &c : cases) {
+        qputenv("TMPDIR", c.tmp.toLocal8Bit());
+        QStringList told;
+        EXPECT_FALSE(ClaimSingleInstance("vantik-test-lock", [&](const QString &text, const QString &title) {
+            told << text << title;
+        }));
+        ASSERT_EQ(told.size(), 2);
+        EXPECT_NE(told[0], QStringLiteral("It has already started."));
+        EXPECT_TRUE(told[0].contains(c.tmp) && told[0].contains(c.why)) << told[0].toStdString();
+        EXPECT_EQ(told[1], QStringLiteral("VANTIK - Configuration Program"));
+    }
 }
 
 TEST(Startup, DebugSwitchAnywhereInAnyCase)

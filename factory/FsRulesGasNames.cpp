@@ -38,6 +38,15 @@ QStringList entries(const QString &list)
 
 QString at(const Texts &t, int r, int c) { return r < t.size() && c < t.at(r).size() ? t.at(r).at(c) : QString(); }
 
+// A program list with the other gas's cell as its last entry, kept whole: the cell came
+// from the instrument or a file and may hold "|".
+QStringList withOther(const QString &list, const Texts &other, int r, int c)
+{
+    QStringList out = entries(list);
+    out << at(other, r, c);
+    return out;
+}
+
 // Alarm points and span value of a thermal-conductivity channel follow its name and scale.
 void rederive(clsInstrument &inst, int i, float fullScale)
 {
@@ -240,13 +249,12 @@ QString ListEntry(const QString &list, int k)
 Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pidLongNames)
 {
     Companions c;
-    auto joined = [&](const QString &list, int r, int col) { return list + QLatin1Char('|') + at(other, r, col); };
     if (t == kThermal && k >= 0) {
-        c.longName = ListEntry(joined(gTcLongName, kTcRow, ColLongName), k);
+        c.longName = withOther(gTcLongName, other, kTcRow, ColLongName).value(k);
         double step = 0;
         if (FsConv::ParseNumber(ListEntry(gTcDigit, k), &step))
             c.desit = float(step);
-        const QString scale = ListEntry(joined(gTcFullScale, kTcRow, ColScale), k);
+        const QString scale = withOther(gTcFullScale, other, kTcRow, ColScale).value(k);
         if (!scale.isEmpty())
             c.scale = scale;
     } else if (t == kPid && k >= 0) {
@@ -256,31 +264,32 @@ Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pi
         // A typed name is not the catalytic other gas; its companions stay as they are.
         c.catOtherSelect = k >= 0 && k == entries(gCatName).size() ? 1 : 0;
         if (k >= 0) {
-            c.longName = ListEntry(joined(gCatLongName, kCatRow, ColLongName), k);
-            const QString ratio = ListEntry(joined(gCatRatio, kCatRow, ColScale), k);
+            c.longName = withOther(gCatLongName, other, kCatRow, ColLongName).value(k);
+            const QString ratio = withOther(gCatRatio, other, kCatRow, ColScale).value(k);
             if (!ratio.isEmpty())
                 c.scale = ratio;
         }
     }
+    // The copy is a new value of the channel's long name: the rule of a typed one holds.
+    c.longNameRefused = c.longName && !longNameOk(*c.longName);
     return c;
 }
 
-std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
-                                  const QStringList &pidNames)
+std::optional<QStringList> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
+                                      const QStringList &pidNames)
 {
     if ((invalidGN && col == ColName) || grey || row <= 0 || col <= 0 || row >= kNameRows || col >= kNameCols)
         return std::nullopt;
     if ((t == kCatalytic || t == kPid || t == kThermal) && col != ColName)
         return std::nullopt;
     if (col != ColName)
-        return t == kEmptySlot ? std::nullopt : std::optional<QString>(QString());
-    // A leading "|": choose from the list or type.
+        return t == kEmptySlot ? std::nullopt : std::optional<QStringList>(QStringList());
     if (row == kCatRow)
-        return QLatin1Char('|') + gCatName + QLatin1Char('|') + at(other, kCatRow, ColName);
+        return withOther(gCatName, other, kCatRow, ColName);
     if (t == kPid)
-        return QLatin1Char('|') + pidNames.join(QLatin1Char('|'));
+        return pidNames;
     if (t == kThermal)
-        return QLatin1Char('|') + gTcName + QLatin1Char('|') + at(other, kTcRow, ColName);
+        return withOther(gTcName, other, kTcRow, ColName);
     return std::nullopt;
 }
 

@@ -60,6 +60,7 @@ QString ListEntry(const QString &list, int k);
 // list changes no companion cell.
 struct Companions {
     std::optional<QString> longName;
+    bool longNameRefused = false;    // the copy breaks the long-name rule: marked, OK waits
     std::optional<QString> scale;
     std::optional<float> desit;      // GasDesit of the channel (thermal conductivity)
     std::optional<int> catOtherSelect;
@@ -69,10 +70,11 @@ struct Companions {
 Companions CompanionsFor(int t, int k, const Texts &other, const QStringList &pidLongNames);
 
 // vfgGasName BeforeEdit of (row, col) on a channel of gas type t: std::nullopt refuses
-// the edit, otherwise the editor's list ("" free text; a name cell offers the catalytic,
+// the edit, otherwise the editor's list (empty: free text; a name cell offers the catalytic,
 // PID or thermal-conductivity names, the other gas last, and takes typed text as well).
-std::optional<QString> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
-                                  const QStringList &pidNames);
+// A list, not a "|"-joined text: a name from the instrument may hold "|".
+std::optional<QStringList> BeforeName(int row, int col, int t, bool grey, bool invalidGN, const Texts &other,
+                                      const QStringList &pidNames);
 // vfgGasNameOther BeforeEdit: std::nullopt refuses; otherwise the editor's list.
 std::optional<QString> BeforeOther(int row, int col, bool grey, const clsInstrument &inst);
 

@@ -275,6 +275,7 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts, const Texts *base)
         auto differs = [&](int c) { return c >= given.size() || row.at(c) != given.at(c); };
         // A new full scale, Point or Digit puts the row's numbers under a new range.
         const bool rangeChanged = !base || differs(ColFullScale) || differs(ColPoint) || differs(ColDigit);
+        bool alarmJudged = false;
         for (int c = 1; c < kCols; ++c) {
             const QString t = row.at(c);
             bool isBad = false;
@@ -283,6 +284,7 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts, const Texts *base)
                                 || (c >= Col1st && FsConv::ParseNumber(t));
             if (base && !differs(c) && !(rangeChanged && ranged))
                 continue;
+            alarmJudged |= c == Col1st || c == Col2nd;
             const int n = PointDecimals(row.at(ColPoint));
             if (t.isEmpty() || t.contains(kNoValue)) {
                 if (c <= ColDigit || c == ColFactor)
@@ -350,6 +352,12 @@ QVector<QVector<bool>> CheckPIDCells(int Index, Texts &texts, const Texts *base)
             }
             bad[r][c] = isBad;
         }
+        // The order of the two alarms is one rule over both cells: a 1st above the 2nd
+        // marks both, the one still showing the instrument's value too.
+        double first = 0, second = 0;
+        if (alarmJudged && FsConv::ParseNumber(row.at(Col1st), &first) && FsConv::ParseNumber(row.at(Col2nd), &second)
+            && first > second)
+            bad[r][Col1st] = bad[r][Col2nd] = true;
     }
     return bad;
 }

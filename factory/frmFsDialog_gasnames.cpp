@@ -129,7 +129,7 @@ void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
                                              column(vfgPID[1], FsPid::ColName));
     Cancel = !list;
     if (list)
-        vfgGasName->setComboList(*list);
+        vfgGasName->setComboItems(*list, true); // choose or type
 }
 
 void frmFsDialog::vfgGasName_ValidateEdit(int Row, int Col, bool &Cancel)
@@ -168,8 +168,10 @@ void frmFsDialog::vfgGasName_AfterEdit(int Row, int Col)
 
     const Companions c = CompanionsFor(t, vfgGasName->ComboIndex(), gridTexts(vfgGasNameOther),
                                        column(vfgPID[1], FsPid::ColLongName));
-    if (c.longName)
+    if (c.longName) {
         vfgGasName->setTextMatrix(Row, ColLongName, *c.longName);
+        vfgGasName->setCell(FlexGrid::SetBackColor, Row, ColLongName, c.longNameRefused ? kRed : kWhite);
+    }
     if (c.scale)
         vfgGasName->setTextMatrix(Row, ColScale, *c.scale);
     if (c.desit && *c.desit != m_edit->GasDesit(ch))

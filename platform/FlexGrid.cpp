@@ -577,8 +577,17 @@ void FlexGrid::setEditText(const QString &text)
 
 void FlexGrid::setComboList(const QString &list)
 {
+    bool typing = false;
+    const QStringList items = splitList(list, &typing);
+    setComboItems(items, typing);
     m_comboList = list;
-    m_comboItems = splitList(list, &m_comboEditable);
+}
+
+void FlexGrid::setComboItems(const QStringList &items, bool typing)
+{
+    m_comboList = (typing ? QStringLiteral("|") : QString()) + items.join(QLatin1Char('|'));
+    m_comboItems = items;
+    m_comboEditable = typing;
     if (!m_editing)
         m_comboIndex = -1;
 }

@@ -162,6 +162,9 @@ public:
     // choose or type. Set it in BeforeEdit for the cell being edited.
     QString ComboList() const { return m_comboList; }
     void setComboList(const QString &list);
+    // The same as entries, for lists whose entries may hold "|" (names from an instrument):
+    // each stays one entry. typing: choose or type.
+    void setComboItems(const QStringList &items, bool typing);
     int ComboCount() const { return m_comboItems.size(); }
     // Position of the editor's text in the list; -1 when none (or typed text that is not in it).
     int ComboIndex() const;

@@ -206,3 +206,55 @@ TEST_F(GasNameDialog, RenameThatWouldOverflowIsRefusedInItsRow)
     EXPECT_EQ(Back(g, 1, ColName), 255);
     EXPECT_EQ(g->TextMatrix(1, ColName), rec().GasName(0));
 }
+
+// Names from the instrument may hold the "|" the choice lists were once joined with: every
+// entry stays one entry, and what a pick copies is that entry's, whole. A copied name the
+// name rule refuses is marked, so OK waits until it is mended and picked again.
+TEST_F(GasNameDialog, BarInANameFromTheInstrumentShiftsNoList)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        for (int e = 0; e < 17; ++e) {
+            rec().setPIDName(e, QStringLiteral("I%1").arg(e));
+            rec().setPIDLongName(e, QStringLiteral("PID GAS %1").arg(e));
+        }
+        rec().setPIDName(2, "A|B");
+        rec().setPIDLongName(5, "P|Q");
+        rec().setGasType(6, kPid);
+        rec().setGasName(6, "I1");
+        rec().setG1_(4, "PID GAS 1");
+        rec().setG1_(1, "AB|CD");
+    }
+    ASSERT_TRUE(Open());
+    FlexGrid *g = dlg->vfgGasName;
+    EXPECT_FALSE(Pick(g, 7, ColName, "A|B")) << "the name rule refuses it, as typed";
+    EXPECT_EQ(Back(g, 7, ColName), 255);
+    g->CancelEdit();
+    const struct { int row; const char *pick, *longName; bool red; } picks[] = {
+        {7, "I3", "PID GAS 3", false}, {7, "I5", "P|Q", true}, {7, "I16", "PID GAS 16", false},
+        {1, "XX", "AB|CD", true},      {1, "PRO", "PROPANE", false},
+    };
+    for (const auto &p : picks) {
+        ASSERT_TRUE(Pick(g, p.row, ColName, p.pick)) << p.pick;
+        EXPECT_EQ(g->TextMatrix(p.row, ColLongName), QString::fromLatin1(p.longName)) << p.pick;
+        EXPECT_EQ(Back(g, p.row, ColLongName) == 255, p.red) << p.pick;
+    }
+    EXPECT_EQ(edit().CATOtherSelect(), 0);
+
+    // The other gas's long name is mended, then picked: OK stores what was picked.
+    const QString refused = QStringLiteral("Improper data found  ( GAS Name && Ratio )");
+    ASSERT_TRUE(Pick(g, 1, ColName, "XX"));
+    ASSERT_TRUE(Edit(dlg->vfgGasNameOther, kCatRow, ColLongName, "ABCD"));
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{refused}) << "the copy made before the mend is still marked";
+    ASSERT_TRUE(Pick(g, 1, ColName, "XX"));
+    EXPECT_EQ(edit().CATOtherSelect(), 1);
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().GasName(6), "I16");
+    EXPECT_EQ(rec().G1_(4), "PID GAS 16");
+    EXPECT_EQ(rec().G1_(0), "ABCD");
+    EXPECT_EQ(rec().G1_(1), "ABCD");
+    EXPECT_EQ(rec().PIDName(2), "A|B") << "untouched, goes back as it came";
+}

@@ -113,7 +113,7 @@ TEST(PidRules, WholeGridCheckMarksAndNormalises)
     auto marks = CheckPIDCells(0, t, &given);
     EXPECT_TRUE(marks[1][ColUnit]);
     EXPECT_FALSE(marks[1][ColStel]);
-    EXPECT_TRUE(marks[2][Col1st]) << "above the 2nd";
+    EXPECT_TRUE(marks[2][Col1st] && marks[2][Col2nd]) << "above the 2nd, which is unchanged";
     EXPECT_FALSE(marks[2][ColFactor]);
     EXPECT_TRUE(marks[3][ColPoint] && marks[3][Col2nd] && marks[3][ColFactor]);
     EXPECT_FALSE(marks[3][Col1st] || marks[3][ColUnit]);
@@ -332,4 +332,34 @@ TEST_F(PidDialog, PidChannelWithoutAnEntryRefusesOk)
     EXPECT_EQ(rec().GasFullScale(6), 1000.0f) << "the high range's entry";
     EXPECT_EQ(rec().Warning(6), 100.0f);
     EXPECT_FALSE(rec().Change_PIDSpec(7, 0));
+}
+
+// A 1st alarm above the 2nd makes both cells bad, also when the file changed only one of
+// them (the other still shows the instrument's value); mending either clears both.
+TEST_F(PidDialog, ImportedAlarmOrderMarksBothCells)
+{
+    ASSERT_TRUE(Open());
+    // The record holds 1st 100, 2nd 200 in every High row.
+    files->choose(file("order.csv", "1,P0,PID GAS 0,1000,1/1,ppm,1,300,200,*****,*****,100,0.50\r\n"
+                                       "2,P1,PID GAS 1,1000,1/1,ppm,1,100,50,*****,*****,100,0.50\r\n"
+                                       "3,P2,PID GAS 2,1000,1/1,ppm,1,150,200,*****,*****,100,0.50\r\n"));
+    dlg->cmdPIDImport_Click(0);
+    FlexGrid *high = dlg->vfgPID[0];
+    for (int r : {1, 2})
+        for (int c : {Col1st, Col2nd})
+            EXPECT_EQ(Back(high, r, c), 255) << r << "." << c;
+    EXPECT_EQ(Back(high, 3, Col1st), 16777215);
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( PID Sensor (High Range) Settings )");
+
+    ASSERT_TRUE(Edit(high, 1, Col1st, "150"));
+    ASSERT_TRUE(Edit(high, 2, Col2nd, "150"));
+    for (int r : {1, 2})
+        for (int c : {Col1st, Col2nd})
+            EXPECT_EQ(Back(high, r, c), 16777215) << r << "." << c;
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().PIDWarn(0, 0), 150.0f);
+    EXPECT_EQ(rec().PIDAlarm(1, 0), 150.0f);
+    EXPECT_EQ(rec().PIDAlarm(0, 0), 200.0f);
 }

@@ -72,13 +72,15 @@ TEST_F(LinkTest, LateAcknowledgementNeverConfirmsALaterWrite)
         sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', c.j + 2, 1));
         const bool ok = link.SetInstrument(rec);
         for (int i = 0; i < 4; ++i) {
-            if (!rec.Change_XS_(i))
+            if (!rec.Change_XS_(i)) {
                 EXPECT_EQ(sim.state().XS_(i), rec.XS_(i)) << "a cleared flag with the name not written, station " << i;
-            else
+            } else {
                 EXPECT_FALSE(ok) << "success with station " << i << " still changed";
+            }
         }
-        if (c.againMs == 0)
+        if (c.againMs == 0) {
             EXPECT_TRUE(ok) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+        }
         waitFor([] { return false; }, 250); // whatever is still on its way arrives and is dropped
         sim.clearRules();
         EXPECT_TRUE(link.SetInstrument(rec)); // what did not land goes again

@@ -190,7 +190,14 @@ protected:
     }
     bool WaitConnected(int ms = 30000)
     {
-        return QTest::qWaitFor([this] { return form && form->uclQL7150->Connected(); }, ms);
+        if (QTest::qWaitFor([this] { return form && form->uclQL7150->Connected(); }, ms))
+            return true;
+        // Say what the line did, so a failure far from here can be read.
+        const QStringList log = SerialLogText().split(QStringLiteral("\r\n"));
+        ADD_FAILURE() << "not connected: link state " << (form ? form->uclQL7150->LinkState() : -1) << ", "
+                      << sim->requestCount() << " requests seen by the instrument, serial log ends:\n"
+                      << log.mid(qMax(0, int(log.size()) - 12)).join(QLatin1Char('\n')).toStdString();
+        return false;
     }
 
     // --- Commands -------------------------------------------------------------------------

@@ -93,6 +93,8 @@ TEST_F(ChannelDialog, OneGasPerPositionAndTheLastTickStays)
     EXPECT_TRUE(dlg->CheckChannelGrid());
     dlg->SSTab1->setTab(4);
     EXPECT_FALSE(OpenCell(dlg->vfgME, 2, 1)) << "the instrument refused HE";
+    EXPECT_TRUE(OpenCell(dlg->vfgME, 1, 1)) << "EV VALUE is another command";
+    dlg->vfgME->CancelEdit();
 
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
     ASSERT_TRUE(Closed());
@@ -109,6 +111,8 @@ TEST_F(ChannelDialog, OtherSettingsAndMEValues)
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(2);
     FlexGrid *o = dlg->vfgOtherSet;
+    EXPECT_EQ(o->TextMatrix(0, 3), "Zero Suppress");
+    EXPECT_EQ(o->TextMatrix(2, 3), "-----");
     EXPECT_FALSE(OpenCell(o, 2, 3));                   // OXY has no zero suppress
     for (const char *bad : {"4", "-1", "10", "a"})
         EXPECT_FALSE(Edit(o, 1, 3, bad)) << bad;
@@ -127,12 +131,19 @@ TEST_F(ChannelDialog, OtherSettingsAndMEValues)
 
     dlg->SSTab1->setTab(4);
     FlexGrid *me = dlg->vfgME;
-    // Each ME limit itself passes, one past it is refused; halves round to even.
-    for (auto [r, c, text, ok] : {std::tuple{1, 1, "29", false}, {1, 1, "256", false}, {1, 1, "255", true},
-                                  {1, 1, "030", true}, {1, 2, "254.5", true}, {2, 2, "41", false}, {2, 2, "40", true},
-                                  {2, 2, "12.6", true}})
+    EXPECT_EQ(me->TextMatrix(1, 0), "EV VALUE");
+    // Each ME limit itself passes, one past it is refused (red); a value taken is shown as a
+    // whole number, halves to even.
+    for (auto [r, c, text, shown] : {std::tuple{1, 1, "29", ""}, {1, 1, "256", ""}, {1, 1, "255", "255"},
+                                     {1, 1, "030", "30"}, {1, 2, "254.5", "254"}, {2, 2, "41", ""}, {2, 2, "40", "40"},
+                                     {2, 2, "12.6", "13"}}) {
+        const bool ok = *shown != 0;
         EXPECT_EQ(Edit(me, r, c, text), ok) << text;
-    EXPECT_EQ(Back(me, 2, 2), 16777215);
+        EXPECT_EQ(Back(me, r, c), ok ? 16777215 : 255) << text;
+        if (ok) {
+            EXPECT_EQ(me->TextMatrix(r, c), shown) << text;
+        }
+    }
     EXPECT_FALSE(OpenCell(me, 3, 1));                  // readings only
 
     QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);

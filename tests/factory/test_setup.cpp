@@ -2,6 +2,7 @@
 // locks and mirrors, and how the lists reach the record.
 #include "FsFixture.h"
 #include "factory/FsRulesSetup.h"
+#include <QLabel>
 
 using namespace FsSetup;
 
@@ -81,6 +82,22 @@ TEST(FsSetupRules, EntryChecks)
     EXPECT_FALSE(CheckValue(ListSetUp, SetUpRow::Password, ColCaption, QString()).cancel);
 }
 
+TEST(FsSetupRules, LocksFollowTheRefusedCommandGroupsAndTheOxygenRange)
+{
+    clsInstrument rec; // a fresh record reports no IF group
+    EXPECT_TRUE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, false));
+    rec.setInvalidIF(false);
+    EXPECT_FALSE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, false));
+    EXPECT_TRUE(EditRefused(ListFactory, FactoryRow::InertSelect, rec, true));
+    EXPECT_FALSE(EditRefused(ListOther, OtherRow::LeakBuzzer, rec, false));
+    rec.setInvalidWB(true);
+    rec.setInvalidLP(true);
+    for (auto [list, row] : {std::pair<int, int>{ListSetUp, SetUpRow::LcBhMode}, {ListSetUp, SetUpRow::BhTime}, {ListOther, OtherRow::LeakBuzzer},
+                             {ListSetUp, SetUpRow::CatUnits}, {ListOther, OtherRow::CatDisplayUnit}})
+        EXPECT_TRUE(EditRefused(list, row, rec, false)) << list << " " << row;
+    EXPECT_FALSE(EditRefused(ListSetUp, SetUpRow::Battery, rec, false));
+}
+
 TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 {
     clsInstrument rec;
@@ -109,6 +126,43 @@ TEST(FsSetupRules, ApplyConvertsNumbersAndRefusesWhatDoesNotConvert)
 }
 
 // ---- through the dialog's grids ------------------------------------------------------------
+
+TEST_F(FsFixture, KeyFiltersOfPasswordAndManufactureNumber)
+{
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(4);
+    FlexGrid *setUp = dlg->vfgDatas[ListSetUp];
+    ASSERT_TRUE(OpenCell(setUp, SetUpRow::Password, 1));
+    QLineEdit *line = EditorLine(setUp);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("12a4"));
+    QTest::keyClick(line, Qt::Key_Backspace);
+    EXPECT_EQ(line->text(), QStringLiteral("124"));
+    EXPECT_EQ(BeepCount(), 2);
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_TRUE(setUp->IsEditing());
+    EXPECT_EQ(Back(setUp, SetUpRow::Password, 1), kRed);
+    EXPECT_FALSE(dlg->DatasValidateBusy());
+    QTest::keyClicks(line, QStringLiteral("8"));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_FALSE(setUp->IsEditing());
+    EXPECT_EQ(Back(setUp, SetUpRow::Password, 1), kWhite);
+
+    dlg->SSTab4->setTab(ListOther);
+    FlexGrid *other = dlg->vfgDatas[ListOther];
+    ResetBeepCount();
+    ASSERT_TRUE(OpenCell(other, OtherRow::Manufacture, 1));
+    line = EditorLine(other);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("abcdefghij0123456789X"));
+    EXPECT_EQ(line->text(), QStringLiteral("ABCDEFGHIJ0123456789"));
+    EXPECT_EQ(BeepCount(), 1);
+    QTest::keyClick(line, Qt::Key_Backspace);
+    QTest::keyClicks(line, QStringLiteral("Z"));
+    EXPECT_EQ(line->text(), QStringLiteral("ABCDEFGHIJ012345678Z"));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(other->TextMatrix(OtherRow::Manufacture, 1), QStringLiteral("ABCDEFGHIJ012345678Z"));
+}
 
 TEST_F(FsFixture, MirrorsAndLocks)
 {
@@ -149,3 +203,25 @@ TEST_F(FsFixture, MirrorsAndLocks)
     EXPECT_FALSE(rec().Change_LogoDisp());
 }
 
+// The label counts the leading blanks of the cell moved to, then of the text being typed.
+TEST_F(FsFixture, LeftSpaceLabelFollowsTheValueColumn)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setBNuserLogoName(QStringLiteral("  ACME GAS"));
+    }
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(4);
+    dlg->SSTab4->setTab(ListFactory);
+    FlexGrid *factory = dlg->vfgDatas[ListFactory];
+    ASSERT_TRUE(OpenCell(factory, FactoryRow::EditLogo, 1));
+    EXPECT_EQ(dlg->lblSpaceCount->text(), QStringLiteral("(Left space 2)"));
+    QLineEdit *line = EditorLine(factory);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("   AB"));
+    EXPECT_EQ(dlg->lblSpaceCount->text(), QStringLiteral("(Left space 3)"));
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral(" "));
+    EXPECT_EQ(dlg->lblSpaceCount->text(), QStringLiteral("(Left space 1)"));
+    QTest::keyClick(line, Qt::Key_Escape);
+}

@@ -65,8 +65,10 @@ TEST_F(GasNameRules, FillChoicesAndCompanions)
     EXPECT_EQ(f.other[kTcRow][ColScale], "60.0");
     EXPECT_EQ(f.other[kCatRow][ColFactor], "1.15");
 
-    EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or("-"), "|CH4|PRO|XX");
-    EXPECT_EQ(BeforeName(6, ColName, kPid, false, false, f.other, {"IBL", "TOL"}).value_or("-"), "|IBL|TOL");
+    EXPECT_EQ(BeforeName(1, ColName, kCatalytic, false, false, f.other, {}).value_or(QStringList{"-"}),
+              (QStringList{"CH4", "PRO", "XX"}));
+    EXPECT_EQ(BeforeName(6, ColName, kPid, false, false, f.other, {"IBL", "TOL"}).value_or(QStringList{"-"}),
+              (QStringList{"IBL", "TOL"}));
     EXPECT_FALSE(BeforeName(7, ColName, kEmptySlot, false, false, f.other, {}));
     EXPECT_FALSE(BeforeName(7, ColLongName, kEmptySlot, false, false, f.other, {}));
     EXPECT_FALSE(BeforeName(5, ColLongName, kThermal, false, false, f.other, {}));

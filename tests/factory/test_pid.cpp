@@ -319,7 +319,7 @@ TEST_F(PidDialog, PidChannelWithoutAnEntryRefusesOk)
     // Channel 6 is a PID sensor: its name list is the low range's names; typed text is allowed.
     ASSERT_TRUE(Edit(dlg->vfgGasName, 7, 1, "XYZ"));
     dlg->cmdOK_Click();
-    EXPECT_FALSE(Closed());
+    ASSERT_FALSE(Closed()); // the dialog is read on below
     EXPECT_EQ(boxes->prompts().last(), "Improper data found  ( GAS Name && Ratio )");
     EXPECT_EQ(edit().GasName(6), "P3") << "nothing applied";
     EXPECT_EQ(rec().GasFullScale(6), fullScale);

@@ -117,3 +117,10 @@ TEST(AdapterLookup, OneAdapterNamesItsPortMoreThanOneWarns)
     EXPECT_EQ(PortNumber(QStringLiteral("COM7")), 7);
     ResetLinkGlobals();
 }
+
+TEST(IrCommSettings, SetsTheSerialSettingsText)
+{
+    gCommSettings.clear();
+    SetIrCommSettings();
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+}

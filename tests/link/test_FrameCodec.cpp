@@ -59,6 +59,9 @@ TEST(FrameCodec, InputsAndTheFramesTheyGive)
     }
     EXPECT_EQ(Parse(BuildTextFrame(atLimit)).value(0).body, atLimit);
     EXPECT_EQ(Parse(good).value(0).body, "XP,R,4,");
+    // Junk keeps its bytes for the serial log, and so does a frame cut short by a new STX.
+    EXPECT_EQ(Parse(QByteArray("zz") + ACK).value(0).raw, "zz");
+    EXPECT_EQ(Parse(good.left(5) + good).value(0).raw, good.left(5));
     // Split across feeds, a byte at a time, it is joined.
     FrameAssembler a;
     for (char c : good)

@@ -1,12 +1,43 @@
-// The simulated instrument refuses what an instrument would refuse. (That the program never
-// sends a malformed request is checked by every end-to-end fixture when it tears down, and
-// rests on this.)
+// The simulated instrument refuses what an instrument would refuse and sends long answers in
+// blocks. (That the program never sends a malformed request is checked by every end-to-end
+// fixture when it tears down, and rests on this.)
 #include "link/FrameCodec.h"
 #include "model/clsInstrument.h"
 #include "settingsfiles/SettingLines.h"
 #include "sim/SimInstrument.h"
 #include "support/InstrumentDiff.h"
 #include <gtest/gtest.h>
+#include <utility>
+
+namespace {
+// The bodies of the blocks the simulated instrument answers a request with, each block
+// acknowledged; "NAK" for a NAK.
+QList<QByteArray> AnswerBlocks(SimInstrument &sim, const QByteArray &request)
+{
+    QByteArray line;
+    const auto c = QObject::connect(&sim, &SimInstrument::delivered, [&line](const QByteArray &b) { line += b; });
+    Link::FrameAssembler in;
+    QList<QByteArray> blocks;
+    sim.receive(Link::BuildTextFrame(request));
+    for (bool more = true; more && blocks.size() < 64;) {
+        more = false;
+        in.feed(std::exchange(line, QByteArray()));
+        for (const Link::Frame &f : in.takeFrames()) {
+            if (f.kind == Link::Frame::Nak)
+                blocks.append("NAK");
+            if (f.kind != Link::Frame::Text)
+                continue;
+            blocks.append(f.body);
+            if (!f.last) {
+                more = true;
+                sim.receive(QByteArray(1, Link::ACK));
+            }
+        }
+    }
+    QObject::disconnect(c);
+    return blocks;
+}
+} // namespace
 
 TEST(SimInstrument, RefusesEveryKindOfMalformedRequest)
 {
@@ -30,8 +61,9 @@ TEST(SimInstrument, RefusesEveryKindOfMalformedRequest)
         "UX,W,0,", "SZ,W,1111112,", "SZ,W,111111,", "S2,W,1000000,0100,0100,0000,0000,0000,0000,0000,",
         // list entries, read-only lines
         "XS,R,00,", "XS,R,81,", "XS,R,", "XP,R,1,", gjLine};
+    // Refused as an instrument refuses: "CC,N," when the request has a code to answer with.
     for (const QByteArray &req : malformed)
-        sim.receive(Link::BuildTextFrame(req));
+        EXPECT_EQ(AnswerBlocks(sim, req).join('|'), Link::SplitBody(req).valid ? req.left(2) + ",N," : "NAK") << req.toStdString();
     ASSERT_EQ(sim.malformedRequests().size(), malformed.size());
     for (int i = 0; i < malformed.size(); ++i) {
         EXPECT_EQ(sim.malformedRequests()[i].request, malformed[i]);
@@ -44,4 +76,35 @@ TEST(SimInstrument, RefusesEveryKindOfMalformedRequest)
                                   "EP,R,0000,0FFF,", "XS,R,80,"})
         sim.receive(Link::BuildTextFrame(req));
     EXPECT_EQ(sim.malformedRequests().size(), malformed.size());
+}
+
+TEST(SimInstrument, LongAnswersComeInBlocksSplitBetweenFields)
+{
+    SimInstrument sim;
+    sim.fillDemoState();
+    const QList<QByteArray> whole = AnswerBlocks(sim, "SO,R,0,");
+    ASSERT_EQ(whole.size(), 1);
+    sim.setAnswerBlockSize(24);
+    const QList<QByteArray> blocks = AnswerBlocks(sim, "SO,R,0,");
+    ASSERT_GT(blocks.size(), 2);
+    QByteArray joined = "SO,R,";
+    for (const QByteArray &b : blocks) {
+        ASSERT_TRUE(b.startsWith("SO,R,") && b.endsWith(',')) << b.toStdString();
+        EXPECT_LE(b.size(), 24);
+        joined += b.mid(5);
+    }
+    EXPECT_EQ(joined, whole[0]);
+    EXPECT_EQ(AnswerBlocks(sim, "RC,R,").size(), 1);
+}
+
+TEST(SimInstrument, KeepsABoundedRequestHistory)
+{
+    SimInstrument sim; // no line: answers go nowhere
+    sim.fillDemoState();
+    const int n = SimInstrument::kMaxKeptRequests + 10;
+    for (int i = 0; i < n; ++i)
+        sim.receive(Link::BuildTextFrame(i + 1 < n ? "RC,R," : "XP,R,"));
+    EXPECT_EQ(sim.requestCount(), quint64(n));
+    ASSERT_EQ(sim.requests().size(), SimInstrument::kMaxKeptRequests);
+    EXPECT_EQ(sim.requests().last(), "XP,R,");
 }

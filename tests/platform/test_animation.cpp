@@ -1,10 +1,12 @@
 #include "support/TestFiles.h"
 #include "platform/Animation.h"
 #include <QCoreApplication>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
-TEST(AnimationControl, PlaysOurFileAndABadOneLeavesAnEmptyArea)
+TEST(AnimationControl, PlaysOurFileInALoopAndABadOneLeavesAnEmptyArea)
 {
     const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/Filemove.avi");
     Animation anim;
@@ -17,11 +19,23 @@ TEST(AnimationControl, PlaysOurFileAndABadOneLeavesAnEmptyArea)
     const QImage first = anim.FrameImage(0);
     EXPECT_EQ(QColor(first.pixel(0, 0)), QColor(255, 255, 255));
     EXPECT_EQ(QColor(first.pixel(20, 30)), QColor(240, 200, 64));
+    EXPECT_EQ(anim.FrameInterval(), 80) << "the pace the file gives";
+
+    // After its last frame it starts again (our file made quick, so the round is short).
+    QTemporaryDir dir;
+    const QByteArray ours = ReadTestFile(path);
+    QByteArray quick = ours;
+    qToLittleEndian<quint32>(15000, quick.data() + quick.indexOf("avih") + 8);
+    WriteTestFile(dir.filePath(QStringLiteral("quick.avi")), quick);
+    ASSERT_TRUE(anim.Open(dir.filePath(QStringLiteral("quick.avi"))));
+    QSignalSpy shown(&anim, &Animation::FrameShown);
+    while (shown.size() <= anim.FrameCount() && shown.wait(2000)) {
+    }
+    ASSERT_GT(shown.size(), anim.FrameCount());
+    EXPECT_EQ(shown.at(anim.FrameCount() - 1).first().toInt(), 0) << "the frame after the last is the first";
 
     // Damage of every kind is the fuzzer's; here a foreign file and ours cut short.
-    QTemporaryDir dir;
     WriteTestFile(dir.filePath(QStringLiteral("bad.avi")), "RIFF junk");
-    const QByteArray ours = ReadTestFile(path);
     WriteTestFile(dir.filePath(QStringLiteral("cut.avi")), ours.left(ours.size() - 9));
     for (const QString &name : {QStringLiteral("missing.avi"), QStringLiteral("bad.avi"), QStringLiteral("cut.avi")}) {
         EXPECT_FALSE(anim.Open(dir.filePath(name)));

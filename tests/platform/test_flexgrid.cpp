@@ -186,6 +186,13 @@ TEST_F(GridTest, CheckToggleIsSeenBeforeItAppliesAndCanBeRefused)
 {
     grid->setTextMatrix(2, 1, QString());
     grid->setCell(FlexGrid::SetChecked, 2, 1, FlexGrid::Unchecked);
+    // A ticked box and an empty one look different.
+    grid->setTextMatrix(3, 1, QString());
+    grid->setTextMatrix(4, 1, QString());
+    grid->setCell(FlexGrid::SetChecked, 3, 1, FlexGrid::Checked);
+    grid->setCell(FlexGrid::SetChecked, 4, 1, FlexGrid::Unchecked);
+    const QImage boxes = grid->grab().toImage();
+    EXPECT_NE(boxes.copy(grid->CellRect(3, 1)), boxes.copy(grid->CellRect(4, 1)));
     const auto checked = [&] { return grid->Cell(FlexGrid::SetChecked, 2, 1).toInt(); };
     int seen = -1;
     bool refuse = true;
@@ -226,15 +233,27 @@ TEST_F(GridTest, CombosTakeAChoiceOrTypedTextWhereTheListAllowsIt)
         EXPECT_EQ(indexAfter, index);
         EXPECT_EQ(grid->ComboIndex(), index);
     }
+    // Before the list opens its handler may pick the entry; closing the list keeps the editor.
     onBefore = [&](int, int, bool &) { grid->setComboList(QStringLiteral("ME|Normal")); };
+    QStringList dropped;
+    QObject::connect(grid.get(), &FlexGrid::ComboDropDown, grid.get(), [&](int r, int c) {
+        dropped << QStringLiteral("%1,%2").arg(r).arg(c);
+        grid->setComboIndex(grid->ComboCount() - 1);
+    });
     press(gridKeys(), Qt::Key_F2);
     auto *combo = qobject_cast<QComboBox *>(grid->Editor());
     ASSERT_TRUE(combo);
     EXPECT_TRUE(combo->lineEdit()->isReadOnly()) << "a plain list takes no typed text";
-    combo->setCurrentIndex(1); // the user picks "Normal"
+    combo->showPopup();
+    EXPECT_EQ(dropped, Strings{"1,1"});
+    EXPECT_EQ(grid->EditText(), QStringLiteral("Normal"));
+    combo->hidePopup();
+    QApplication::processEvents();
+    ASSERT_EQ(grid->Editor(), combo);
+    combo->setCurrentIndex(0); // the user picks "ME"
     press(combo->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(grid->TextMatrix(1, 1), QStringLiteral("Normal"));
-    EXPECT_EQ(log.filter(QStringLiteral("Validate")).last(), QStringLiteral("Validate 1,1 Normal"));
+    EXPECT_EQ(grid->TextMatrix(1, 1), QStringLiteral("ME"));
+    EXPECT_EQ(log.filter(QStringLiteral("Validate")).last(), QStringLiteral("Validate 1,1 ME"));
 }
 
 TEST_F(GridTest, MergedRowJoinsEqualNeighboursOnlyInChosenRows)
@@ -272,10 +291,12 @@ TEST_F(GridTest, SizesKeepContentClearKeepsSizesAndOutOfRangeIsHarmless)
     grid->setRows(2);
     EXPECT_LT(grid->Row(), 2) << "the current row follows a shrinking grid";
     EXPECT_EQ(grid->Cell(FlexGrid::SetBackColor, 10, 10).toInt(), 0);
+    grid->setCell(FlexGrid::SetChecked, 1, 2, FlexGrid::Checked);
     grid->Clear();
     EXPECT_EQ(QPair(grid->Rows(), grid->Cols()), QPair(2, 3));
     EXPECT_EQ(grid->TextMatrix(1, 1), QString());
     EXPECT_EQ(grid->Cell(FlexGrid::SetBackColor, 1, 1).toInt(), 0);
+    EXPECT_EQ(grid->Cell(FlexGrid::SetChecked, 1, 2).toInt(), 0);
     EXPECT_EQ(grid->ColWidth(2), 1500);
     grid->setRows(0);
     EXPECT_EQ(grid->Row(), -1);
@@ -290,6 +311,7 @@ TEST_F(GridTest, FormatStringAlignmentsAndWidthsInTwips)
     EXPECT_EQ(grid->ColAlignment(1), FlexGrid::AlignCenterCenter);
     EXPECT_EQ(grid->ColAlignment(2), FlexGrid::AlignRightCenter);
     EXPECT_EQ(grid->TextMatrix(1, 1), QStringLiteral("1,1")) << "body rows untouched";
+    EXPECT_EQ(grid->Cell(FlexGrid::SetAlignment, 4, 2).toInt(), FlexGrid::AlignRightCenter) << "body cells take their column's";
     grid->setCell(FlexGrid::SetAlignment, 1, 1, 5, 3, FlexGrid::AlignLeftCenter);
     EXPECT_EQ(grid->Cell(FlexGrid::SetAlignment, 5, 3).toInt(), FlexGrid::AlignLeftCenter);
 
@@ -306,18 +328,29 @@ TEST_F(GridTest, FormatStringAlignmentsAndWidthsInTwips)
 
 // A size rule sees the size the grid has on screen, also when it was filled before its page
 // was ever shown; a fitting grid never shows less than its texts (the layout tests check every
-// caption of the dialogs that use it).
-TEST(GridFit, TheSizeRuleFollowsTheShownSizeAndTextsSetTheLeastWidth)
+// caption of the dialogs that use it), and only the texts it shows set its sizes.
+TEST(GridFit, TheSizeRuleFollowsTheShownSizeAndTextsSetTheLeastSize)
 {
     QWidget page;
     auto *g = new FlexGrid(&page);
     g->setFitTexts(true);
-    g->setCols(3);
+    g->setCols(4);
+    g->setRows(3);
     g->setSizeRule([g] { g->setColWidth(1, g->Width() / 2); });
     const QString wide = QStringLiteral("a header far wider than its column");
     g->setTextMatrix(0, 2, wide);
     g->setColWidth(2, 100);
     EXPECT_GT(g->view()->columnWidth(2), g->fontMetrics().horizontalAdvance(wide));
+    EXPECT_EQ(g->ColWidth(2), PixelsToTwips(g->view()->columnWidth(2))) << "reads back as shown";
+    const int oneLine = 2 * g->fontMetrics().height();
+    g->setTextMatrix(1, 2, QStringLiteral("BOTH ALARMS FALLING\r\n")); // draws one line
+    EXPECT_LT(g->view()->rowHeight(1), oneLine);
+    g->setTextMatrix(2, 3, QStringLiteral("one\r\ntwo\r\nthree"));
+    ASSERT_GT(g->view()->rowHeight(2), oneLine);
+    g->setColWidth(3, 0); // hidden: its texts take no room
+    EXPECT_LT(g->view()->rowHeight(2), oneLine);
+    g->setTextMatrix(1, 3, QStringLiteral("one\r\ntwo\r\nthree"));
+    EXPECT_LT(g->view()->rowHeight(1), oneLine);
     page.resize(800, 400);
     g->setGeometry(0, 0, 600, 200);
     page.show();

@@ -90,11 +90,14 @@ TEST_F(FrozenGridTest, FixedAreaFollowsSizesAndFixedCounts)
 {
     grid->setColWidth(0, 2400);
     grid->setColWidth(1, 0); // a hidden column must not shift the others in the header
+    grid->setRowHeight(1, 600);
     QApplication::processEvents();
     grid->view()->scrollTo(grid->view()->model()->index(39, 19));
     QApplication::processEvents();
     const QRect label = grid->CellRect(39, 0);
     EXPECT_NEAR(label.width(), TwipsToPixels(2400), 1); // less the grid line
+    EXPECT_NEAR(grid->CellRect(1, 0).height(), TwipsToPixels(600), 1);
+    EXPECT_EQ(grid->CellRect(1, 19).top(), grid->CellRect(1, 0).top());
     EXPECT_EQ(grid->CellRect(1, 19).right(), grid->CellRect(39, 19).right());
     EXPECT_EQ(pixelAt(*grid, label.topRight() + QPoint(-3, 2)), ColorFromRgb(grid->BackColorFixed())) << "frozen whole";
     // A list with a label column but no fixed row: the first row scrolls away, the labels stay.

@@ -124,12 +124,16 @@ TEST(Controls, CopyFontTakesEveryAttributeAndAPlainFontClearsThem)
     EXPECT_FALSE(f.bold() || f.italic() || f.underline() || f.strikeOut());
 }
 
-TEST(Controls, SetTextEnabledAndTheHourglassNests)
+TEST(Controls, SetTextEnabledSwitchesColoursAndTheHourglassNests)
 {
     QLineEdit box;
     SetTextEnabled(&box, false);
     EXPECT_FALSE(box.isEnabled());
-    EXPECT_EQ(box.palette().color(QPalette::Disabled, QPalette::Base), QApplication::palette().color(QPalette::Active, QPalette::Button));
+    const QPalette sys = QApplication::palette();
+    EXPECT_EQ(box.palette().color(QPalette::Disabled, QPalette::Base), sys.color(QPalette::Active, QPalette::Button));
+    EXPECT_EQ(box.palette().color(QPalette::Disabled, QPalette::Text), sys.color(QPalette::Disabled, QPalette::Text));
+    SetTextEnabled(&box, true);
+    EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Base), sys.color(QPalette::Active, QPalette::Base));
     {
         HourglassCursor a;
         HourglassCursor b;
@@ -149,6 +153,17 @@ TEST(RichLogPane, LinesAreColouredAndTheInsertionPointEndsAtTheEnd)
     EXPECT_EQ(log.SelStart(), log.TextLength());
     EXPECT_EQ(log.ColorAt(0), RGB(0, 192, 0));
     EXPECT_EQ(log.ColorAt(int(log.Text().indexOf(QLatin1String("ends")))), RGB(0, 0, 192));
+    // Offsets count each line end as two characters, however many lines come before (the
+    // main window's tests read the colours through them).
+    RichLog lines;
+    const int colours[] = {RGB(0, 192, 0), 255, RGB(0, 0, 192)};
+    for (int k = 0; k < 3; ++k)
+        lines.AddLine(QString(QChar('a' + k)), colours[k]);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(lines.ColorAt(3 * k), colours[k]) << k;
+        lines.setSelStart(3 * k);
+        EXPECT_EQ(lines.SelStart(), 3 * k);
+    }
     // A user's selection is replaced by the next line, which still ends the pane.
     log.setSelStart(0);
     QTextCursor c = log.textCursor();

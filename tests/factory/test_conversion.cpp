@@ -38,7 +38,8 @@ TEST(ConversionRules, CellEdits)
         {true, ColRatio, "1000", "", "1000"},      {true, ColRatio, "120000", "", "120000"},
         {true, ColRatio, "2500", "", "2000"},      {true, ColRatio, "3500", "", "4000"},
         {true, ColRatio, "49500", "", "50000"},    {true, ColFactor, "0.01", "", "0.01"},
-        {true, ColFactor, "25.01", "", ""},        {true, ColFactor, "", "", ""},
+        {true, ColFactor, "25", "", "25.00"},      {true, ColFactor, "25.01", "", ""},
+        {true, ColFactor, "", "", ""},
         {true, ColVolt, "me", "", ""},             {true, ColName, "ab", "", ""},
         {true, ColRatio, "1234567", "", ""},       {true, ColLongName, "", "", "--------------------"},
     };
@@ -238,6 +239,32 @@ TEST_F(ConvDialog, NewCountChangesOnlyTheCount)
     EXPECT_EQ(rec().LA_warn(5), 1234.0f);            // not rounded by the new count
     EXPECT_EQ(rec().LA_alarm(kUserLaBase + 4), 300.0f);
     EXPECT_EQ(Raised(rec()), QStringList({"Change_LN_(0,0)", "Change_LA_(3,0)", "Change_LA_(34,0)"}));
+}
+
+// A level edited writes that level alone: the row's other level stays as the instrument
+// gave it, also where it lies off the grid's step.
+TEST_F(ConvDialog, OneLevelEditedChangesThatLevelOnly)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLA_alarm(3, 1456.5f);                   // shown 1457
+        rec().setLA_warn(4, 987.5f);                     // shown 988
+        rec().setLA_alarm(kUserLaBase + 1, 250.5f);      // shown 251
+    }
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 4, ColFirst, "1100"));
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 5, ColSecond, "1500"));
+    dlg->SSTab2->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgUserConv, 2, ColFirst, "200"));
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    const struct { int k; float first, second; } rows[] = {
+        {3, 1100, 1456.5f}, {4, 987.5f, 1500}, {kUserLaBase + 1, 200, 250.5f}};
+    for (const auto &r : rows) {
+        EXPECT_EQ(rec().LA_warn(r.k), r.first) << r.k;
+        EXPECT_EQ(rec().LA_alarm(r.k), r.second) << r.k;
+    }
 }
 
 // One rule per cell: what an import brings is judged as an edit, in every row.

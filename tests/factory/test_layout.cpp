@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QTabBar>
 
 namespace {
 
@@ -84,19 +85,74 @@ TEST_F(Layout, EscapeEndsACellEditNotTheDialog)
     EXPECT_EQ(rec().XS_(4).trimmed(), QStringLiteral("NORTH"));
 }
 
-// One picture of each outer tab at the first opening, beside the test program; the README's
-// copies in docs/ are refreshed on request only, so a test run never changes the source tree.
+// What a picture of the dialog does not show whole: a tab caption outside its bar or wider
+// than its tab; a grid's header cell (its caption row, its caption column's width) outside
+// the grid's viewport, or with nothing drawn where it should be.
+static QStringList NotWholeInPicture(QWidget *dlg, const QImage &shot, const QList<const FlexGrid *> &captionRow)
+{
+    QStringList out;
+    const double scale = shot.devicePixelRatio();
+    auto drawn = [&](const QWidget *w, const QRect &r) {
+        const QRect at(w->mapTo(dlg, r.topLeft()) * scale, r.size() * scale);
+        const QImage part = shot.copy(at);
+        for (int y = 0; y < part.height(); ++y)
+            for (int x = 0; x < part.width(); ++x)
+                if (part.pixel(x, y) != part.pixel(0, 0))
+                    return true;
+        return false;
+    };
+    for (const TabControl *tabs : dlg->findChildren<TabControl *>()) {
+        if (!tabs->isVisibleTo(dlg))
+            continue;
+        const QTabBar *bar = tabs->tabBar();
+        for (int i = 0; i < tabs->Tabs(); ++i) {
+            QString shown = tabs->TabCaption(i);
+            shown.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QLatin1Char('\x01'), QLatin1Char('&'));
+            const QRect r = bar->tabRect(i);
+            if (!bar->rect().contains(r) || bar->fontMetrics().horizontalAdvance(shown) > r.width() || !drawn(bar, r))
+                out << QStringLiteral("%1 tab %2 \"%3\"").arg(tabs->objectName()).arg(i).arg(shown);
+        }
+    }
+    for (const FlexGrid *g : dlg->findChildren<FlexGrid *>()) {
+        if (!g->isVisibleTo(dlg) || g->Rows() == 0)
+            continue;
+        const QWidget *port = g->view()->viewport();
+        const QRect room(port->mapTo(g, QPoint(0, 0)), port->size());
+        auto whole = [&](int r, int c, bool inHeight) {
+            const QRect cell = g->CellRect(r, c);
+            const bool inside = !cell.isEmpty() && cell.left() >= room.left() && cell.right() <= room.right()
+                                && (!inHeight || (cell.top() >= room.top() && cell.bottom() <= room.bottom()));
+            if (!inside || (inHeight && !drawn(g, cell)))
+                out << QStringLiteral("%1(%2,%3) \"%4\"").arg(g->objectName()).arg(r).arg(c).arg(g->TextMatrix(r, c));
+        };
+        whole(0, 0, false);
+        if (captionRow.contains(g))
+            for (int c = 1; c < g->Cols(); ++c)
+                if (!g->TextMatrix(0, c).isEmpty())
+                    whole(0, c, true);
+    }
+    return out;
+}
+
+// One picture of each outer tab at the first opening, beside the test program, showing every
+// tab caption and grid header whole; the README's copies in docs/ are refreshed on request
+// only, so a test run never changes the source tree.
 TEST_F(Layout, ScreenshotOfEveryTab)
 {
     ASSERT_TRUE(Open());
     const QDir docs(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../docs"));
     const QStringList names = {QStringLiteral("station"), QStringLiteral("conversion"), QStringLiteral("channel"),
                                QStringLiteral("gasname"), QStringLiteral("parameter"), QStringLiteral("pid")};
+    // The grids with a caption row (the name and setting lists have none).
+    const QList<const FlexGrid *> captionRow = {dlg->vfgPreConv, dlg->vfgUserConv, dlg->vfgChannel, dlg->vfgOtherSet,
+                                                dlg->vfgGasName, dlg->vfgGasNameOther, dlg->vfgME, dlg->vfgZeroSpan,
+                                                dlg->vfgPID[0], dlg->vfgPID[1]};
     for (int t = 0; t < names.size(); ++t) {
         dlg->SSTab1->setTab(t);
         QCoreApplication::processEvents();
         const QImage shot = dlg->grab().toImage();
-        ASSERT_FALSE(shot.isNull());
+        ASSERT_EQ(shot.size(), dlg->size() * shot.devicePixelRatio());
+        EXPECT_EQ(NotWholeInPicture(dlg, shot, captionRow).join(QLatin1Char('\n')).toStdString(), "") << names[t].toStdString();
         const QString name = QStringLiteral("factory-%1.png").arg(names[t]);
         EXPECT_TRUE(shot.save(QDir(QCoreApplication::applicationDirPath()).filePath(name)));
         if (qEnvironmentVariableIsSet("VANTIK_UPDATE_DOCS") && docs.exists()) {

@@ -1,4 +1,5 @@
 #include "factory/FsRulesConversion.h"
+#include "factory/ListFiles.h"
 #include "model/clsInstrument.h"
 
 #include "ScratchDir.h"
@@ -34,12 +35,13 @@ TEST(ConversionRules, CellEdits)
         {false, ColFirst, "-1", "2000", ""},       {false, ColFirst, "60000", "70000", ""},
         {false, ColFirst, "1040", "1070", "1000"}, {false, ColFirst, "100", "abc", ""},
         {false, ColFirst, "", "2000", "*****"},    {false, ColFactor, "1000", "2000", ""},
+        {false, ColFirst, "abc", "2000", "*****"}, {false, ColSecond, "1060", "1070", ""}, // 1100 would pass the ratio
         {true, ColRatio, "150001", "", ""},        {true, ColRatio, "500", "", ""},
         {true, ColRatio, "1000", "", "1000"},      {true, ColRatio, "120000", "", "120000"},
         {true, ColRatio, "2500", "", "2000"},      {true, ColRatio, "3500", "", "4000"},
         {true, ColRatio, "49500", "", "50000"},    {true, ColFactor, "0.01", "", "0.01"},
         {true, ColFactor, "25", "", "25.00"},      {true, ColFactor, "25.01", "", ""},
-        {true, ColFactor, "", "", ""},
+        {true, ColFactor, "0.005", "", ""},        {true, ColFactor, "", "", ""},
         {true, ColVolt, "me", "", ""},             {true, ColName, "ab", "", ""},
         {true, ColRatio, "1234567", "", ""},       {true, ColLongName, "", "", "--------------------"},
     };
@@ -104,6 +106,18 @@ TEST(ConversionRules, ApplyRoundsFactorsAndFollowsOnlyNamedRows)
     EXPECT_EQ(inst.LA_warn(0), -121.0f);
     EXPECT_EQ(CountRows("45"), 30);      // no reader of the count goes past the table
     EXPECT_EQ(CountRows("x"), 0);
+}
+
+// A cell that would come back in another cell, and which one it is.
+TEST(ConversionFile, RowsThatWouldNotReadBack)
+{
+    using Row = ConversionListFile::Row;
+    EXPECT_TRUE(ConversionListFile::ReadsBack(Row{"ABC", "AB,CD", "1.00", "1200", "1400", "2000", "ME"}));
+    EXPECT_TRUE(ConversionListFile::ReadsBack(Row{"", "", "", "", "", "", ""}));
+    EXPECT_FALSE(ConversionListFile::ReadsBack(Row{"ABC", "L", "1,00", "1", "2", "2000", "ME"}));
+    EXPECT_FALSE(ConversionListFile::ReadsBack(Row{"ABC", "A\tB", "1.00", "1", "2", "2000", "ME"}));
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack(Row{"ABC", "L", "1.00", "1", "2,5", "2000", "ME"}), 4);
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack(Row{"ABC", "AB,CD", "1.00", "1", "2", "2000", "ME"}), -1);
 }
 
 // ---- through the dialog -------------------------------------------------------------------
@@ -210,6 +224,22 @@ TEST_F(ConvDialog, UserNameKeysAndCountBox)
         EXPECT_EQ(cancel, refused) << text;
     }
     EXPECT_EQ(count->text(), "5");
+}
+
+// A count the instrument holds above the table is shown as it is, red, and stops OK: no
+// reader goes past the table and nothing is sent.
+TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLN_(45);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(dlg->txtCount->text(), "45");
+    EXPECT_FALSE(dlg->txtCount->styleSheet().isEmpty());   // shown red
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table"))});
+    EXPECT_FALSE(rec().AnyChangeFlag());
 }
 
 // Untouched means unchanged: an OK rewrites no row nobody edited.

@@ -288,8 +288,10 @@ TEST_F(FsFixture, OkNamesTheListWithARedCell)
     auto okRefuses = [&](const QString &list) {
         boxes->clear();
         dlg->cmdOK_Click();
-        return boxes->prompts() == QStringList{GetMsg(8056, list)} && boxes->calls()[0].icon() == vb::Critical && dlg
-               && dlg->isVisible();
+        if (boxes->prompts() != QStringList{GetMsg(8056, list)})
+            return false;
+        const MsgBoxCall &c = boxes->calls()[0];
+        return c.title == GetMsg(5001) && c.icon() == vb::Critical && c.buttons() == vb::OKOnly && dlg && dlg->isVisible();
     };
     // The fixture's record has no conversion factors, which the count's check would mark.
     for (int r = 1; r <= 30; ++r)

@@ -1,6 +1,6 @@
 // The dialog as a technician meets it: every caption and cell whole on every tab from the
-// first showing on, no key but OK, Cancel and the close box ending it; and the pictures of
-// it the README shows.
+// first showing on, no key but OK, Cancel and the close box ending it, its message boxes
+// titled as the program's; and the pictures of it the README shows.
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "support/CutCaptions.h"
@@ -85,6 +85,30 @@ TEST_F(Layout, EscapeEndsACellEditNotTheDialog)
     EXPECT_EQ(rec().XS_(4).trimmed(), QStringLiteral("NORTH"));
 }
 
+// The program's title on every box; the error icon on every failure, none on a notice.
+TEST_F(Layout, MessageBoxesCarryTheProgramsTitleAndFailuresTheErrorIcon)
+{
+    ASSERT_TRUE(Open());
+    files->choose(file(QStringLiteral("bad.csv"), "no number\r\n"));
+    dlg->cmdStationImport->click();
+    files->choose(dir.filePath(QStringLiteral("missing/Station.csv")));
+    dlg->cmdStationExport->click();
+    files->choose(file(QStringLiteral("bad.vkx"), "not scrambled\r\n"));
+    dlg->cmdLoad->click();
+    const int failures = int(boxes->calls().size());
+    files->cancel();
+    dlg->cmdUserExport->click();
+    files->choose(file(QStringLiteral("User.csv")));
+    dlg->cmdUserExport->click();
+    ASSERT_EQ(boxes->calls().size(), 5) << boxes->prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(failures, 3);
+    for (int i = 0; i < boxes->calls().size(); ++i) {
+        const MsgBoxCall &c = boxes->calls().at(i);
+        EXPECT_EQ(c.title, GetMsg(5001)) << c.prompt.toStdString();
+        EXPECT_EQ(c.icon(), i < failures ? int(vb::Critical) : 0) << c.prompt.toStdString();
+    }
+}
+
 // What a picture of the dialog does not show whole: a tab caption outside its bar or wider
 // than its tab; a grid's header cell (its caption row, its caption column's width) outside
 // the grid's viewport, or with nothing drawn where it should be.
@@ -147,6 +171,15 @@ TEST_F(Layout, ScreenshotOfEveryTab)
     const QList<const FlexGrid *> captionRow = {dlg->vfgPreConv, dlg->vfgUserConv, dlg->vfgChannel, dlg->vfgOtherSet,
                                                 dlg->vfgGasName, dlg->vfgGasNameOther, dlg->vfgME, dlg->vfgZeroSpan,
                                                 dlg->vfgPID[0], dlg->vfgPID[1]};
+    // The captions a technician finds the dialog and its tabs by.
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("VANTIK Factory Setting"));
+    QStringList captions;
+    for (const TabControl *tabs : {dlg->SSTab1, dlg->SSTab2, dlg->SSTab4, dlg->SSTab3})
+        for (int i = 0; i < tabs->Tabs(); ++i)
+            captions << tabs->TabCaption(i);
+    EXPECT_EQ(captions.join(QLatin1Char('|')).toStdString(),
+              "Station && User|Conversion Table|Channel Gas|Gas Name|Parameter|PID Sensor|Pre-Defined Table|"
+              "User Defined Table|SET UP|FACTORY SETTINGS|OTHER|High Range|Low Range");
     for (int t = 0; t < names.size(); ++t) {
         dlg->SSTab1->setTab(t);
         QCoreApplication::processEvents();

@@ -6,6 +6,8 @@
 #include "core/Scrambler.h"
 #include "settingsfiles/SettingsFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/InstrumentDiff.h"
+#include "factory/FsRulesSetup.h"
 #include <QCheckBox>
 
 namespace {
@@ -45,10 +47,12 @@ TEST_F(Store, SelectionDecidesTheBlocks)
     ASSERT_TRUE(Open());
     dlg->cmdStore_Click();
     EXPECT_EQ(boxes->prompts(), QStringList{"No Selection Of The Distribution"});
+    EXPECT_EQ(boxes->calls().at(0).icon(), vb::Information);
     EXPECT_TRUE(files->calls().isEmpty());
 
     dlg->chkStation->setChecked(true);
     ASSERT_TRUE(StoreAs("stations.vkx"));
+    EXPECT_EQ(files->calls().at(0).filterIndex, 2);   // the distribution files' own filter
     EXPECT_EQ(files->calls().at(0).flags, 2050);
     const QStringList lines = Lines("stations.vkx");
     ASSERT_EQ(lines.size(), 128);
@@ -138,6 +142,62 @@ TEST_F(Store, BadFilesChangeNothing)
         EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED") << b.name;
         EXPECT_EQ(edit().XS_(0).trimmed(), "Station 1") << b.name;
     }
+    files->cancel();
+    boxes->clear();
+    dlg->cmdLoad_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Cancel was selected."});
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(3, 1), "EDITED");
+}
+
+// The whole file holds what every tab shows, edits included; a whole file stored from
+// another record refills every tab, and OK brings the record to exactly that record.
+TEST_F(Store, WholeFileCarriesEveryTabBothWays)
+{
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(Edit(dlg->vfgME, 1, 1, "77"));
+    dlg->chkAll->setChecked(true);
+    ASSERT_TRUE(StoreAs("edited.vkx"));
+    clsInstrument stored;
+    ASSERT_TRUE(LoadConfig(stored, file("edited.vkx"), true));
+    EXPECT_EQ(stored.HH_(0), 77);
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setBNuserLogoName(QStringLiteral("ACME GAS").leftJustified(20)); // as the instrument sends it
+    }
+    clsInstrument other = rec();
+    {
+        clsInstrument::DeviceDoor door(other);
+        other.setAlarmSilence(rec().AlarmSilence() ? 0 : 1);
+        other.setG1_(0, QStringLiteral("LOADED GAS"));
+        other.setHH_(0, 99);
+        other.setLB_longname(2, QStringLiteral("LOADED PRESET"));
+        other.setPIDWarn(4, 0, 55);
+        other.setXZ_(3, QStringLiteral("LOADED USER"));
+    }
+    ASSERT_TRUE(StoreConfig(other, file("other.vkx"), true, Distribution::everything()));
+    ASSERT_TRUE(Open());
+    Load("other.vkx");
+    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join("|").toStdString();
+    using namespace FsSetup;
+    const struct { FlexGrid *grid; int row, col; QString shown; } cells[] = {
+        {dlg->vfgDatas[ListSetUp], SetUpRow::Silence, 1, other.AlarmSilence() ? QStringLiteral("On") : QStringLiteral("Off")},
+        {dlg->vfgGasName, 1, 2, QStringLiteral("LOADED GAS")},
+        {dlg->vfgME, 1, 1, QStringLiteral("99")},
+        {dlg->vfgPreConv, 3, 2, QStringLiteral("LOADED PRESET")},
+        {dlg->vfgPID[0], 5, 7, QStringLiteral("55")},
+        {dlg->vfgUser, 3, 1, QStringLiteral("LOADED USER")},
+    };
+    for (const auto &c : cells)
+        EXPECT_EQ(c.grid->TextMatrix(c.row, c.col), c.shown) << c.grid->objectName().toStdString();
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_EQ(DifferentMembers(rec(), other), "");
+    EXPECT_EQ(Raised(rec()), QStringList({"Change_AlarmSilence(0,0)", "Change_XZ_(3,0)", "Change_HH_(0,0)",
+                                          "Change_HH_(1,0)", "Change_G1_(0,0)", "Change_LB_(2,0)",
+                                          "Change_PIDSpec(4,0)"}));
 }
 
 // ---- A whole session against the simulated instrument ---------------------------------------

@@ -172,6 +172,7 @@ TEST_F(ConvDialog, LayoutLocksAndLevelEdits)
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(1);
     FlexGrid *pre = dlg->vfgPreConv;
+    EXPECT_EQ(pre->TextMatrix(0, ColRatio), "Ratio");
     EXPECT_EQ(pre->TextMatrix(6, 4), "1234");
     EXPECT_EQ(dlg->txtCount->text(), "10");
     for (int c : {1, 2, 3, 6, 7})

@@ -21,6 +21,8 @@ protected:
 TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
 {
     FlexGrid *s = dlg->vfgStation;
+    EXPECT_EQ(s->TextMatrix(0, 0), "1");                   // numbered as the instrument counts them
+    EXPECT_EQ(s->TextMatrix(127, 0), "128");
     EXPECT_EQ(s->TextMatrix(127, 1), "Station 128");
     EXPECT_EQ(dlg->vfgUser->TextMatrix(31, 1), "User 32");
 

@@ -1,4 +1,5 @@
 #include "factory/FsRulesConversion.h"
+#include "factory/ListFiles.h"
 #include "model/clsInstrument.h"
 
 #include "ScratchDir.h"
@@ -34,11 +35,13 @@ TEST(ConversionRules, CellEdits)
         {false, ColFirst, "-1", "2000", ""},       {false, ColFirst, "60000", "70000", ""},
         {false, ColFirst, "1040", "1070", "1000"}, {false, ColFirst, "100", "abc", ""},
         {false, ColFirst, "", "2000", "*****"},    {false, ColFactor, "1000", "2000", ""},
+        {false, ColFirst, "abc", "2000", "*****"}, {false, ColSecond, "1060", "1070", ""}, // 1100 would pass the ratio
         {true, ColRatio, "150001", "", ""},        {true, ColRatio, "500", "", ""},
         {true, ColRatio, "1000", "", "1000"},      {true, ColRatio, "120000", "", "120000"},
         {true, ColRatio, "2500", "", "2000"},      {true, ColRatio, "3500", "", "4000"},
         {true, ColRatio, "49500", "", "50000"},    {true, ColFactor, "0.01", "", "0.01"},
-        {true, ColFactor, "25.01", "", ""},        {true, ColFactor, "", "", ""},
+        {true, ColFactor, "25", "", "25.00"},      {true, ColFactor, "25.01", "", ""},
+        {true, ColFactor, "0.005", "", ""},        {true, ColFactor, "", "", ""},
         {true, ColVolt, "me", "", ""},             {true, ColName, "ab", "", ""},
         {true, ColRatio, "1234567", "", ""},       {true, ColLongName, "", "", "--------------------"},
     };
@@ -105,6 +108,18 @@ TEST(ConversionRules, ApplyRoundsFactorsAndFollowsOnlyNamedRows)
     EXPECT_EQ(CountRows("x"), 0);
 }
 
+// A cell that would come back in another cell, and which one it is.
+TEST(ConversionFile, RowsThatWouldNotReadBack)
+{
+    using Row = ConversionListFile::Row;
+    EXPECT_TRUE(ConversionListFile::ReadsBack(Row{"ABC", "AB,CD", "1.00", "1200", "1400", "2000", "ME"}));
+    EXPECT_TRUE(ConversionListFile::ReadsBack(Row{"", "", "", "", "", "", ""}));
+    EXPECT_FALSE(ConversionListFile::ReadsBack(Row{"ABC", "L", "1,00", "1", "2", "2000", "ME"}));
+    EXPECT_FALSE(ConversionListFile::ReadsBack(Row{"ABC", "A\tB", "1.00", "1", "2", "2000", "ME"}));
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack(Row{"ABC", "L", "1.00", "1", "2,5", "2000", "ME"}), 4);
+    EXPECT_EQ(ConversionListFile::FirstCellNotReadBack(Row{"ABC", "AB,CD", "1.00", "1", "2", "2000", "ME"}), -1);
+}
+
 // ---- through the dialog -------------------------------------------------------------------
 
 #include "FsFixture.h"
@@ -157,6 +172,7 @@ TEST_F(ConvDialog, LayoutLocksAndLevelEdits)
     ASSERT_TRUE(Open());
     dlg->SSTab1->setTab(1);
     FlexGrid *pre = dlg->vfgPreConv;
+    EXPECT_EQ(pre->TextMatrix(0, ColRatio), "Ratio");
     EXPECT_EQ(pre->TextMatrix(6, 4), "1234");
     EXPECT_EQ(dlg->txtCount->text(), "10");
     for (int c : {1, 2, 3, 6, 7})
@@ -211,6 +227,22 @@ TEST_F(ConvDialog, UserNameKeysAndCountBox)
     EXPECT_EQ(count->text(), "5");
 }
 
+// A count the instrument holds above the table is shown as it is, red, and stops OK: no
+// reader goes past the table and nothing is sent.
+TEST_F(ConvDialog, CountAboveTheTableIsRefusedNotReadPast)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLN_(45);
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(dlg->txtCount->text(), "45");
+    EXPECT_FALSE(dlg->txtCount->styleSheet().isEmpty());   // shown red
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table"))});
+    EXPECT_FALSE(rec().AnyChangeFlag());
+}
+
 // Untouched means unchanged: an OK rewrites no row nobody edited.
 TEST_F(ConvDialog, UntouchedRowsStayAsTheInstrumentGaveThem)
 {
@@ -238,6 +270,32 @@ TEST_F(ConvDialog, NewCountChangesOnlyTheCount)
     EXPECT_EQ(rec().LA_warn(5), 1234.0f);            // not rounded by the new count
     EXPECT_EQ(rec().LA_alarm(kUserLaBase + 4), 300.0f);
     EXPECT_EQ(Raised(rec()), QStringList({"Change_LN_(0,0)", "Change_LA_(3,0)", "Change_LA_(34,0)"}));
+}
+
+// A level edited writes that level alone: the row's other level stays as the instrument
+// gave it, also where it lies off the grid's step.
+TEST_F(ConvDialog, OneLevelEditedChangesThatLevelOnly)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLA_alarm(3, 1456.5f);                   // shown 1457
+        rec().setLA_warn(4, 987.5f);                     // shown 988
+        rec().setLA_alarm(kUserLaBase + 1, 250.5f);      // shown 251
+    }
+    ASSERT_TRUE(Open());
+    dlg->SSTab1->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 4, ColFirst, "1100"));
+    ASSERT_TRUE(Edit(dlg->vfgPreConv, 5, ColSecond, "1500"));
+    dlg->SSTab2->setTab(1);
+    ASSERT_TRUE(Edit(dlg->vfgUserConv, 2, ColFirst, "200"));
+    QTest::mouseClick(dlg->cmdOK, Qt::LeftButton);
+    ASSERT_TRUE(Closed());
+    const struct { int k; float first, second; } rows[] = {
+        {3, 1100, 1456.5f}, {4, 987.5f, 1500}, {kUserLaBase + 1, 200, 250.5f}};
+    for (const auto &r : rows) {
+        EXPECT_EQ(rec().LA_warn(r.k), r.first) << r.k;
+        EXPECT_EQ(rec().LA_alarm(r.k), r.second) << r.k;
+    }
 }
 
 // One rule per cell: what an import brings is judged as an edit, in every row.

@@ -48,6 +48,174 @@ TEST(CopyInstrument, ChangedOnlyWritesTheFlaggedMembersAndTheirGroups)
     EXPECT_FALSE(dst.Change_XS_(6));
 }
 
+namespace {
+using M = clsInstrument::M;
+
+// A value of the member's own type that a fresh record does not hold, one for each entry
+// (and each seed).
+QVariant Planted(const clsInstrument &fresh, M m, int i, int j, int seed = 0)
+{
+    const int n = 2 + 2 * i + j + 500 * seed;
+    switch (clsInstrument::info(m).kind) {
+    case clsInstrument::Kind::Text: return QStringLiteral("T%1").arg(n);
+    case clsInstrument::Kind::Date: return QDateTime(QDate(2001, 1, 1), QTime(0, 0)).addDays(n);
+    case clsInstrument::Kind::Bool: return (seed + i) % 2 == 0 ? !fresh.value(m, i, j).toBool() : fresh.value(m, i, j).toBool();
+    case clsInstrument::Kind::Single: return float(n) + 0.5f;
+    case clsInstrument::Kind::Int64: return qint64(n);
+    default: return n;
+    }
+}
+
+// The entries a copy carries (back: the changed-only copy of OK). Written out apart from the
+// copy, so that a member it misses or an entry it stops short of fails below.
+bool Carried(M m, int i, bool back)
+{
+    const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
+    switch (m) {
+    case M::SUM: case M::CommFlags: case M::ImportFlag: case M::FailLine: case M::MessageString: case M::Key:
+    case M::Ratio: case M::CalibBefore: case M::CalibAfter: case M::CalibDate: case M::AnalogValue:
+    case M::Inert1st: case M::Inert2nd:
+        return false;
+    case M::InvalidIF: return !back;
+    case M::GasType: case M::AutoRange: case M::changeDenst: return !back && i <= 8;
+    case M::GasName: return i <= 8;
+    case M::ZeroForce: return i <= 6;
+    case M::AltRng: return i >= 1 && i <= 3;
+    case M::GasUnit: case M::GasFullScale: case M::GasDesit: case M::GasPoint: case M::GasEnabled:
+    case M::AutoCalib: case M::PIDSmallRange: case M::Zero: case M::Warning: case M::Alarm: case M::Stel: case M::Twa:
+        return i <= (back ? 6 : 8);
+    default: // a bounded table's top entry is a spare; a member without a flag never goes back
+        return !(back && mi.flag == clsInstrument::F::NoFlag) && (!mi.outsideIsError || mi.count1 == 1 || i < mi.count1 - 1);
+    }
+}
+
+// The groups the instrument takes in one command: one flagged entry sends them whole.
+bool GroupFlagged(const clsInstrument &src, M m, int i)
+{
+    const struct { M m; int first, last; } groups[] = {
+        {M::HH_, 0, 1}, {M::HE_, 0, 2}, {M::RP_, 0, 1}, {M::SI_, 0, 3},
+        {M::AltRng, 1, 3}, {M::Zero, 0, 6}, {M::ZeroForce, 0, 6},
+    };
+    for (const auto &g : groups)
+        if (g.m == m && i >= g.first && i <= g.last)
+            for (int k = g.first; k <= g.last; ++k)
+                if (src.isChanged(m, k))
+                    return true;
+    return false;
+}
+
+// A varied record (sim/samples) with every entry it leaves as a cleared record has it
+// planted too (channels 7 and 8, the ME values, the support flags...), as a download leaves it.
+clsInstrument Varied(unsigned seed)
+{
+    clsInstrument r = VariedRecord(seed), cleared;
+    cleared.ClearDatas();
+    clsInstrument::DeviceDoor door(r);
+    for (int k = 0; k < int(M::Count); ++k) {
+        const M m = M(k);
+        const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                if (mi.kind == clsInstrument::Kind::Bool || r.value(m, i, j) == cleared.value(m, i, j))
+                    r.setValue(m, Planted(cleared, m, i, j, int(seed)), i, j);
+    }
+    return r;
+}
+
+// b with every entry that a holds too made different, so that a copy that misses one shows.
+void SetApart(clsInstrument &b, const clsInstrument &a, int seed)
+{
+    clsInstrument::DeviceDoor door(b);
+    for (int k = 0; k < int(M::Count); ++k) {
+        const M m = M(k);
+        const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                if (b.value(m, i, j) == a.value(m, i, j))
+                    b.setValue(m, mi.kind == clsInstrument::Kind::Bool ? QVariant(!a.value(m, i, j).toBool())
+                                                                       : Planted(a, m, i, j, seed), i, j);
+    }
+}
+
+std::string Differences(const clsInstrument &a, const clsInstrument &b, const std::function<bool(M, int)> &compare)
+{
+    return MemberDifferences(a, b, compare).join(QStringLiteral("; ")).toStdString();
+}
+} // namespace
+
+TEST(CopyInstrument, EveryMemberOfTheListTravelsByBothCopies)
+{
+    const clsInstrument fresh;
+    for (int k = 0; k < int(M::Count); ++k) {
+        const M m = M(k);
+        const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
+        clsInstrument all, full;
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j)
+                all.setValue(m, Planted(fresh, m, i, j), i, j);
+        CopyInstrument(full, all, false);
+        for (int i = 0; i < mi.count1; ++i)
+            for (int j = 0; j < mi.count2; ++j) {
+                const QVariant v = Planted(fresh, m, i, j);
+                EXPECT_EQ(full.value(m, i, j) == v, Carried(m, i, false)) << mi.name << "(" << i << "," << j << ") full";
+                // Only this entry set and flagged: the copy back carries it and flags it.
+                clsInstrument one, back;
+                one.setValue(m, v, i, j);
+                CopyInstrument(back, one, true);
+                const bool carried = Carried(m, i, true);
+                EXPECT_EQ(back.value(m, i, j) == v, carried) << mi.name << "(" << i << "," << j << ") back";
+                EXPECT_EQ(back.isChanged(m, i, j), carried) << mi.name << "(" << i << "," << j << ") flag";
+            }
+    }
+}
+
+// Whole records, as the dialog copies them: the instrument's record over what an earlier
+// opening left in the working copy, then a working copy with varied entries flagged back
+// over the instrument's record. Every entry is either the source's or left as it was.
+TEST(CopyInstrument, WholeVariedRecordsByBothCopies)
+{
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        SCOPED_TRACE(seed);
+        const clsInstrument inst = Varied(seed);
+        clsInstrument edit = Varied(seed + 10);
+        SetApart(edit, inst, 20 + int(seed));
+        const clsInstrument left = edit;
+        CopyInstrument(edit, inst, false);
+        EXPECT_EQ(Differences(edit, inst, [](M m, int i) { return Carried(m, i, false); }), "") << "copied";
+        EXPECT_EQ(Differences(edit, left, [](M m, int i) { return !Carried(m, i, false); }), "") << "left";
+
+        // Edited entries: a third of every flag's, a different third for each seed.
+        SetApart(edit, inst, 30 + int(seed));
+        edit.ClearChangeFlags();
+        for (int f = 0; f < int(clsInstrument::F::Count); ++f) {
+            const auto &fi = clsInstrument::info(clsInstrument::F(f));
+            for (int i = 0; i < fi.count1; ++i)
+                for (int j = 0; j < fi.count2; ++j)
+                    edit.setFlag(clsInstrument::F(f), (f + i + j + int(seed)) % 3 == 0, i, j);
+        }
+        clsInstrument back = inst;
+        CopyInstrument(back, edit, true);
+        auto travels = [&](M m, int i, int j = 0) {
+            return Carried(m, i, true) && (edit.isChanged(m, i, j) || GroupFlagged(edit, m, i));
+        };
+        QStringList wrong;
+        for (int k = 0; k < int(M::Count); ++k) {
+            const M m = M(k);
+            const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
+            for (int i = 0; i < mi.count1; ++i)
+                for (int j = 0; j < mi.count2; ++j) {
+                    QVariant want = travels(m, i, j) ? edit.value(m, i, j) : inst.value(m, i, j);
+                    if (m == M::Ratio && i == 0 && edit.Change_FL_(0)) // the catalytic ratio goes as FL_(0)
+                        want = float(edit.FL_(0));
+                    if (back.value(m, i, j) != want || (mi.flag != clsInstrument::F::NoFlag && m != M::GasType
+                                                        && back.isChanged(m, i, j) != travels(m, i, j)))
+                        wrong << QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j);
+                }
+        }
+        EXPECT_EQ(wrong.join(QLatin1Char(' ')).toStdString(), "");
+    }
+}
+
 // ---- opening, OK and Cancel -----------------------------------------------------------------
 
 TEST_F(FsFixture, DistributionBoxesFollowAllAndThePidPair)
@@ -120,8 +288,10 @@ TEST_F(FsFixture, OkNamesTheListWithARedCell)
     auto okRefuses = [&](const QString &list) {
         boxes->clear();
         dlg->cmdOK_Click();
-        return boxes->prompts() == QStringList{GetMsg(8056, list)} && boxes->calls()[0].icon() == vb::Critical && dlg
-               && dlg->isVisible();
+        if (boxes->prompts() != QStringList{GetMsg(8056, list)})
+            return false;
+        const MsgBoxCall &c = boxes->calls()[0];
+        return c.title == GetMsg(5001) && c.icon() == vb::Critical && c.buttons() == vb::OKOnly && dlg && dlg->isVisible();
     };
     // The fixture's record has no conversion factors, which the count's check would mark.
     for (int r = 1; r <= 30; ++r)

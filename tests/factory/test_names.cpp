@@ -21,6 +21,8 @@ protected:
 TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
 {
     FlexGrid *s = dlg->vfgStation;
+    EXPECT_EQ(s->TextMatrix(0, 0), "1");                   // numbered as the instrument counts them
+    EXPECT_EQ(s->TextMatrix(127, 0), "128");
     EXPECT_EQ(s->TextMatrix(127, 1), "Station 128");
     EXPECT_EQ(dlg->vfgUser->TextMatrix(31, 1), "User 32");
 
@@ -73,6 +75,9 @@ TEST_F(NamesDialog, ImportFillsRowsInFileOrderAndFlagsThem)
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(edit().Change_XS_(i)) << i;
     EXPECT_FALSE(edit().Change_XS_(5));
+    ASSERT_EQ(files->calls().size(), 1);
+    EXPECT_EQ(files->calls()[0].filterIndex, 2);                 // the list files' own filter
+    EXPECT_EQ(files->calls()[0].flags, fdlg::FileMustExist);
 
     QByteArray many;
     for (int i = 1; i <= 200; ++i)
@@ -94,6 +99,7 @@ TEST_F(NamesDialog, ImproperFileChangesNothing)
         files->choose(file("bad.csv", bytes));
         dlg->cmdStationImport->click();
         EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8075)}) << bytes.constData();
+        EXPECT_EQ(boxes->calls()[0].icon(), vb::Critical);
         EXPECT_EQ(dlg->vfgStation->TextMatrix(0, 1), "Station 1");
         EXPECT_FALSE(edit().AnyChangeFlag());
     }
@@ -111,6 +117,9 @@ TEST_F(NamesDialog, ExportThenImportGivesTheSameNames)
     files->choose(file("Station.csv"));
     dlg->cmdStationExport->click();
     EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
+    ASSERT_EQ(files->calls().size(), 1);
+    EXPECT_TRUE(files->calls()[0].save);
+    EXPECT_EQ(files->calls()[0].fileName, "Station.csv");
     EXPECT_EQ(files->calls()[0].flags, fdlg::OverwritePrompt | fdlg::PathMustExist);
     for (int r : {0, 127})
         dlg->vfgStation->setTextMatrix(r, 1, QString());

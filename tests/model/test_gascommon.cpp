@@ -116,6 +116,30 @@ TEST(GasCommon, ValueToHexAndBack)
     }
 }
 
+// Text back to a value: "&H" and hex digits give the three instrument words, else the wide
+// decode scaled by the decimals; other text is known by its first three letters.
+TEST(GasCommon, TextToValue)
+{
+    const struct { const char *text; int digits; float out; } cases[] = {
+        {"&HDDDD", 1, -121},   {"&HFEFE", 2, -118},  {"&HFFFF", 3, -101}, {"&H00FA", 1, 25},
+        {"&HC350", 0, 50000},  {"&HD000", 0, 50001}, {"&HD064", 0, 60000}, {"&HD001", 2, 501},
+        {"OVER", 0, -107},     {"FAIL", 1, -110},    {"WARNING", 0, -103}, {"ALRM", 0, -104},
+        {"STEL", 0, -105},     {"TWA", 0, -106},     {"MAX", 0, -115},     {"MINIMUM", 0, -116},
+        {"NORMAL", 0, -102},   {"12", 1, 1.2f},      {"1.5", 1, 0.15f},
+    };
+    for (const auto &c : cases) {
+        bool ok = false;
+        EXPECT_FLOAT_EQ(TextToValue(QString::fromLatin1(c.text), c.digits, &ok), c.out) << c.text;
+        EXPECT_TRUE(ok) << c.text;
+    }
+    // "ALA" is no word of its own (the alarm's is "ALR"); "&H" needs hex digits.
+    for (const char *bad : {"ALARM", "OV", "hello", "", "&H", "&HZZ", "&H12G4"}) {
+        bool ok = true;
+        EXPECT_FLOAT_EQ(TextToValue(QString::fromLatin1(bad), 0, &ok), 0) << bad;
+        EXPECT_FALSE(ok) << bad;
+    }
+}
+
 TEST(GasCommon, UnitsAndIntervals)
 {
     EXPECT_EQ(UnitCode("PPM"), 0); // exact comparison; anything unknown is vol%

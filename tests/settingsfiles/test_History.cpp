@@ -179,8 +179,9 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistory)
     EXPECT_FALSE(deviceUpdateLog(VariedRecord(7), true).ok);
 }
 
-// Where the column list places its groups (1-based), and each coded member at its codes and
-// one past them: anything but the on code reads OFF, a code outside its table "-----".
+// Where the column list places its groups (1-based), and each coded member at each of its
+// codes and one past them, against the words the history is to show: anything but the on code
+// reads OFF, a code outside its table "-----".
 TEST_F(HistoryTest, ColumnGroupsAndWords)
 {
     QStringList labels;
@@ -191,42 +192,87 @@ TEST_F(HistoryTest, ColumnGroupsAndWords)
         EXPECT_EQ(labels[column - 1], QLatin1String(label)) << column;
 
     using M = clsInstrument::M;
-    const struct {
+    using Words = std::vector<std::pair<double, const char *>>;
+    struct Case {
         int column; // 1-based
         M member;
         int index;
-        std::vector<std::pair<double, const char *>> words;
-    } cases[] = {
-        {10, M::DispCalLimit, 0, {{-1, "ON"}, {0, "OFF"}, {1, "OFF"}}},
-        {11, M::CalCheck, 0, {{2, "CONFIRM TO CAL"}, {3, "-----"}}},
-        {15, M::LogOverWrite, 0, {{1, "ON"}, {0, "OFF"}, {-1, "OFF"}}},
-        {40, M::LogoDisp, 0, {{3, "CABLE SNIFFER"}, {4, "MY LOGO"}, {5, "-----"}}},
-        {44 + 13 * 6 + 9, M::AltRng, 6, {{1, "ON"}, {0, "OFF"}}},
-        {139 + 6 * 6 + 1, M::GasType, 6, {{6, "TC"}, {7, "OTHER"}, {16, "NONE"}, {8, "-----"}}},
+        Words words;
+    };
+    const Words on1 = {{1, "ON"}, {0, "OFF"}, {-1, "OFF"}};
+    const Words onMinus1 = {{-1, "ON"}, {0, "OFF"}, {1, "OFF"}};
+    std::vector<Case> cases = {
+        {8, M::AlarmMode, 0, {{0, "Latch"}, {1, "Reset"}, {7, "Reset"}}},
+        {10, M::DispCalLimit, 0, onMinus1},
+        {11, M::CalCheck, 0, {{0, "NOTIFICATION ONLY"}, {1, "MUST CALIBRATE"}, {2, "CONFIRM TO CAL"}, {3, "-----"}}},
+        {13, M::DispID, 0, onMinus1},
+        {14, M::Confermation, 0, {{0, "OFF"}, {1, "LIGHT ONLY"}, {2, "BEEP ONLY"}, {3, "LIGHT & BEEP"}, {4, "-----"}}},
+        {15, M::LogOverWrite, 0, on1},
+        {17, M::LunchBreak, 0, on1},
+        {18, M::AlarmSilence, 0, on1},
+        {21, M::HcMode, 0, {{0, "ppm ONLY"}, {1, "%LEL ONLY"}, {2, "vol% ONLY"}, {3, "CHANGE OK"}, {4, "-----"}}},
+        {22, M::AlarmO2, 0, {{0, "H-L"}, {1, "L-LL"}, {2, "H-HH"}, {9, "H-HH"}, {-1, "H-HH"}}},
+        {23, M::LogaClear, 0, on1},
+        {24, M::LBMode, 0, {{0, "OFF"}, {1, "LEAK CHECK ONLY"}, {2, "BAR HOLE ONLY"}, {3, "LC & BH"}, {4, "-----"}}},
+        {25, M::BarHoleTime, 0, {{0, "30"}, {1, "45"}, {2, "60"}, {3, "-----"}}},
+        {26, M::LeakBeep, 0, on1},
+        {27, M::IRRange, 0, on1},
+        {28, M::UsePasswd, 0, on1},
+        {30, M::AutoZero, 0, on1},
+        {31, M::ConvFc, 0, on1},
+        {36, M::Battery, 0, {{1, "NI-MH"}, {0, "ALKALINE"}, {2, "ALKALINE"}, {-1, "ALKALINE"}}},
+        {37, M::CurrHc, 0, {{0, "%LEL"}, {1, "vol%"}, {2, "ppm"}, {3, "-----"}}},
+        {38, M::DemandZero, 0, on1},
+        {39, M::DispSpanFc, 0, on1},
+        {41, M::MEDisp, 0, on1},
+        {42, M::AliveDisp, 0, on1},
+        {43, M::RemainTimeDisp, 0, on1},
+        {135, M::AFapDisp, 0, on1},
+        {136, M::UIgasDisp, 0, on1},
+        {137, M::UWdateDisp, 0, {{0, "MM/DD/YYYY"}, {1, "DD/MM/YYYY"}, {2, "DD/MM/YYYY"}}},
+        {185, M::CATOtherEV, 0, {{1, "ME"}, {0, "Normal"}, {2, "Normal"}}},
+        {356 + 6, M::LA_volt, 0, {{1.0, "ME"}, {0.5, "Normal"}, {1.5, "Normal"}}},
         {566 + 6 + 7 * 4, M::LA_volt, 34, {{1.0, "ME"}, {0, "Normal"}}},
     };
+    for (const int logoColumn : {40, 189})
+        cases.push_back({logoColumn, M::LogoDisp, 0,
+                         {{0, "GAS MONITOR"}, {1, "LOGO DISPLAY"}, {2, "FAULT SNIFFER"}, {3, "CABLE SNIFFER"},
+                          {4, "MY LOGO"}, {5, "-----"}}});
+    for (int i = 0; i <= 6; ++i) {
+        cases.push_back({44 + 13 * i + 6, M::Zero, i, on1});
+        cases.push_back({44 + 13 * i + 9, M::AltRng, i, on1});
+        cases.push_back({139 + 6 * i + 1, M::GasType, i,
+                         {{0, "CAT"}, {1, "OXY"}, {2, "TOX"}, {3, "ESM"}, {4, "IR"}, {5, "PID"}, {6, "TC"},
+                          {7, "OTHER"}, {16, "NONE"}, {8, "-----"}}});
+    }
     clsInstrument r;
     r.ClearDatas();
     r.setBNuserLogoName(QStringLiteral("MY LOGO"));
-    for (const auto &c : cases) {
+    for (const Case &c : cases) {
+        const double before = r.value(c.member, c.index).toDouble();
         for (const auto &[code, word] : c.words) {
             ASSERT_TRUE(r.setNumber(c.member, code, c.index)) << "column " << c.column;
             const QStringList f = row(r);
             ASSERT_EQ(f.size(), kHistoryColumns);
             EXPECT_EQ(f[c.column - 1], QLatin1String(word)) << "column " << c.column << " code " << code;
         }
+        r.setNumber(c.member, before, c.index); // cleared again for the next member
     }
-    r.setSpecType(QStringLiteral("4")); // the language is held as text
-    EXPECT_EQ(row(r).value(16 - 1), QStringLiteral("GERMAN"));
-    r.setSpecType(QStringLiteral("5"));
-    EXPECT_EQ(row(r).value(16 - 1), QStringLiteral("-----"));
+    // The language is held as text.
+    const char *languages[] = {"ENGLISH", "SPANISH", "FRENCH", "ITALIAN", "GERMAN", "-----"};
+    for (int code = 0; code <= 5; ++code) {
+        r.setSpecType(QString::number(code));
+        EXPECT_EQ(row(r).value(16 - 1), QLatin1String(languages[code])) << code;
+    }
     // Without an inert channel its three columns say so; with one, the switch is ON at 1.
     r.setInvalidIF(true);
     EXPECT_EQ(row(r).mid(1008, 3), (QStringList{"---", "---", "---"}));
     r.setInvalidIF(false);
-    r.setInertOnOff(1);
     r.setInert1st(2.5f);
-    EXPECT_EQ(row(r).mid(1008, 2), (QStringList{"ON", "2.5"}));
+    for (const auto &[code, word] : on1) {
+        r.setInertOnOff(int(code));
+        EXPECT_EQ(row(r).mid(1008, 2), (QStringList{QLatin1String(word), "2.5"})) << code;
+    }
 }
 
 TEST_F(HistoryTest, ColumnValues)
@@ -237,6 +283,7 @@ TEST_F(HistoryTest, ColumnValues)
     r.setZeroForce(2, 16);
     r.setZeroForce(3, 4);
     r.setUG_(0, 5);
+    r.setGasName(1, QStringLiteral("   "));
     r.setGasName(2, QStringLiteral(" CO "));
     r.setWarning(0, -101.0f);
     r.setLA_warn(0, -101.0f);
@@ -248,11 +295,11 @@ TEST_F(HistoryTest, ColumnValues)
     r.setFL_(2, 55);
     const QStringList f = row(r, true);
     ASSERT_EQ(f.size(), kHistoryColumns);
-    // 0-based: the dates, an empty name and -101 in a reading column, a name kept with its
-    // blanks, ZeroForce 16 and 4, a TC full scale with the channel's decimals, FormatValue of
+    // 0-based: the dates, an empty name and -101 in a reading column, a name of blanks only, a
+    // name kept with its blanks, ZeroForce 16 and 4, a TC full scale with the channel's decimals, FormatValue of
     // -101 and of -102.
     for (const auto &[k, text] : {std::pair{1, "2024/03/05 14:07:09"}, {2, "2024/03/05 13:07:09"}, {43, "-----"},
-                                  {44, "-----"}, {43 + 26, " CO "}, {43 + 26 + 7, "-----"}, {43 + 39 + 7, "4"},
+                                  {44, "-----"}, {43 + 13, "-----"}, {43 + 26, " CO "}, {43 + 26 + 7, "-----"}, {43 + 39 + 7, "4"},
                                   {138, "101000"}, {138 + 24 + 5, "25.0"}, {183, "1.25"}, {187, "5.5"},
                                   {358, "-----"}, {359, "NORMAL"}})
         EXPECT_EQ(f[k], QLatin1String(text)) << k;

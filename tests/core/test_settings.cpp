@@ -57,6 +57,16 @@ TEST_F(SettingsTest, RoundTripKeepsEveryValue)
     EXPECT_EQ(gFont, font);
     EXPECT_EQ(gMainWidth, 12300);
     EXPECT_EQ(gCatRatio, "1.00|1.50|0.80");
+
+    // Switches turned off are written off and come back off.
+    gSerialLogFile = false;
+    gCsaLimitEnabled = false;
+    ASSERT_TRUE(WriteSettings());
+    const QByteArray off = ReadTestFile(path());
+    EXPECT_TRUE(off.contains("Serial Log File\tOFF\r\n") && off.contains("CSA Limit Enabled\tOFF\r\n"));
+    gSerialLogFile = gCsaLimitEnabled = true;
+    EXPECT_EQ(ReadSettings(), 0);
+    EXPECT_FALSE(gSerialLogFile || gCsaLimitEnabled);
 }
 
 TEST_F(SettingsTest, KeysInAnyCaseAnyLineEndAndDamagedLinesSkipped)

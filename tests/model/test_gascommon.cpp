@@ -199,6 +199,8 @@ TEST(GasCommon, DerivedChannelsRaiseNoFlags)
     r.setCATvol2nd(1.0f);
     r.setGasName(1, "OXY");
     r.setGasEnabled(1, 0);
+    for (int ch : {0, 1})
+        r.setGasPoint(ch, 3);
     r.setInert1st(5.0f);
     r.setInert2nd(10.0f);
     r.ClearChangeFlags();
@@ -214,4 +216,7 @@ TEST(GasCommon, DerivedChannelsRaiseNoFlags)
               (QList<float>{50000, 10000, 5, 0.05f, 0.5f, 40, 5, 10}));
     EXPECT_EQ(r.GasEnabled(7), -1);
     EXPECT_EQ(r.GasEnabled(9), 0);
+    // The points keep their own decimals whatever their source channel shows, the same that
+    // the settings lines scale them with.
+    EXPECT_EQ((QList<int>{r.GasPoint(7), r.GasPoint(8), r.GasPoint(9)}), (QList<int>{kCatPpmPoint, kCatVolPoint, kInertPoint}));
 }

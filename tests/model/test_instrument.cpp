@@ -1,6 +1,8 @@
 #include "model/clsInstrument.h"
 
 #include <gtest/gtest.h>
+#include <QHash>
+#include <functional>
 
 using M = clsInstrument::M;
 using F = clsInstrument::F;
@@ -33,7 +35,158 @@ QVariant sample(Kind k)
     }
 }
 
+// What the record must do per member, written out here rather than taken from the code:
+// the flag a set raises (by name), the index bounds, whether an index outside is an error,
+// and the indices whose set also raises Change_SubBoard.
+struct Want {
+    int n1 = 1, n2 = 1;
+    bool error = true;    // an index outside is an error (else quietly ignored)
+    int subFrom = -1, subTo = -1;
+    bool wholeFlag = false; // one flag entry covers every index
+    QString flag{};         // "" for a member without a flag
+};
+
+QHash<QString, Want> wanted()
+{
+    QHash<QString, Want> w;
+    const auto add = [&](std::initializer_list<const char *> names, const Want &shape, const char *flag = nullptr) {
+        for (const char *n : names) {
+            Want x = shape;
+            x.flag = flag ? QLatin1String(flag) : QStringLiteral("Change_") + QLatin1String(n);
+            w.insert(QLatin1String(n), x);
+        }
+    };
+    const Want scalar;
+    add({"SerialNo", "DummySerial", "StationID", "UserID", "SpecType", "AlarmMode", "DispID", "DispCalLimit",
+         "CalCheck", "CalLimit", "LunchBreak", "AlarmSilence", "Confermation", "LogOverWrite", "LcdBackLight",
+         "LcdContrast", "AlarmO2", "CurrHc", "BarHoleTime", "LeakBeep", "IRRange", "UsePasswd", "Password",
+         "AutoZero", "ConvFc", "Battery", "DemandZero", "DispSpanFc", "LogoDisp", "MEDisp", "AliveDisp",
+         "RemainTimeDisp", "AFapDisp", "UIgasDisp", "UWdateDisp", "BNuserLogoName", "CATOtherEV", "InertOnOff",
+         "CATOtherSelect", "CATOther", "TCOther", "Inert1st", "Inert2nd", "LN_"},
+        scalar);
+    add({"Intervals"}, scalar, "Change_Interval");
+    add({"HcMode"}, scalar, "Change_HCMode");
+    add({"LogaClear"}, scalar, "Change_logaClear");
+    add({"LBMode"}, scalar, "Change_LBmode");
+    add({"InvalidIF"}, scalar, "Change_invalidIF");
+    add({"CATppm1st"}, scalar, "Change_CATppm1");
+    add({"CATppm2nd"}, scalar, "Change_CATppm2");
+    add({"CATvol1st"}, scalar, "Change_CATvol1");
+    add({"CATvol2nd"}, scalar, "Change_CATvol2");
+    add({"RomNumber", "SUM", "CommFlags", "ImportFlag", "FailLine", "SysDate", "SysDateOffset", "MessageString",
+         "Key", "invalidWB", "invalidFL_", "invalidGN", "invalidLP", "invalidHE_", "invalidFF", "invalidLO_",
+         "invalidLB_", "invalidLA_", "invalidLI", "invalidG1", "invalidLJ"},
+        scalar, "");
+
+    const Want channel{.n1 = 10, .error = false};
+    const Want board{.n1 = 10, .error = false, .subFrom = 4, .subTo = 6};
+    add({"GasName", "GasUnit", "GasFullScale", "GasDesit", "GasPoint", "Zero", "ZeroForce"}, board);
+    add({"GasEnabled"}, board, "Change_GasEnable");
+    add({"AutoCalib"}, board, "Change_AutoCal");
+    add({"Ratio"}, board, "");
+    add({"GasType"}, Want{.n1 = 10, .error = false, .wholeFlag = true});
+    add({"AltRng", "PIDSmallRange"}, channel);
+    add({"CalibBefore", "CalibAfter", "CalibDate", "AutoRange", "changeDenst"}, channel, "");
+    const Want point{.n1 = 11, .subFrom = 4, .subTo = 6};
+    add({"Warning"}, point, "Change_Warn");
+    add({"Alarm", "Stel", "Twa"}, point);
+
+    add({"XS_"}, Want{.n1 = 129});
+    add({"XZ_"}, Want{.n1 = 33});
+    add({"XV_", "HH_", "RP_"}, Want{.n1 = 3});
+    add({"UG_"}, Want{.n1 = 8});
+    add({"HE_"}, Want{.n1 = 4});
+    add({"SI_"}, Want{.n1 = 5});
+    add({"SZ_"}, Want{.n1 = 10}, "");
+    add({"S1_"}, Want{.n1 = 8}, "");
+    add({"G1_"}, Want{.n1 = 7, .subFrom = 2, .subTo = 4});
+    add({"FL_"}, Want{.n1 = 5});
+    add({"AnalogValue"}, Want{.n1 = 27}, "");
+    add({"LO_longname", "LO_name", "LO_fc"}, Want{.n1 = 6}, "Change_LO_");
+    add({"LB_longname", "LB_name", "LB_fc"}, Want{.n1 = 31}, "Change_LB_");
+    add({"LA_warn", "LA_alarm", "LA_ratio", "LA_volt"}, Want{.n1 = 36}, "Change_LA_");
+    add({"PIDName", "PIDLongName"}, Want{.n1 = 17, .error = false}, "Change_PIDName");
+    add({"PIDUnit", "PIDPoint", "PIDFullScale", "PIDDigit", "PIDWarn", "PIDAlarm", "PIDStel", "PIDTwa",
+         "PIDAutoCal", "PIDFactor"},
+        Want{.n1 = 17, .n2 = 2, .error = false}, "Change_PIDSpec");
+    return w;
+}
+
+// Every member with a call of its own named setter, walked from the member list.
+using SetCall = std::function<bool(clsInstrument &, int, int)>;
+struct Named {
+    const char *name;
+    bool indexed;
+    SetCall set;
+};
+#define SAMPLE_Int16 7
+#define SAMPLE_Int32 qint64(7)
+#define SAMPLE_Int64 qint64(7)
+#define SAMPLE_Single 1.5f
+#define SAMPLE_Bool true
+#define SAMPLE_Text QStringLiteral("AB")
+#define SAMPLE_Date QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5))
+#define CALL_D0(r, S, K) r.S(SAMPLE_##K)
+#define CALL_D1(r, S, K) r.S(i, SAMPLE_##K)
+#define CALL_D2(r, S, K) r.S(i, j, SAMPLE_##K)
+#define VANTIK_MEMBER(Name, Setter, K, Shape, ...)                                                 \
+    {#Name, #Shape[1] != '0', [](clsInstrument &r, [[maybe_unused]] int i, [[maybe_unused]] int j) { \
+         return CALL_##Shape(r, Setter, K);                                                          \
+     }},
+const Named kNamed[] = {
+#include "model/InstrumentMembers.def"
+};
+#undef VANTIK_MEMBER
+
+QString entry(const QString &flag, int i, int j) { return QStringLiteral("%1(%2,%3)").arg(flag).arg(i).arg(j); }
+
 } // namespace
+
+// Each named setter at every index raises the flag of its own name (one entry for the whole
+// member where one flag covers it) and, on the option boards, Change_SubBoard; nothing else.
+TEST(Instrument, EverySetterRaisesExactlyTheFlagOfItsNameWithinItsBounds)
+{
+    const QHash<QString, Want> want = wanted();
+    ASSERT_EQ(std::size(kNamed), size_t(M::Count));
+    EXPECT_EQ(want.size(), int(M::Count));
+    for (const Named &n : kNamed) {
+        const QString name = QLatin1String(n.name);
+        SCOPED_TRACE(n.name);
+        ASSERT_TRUE(want.contains(name));
+        const Want &w = want[name];
+        const auto m = clsInstrument::memberByName(name);
+        ASSERT_TRUE(m);
+        const auto &mi = clsInstrument::info(*m);
+        EXPECT_EQ(mi.count1, w.n1);
+        EXPECT_EQ(mi.count2, w.n2);
+        EXPECT_EQ(mi.outsideIsError, w.error);
+        for (int i = 0; i < w.n1; ++i) {
+            for (int j = 0; j < w.n2; ++j) {
+                clsInstrument r;
+                ASSERT_TRUE(n.set(r, i, j)) << i << "," << j;
+                QStringList expected;
+                if (!w.flag.isEmpty())
+                    expected << (w.wholeFlag ? entry(w.flag, 0, 0) : entry(w.flag, i, j));
+                if (i >= w.subFrom && i <= w.subTo)
+                    expected << entry(QStringLiteral("Change_SubBoard"), 0, 0);
+                ASSERT_EQ(setFlags(r), expected) << i << "," << j;
+            }
+        }
+    }
+}
+
+// The widths the grids and files hold texts to, and the top of the catalytic ppm points (the
+// widest value their instrument word carries).
+TEST(Instrument, TextWidthsAndTheCatalyticLimit)
+{
+    for (const auto &[m, width] : {std::pair{M::SerialNo, 20}, {M::XS_, 16}, {M::XZ_, 16}, {M::GasName, 3},
+                                   {M::G1_, 20}, {M::Password, 4}, {M::BNuserLogoName, 20}})
+        EXPECT_EQ(clsInstrument::info(m).width, width) << clsInstrument::info(m).name;
+    for (const M m : {M::CATppm1st, M::CATppm2nd}) {
+        EXPECT_TRUE(clsInstrument::info(m).inRange(50000));
+        EXPECT_FALSE(clsInstrument::info(m).inRange(50001));
+    }
+}
 
 // Walked from the member list: a set at the first and the last entry keeps its value and raises
 // its own flag entry and no other (Change_SubBoard aside); the device door raises none; an
@@ -136,6 +289,7 @@ TEST(Instrument, ClearDatasResetsEverythingButTheSessionAndFullScale)
 {
     clsInstrument r;
     r.setGasFullScale(2, 100);
+    r.setGasPoint(2, 1);
     r.setGasName(2, "H2S");
     r.setWarning(10, 5);
     r.setInvalidIF(false);
@@ -150,6 +304,7 @@ TEST(Instrument, ClearDatasResetsEverythingButTheSessionAndFullScale)
     EXPECT_FLOAT_EQ(r.GasFullScale(2), 100);
     EXPECT_EQ(r.CommFlags() + r.ImportFlag(), -2);
     EXPECT_EQ(r.GasName(2) + r.XS_(128), QString());
+    EXPECT_EQ(r.GasPoint(2), 0);
     EXPECT_FLOAT_EQ(r.Warning(10) + r.PIDAutoCal(16, 1), 0);
     EXPECT_FALSE(r.CalibDate(0).isValid());
     EXPECT_TRUE(setFlags(r).isEmpty());

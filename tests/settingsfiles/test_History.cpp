@@ -179,6 +179,68 @@ TEST_F(HistoryTest, FailedWriteKeepsTheHistory)
     EXPECT_FALSE(deviceUpdateLog(VariedRecord(7), true).ok);
 }
 
+namespace {
+
+// The history's 1012 column labels, written out here rather than taken from the program.
+QStringList expectedHeader()
+{
+    QStringList h = {"Action", "PC Date/Time", "VANTIK  Date/Time", "Serial No.", "Manufacture number", "Station ID",
+                     "User ID", "ALARM LATCHING", "Cal.Interval(Days)", "CAL REMAINDER", "CAL PAST DUE ACT",
+                     "Interval Trend Time (Sec)", "USER / STATION ID", "CONFIRMATION ALART", "DATA LOG OVERWRITE",
+                     "SELECT LANGUAGE", "LUNCH BREAK", "ALARM SILENCE", "BACKLIGHT DELAY", "ADJUST CONTRAST",
+                     "CATALYTIC UNITS", "OXY ALARM PATTERN", "DATA LOG MEMORY", "LC/BH MODE SELECT",
+                     "BH MEASURING TIME", "LEAK BUZZER", "IR AUTO RANGE ", "PASSWORD PROTECTION", "CHANGE PASSWORD ",
+                     "AUTO FRESH AIR ADJ", "RELATIVE RESPONSE", "CAT ppm 1st", "CAT ppm 2nd", "CAT vol 1st",
+                     "CAT vol 2nd", "SET BATTERY TYPE", "CATALYTIC DISPLAY UNIT", "DEMAND ZERO",
+                     "SPAN FACTOR DISPLAY ", "VANTIK LOGO DISPLAY", "METHANE ELIMINATION MARK DISPLAY",
+                     "SYMBOL MARK DISPLAY", "DATA LOGGING REMAIN DISPLAY"};
+    for (int i = 0; i <= 6; ++i)
+        h << QStringLiteral("Gas%1").arg(i)
+          << QStringList{"Warning", "Alarm", "STEL", "TWA", "Auto Cal.", "Zero Follower", "Zero Suppress", "Ratio",
+                         "Alternate Ranges", "Last Calibration Date", "Before Last Calibration", "After Last Calibration"};
+    h << QStringList{"ALARM DISPLAY", "ACTIVE GASES DISPLAY", "SET DATE FORMAT", "EDIT LOGO DISPLAY"};
+    for (int i = 0; i <= 6; ++i)
+        h << QStringLiteral("Port %1 Channel").arg(i)
+          << QStringList{"Type ", "GasName ", "Digit ", "Long Name ", "CAT Ratio/TC Full Scale "};
+    h << QStringList{"CAT Other", "CAT Other Long Name", "CAT Other Ratio", "CAT Other CAT Factor", "CAT Other EV",
+                     "TC Other", "TC Other Long Name", "TC Other Full Scale", "VANTIK LOGO DISPLAY", "Normal EV Value",
+                     "Normal EV D/A", "ME EV Value", "ME EV D/A", "H2 EV D/A"};
+    for (int n = 1; n <= 128; ++n)
+        h << QStringLiteral("Station%1").arg(n);
+    for (int n = 1; n <= 32; ++n)
+        h << QStringLiteral("User%1").arg(n);
+    h << QStringLiteral("Conversion Available Count");
+    for (const auto &[pre, count] : {std::pair{"PC-", 30}, std::pair{"UC-", 5}})
+        for (int n = 1; n <= count; ++n)
+            for (const char *what : {"Name", "Long Name", "Factor", "1st", "2nd", "Ratio", "Volt"})
+                h << QLatin1String(pre) + QLatin1String(what) + QString::number(n);
+    for (const char *pre : {"PH-", "PL-"})
+        for (int k = 0; k <= 16; ++k)
+            for (const char *what : {"Name", "Long Name", "FullScale", "Point", "Unit", "Digit", "1st", "2nd", "STEL",
+                                     "TWA", "AutoCal", "Factor"})
+                h << QLatin1String(pre) + QLatin1String(what) + QString::number(k);
+    h << QStringList{"Inert select", "Inert 1st", "Inert 2nd", "CATOtherSelect"};
+    return h;
+}
+
+} // namespace
+
+TEST_F(HistoryTest, EveryColumnHeader)
+{
+    const QStringList want = expectedHeader();
+    ASSERT_EQ(want.size(), kHistoryColumns);
+    // Where the column list places its groups (1-based numbers).
+    EXPECT_EQ(want[44 - 1], QStringLiteral("Gas0"));
+    EXPECT_EQ(want[139 - 1], QStringLiteral("Port 0 Channel"));
+    EXPECT_EQ(want[356 - 1], QStringLiteral("PC-Name1"));
+    EXPECT_EQ(want[805 - 1], QStringLiteral("PL-Name0"));
+    QStringList got;
+    HistoryColumns(VariedRecord(1), false, QDateTime::currentDateTime(), &got, nullptr);
+    ASSERT_EQ(got.size(), kHistoryColumns);
+    for (int c = 0; c < kHistoryColumns; ++c)
+        EXPECT_EQ(got[c], want[c]) << "column " << c + 1;
+}
+
 // Where the column list places its groups (1-based), and each coded member at each of its
 // codes and one past them, against the words the history is to show: anything but the on code
 // reads OFF, a code outside its table "-----".

@@ -246,3 +246,39 @@ TEST(SettingLinesRead, DocumentedRules)
     EXPECT_EQ(r.Intervals(), before.Intervals());
 }
 
+
+// A line counts as changed when a flag of one of its own fields is set (one entry of a list,
+// one range of a PID entry); clearing it leaves the option-board commit to its own line. A
+// group the instrument refuses, the inert lines included, is not sent.
+TEST(SettingLinesFlags, ChangedSupportedAndCleared)
+{
+    clsInstrument r = cleared();
+    const Entry a1{"A1"}, a2{"A2"}, it{"IT"}, xz5{"XZ", 5}, xz6{"XZ", 6}, lj{"LJ", 2}, li{"LI", 2};
+    EXPECT_FALSE(isChanged(r, a1));
+    r.setWarning(5, 1.0f);
+    r.setGasType(2, 3);
+    r.setXZ_(5, QStringLiteral("BOB"));
+    r.setPIDWarn(2, 0, 1.0f);
+    for (const auto &[e, changed] : {std::pair{a1, true}, {a2, false}, {it, true}, {xz5, true}, {xz6, false},
+                                     {lj, true}, {li, false}})
+        EXPECT_EQ(isChanged(r, e), changed) << e.code.toStdString() << " " << e.index;
+
+    clearChanged(r, a1);
+    EXPECT_TRUE(!r.Change_Warn(5) && r.Change_SubBoard());
+    clearChanged(r, it);
+    clearChanged(r, xz5);
+    EXPECT_FALSE(r.Change_GasType() || r.Change_XZ_(5));
+    EXPECT_TRUE(r.Change_PIDSpec(2, 0));
+
+    EXPECT_TRUE(isSupported(r, Entry{"WB"}));
+    r.setInvalidWB(true);
+    EXPECT_FALSE(isSupported(r, Entry{"WB"}));
+    for (const char *code : {"IF", "I1", "I2"}) {
+        EXPECT_FALSE(isSupported(r, Entry{QLatin1String(code)})) << code; // InvalidIF after ClearDatas
+        r.setInvalidIF(false);
+        EXPECT_TRUE(isSupported(r, Entry{QLatin1String(code)})) << code;
+        r.setInvalidIF(true);
+    }
+    EXPECT_TRUE(isSupported(r, a1));
+    EXPECT_EQ(requestKey(Entry{"LB", 29}), QStringLiteral("1D"));
+}

@@ -242,6 +242,11 @@ TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
     res = LoadConfig(target, path("gap.seq"), false);
     EXPECT_FALSE(res.ok);
     EXPECT_TRUE(res.error.endsWith(QLatin1String("lacks XS 9"))) << res.error.toStdString();
+    // Cut at a line boundary: what is missing is named by runs of entries, one group a code.
+    WriteTestFile(path("cut.seq"), ls.mid(0, 266).join("\r\n") + "\r\n");
+    res = LoadConfig(target, path("cut.seq"), false);
+    EXPECT_FALSE(res.ok);
+    EXPECT_TRUE(res.error.contains(QLatin1String("lacks LS 1-16, LJ 0-16, XV, OC,"))) << res.error.toStdString();
     EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
 
     // A maintenance file holds whole blocks of what it chose: a PID block cut short is refused.
@@ -260,16 +265,24 @@ TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
 TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsOwnMembers)
 {
     ASSERT_TRUE(StoreConfig(VariedRecord(9), path("s.seq"), false).ok);
-    clsInstrument target;
-    target.setCommFlags(-1);
-    target.setSerialNo(QStringLiteral("SN123"));
-    target.setInvalidWB(true);
-    target.setInvalidIF(true);
-    ASSERT_TRUE(LoadConfig(target, path("s.seq"), false).ok);
-    EXPECT_TRUE(target.invalidWB() && target.InvalidIF() && !target.invalidGN() && target.CommFlags() == -1);
-    EXPECT_TRUE(target.SerialNo().trimmed().isEmpty() && gScramble == 0); // cleared
-    // Derived catalytic channels come from the cleared record, as before the lines.
-    EXPECT_TRUE(target.GasPoint(8) == kCatVolPoint && target.GasPoint(9) == kInertPoint);
+    using M = clsInstrument::M;
+    const M support[] = {M::invalidWB,  M::invalidFL_, M::invalidGN, M::invalidLP, M::invalidHE_,
+                         M::invalidFF,  M::invalidLO_, M::invalidLB_, M::invalidLA_, M::invalidLI,
+                         M::invalidLJ,  M::invalidG1,  M::InvalidIF};
+    for (const bool refused : {true, false}) {
+        clsInstrument target;
+        target.setCommFlags(-1);
+        target.setSerialNo(QStringLiteral("SN123"));
+        for (const M m : support)
+            ASSERT_TRUE(target.setValue(m, refused));
+        ASSERT_TRUE(LoadConfig(target, path("s.seq"), false).ok);
+        for (const M m : support)
+            EXPECT_EQ(target.value(m).toBool(), refused) << clsInstrument::info(m).name;
+        EXPECT_EQ(target.CommFlags(), -1);
+        EXPECT_TRUE(target.SerialNo().trimmed().isEmpty() && gScramble == 0); // cleared
+        // Derived catalytic channels come from the cleared record, as before the lines.
+        EXPECT_TRUE(target.GasPoint(8) == kCatVolPoint && target.GasPoint(9) == kInertPoint);
+    }
 
     QList<QByteArray> ls = crlfLines(ReadTestFile(path("s.seq")));
     for (QByteArray &l : ls)

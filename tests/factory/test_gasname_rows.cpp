@@ -2,23 +2,12 @@
 // or chosen name brings along, what an untouched grid applies; and through the dialog, the
 // list that opens on a channel's name cell.
 #include "FsFixture.h"
+#include "GasLists.h"
 #include "factory/FsRulesGasNames.h"
 
 using namespace FsGasNames;
 
 namespace {
-
-// Catalytic and thermal-conductivity lists of two gases each.
-void TwoGasLists()
-{
-    gCatName = "CH4|PRO";
-    gCatLongName = "METHANE|PROPANE";
-    gCatRatio = "50000|21000";
-    gTcName = "H2|CH4";
-    gTcLongName = "HYDROGEN|METHANE TC";
-    gTcFullScale = "100.0|100.0";
-    gTcDigit = "1|0.5";
-}
 
 // Channel 0 catalytic, 4 thermal conductivity (H2, 100.0), 5 PID, 6 an empty slot.
 class GasNameRules : public ::testing::Test {
@@ -26,7 +15,7 @@ protected:
     void SetUp() override
     {
         ResetCoreGlobals();
-        TwoGasLists();
+        SetTwoGasLists();
         clsInstrument::DeviceDoor door(inst);
         for (int ch : {0, 7, 8})
             inst.setGasName(ch, "CH4");
@@ -112,7 +101,7 @@ protected:
     void SetUp() override
     {
         FsFixture::SetUp();
-        TwoGasLists();
+        SetTwoGasLists();
         // Channel 0 is the catalytic other gas; channel 4 a thermal-conductivity sensor.
         clsInstrument::DeviceDoor door(rec());
         rec().setCATOther("XX");

@@ -1,5 +1,6 @@
 // The gas-name grids' rules without a window: entry checks and the apply step of OK.
 #include "core/modMain.h"
+#include "GasLists.h"
 #include "factory/FsRulesGasNames.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
@@ -10,24 +11,12 @@ using namespace FsGasNames;
 
 namespace {
 
-// Catalytic and thermal-conductivity lists of two gases each.
-void SetGasLists()
-{
-    gCatName = "CH4|PRO";
-    gCatLongName = "METHANE|PROPANE";
-    gCatRatio = "50000|21000";
-    gTcName = "H2|CH4";
-    gTcLongName = "HYDROGEN|METHANE TC";
-    gTcFullScale = "100.0|100.0";
-    gTcDigit = "1|0.5";
-}
-
 class GasNames : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetCoreGlobals();
-        SetGasLists();
+        SetTwoGasLists();
         clsInstrument::DeviceDoor door(inst);
         inst.setGasName(0, "CH4");
         inst.setGasName(7, "CH4");
@@ -142,7 +131,7 @@ protected:
     void SetUp() override
     {
         FsFixture::SetUp();
-        SetGasLists();
+        SetTwoGasLists();
         clsInstrument::DeviceDoor door(rec());
         rec().setGasType(4, kThermal);
         rec().setGasName(4, "H2");

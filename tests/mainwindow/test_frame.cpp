@@ -5,6 +5,7 @@
 #include "platform/StatusLamp.h"
 #include "platform/Twips.h"
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 
 class Frame : public MainFixture {
@@ -130,6 +131,35 @@ TEST_F(Frame, BlockedRotationLosesNoLog)
     EXPECT_EQ(logs, (QMap<int, QString>{{1, "gen 0"}, {7, "gen 7"}, {8, "gen 8"}}));
 }
 
+// Closing asks first; on Yes the link's timer stops and the program settings are written,
+// the window's own size and the run counter included.
+TEST_F(Frame, ClosingStopsTheLinkAndWritesTheSettings)
+{
+    options.settingsFile = QStringLiteral("Execute Count\t6\r\nRetry\t5\r\n");
+    ASSERT_TRUE(StartMain());
+    const QString settings = QString::fromLatin1(kSettingsFileName);
+    const QByteArray before = ReadFile(settings);
+    Enter(form->txtSuffix);
+    form->txtSuffix->setText(QStringLiteral("_B2"));
+    Leave(form->txtSuffix);
+    uclQlif *link = form->uclQL7150;
+    ASSERT_TRUE(link->TimerEnabled());
+    Confirm(form->cmdExit, vb::No);
+    EXPECT_TRUE(link->TimerEnabled() && form->isVisible());
+    EXPECT_EQ(ReadFile(settings), before);
+
+    const QSize size = form->size();
+    Confirm(form->cmdExit);
+    EXPECT_FALSE(link->TimerEnabled());
+    const QByteArray written = ReadFile(settings);
+    for (const QString &line : {QStringLiteral("Factory Record Suffix\t_B2"), QStringLiteral("Execute Count\t7"),
+                                QStringLiteral("Retry\t5"),
+                                QStringLiteral("Size Values\t0,%1,%2").arg(PixelsToTwips(size.width())).arg(PixelsToTwips(size.height()))})
+        EXPECT_TRUE(written.contains((line + QStringLiteral("\r\n")).toLatin1())) << line.toStdString();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmMain::Find(), nullptr);
+}
+
 // --- Command state and closing ---------------------------------------------------------
 
 // A dropped line leaves nothing that needs the link usable, even with a record. An imported
@@ -177,6 +207,53 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
     EXPECT_EQ(boxes->calls().size(), 1) << "not asked again";
 }
 
+// Every transfer holds the command frames off while it runs and gives them back after it,
+// whatever its outcome; the buttons inside keep their own state all the while.
+TEST_F(Frame, CommandFramesAreOffWhileATransferRuns)
+{
+    ASSERT_TRUE(Start(true));
+    auto frames = [this] {
+        QString out;
+        for (QGroupBox *f : form->fraCommand)
+            out += f->isEnabled() ? '1' : '0';
+        return out;
+    };
+    QString during;
+    // A first read that fails: no record, so the upload and what needs a record stay off.
+    sim->addRule({SimFault::NoAnswer, "GN", 'R', 1, -1});
+    WhenRequest("GN,R", [&] { during = frames(); });
+    Download();
+    EXPECT_EQ(during, "000");
+    EXPECT_EQ(frames(), "111");
+    EXPECT_EQ(Table(), "00000000111111010111001110");
+    sim->clearRules();
+    Download();
+    ASSERT_EQ(gInstrument().CommFlags(), -1);
+
+    form->FlashDumpLastBlock = 3;
+    struct Transfer { QPushButton *button; bool asks; const char *request; };
+    const Transfer transfers[] = {
+        {form->cmdDown[1], false, "XP,R"},   {form->cmdDown[5], false, "XP,R"}, {form->cmdOption[0], true, "XV,W"},
+        {form->cmdOption[1], true, "HC,W"},  {form->cmdOption[4], true, "UP,W"}, {form->cmdDown[2], false, "EP,R"},
+        {form->cmdFRAMDump, true, "EF,R"},   {form->cmdOptData, false, "OD,R"},
+    };
+    for (const Transfer &t : transfers) {
+        during.clear();
+        WhenRequest(t.request, [&] { during = frames(); });
+        if (t.asks)
+            boxes->push(vb::Yes);
+        Press(t.button);
+        EXPECT_EQ(during, "000") << t.button->objectName().toStdString() << t.request;
+        EXPECT_EQ(frames(), "111") << t.button->objectName().toStdString();
+    }
+    // A refused upload gives the frames back too.
+    sim->addRule({SimFault::Refuse, "", 'W', 1, -1});
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(LogColor(Text(Commands::kUploadFailed)), kRed);
+    EXPECT_EQ(frames(), "111");
+    EXPECT_EQ(Table(), "11111111111111111111111111");
+}
+
 // --- Log pane, link events and the progress window ---------------------------------------
 
 // The log pane's own rules are the pane's test; here what the link's events put in it.
@@ -217,6 +294,37 @@ TEST_F(Frame, PortErrorsAndProgressWindow)
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_FALSE(form->uclQL7150->Cancel());
+}
+
+// What the instrument and the link say reaches the log pane in dark blue as it arrives: the
+// instrument's message and the latest calibration inside a read, and the give-up text once
+// the instrument stops answering.
+TEST_F(Frame, InstrumentAndLinkTextsReachTheLogInDarkBlue)
+{
+    options.settingsFile = QStringLiteral("Retry\t1\r\n");
+    ASSERT_TRUE(Start());
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setMessageString(QStringLiteral("REPLACE FILTER"));
+    }
+    form->rtbLog->clear();
+    Download();
+    const QStringList lines = LogLines();
+    const int start = lines.indexOf(Line(5414));
+    const int done = lines.indexOf(Line(5415));
+    const int message = lines.indexOf(QStringLiteral("REPLACE FILTER"));
+    const int history = lines.indexOf(QRegularExpression(QStringLiteral("^Latest Calibration \\d{4}/.*, CH4 .*")));
+    EXPECT_TRUE(start >= 0 && start < message && message < done) << lines.join('|').toStdString();
+    EXPECT_TRUE(start < history && history < done) << lines.join('|').toStdString();
+    constexpr int darkBlue = RGB(0, 0, 192);
+    EXPECT_EQ(LogColor(QStringLiteral("REPLACE FILTER")), darkBlue);
+    EXPECT_EQ(LogColor(QStringLiteral("Latest Calibration")), darkBlue);
+
+    // The instrument goes quiet while its readings are polled.
+    form->uclQL7150->setRunDensty(true);
+    sim->setPoweredOn(false);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return HasLine(GetMsg(5405)); }, 20000));
+    EXPECT_EQ(LogColor(GetMsg(5405)), darkBlue);
 }
 
 // --- Layout ----------------------------------------------------------------------------

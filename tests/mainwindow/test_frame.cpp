@@ -8,6 +8,16 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+namespace {
+// A stand-in calibration window that counts the forwarded readings.
+class CalibrationProbe : public QWidget {
+    Q_OBJECT
+public:
+    int refreshed = 0;
+    Q_INVOKABLE void Refresh_InstMoment() { ++refreshed; }
+};
+} // namespace
+
 class Frame : public MainFixture {
 protected:
     bool StartOffline()
@@ -57,6 +67,35 @@ protected:
 
 // --- Start-up and shut-down ------------------------------------------------------------
 
+// A second run of the start-up defaults (as the power off makes it) keeps what is set and
+// the sample record, empties the pane and puts the lamps back.
+TEST_F(Frame, DefaultsFillOnlyWhatIsUnsetAndResetPaneAndLamps)
+{
+    ASSERT_TRUE(StartOffline());
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_FALSE(gTcName.isEmpty());
+    clsInstrument &sample = gSampleInstrument();
+    EXPECT_EQ(sample.GasName(3), QStringLiteral("CO "));
+    {
+        clsInstrument::DeviceDoor door(sample);
+        sample.setWarning(0, 12);
+    }
+    gTcName = QStringLiteral("X");
+    gCommSettings.clear(); // the settings file may leave it empty
+    form->AddInfo(QStringLiteral("line"), kGreen);
+    form->shpStatus[0]->setColors(form->StatusRed[0], form->StatusRed[1]);
+    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
+    form->shpStatus[2]->show();
+    form->InitDefaults();
+    EXPECT_EQ(gTcName, QStringLiteral("X"));
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_FLOAT_EQ(sample.Warning(0), 12);
+    EXPECT_TRUE(form->rtbLog->toPlainText().isEmpty());
+    EXPECT_EQ(form->shpStatus[0]->FillColor(), RGB(0, 255, 0));
+    EXPECT_EQ(form->shpStatus[1]->FillColor(), RGB(160, 160, 160));
+    EXPECT_FALSE(form->shpStatus[2]->isVisibleTo(form));
+}
+
 TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
 {
     ASSERT_TRUE(Start());
@@ -86,6 +125,7 @@ TEST_F(Frame, PlainStartUpUsesTheSocketHidesServiceControlsAndDeletesOnlyTheCurr
     EXPECT_TRUE(gIrCommNum == 0 && !form->uclQL7150->SerialComm() && form->uclQL7150->PortOpen());
     for (QWidget *w : ServiceControls())
         EXPECT_TRUE(w->isHidden()) << qPrintable(w->objectName());
+    EXPECT_FALSE(form->cmdDown[1]->isHidden()) << "only the service controls";
     const auto logs = Logs();
     EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
     EXPECT_TRUE(logs.value(1) == QStringLiteral("gen 1") && logs.value(3) == QStringLiteral("gen 3"));
@@ -174,11 +214,13 @@ TEST_F(Frame, CommandStateFollowsTheLinkAndTheRecord)
         gInstrument().setGasType(ch, ch == 5 ? 16 : 0); // 16: no board in that slot
     form->SetCommandEnabled();
     EXPECT_EQ(Table(), "11111111111111111111111111");
-    EXPECT_TRUE(form->Opt[0]->isEnabled() && !form->Opt[1]->isEnabled() && form->Opt[2]->isChecked());
+    EXPECT_TRUE(form->Opt[0]->isEnabled() && !form->Opt[1]->isEnabled() && form->Opt[2]->isEnabled());
+    EXPECT_TRUE(form->Opt[2]->isChecked());
     for (int ch = 4; ch < 7; ++ch)
         gInstrument().setGasType(ch, 16);
     form->SetCommandEnabled();
-    EXPECT_FALSE(form->Opt[0]->isEnabled() || form->Opt[2]->isEnabled() || form->cmdOptData->isEnabled());
+    EXPECT_FALSE(form->Opt[0]->isEnabled() || form->Opt[2]->isEnabled());
+    EXPECT_FALSE(form->cmdOptData->isEnabled() || form->cmdOptFlash->isEnabled());
 
     form->shpStatus[2]->show();
     sim->hangUp();
@@ -192,6 +234,11 @@ TEST_F(Frame, CommandStateFollowsTheLinkAndTheRecord)
 TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 {
     ASSERT_TRUE(StartMain());
+    {
+        frmMain::BusyGuard busy(*form);
+        EXPECT_FALSE(frmMain::BusyGuard(*form, false)) << "one transfer at a time";
+        ASSERT_FALSE(form->close());
+    }
     bool closed = true;
     QTimer::singleShot(0, form, [&] { closed = form->close(); });
     clsInstrument scratch;
@@ -205,6 +252,13 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
     form->cmdExit->setEnabled(false);
     EXPECT_FALSE(form->close());
     EXPECT_EQ(boxes->calls().size(), 1) << "not asked again";
+    // Frames switched off for a transfer leave the buttons' own state alone.
+    form->cmdExit->setEnabled(true);
+    form->EnableCommands(false);
+    EXPECT_FALSE(form->cmdDown[1]->testAttribute(Qt::WA_ForceDisabled));
+    boxes->push(vb::No);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(boxes->calls().size(), 2) << "asked again";
 }
 
 // Every transfer holds the command frames off while it runs and gives them back after it,
@@ -260,6 +314,15 @@ TEST_F(Frame, CommandFramesAreOffWhileATransferRuns)
 TEST_F(Frame, PortErrorsAndProgressWindow)
 {
     ASSERT_TRUE(StartOffline());
+    // A line goes at the end, whatever the user has selected in the pane.
+    form->rtbLog->clear();
+    form->AddInfo(QStringLiteral("first"), kGreen);
+    QTextCursor c = form->rtbLog->textCursor();
+    c.setPosition(1);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    form->rtbLog->setTextCursor(c);
+    form->AddInfo(QStringLiteral("second"), kRed);
+    EXPECT_EQ(form->rtbLog->Text(), QStringLiteral("first\r\nsecond\r\n"));
     // Port errors go red with a box; a search only logs.
     form->rtbLog->clear();
     emit form->uclQL7150->IrDAError(10060);
@@ -278,15 +341,29 @@ TEST_F(Frame, PortErrorsAndProgressWindow)
     emit form->uclQL7150->DumpMessage(QStringLiteral("Block 3"));
     EXPECT_EQ(u->lblUpload->text(), QStringLiteral("Block 3"));
     EXPECT_FALSE(u->close()) << "nothing but the transfer's end closes it";
-    // The cancel button only where a transfer can stop, and it works once.
-    for (int mode : {0, 2, 3, 4, 8, 1, 5, 6, 7, 42}) {
-        gTransferMode = mode;
+    // Each load takes its texts from the transfer mode; the cancel button only where a
+    // transfer can stop (an unknown one can always stop), and it works once.
+    struct Mode { int mode, text; bool canStop; };
+    for (const Mode m : {Mode{0, 6004, false}, {2, 6001, false}, {3, 6002, false}, {4, 6003, false}, {8, 6058, false},
+                         {1, 6001, true}, {5, 6004, true}, {6, 6004, true}, {7, 6004, true}, {42, 0, true}}) {
+        gTransferMode = m.mode;
         frmUpload::UnloadDefault();
-        const bool canStop = mode == 1 || (mode >= 5 && mode <= 7) || mode > 8;
-        EXPECT_EQ(!frmUpload::Default()->cmdUpload->isHidden(), canStop) << mode;
+        u = frmUpload::Default();
+        EXPECT_EQ(!u->cmdUpload->isHidden(), m.canStop) << m.mode;
+        if (m.text) {
+            EXPECT_EQ(u->lblUpload->text(), GetMsg(m.text)) << m.mode;
+        }
     }
+    frmUpload::UnloadDefault();
+    gTransferMode = 0;
+    u = form->ShowUpload(GetMsg(6056));
+    EXPECT_EQ(u->windowTitle(), GetMsg(6056)) << "the command's own caption";
+    form->UnloadUpload();
+    gTransferMode = 42;
     u = frmUpload::Default();
     u->show();
+    EXPECT_GT(u->cmdUpload->y(), u->lblUpload->geometry().bottom());
+    EXPECT_LE(u->cmdUpload->geometry().bottom(), u->height());
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_TRUE(form->uclQL7150->Cancel());
@@ -294,6 +371,23 @@ TEST_F(Frame, PortErrorsAndProgressWindow)
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_FALSE(form->uclQL7150->Cancel());
+}
+
+// Readings reach the calibration window only while it says it is open, and never make one.
+TEST_F(Frame, ReadingsReachOnlyAnOpenCalibrationWindow)
+{
+    ASSERT_TRUE(StartOffline());
+    RegisterForm(QStringLiteral("frmCalibration"), [] { return new CalibrationProbe; });
+    auto *cal = static_cast<CalibrationProbe *>(Form(QStringLiteral("frmCalibration")));
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(cal->refreshed, 0);
+    gCalFormOpen = true;
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(cal->refreshed, 1);
+    Unload(cal);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(FindForm(QStringLiteral("frmCalibration")), nullptr);
 }
 
 // What the instrument and the link say reaches the log pane in dark blue as it arrives: the
@@ -357,3 +451,5 @@ TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     expectWhole("after an import");
 }
+
+#include "test_frame.moc"

@@ -85,9 +85,11 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
     Press(form->cmdDown[5]);
     EXPECT_EQ(LogColor(Line(5591)), kRed);
     EXPECT_EQ(gInstrument().SysDateOffset(), 5 * kSecondsPerDay);
-    // A plain download takes the instrument's clock offset.
+    // A plain download takes the instrument's clock offset and reports it.
+    form->rtbLog->clear();
     Download();
     EXPECT_NEAR(double(gInstrument().SysDateOffset()), 2.0 * kSecondsPerDay, 5);
+    EXPECT_EQ(LogColor(Line(5591)), kRed);
 }
 
 // The field is checked on what it shows when the command starts, not when it was last left:
@@ -198,6 +200,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     rec.setWarning(0, 60); // above the alarm point
     Press(form->cmdOption[0]);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
+    EXPECT_EQ(boxes->calls().value(0).icon(), vb::Critical);
     rec.setWarning(0, 10);
 
     rec.setAutoCalib(0, 5); // below the warning point

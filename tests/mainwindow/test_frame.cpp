@@ -108,8 +108,12 @@ TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
     const QDateTime now = QDateTime::currentDateTime();
     EXPECT_TRUE(form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3600)) ||
                 form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3601)));
-    form->uclQL7150->Reset(); // status 0: the PC clock alone
+    form->uclQL7150->Reset(); // status 0: the PC clock alone, at every tick
+    form->lblOption[5]->clear();
+    const QDateTime before = QDateTime::currentDateTime();
     form->tmrInter_Timer();
+    EXPECT_TRUE(form->lblOption[5]->text() == FormatGeneralDate(before) ||
+                form->lblOption[5]->text() == FormatGeneralDate(before.addSecs(1)));
     EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
 }
 

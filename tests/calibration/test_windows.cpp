@@ -28,11 +28,13 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
     ASSERT_TRUE(StartAndRead());
     ASSERT_TRUE(OpenCal());
     FlexGrid *g = grid();
-    // Channel 6 is off: unticked, and a tick does not hold.
+    // Channel 6 is off: unticked, and a tick does not hold; on a channel that is on it does.
     for (int row : {7, 1}) {
         Toggle(row);
         EXPECT_EQ(Checked(row), FlexGrid::Unchecked) << row;
     }
+    Toggle(1);
+    EXPECT_EQ(Checked(1), FlexGrid::Checked);
     g->setRow(1);
     g->setCol(3);
     EXPECT_FALSE(g->EditCell()) << "readings are not edited";
@@ -67,6 +69,8 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
     sim->setPoweredOn(true);
     ASSERT_TRUE(WaitConnected());
     EXPECT_TRUE(cal->cmdCal[0]->isEnabled() && cal->cmdCal[1]->isEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([g] { return g->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000))
+        << "readings shown again";
 }
 
 TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
@@ -80,6 +84,7 @@ TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
     cal->cmdCal[1]->click();
     ASSERT_EQ(boxes->calls().size(), 1);
     EXPECT_TRUE(boxes->calls()[0].prompt.contains(QStringLiteral("H2S(30.0ppm)")));
+    EXPECT_EQ(boxes->calls()[0].icon(), int(vb::Critical));
     // A refused value in an open editor (the last row's) stops both runs, Zero as well as Span.
     EXPECT_FALSE(TypeSpan(7, QStringLiteral("999999")));
     boxes->clear();
@@ -94,6 +99,7 @@ TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)
     cal->cmdCal[1]->click();
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5345)});
     EXPECT_EQ(Requests("S2,"), 0);
+    EXPECT_EQ(gTransferMode, 0);
 }
 
 TEST_F(CalWindow, RunsSendTheirRequestsAndReportTheChannelsTheyConcern)
@@ -201,4 +207,6 @@ TEST_F(CalWindow, MainWindowCommandOpensItAndStopsPollAndPumpAfterwards)
     closer.stop();
     EXPECT_TRUE(shown);
     EXPECT_FALSE(form->uclQL7150->RunDensty() || sim->pumpOn());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmCalibration::Find(), nullptr) << "Exit unloads the window";
 }

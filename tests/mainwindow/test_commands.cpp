@@ -16,6 +16,7 @@ TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
     Download();
     // Only fitted boards are asked for their ROM version; a plain download writes no history.
     EXPECT_TRUE(Requests("MM,W,1,S") == 1 && Requests("MM,W,2") == 0 && HistoryActions().isEmpty());
+    EXPECT_EQ(Requests("MM,W,1,E"), 1) << "the board is taken out of transfer mode again";
     const QString serialBefore = gInstrument().SerialNo();
     // The instrument changes, then stops answering halfway through the next read.
     {
@@ -84,9 +85,11 @@ TEST_F(MainCommands, SaveOnlyComparesTheClockJustRead)
     Press(form->cmdDown[5]);
     EXPECT_EQ(LogColor(Line(5591)), kRed);
     EXPECT_EQ(gInstrument().SysDateOffset(), 5 * kSecondsPerDay);
-    // A plain download takes the instrument's clock offset.
+    // A plain download takes the instrument's clock offset and reports it.
+    form->rtbLog->clear();
     Download();
     EXPECT_NEAR(double(gInstrument().SysDateOffset()), 2.0 * kSecondsPerDay, 5);
+    EXPECT_EQ(LogColor(Line(5591)), kRed);
 }
 
 // The field is checked on what it shows when the command starts, not when it was last left:
@@ -98,6 +101,7 @@ TEST_F(MainCommands, SuffixThatCannotNameAFileIsRefusedBeforeAnyTransfer)
     sim->clearRequests();
     form->cmdDown_Click(5);
     EXPECT_EQ(boxes->prompts(), QStringList{QString::fromLatin1(kSuffixRefused)});
+    EXPECT_EQ(boxes->calls().value(0).icon(), vb::Critical);
     EXPECT_TRUE(gFactorySuffix.isEmpty() && form->txtSuffix->text() == "a|b") << "the field keeps what was typed";
     form->cmdOption_Click(1); // every command, not only the save
     EXPECT_TRUE(sim->requests().isEmpty());
@@ -125,6 +129,7 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
     Confirm(form->cmdDown[4]);
     EXPECT_EQ(LogColor(Line(5408)), kRed);
+    EXPECT_EQ(LogColor(Line(5407)), -1);
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
 
@@ -165,6 +170,7 @@ TEST_F(MainCommands, UploadSendsEverySettingAndFactorySaveThenRestoreReadsBack)
     boxes->clear();
     Confirm(form->cmdOption[4]);
     EXPECT_TRUE(sim->state().Warning(0) == 15.0f && gInstrument().Warning(0) == 15.0f);
+    EXPECT_EQ(grid()->TextMatrix(GasGrid::RowOfChannel(0), GasGrid::ColWarning), QStringLiteral("15")) << "the view follows";
     EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5337), GetMsg(5311)}));
 }
 
@@ -194,6 +200,7 @@ TEST_F(MainCommands, UploadRefusesBadValuesBeforeAsking)
     rec.setWarning(0, 60); // above the alarm point
     Press(form->cmdOption[0]);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5361)});
+    EXPECT_EQ(boxes->calls().value(0).icon(), vb::Critical);
     rec.setWarning(0, 10);
 
     rec.setAutoCalib(0, 5); // below the warning point
@@ -228,6 +235,7 @@ TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
     EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
     EXPECT_EQ(LogColor(Line(5429)), -1);
     EXPECT_EQ(rec.SysDateOffset(), 7200);
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5384)});
 
     Confirm(form->cmdOption[1]);
     EXPECT_EQ(rec.SysDateOffset(), 0);
@@ -289,6 +297,8 @@ TEST_F(MainCommands, ImportAndExportChangeOnlyWhatTheyShould)
     Download();
     dialogs.cancel();
     Press(form->cmdImportSetting);
+    EXPECT_EQ(gInstrument().ImportFlag(), 0);
+    EXPECT_EQ(boxes->calls().value(0).title, GetMsg(5001)) << "the cancel is said in a titled box";
     boxes->clear();
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdExportSetting);
@@ -304,9 +314,11 @@ TEST_F(MainCommands, ImportAndExportChangeOnlyWhatTheyShould)
     EXPECT_TRUE(gInstrument().ImportFlag() == 0 && !gInstrument().AnyChangeFlag());
     boxes->clear();
     gInstrument().setWarning(0, 42);
+    form->ShowInstrument();
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdImportSetting);
     EXPECT_TRUE(gInstrument().Warning(0) == 10.0f && gInstrument().ImportFlag() == -1);
+    EXPECT_EQ(grid()->TextMatrix(GasGrid::RowOfChannel(0), GasGrid::ColWarning), QStringLiteral("10")) << "the view follows";
     EXPECT_TRUE(gInstrument().Change_Warn(3)) << "every setting goes with the next upload";
     EXPECT_FALSE(gInstrument().Change_SerialNo());
     // A record whose text cannot form a line is refused before the file is touched.

@@ -33,6 +33,7 @@ TEST_F(Dumps, WholeFlashIsFourMebibytesACancelledDumpKeepsTheLastImage)
     Press(form->cmdDown[2]);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIK.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Line(5462)), kRed);
+    EXPECT_EQ(LogColor(Line(5469)), -1) << "no success line after a cancel";
     EXPECT_EQ(SerialLogText().count(QStringLiteral("--- FLASH Dump Download Finished. ---")), 1) << "the first dump's only";
     EXPECT_EQ(gTransferMode, 0);
     // The next transfer is neither cancelled by the earlier press nor upset by blocks that
@@ -71,6 +72,7 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
     Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kDumpFailed, {QStringLiteral("EF")})), kRed);
+    EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), -1) << "no end-of-dump line after a failure";
     EXPECT_EQ(gTransferMode, 0);
 }
 

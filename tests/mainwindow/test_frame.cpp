@@ -5,7 +5,18 @@
 #include "platform/StatusLamp.h"
 #include "platform/Twips.h"
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
+
+namespace {
+// A stand-in calibration window that counts the forwarded readings.
+class CalibrationProbe : public QWidget {
+    Q_OBJECT
+public:
+    int refreshed = 0;
+    Q_INVOKABLE void Refresh_InstMoment() { ++refreshed; }
+};
+} // namespace
 
 class Frame : public MainFixture {
 protected:
@@ -56,6 +67,35 @@ protected:
 
 // --- Start-up and shut-down ------------------------------------------------------------
 
+// A second run of the start-up defaults (as the power off makes it) keeps what is set and
+// the sample record, empties the pane and puts the lamps back.
+TEST_F(Frame, DefaultsFillOnlyWhatIsUnsetAndResetPaneAndLamps)
+{
+    ASSERT_TRUE(StartOffline());
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_FALSE(gTcName.isEmpty());
+    clsInstrument &sample = gSampleInstrument();
+    EXPECT_EQ(sample.GasName(3), QStringLiteral("CO "));
+    {
+        clsInstrument::DeviceDoor door(sample);
+        sample.setWarning(0, 12);
+    }
+    gTcName = QStringLiteral("X");
+    gCommSettings.clear(); // the settings file may leave it empty
+    form->AddInfo(QStringLiteral("line"), kGreen);
+    form->shpStatus[0]->setColors(form->StatusRed[0], form->StatusRed[1]);
+    form->shpStatus[1]->setColors(form->StatusGreen[0], form->StatusGreen[1]);
+    form->shpStatus[2]->show();
+    form->InitDefaults();
+    EXPECT_EQ(gTcName, QStringLiteral("X"));
+    EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
+    EXPECT_FLOAT_EQ(sample.Warning(0), 12);
+    EXPECT_TRUE(form->rtbLog->toPlainText().isEmpty());
+    EXPECT_EQ(form->shpStatus[0]->FillColor(), RGB(0, 255, 0));
+    EXPECT_EQ(form->shpStatus[1]->FillColor(), RGB(160, 160, 160));
+    EXPECT_FALSE(form->shpStatus[2]->isVisibleTo(form));
+}
+
 TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
 {
     ASSERT_TRUE(Start());
@@ -68,8 +108,12 @@ TEST_F(Frame, InstrumentClockShowsOnlyWhileTheLinkWorks)
     const QDateTime now = QDateTime::currentDateTime();
     EXPECT_TRUE(form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3600)) ||
                 form->lblOption[6]->text() == FormatGeneralDate(now.addSecs(-3601)));
-    form->uclQL7150->Reset(); // status 0: the PC clock alone
+    form->uclQL7150->Reset(); // status 0: the PC clock alone, at every tick
+    form->lblOption[5]->clear();
+    const QDateTime before = QDateTime::currentDateTime();
     form->tmrInter_Timer();
+    EXPECT_TRUE(form->lblOption[5]->text() == FormatGeneralDate(before) ||
+                form->lblOption[5]->text() == FormatGeneralDate(before.addSecs(1)));
     EXPECT_TRUE(form->lblOption[6]->text().isEmpty());
 }
 
@@ -85,6 +129,7 @@ TEST_F(Frame, PlainStartUpUsesTheSocketHidesServiceControlsAndDeletesOnlyTheCurr
     EXPECT_TRUE(gIrCommNum == 0 && !form->uclQL7150->SerialComm() && form->uclQL7150->PortOpen());
     for (QWidget *w : ServiceControls())
         EXPECT_TRUE(w->isHidden()) << qPrintable(w->objectName());
+    EXPECT_FALSE(form->cmdDown[1]->isHidden()) << "only the service controls";
     const auto logs = Logs();
     EXPECT_NE(logs.value(0), QStringLiteral("gen 0"));
     EXPECT_TRUE(logs.value(1) == QStringLiteral("gen 1") && logs.value(3) == QStringLiteral("gen 3"));
@@ -130,6 +175,35 @@ TEST_F(Frame, BlockedRotationLosesNoLog)
     EXPECT_EQ(logs, (QMap<int, QString>{{1, "gen 0"}, {7, "gen 7"}, {8, "gen 8"}}));
 }
 
+// Closing asks first; on Yes the link's timer stops and the program settings are written,
+// the window's own size and the run counter included.
+TEST_F(Frame, ClosingStopsTheLinkAndWritesTheSettings)
+{
+    options.settingsFile = QStringLiteral("Execute Count\t6\r\nRetry\t5\r\n");
+    ASSERT_TRUE(StartMain());
+    const QString settings = QString::fromLatin1(kSettingsFileName);
+    const QByteArray before = ReadFile(settings);
+    Enter(form->txtSuffix);
+    form->txtSuffix->setText(QStringLiteral("_B2"));
+    Leave(form->txtSuffix);
+    uclQlif *link = form->uclQL7150;
+    ASSERT_TRUE(link->TimerEnabled());
+    Confirm(form->cmdExit, vb::No);
+    EXPECT_TRUE(link->TimerEnabled() && form->isVisible());
+    EXPECT_EQ(ReadFile(settings), before);
+
+    const QSize size = form->size();
+    Confirm(form->cmdExit);
+    EXPECT_FALSE(link->TimerEnabled());
+    const QByteArray written = ReadFile(settings);
+    for (const QString &line : {QStringLiteral("Factory Record Suffix\t_B2"), QStringLiteral("Execute Count\t7"),
+                                QStringLiteral("Retry\t5"),
+                                QStringLiteral("Size Values\t0,%1,%2").arg(PixelsToTwips(size.width())).arg(PixelsToTwips(size.height()))})
+        EXPECT_TRUE(written.contains((line + QStringLiteral("\r\n")).toLatin1())) << line.toStdString();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmMain::Find(), nullptr);
+}
+
 // --- Command state and closing ---------------------------------------------------------
 
 // A dropped line leaves nothing that needs the link usable, even with a record. An imported
@@ -144,11 +218,13 @@ TEST_F(Frame, CommandStateFollowsTheLinkAndTheRecord)
         gInstrument().setGasType(ch, ch == 5 ? 16 : 0); // 16: no board in that slot
     form->SetCommandEnabled();
     EXPECT_EQ(Table(), "11111111111111111111111111");
-    EXPECT_TRUE(form->Opt[0]->isEnabled() && !form->Opt[1]->isEnabled() && form->Opt[2]->isChecked());
+    EXPECT_TRUE(form->Opt[0]->isEnabled() && !form->Opt[1]->isEnabled() && form->Opt[2]->isEnabled());
+    EXPECT_TRUE(form->Opt[2]->isChecked());
     for (int ch = 4; ch < 7; ++ch)
         gInstrument().setGasType(ch, 16);
     form->SetCommandEnabled();
-    EXPECT_FALSE(form->Opt[0]->isEnabled() || form->Opt[2]->isEnabled() || form->cmdOptData->isEnabled());
+    EXPECT_FALSE(form->Opt[0]->isEnabled() || form->Opt[2]->isEnabled());
+    EXPECT_FALSE(form->cmdOptData->isEnabled() || form->cmdOptFlash->isEnabled());
 
     form->shpStatus[2]->show();
     sim->hangUp();
@@ -162,6 +238,11 @@ TEST_F(Frame, CommandStateFollowsTheLinkAndTheRecord)
 TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 {
     ASSERT_TRUE(StartMain());
+    {
+        frmMain::BusyGuard busy(*form);
+        EXPECT_FALSE(frmMain::BusyGuard(*form, false)) << "one transfer at a time";
+        ASSERT_FALSE(form->close());
+    }
     bool closed = true;
     QTimer::singleShot(0, form, [&] { closed = form->close(); });
     clsInstrument scratch;
@@ -175,6 +256,60 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
     form->cmdExit->setEnabled(false);
     EXPECT_FALSE(form->close());
     EXPECT_EQ(boxes->calls().size(), 1) << "not asked again";
+    // Frames switched off for a transfer leave the buttons' own state alone.
+    form->cmdExit->setEnabled(true);
+    form->EnableCommands(false);
+    EXPECT_FALSE(form->cmdDown[1]->testAttribute(Qt::WA_ForceDisabled));
+    boxes->push(vb::No);
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(boxes->calls().size(), 2) << "asked again";
+}
+
+// Every transfer holds the command frames off while it runs and gives them back after it,
+// whatever its outcome; the buttons inside keep their own state all the while.
+TEST_F(Frame, CommandFramesAreOffWhileATransferRuns)
+{
+    ASSERT_TRUE(Start(true));
+    auto frames = [this] {
+        QString out;
+        for (QGroupBox *f : form->fraCommand)
+            out += f->isEnabled() ? '1' : '0';
+        return out;
+    };
+    QString during;
+    // A first read that fails: no record, so the upload and what needs a record stay off.
+    sim->addRule({SimFault::NoAnswer, "GN", 'R', 1, -1});
+    WhenRequest("GN,R", [&] { during = frames(); });
+    Download();
+    EXPECT_EQ(during, "000");
+    EXPECT_EQ(frames(), "111");
+    EXPECT_EQ(Table(), "00000000111111010111001110");
+    sim->clearRules();
+    Download();
+    ASSERT_EQ(gInstrument().CommFlags(), -1);
+
+    form->FlashDumpLastBlock = 3;
+    struct Transfer { QPushButton *button; bool asks; const char *request; };
+    const Transfer transfers[] = {
+        {form->cmdDown[1], false, "XP,R"},   {form->cmdDown[5], false, "XP,R"}, {form->cmdOption[0], true, "XV,W"},
+        {form->cmdOption[1], true, "HC,W"},  {form->cmdOption[4], true, "UP,W"}, {form->cmdDown[2], false, "EP,R"},
+        {form->cmdFRAMDump, true, "EF,R"},   {form->cmdOptData, false, "OD,R"},
+    };
+    for (const Transfer &t : transfers) {
+        during.clear();
+        WhenRequest(t.request, [&] { during = frames(); });
+        if (t.asks)
+            boxes->push(vb::Yes);
+        Press(t.button);
+        EXPECT_EQ(during, "000") << t.button->objectName().toStdString() << t.request;
+        EXPECT_EQ(frames(), "111") << t.button->objectName().toStdString();
+    }
+    // A refused upload gives the frames back too.
+    sim->addRule({SimFault::Refuse, "", 'W', 1, -1});
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(LogColor(Text(Commands::kUploadFailed)), kRed);
+    EXPECT_EQ(frames(), "111");
+    EXPECT_EQ(Table(), "11111111111111111111111111");
 }
 
 // --- Log pane, link events and the progress window ---------------------------------------
@@ -183,6 +318,15 @@ TEST_F(Frame, CloseIsRefusedSilentlyWhileATransferRunsAndAsksOtherwise)
 TEST_F(Frame, PortErrorsAndProgressWindow)
 {
     ASSERT_TRUE(StartOffline());
+    // A line goes at the end, whatever the user has selected in the pane.
+    form->rtbLog->clear();
+    form->AddInfo(QStringLiteral("first"), kGreen);
+    QTextCursor c = form->rtbLog->textCursor();
+    c.setPosition(1);
+    c.setPosition(4, QTextCursor::KeepAnchor);
+    form->rtbLog->setTextCursor(c);
+    form->AddInfo(QStringLiteral("second"), kRed);
+    EXPECT_EQ(form->rtbLog->Text(), QStringLiteral("first\r\nsecond\r\n"));
     // Port errors go red with a box; a search only logs.
     form->rtbLog->clear();
     emit form->uclQL7150->IrDAError(10060);
@@ -201,15 +345,29 @@ TEST_F(Frame, PortErrorsAndProgressWindow)
     emit form->uclQL7150->DumpMessage(QStringLiteral("Block 3"));
     EXPECT_EQ(u->lblUpload->text(), QStringLiteral("Block 3"));
     EXPECT_FALSE(u->close()) << "nothing but the transfer's end closes it";
-    // The cancel button only where a transfer can stop, and it works once.
-    for (int mode : {0, 2, 3, 4, 8, 1, 5, 6, 7, 42}) {
-        gTransferMode = mode;
+    // Each load takes its texts from the transfer mode; the cancel button only where a
+    // transfer can stop (an unknown one can always stop), and it works once.
+    struct Mode { int mode, text; bool canStop; };
+    for (const Mode m : {Mode{0, 6004, false}, {2, 6001, false}, {3, 6002, false}, {4, 6003, false}, {8, 6058, false},
+                         {1, 6001, true}, {5, 6004, true}, {6, 6004, true}, {7, 6004, true}, {42, 0, true}}) {
+        gTransferMode = m.mode;
         frmUpload::UnloadDefault();
-        const bool canStop = mode == 1 || (mode >= 5 && mode <= 7) || mode > 8;
-        EXPECT_EQ(!frmUpload::Default()->cmdUpload->isHidden(), canStop) << mode;
+        u = frmUpload::Default();
+        EXPECT_EQ(!u->cmdUpload->isHidden(), m.canStop) << m.mode;
+        if (m.text) {
+            EXPECT_EQ(u->lblUpload->text(), GetMsg(m.text)) << m.mode;
+        }
     }
+    frmUpload::UnloadDefault();
+    gTransferMode = 0;
+    u = form->ShowUpload(GetMsg(6056));
+    EXPECT_EQ(u->windowTitle(), GetMsg(6056)) << "the command's own caption";
+    form->UnloadUpload();
+    gTransferMode = 42;
     u = frmUpload::Default();
     u->show();
+    EXPECT_GT(u->cmdUpload->y(), u->lblUpload->geometry().bottom());
+    EXPECT_LE(u->cmdUpload->geometry().bottom(), u->height());
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_TRUE(form->uclQL7150->Cancel());
@@ -217,6 +375,54 @@ TEST_F(Frame, PortErrorsAndProgressWindow)
     form->uclQL7150->setCancel(false);
     QTest::mouseClick(u->cmdUpload, Qt::LeftButton);
     EXPECT_FALSE(form->uclQL7150->Cancel());
+}
+
+// Readings reach the calibration window only while it says it is open, and never make one.
+TEST_F(Frame, ReadingsReachOnlyAnOpenCalibrationWindow)
+{
+    ASSERT_TRUE(StartOffline());
+    RegisterForm(QStringLiteral("frmCalibration"), [] { return new CalibrationProbe; });
+    auto *cal = static_cast<CalibrationProbe *>(Form(QStringLiteral("frmCalibration")));
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(cal->refreshed, 0);
+    gCalFormOpen = true;
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(cal->refreshed, 1);
+    Unload(cal);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    emit form->uclQL7150->Densty(1, 2, 3, 4, 5, 6, 7);
+    EXPECT_EQ(FindForm(QStringLiteral("frmCalibration")), nullptr);
+}
+
+// What the instrument and the link say reaches the log pane in dark blue as it arrives: the
+// instrument's message and the latest calibration inside a read, and the give-up text once
+// the instrument stops answering.
+TEST_F(Frame, InstrumentAndLinkTextsReachTheLogInDarkBlue)
+{
+    options.settingsFile = QStringLiteral("Retry\t1\r\n");
+    ASSERT_TRUE(Start());
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setMessageString(QStringLiteral("REPLACE FILTER"));
+    }
+    form->rtbLog->clear();
+    Download();
+    const QStringList lines = LogLines();
+    const int start = lines.indexOf(Line(5414));
+    const int done = lines.indexOf(Line(5415));
+    const int message = lines.indexOf(QStringLiteral("REPLACE FILTER"));
+    const int history = lines.indexOf(QRegularExpression(QStringLiteral("^Latest Calibration \\d{4}/.*, CH4 .*")));
+    EXPECT_TRUE(start >= 0 && start < message && message < done) << lines.join('|').toStdString();
+    EXPECT_TRUE(start < history && history < done) << lines.join('|').toStdString();
+    constexpr int darkBlue = RGB(0, 0, 192);
+    EXPECT_EQ(LogColor(QStringLiteral("REPLACE FILTER")), darkBlue);
+    EXPECT_EQ(LogColor(QStringLiteral("Latest Calibration")), darkBlue);
+
+    // The instrument goes quiet while its readings are polled.
+    form->uclQL7150->setRunDensty(true);
+    sim->setPoweredOn(false);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return HasLine(GetMsg(5405)); }, 20000));
+    EXPECT_EQ(LogColor(GetMsg(5405)), darkBlue);
 }
 
 // --- Layout ----------------------------------------------------------------------------
@@ -249,3 +455,5 @@ TEST_F(Frame, LayoutAtAnySizeCutsNoCaption)
     ASSERT_EQ(gInstrument().ImportFlag(), -1);
     expectWhole("after an import");
 }
+
+#include "test_frame.moc"

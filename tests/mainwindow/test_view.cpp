@@ -51,9 +51,11 @@ TEST_F(View, ShowingChangesNothingTheUsersChoiceDoes)
     {
         clsInstrument::DeviceDoor door(rec());
         rec().setAnalogValue(25, -50);
+        rec().setAnalogValue(0, 1234);
     }
     form->ShowAnalogValues();
     EXPECT_TRUE(HasLine(QStringLiteral("ch25 \t: -0.050V")));
+    EXPECT_TRUE(HasLine(QStringLiteral("ch0 \t: 1.234V")));
     // Without channel 9 the grid loses its row.
     EXPECT_EQ(grid()->TextMatrix(11, 0), "OXY(40.0vol%)");
     ShowAfter([&] { rec().setInvalidIF(true); });
@@ -82,7 +84,8 @@ TEST_F(View, ClearingAfterPowerOffKeepsTheRestAndUntouchedFieldsStoreNothing)
     Enter(serial()); // leaving an untouched field stores nothing
     Leave(serial());
     form->ClearInstrumentView();
-    EXPECT_TRUE(form->lblInst[9]->text().isEmpty() && serial()->text().isEmpty());
+    EXPECT_TRUE(form->lblInst[7]->text().isEmpty() && form->lblInst[9]->text().isEmpty() && serial()->text().isEmpty());
+    EXPECT_EQ(form->txtOption[1]->text(), "ST002") << "the station ID stays";
     EXPECT_EQ(form->cmbStation->count() + form->cmbUser->count(), 0);
     EXPECT_EQ(grid()->TextMatrix(3, 0), "OXY(25.0vol%)");
     // After a power-off the serial field is empty: leaving it stores nothing either; station

@@ -1,0 +1,78 @@
+// The main window's "Detail Settings" command end to end against the simulated instrument:
+// the dialog opens on the record just read, edits and OK, the upload from the main window,
+// and the instrument then holds the edits and nothing else.
+#include "../mainwindow/MainFixture.h"
+#include "factory/frmFsDialog.h"
+#include "platform/Tabs.h"
+#include "support/InstrumentDiff.h"
+#include <QTimer>
+
+namespace {
+
+class DetailSettings : public MainFixture {
+protected:
+    // Types text over a cell of one of the dialog's grids and presses Enter, as a user does.
+    static bool EditCell(FlexGrid *g, int r, int c, const QString &text)
+    {
+        QTableView *view = g->view();
+        const QModelIndex at = view->model()->index(r, c);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+        QTest::keyClick(view, Qt::Key_F2);
+        QLineEdit *line = g->IsEditing() ? GridLineEditor(g) : nullptr;
+        if (!line)
+            return false;
+        line->selectAll();
+        QTest::keyClicks(line, text);
+        QTest::keyClick(line, Qt::Key_Return);
+        return !g->IsEditing();
+    }
+};
+
+} // namespace
+
+TEST_F(DetailSettings, EditsMadeInTheDialogReachTheInstrumentAndNothingElse)
+{
+    frmFsDialog::Register();
+    ASSERT_TRUE(StartAndRead());
+    const int station = gInstrument().XV_(0) - 1; // the selected one: its row in the list
+    ASSERT_TRUE(station >= 0 && station < 128);
+    clsInstrument expected = sim->state();
+    ASSERT_NE(expected.ZeroForce(0), 2);
+    const QString newName = QStringLiteral("NORTH GATE");
+
+    bool opened = false;
+    QStringList edited;
+    QTimer::singleShot(0, form, [&] {
+        frmFsDialog *d = frmFsDialog::Find();
+        if (!d || !d->isVisible())
+            return;
+        // Opened on the record just read.
+        opened = d->Instrument() == &gInstrument() &&
+                 d->vfgStation->TextMatrix(station, 1).trimmed() == gInstrument().XS_(station).trimmed() &&
+                 d->vfgOtherSet->TextMatrix(1, 3).toInt() == gInstrument().ZeroForce(0);
+        d->SSTab1->setTab(0);
+        if (EditCell(d->vfgStation, station, 1, newName))
+            edited << QStringLiteral("station");
+        d->SSTab1->setTab(2);
+        if (EditCell(d->vfgOtherSet, 1, 3, QStringLiteral("2")))
+            edited << QStringLiteral("zero suppress");
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+    });
+    Press(form->cmdFactorySetting);
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(edited, (QStringList{QStringLiteral("station"), QStringLiteral("zero suppress")}));
+    EXPECT_TRUE(boxes->prompts().isEmpty()) << boxes->prompts().join(QLatin1Char('|')).toStdString();
+    // The main window shows the record as OK left it.
+    EXPECT_EQ(form->cmbStation->currentText().trimmed(), newName);
+    EXPECT_EQ(form->txtOption[1]->text().trimmed(), newName);
+
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5309), GetMsg(5311)}));
+    {
+        clsInstrument::DeviceDoor door(expected);
+        expected.setXS_(station, newName);
+        expected.setZeroForce(0, 2);
+    }
+    EXPECT_EQ(DifferentMembers(expected, sim->state()), "");
+}

@@ -54,6 +54,13 @@ void PtyLine::close()
     m_out.clear();
 }
 
+int PtyLine::takeSlaveHold()
+{
+    const int fd = m_keepSlave;
+    m_keepSlave = -1;
+    return fd;
+}
+
 void PtyLine::write(const QByteArray &bytes)
 {
     if (m_master < 0)

@@ -16,6 +16,9 @@ public:
 
     bool open();
     void close(); // hangs up: the program's port sees the line drop
+    // Hands over the slave descriptor this line holds (-1 when none), so that close() leaves it
+    // open: while it is open the terminal's number is not given to another pseudo-terminal.
+    int takeSlaveHold();
     bool isOpen() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
     void write(const QByteArray &bytes);

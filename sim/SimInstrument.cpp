@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cmath>
 #include <utility>
+#include <unistd.h>
 
 struct SimInstrument::Transfer {
     QByteArray code;
@@ -60,7 +61,12 @@ SimInstrument::SimInstrument(QObject *parent) : QObject(parent)
     m_factory = m_state;
 }
 
-SimInstrument::~SimInstrument() { hangUp(); }
+SimInstrument::~SimInstrument()
+{
+    hangUp();
+    for (int fd : std::as_const(m_spentLines))
+        ::close(fd);
+}
 
 char SimInstrument::PatternByte(char area, quint32 offset)
 {
@@ -141,6 +147,8 @@ bool SimInstrument::serveIrda(const QString &name)
 void SimInstrument::hangUp()
 {
     if (m_pty) {
+        if (const int fd = m_pty->takeSlaveHold(); fd >= 0)
+            m_spentLines.append(fd);
         m_pty->close();
         m_pty->deleteLater();
         m_pty.release();

@@ -103,6 +103,10 @@ private:
     clsInstrument m_state;
     clsInstrument m_factory;
     std::unique_ptr<PtyLine> m_pty;
+    // Slave ends of the lines hung up so far, kept open while this instrument lives: a link
+    // that still tries a hung-up line's device name must find nothing there, never another
+    // program's new line that was given the same number.
+    QList<int> m_spentLines;
     QLocalServer *m_server = nullptr;
     QLocalSocket *m_client = nullptr;
     Link::FrameAssembler m_asm;

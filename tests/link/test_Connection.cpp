@@ -124,3 +124,19 @@ TEST(IrCommSettings, SetsTheSerialSettingsText)
     SetIrCommSettings();
     EXPECT_EQ(gCommSettings, QStringLiteral("921600,n,8,1"));
 }
+
+// A link still searching on a hung-up line's device name must never reach another program's
+// new line that the system gave the same number: the two would read each other's answers.
+TEST_F(LinkTest, HungUpLineKeepsItsNumberWhileItsInstrumentLives)
+{
+    ASSERT_TRUE(connectLink());
+    QSignalSpy lost(&link, &uclQlif::LinkLost);
+    sim.hangUp();
+    ASSERT_TRUE(waitFor([&] { return lost.count() > 0; }));
+    SimInstrument other;
+    other.fillDemoState();
+    EXPECT_NE(other.openPty(), ptyPath);
+    waitFor([] { return false; }, 300); // the link tries its old name again meanwhile
+    EXPECT_FALSE(link.Connected());
+    EXPECT_EQ(other.requestCount(), 0u);
+}

@@ -359,3 +359,32 @@ TEST(GridFit, TheSizeRuleFollowsTheShownSizeAndTextsSetTheLeastSize)
     g->resize(400, 200);
     EXPECT_EQ(g->view()->columnWidth(1), 200);
 }
+
+// A check box is drawn where its own alignment puts it: the factory grids centre theirs.
+TEST_F(GridTest, CheckBoxIsDrawnWhereItsAlignmentSays)
+{
+    grid->setColWidth(1, 2400);
+    grid->setTextMatrix(2, 1, QString());
+    grid->setCell(FlexGrid::SetChecked, 2, 1, FlexGrid::Checked);
+    // Where the ink of the box lies, as a fraction of the cell's width from its left edge.
+    const auto inkAt = [&] {
+        QApplication::processEvents();
+        const QRect cell = grid->CellRect(2, 1);
+        const QImage img = grid->grab().toImage().copy(cell);
+        const QRgb back = img.pixel(img.width() - 3, img.height() / 2);
+        int first = -1, last = -1;
+        for (int x = 3; x < img.width() - 3; ++x) // inside any frame of the current cell
+            for (int y = 3; y < img.height() - 3; ++y)
+                if (img.pixel(x, y) != back) {
+                    first = first < 0 ? x : first;
+                    last = x;
+                }
+        return first < 0 ? -1.0 : (first + last) / 2.0 / img.width();
+    };
+    grid->setCell(FlexGrid::SetCheckAlignment, 2, 1, FlexGrid::AlignLeftCenter);
+    EXPECT_LT(inkAt(), 0.25);
+    grid->setCell(FlexGrid::SetCheckAlignment, 2, 1, FlexGrid::AlignCenterCenter);
+    const double centre = inkAt();
+    EXPECT_GT(centre, 0.4);
+    EXPECT_LT(centre, 0.6);
+}

@@ -149,6 +149,8 @@ TEST_F(Frame, ServiceControlsShownInServiceModeAndSettingsReachTheLink)
     EXPECT_EQ(form->txtSuffix->text(), QStringLiteral("_A1"));
     EXPECT_NE(form->uclQL7150->SerialFileNo(), form->uclQL7150->DumpListFileNo());
     EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
+    EXPECT_TRUE(HasLine(QStringLiteral("Serial log could not be deleted: ") + file(QStringLiteral("SerialLog.log"))))
+        << LogLines().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(LogColor(QStringLiteral("Serial log is off")), kRed); // not a file it can write
 }
 
@@ -169,6 +171,7 @@ TEST_F(Frame, BlockedRotationLosesNoLog)
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("SerialLog9.log/keep")));
     ASSERT_TRUE(StartMain());
     EXPECT_EQ(LogColor(QStringLiteral("Serial log could not be deleted")), kRed);
+    EXPECT_TRUE(HasLine(QStringLiteral("Serial log could not be deleted: ") + file(QStringLiteral("SerialLog9.log"))));
     EXPECT_GE(LogColor(QStringLiteral("Serial log could not be moved up")), 0);
     auto logs = Logs();
     logs.remove(0);

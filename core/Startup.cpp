@@ -21,9 +21,9 @@ QString InstanceLockName()
     return QStringLiteral("vantik-config-") + (user.isEmpty() ? QStringLiteral("user") : user);
 }
 
-std::unique_ptr<QLockFile> ClaimSingleInstance(const QString &lockName, const TellUser &tell, const QString &lockFolder)
+std::unique_ptr<QLockFile> ClaimSingleInstance(const QString &lockName, const TellUser &tell)
 {
-    QString folder = lockFolder.isEmpty() ? QDir::tempPath() : lockFolder;
+    QString folder = QDir::tempPath();
     // A temporary folder that does not exist comes back empty: never fall back to the
     // working folder, where another copy would not look.
     if (folder.isEmpty())

@@ -184,7 +184,7 @@ private:
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
     Reply exchange(const QByteArray &body, int waitStatus);
     bool settleAfterResend();
-    bool confirmWritten(const QByteArray &line, QString *why);
+    bool confirmWritten(const QByteArray &line, const QByteArray &readRequest, QString *why);
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
     void failStatus();
 

@@ -125,20 +125,13 @@ bool uclQlif::GetLatestHistory(clsInstrument &iObj)
     return true;
 }
 
-// Reads back a line that was written: true when the instrument answers it with exactly the
-// fields that were sent. Reads carry their entry number, so a late answer cannot stand in.
-bool uclQlif::confirmWritten(const QByteArray &line, QString *why)
+// Reads back a line that was written with its read request: true when the instrument answers
+// with exactly the fields that were sent. Reads of list codes carry their entry number, so a
+// late answer cannot stand in.
+bool uclQlif::confirmWritten(const QByteArray &line, const QByteArray &readRequest, QString *why)
 {
     const Link::Answer written = Link::SplitBody(line);
-    QByteArray request = written.code + ",R,";
-    const QString code = QString::fromLatin1(written.code);
-    for (const SettingLines::Entry &e : SettingLines::entries())
-        if (e.code == code) {
-            if (e.index >= 0 && !written.fields.isEmpty())
-                request += written.fields[0] + ",";
-            break;
-        }
-    const Reply r = exchange(request, StatusWaitRead);
+    const Reply r = exchange(readRequest, StatusWaitRead);
     if (r.outcome != Outcome::Accepted) {
         *why = r.outcome == Outcome::Refused ? QStringLiteral("the instrument refused to read it back")
                                              : QStringLiteral("no answer to the read-back");
@@ -170,8 +163,10 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
     };
     // Sends one line and calls accepted() only when the instrument took it. False only when
     // the instrument is gone or the user cancelled. A refusal changes no support flag: the
-    // setting stays changed and the next upload sends it again.
-    auto send = [&](const QByteArray &line, const QString &what, bool readable, const std::function<void()> &accepted) {
+    // setting stays changed and the next upload sends it again. readBack is the request that
+    // reads the line back, empty for commands that have none.
+    auto send = [&](const QByteArray &line, const QString &what, const QByteArray &readBack,
+                    const std::function<void()> &accepted) {
         const Reply r = exchange(line, StatusWaitWrite);
         if (r.outcome == Outcome::Refused) {
             problem(QStringLiteral("%1 refused by the instrument").arg(what));
@@ -183,9 +178,9 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         }
         if (r.sends > 1)
             unsure.insert(line.left(2));
-        if (readable && unsure.contains(line.left(2))) {
+        if (!readBack.isEmpty() && unsure.contains(line.left(2))) {
             QString why;
-            if (!confirmWritten(line, &why)) {
+            if (!confirmWritten(line, readBack, &why)) {
                 problem(QStringLiteral("%1 not confirmed: %2").arg(what, why));
                 return !m_cancel && !m_lineDropped;
             }
@@ -196,11 +191,11 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
 
     // The serial numbers are never part of a settings file; they go only when edited.
     if (iObj.Change_SerialNo() &&
-        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), true,
+        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), "SN,R,",
               [&] { iObj.setChange_SerialNo(false); }))
         return false;
     if (iObj.Change_DummySerial() &&
-        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), true,
+        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), "DS,R,",
               [&] { iObj.setChange_DummySerial(false); }))
         return false;
 
@@ -217,16 +212,16 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         const QString what = key.isEmpty() ? e.code : e.code + QLatin1Char(' ') + key;
         const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
         if (!lt.ok) {
-            problem(QStringLiteral("%1 not sent: %2").arg(what, lt.error.mid(lt.error.indexOf(QLatin1String(": ")) + 2)));
+            problem(QStringLiteral("%1 not sent: %2").arg(what, lt.reason));
             continue;
         }
-        if (!send(lt.text.toLatin1(), what, true, [&] { SettingLines::clearChanged(iObj, e); }))
+        if (!send(lt.text.toLatin1(), what, ReadRequest(e), [&] { SettingLines::clearChanged(iObj, e); }))
             return false;
     }
 
-    if (iObj.Change_SubBoard() && !send("SB,W,", QStringLiteral("SB"), false, [&] { iObj.setChange_SubBoard(false); }))
+    if (iObj.Change_SubBoard() && !send("SB,W,", QStringLiteral("SB"), {}, [&] { iObj.setChange_SubBoard(false); }))
         return false;
-    if (gFactorySave && !send("UD,W,", QStringLiteral("UD"), false, [] {}))
+    if (gFactorySave && !send("UD,W,", QStringLiteral("UD"), {}, [] {}))
         return false;
     return allAccepted;
 }

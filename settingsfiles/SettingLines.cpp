@@ -516,12 +516,14 @@ LineText fieldsText(const clsInstrument &inst, const Entry &e)
     LineText out;
     const Def *d = defOf(e.code);
     if (!d) {
-        out.error = QStringLiteral("%1: unknown setting code").arg(e.code);
+        out.reason = QStringLiteral("unknown setting code");
+        out.error = QStringLiteral("%1: %2").arg(e.code, out.reason);
         return out;
     }
     const int entry = d->key == Key::None ? 0 : e.index;
     if (d->key != Key::None && (entry < 0 || entry >= d->count)) {
-        out.error = QStringLiteral("%1: no entry %2").arg(e.code).arg(e.index);
+        out.reason = QStringLiteral("no entry %1").arg(e.index);
+        out.error = QStringLiteral("%1: %2").arg(e.code, out.reason);
         return out;
     }
     QString why;
@@ -531,6 +533,7 @@ LineText fieldsText(const clsInstrument &inst, const Entry &e)
     if (d->write) {
         const auto w = d->write(inst, &why);
         if (!w) {
+            out.reason = why;
             out.error = QStringLiteral("%1: %2").arg(e.code, why);
             return out;
         }
@@ -539,6 +542,7 @@ LineText fieldsText(const clsInstrument &inst, const Entry &e)
         for (const Field &f : d->fields(entry)) {
             const auto s = encode(inst, f, &why);
             if (!s) {
+                out.reason = why;
                 out.error = d->key == Key::None ? QStringLiteral("%1: %2").arg(e.code, why)
                                                 : QStringLiteral("%1 %2: %3").arg(e.code, keyText(*d, entry), why);
                 return out;

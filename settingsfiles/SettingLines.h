@@ -79,7 +79,8 @@ struct LineText {
     bool ok = false;
     QString text;  // "CC,W,f1,f2,...," (no line end)
     QString error; // why the line cannot be written (a name holding "," or ";", a value
-                   // out of range)
+                   // out of range), naming the code and entry: "XS 04: ..."
+    QString reason; // the same without the code and entry
 };
 
 // Builds the line of entry e from the record, with the given mode letter.

@@ -1,4 +1,5 @@
 #include "core/Startup.h"
+#include "support/TestFiles.h"
 #include "coreui/frmOpen.h"
 #include "coreui/frmPassword.h"
 #include "core/modMain.h"
@@ -33,9 +34,7 @@ TEST(Startup, LockThatCannotBeMadeIsNotASecondCopy)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString plainFile = dir.filePath("not-a-folder");
-    QFile f(plainFile);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    WriteTestFile(plainFile, QByteArray());
     const QByteArray savedTmp = qgetenv("TMPDIR");
     struct Restore {
         QByteArray v;

@@ -101,6 +101,8 @@ protected:
     clsInstrument &rec() { return gInstrument(); }
     clsInstrument &edit() { return *dlg->EditInstrument(); }
 
+public:
+    // Cell editing as a user does it, also for a dialog the main window opened.
     static QLineEdit *EditorLine(FlexGrid *g)
     {
         if (auto *c = qobject_cast<QComboBox *>(g->Editor()))

@@ -2,6 +2,7 @@
 // the dialog opens on the record just read, edits and OK, the upload from the main window,
 // and the instrument then holds the edits and nothing else.
 #include "../mainwindow/MainFixture.h"
+#include "FsFixture.h"
 #include "factory/frmFsDialog.h"
 #include "platform/Tabs.h"
 #include "support/InstrumentDiff.h"
@@ -9,25 +10,7 @@
 
 namespace {
 
-class DetailSettings : public MainFixture {
-protected:
-    // Types text over a cell of one of the dialog's grids and presses Enter, as a user does.
-    static bool EditCell(FlexGrid *g, int r, int c, const QString &text)
-    {
-        QTableView *view = g->view();
-        const QModelIndex at = view->model()->index(r, c);
-        view->scrollTo(at);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
-        QTest::keyClick(view, Qt::Key_F2);
-        QLineEdit *line = g->IsEditing() ? GridLineEditor(g) : nullptr;
-        if (!line)
-            return false;
-        line->selectAll();
-        QTest::keyClicks(line, text);
-        QTest::keyClick(line, Qt::Key_Return);
-        return !g->IsEditing();
-    }
-};
+class DetailSettings : public MainFixture {};
 
 } // namespace
 
@@ -52,10 +35,10 @@ TEST_F(DetailSettings, EditsMadeInTheDialogReachTheInstrumentAndNothingElse)
                  d->vfgStation->TextMatrix(station, 1).trimmed() == gInstrument().XS_(station).trimmed() &&
                  d->vfgOtherSet->TextMatrix(1, 3).toInt() == gInstrument().ZeroForce(0);
         d->SSTab1->setTab(0);
-        if (EditCell(d->vfgStation, station, 1, newName))
+        if (FsFixture::Edit(d->vfgStation, station, 1, newName))
             edited << QStringLiteral("station");
         d->SSTab1->setTab(2);
-        if (EditCell(d->vfgOtherSet, 1, 3, QStringLiteral("2")))
+        if (FsFixture::Edit(d->vfgOtherSet, 1, 3, QStringLiteral("2")))
             edited << QStringLiteral("zero suppress");
         QTest::mouseClick(d->cmdOK, Qt::LeftButton);
     });

@@ -213,12 +213,6 @@ namespace {
 
 class FsWholeSession : public MainFixture {};
 
-// The dialog fixture's cell editing, for a dialog the main window opened.
-struct FsCells : FsFixture {
-    using FsFixture::Edit;
-    using FsFixture::Pick;
-};
-
 // Every member of the record, as "name(i,j)" and its value.
 QMap<QString, QString> Members(const clsInstrument &r)
 {
@@ -256,29 +250,29 @@ TEST_F(FsWholeSession, EveryTabEditedReachesTheInstrumentAndNothingElse)
             if (ok)
                 edited << QString::fromLatin1(what);
         };
-        step(0, FsCells::Edit(d->vfgStation, 4, 1, "NEW STATION"), "station");
+        step(0, FsFixture::Edit(d->vfgStation, 4, 1, "NEW STATION"), "station");
         d->SSTab1->setTab(1);
-        step(1, FsCells::Edit(d->vfgPreConv, 1, 5, "900"), "level");
+        step(1, FsFixture::Edit(d->vfgPreConv, 1, 5, "900"), "level");
         d->SSTab2->setTab(1);
-        step(1, FsCells::Edit(d->vfgUserConv, 1, 3, "1.10"), "conversion");
+        step(1, FsFixture::Edit(d->vfgUserConv, 1, 3, "1.10"), "conversion");
         d->SSTab1->setTab(2);
         FlexGrid *c = d->vfgChannel;
         c->setRow(4);
         c->setCol(3);
         c->SetFocus();
         QTest::keyClick(c->view(), Qt::Key_Space);
-        step(2, FsCells::Edit(d->vfgOtherSet, 1, 3, "2"), "zero suppress");
+        step(2, FsFixture::Edit(d->vfgOtherSet, 1, 3, "2"), "zero suppress");
         d->SSTab1->setTab(3);
-        step(3, FsCells::Edit(d->vfgGasNameOther, 1, 3, "30000"), "ratio");
+        step(3, FsFixture::Edit(d->vfgGasNameOther, 1, 3, "30000"), "ratio");
         d->SSTab1->setTab(4);
-        step(4, FsCells::Pick(d->vfgDatas[ListSetUp], SetUpRow::Silence, 1, toggled(silence)), "silence");
+        step(4, FsFixture::Pick(d->vfgDatas[ListSetUp], SetUpRow::Silence, 1, toggled(silence)), "silence");
         d->SSTab4->setTab(ListFactory);
-        step(4, FsCells::Pick(d->vfgDatas[ListFactory], FactoryRow::DemandZero, 1, toggled(demand)), "demand");
+        step(4, FsFixture::Pick(d->vfgDatas[ListFactory], FactoryRow::DemandZero, 1, toggled(demand)), "demand");
         d->SSTab4->setTab(ListOther);
-        step(4, FsCells::Pick(d->vfgDatas[ListOther], OtherRow::LeakBuzzer, 1, toggled(leak)), "leak");
-        step(4, FsCells::Edit(d->vfgME, 1, 1, "123"), "me");
+        step(4, FsFixture::Pick(d->vfgDatas[ListOther], OtherRow::LeakBuzzer, 1, toggled(leak)), "leak");
+        step(4, FsFixture::Edit(d->vfgME, 1, 1, "123"), "me");
         d->SSTab1->setTab(5);
-        step(5, FsCells::Edit(d->vfgPID[0], 3, 7, "150"), "pid");
+        step(5, FsFixture::Edit(d->vfgPID[0], 3, 7, "150"), "pid");
         d->cmdOK_Click();
         if (frmFsDialog::Find() == d && d->isVisible()) { // refused: end it, or the main window waits for ever
             edited << QStringLiteral("OK refused: ") + boxes->prompts().join(QLatin1Char('|'));

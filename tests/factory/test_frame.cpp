@@ -111,14 +111,10 @@ clsInstrument Varied(unsigned seed)
     clsInstrument r = VariedRecord(seed), cleared;
     cleared.ClearDatas();
     clsInstrument::DeviceDoor door(r);
-    for (int k = 0; k < int(M::Count); ++k) {
-        const M m = M(k);
-        const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                if (mi.kind == clsInstrument::Kind::Bool || r.value(m, i, j) == cleared.value(m, i, j))
-                    r.setValue(m, Planted(cleared, m, i, j, int(seed)), i, j);
-    }
+    ForEachMemberEntry([&](M m, int i, int j) {
+        if (clsInstrument::info(m).kind == clsInstrument::Kind::Bool || r.value(m, i, j) == cleared.value(m, i, j))
+            r.setValue(m, Planted(cleared, m, i, j, int(seed)), i, j);
+    });
     return r;
 }
 
@@ -126,15 +122,11 @@ clsInstrument Varied(unsigned seed)
 void SetApart(clsInstrument &b, const clsInstrument &a, int seed)
 {
     clsInstrument::DeviceDoor door(b);
-    for (int k = 0; k < int(M::Count); ++k) {
-        const M m = M(k);
-        const clsInstrument::MemberInfo &mi = clsInstrument::info(m);
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                if (b.value(m, i, j) == a.value(m, i, j))
-                    b.setValue(m, mi.kind == clsInstrument::Kind::Bool ? QVariant(!a.value(m, i, j).toBool())
-                                                                       : Planted(a, m, i, j, seed), i, j);
-    }
+    ForEachMemberEntry([&](M m, int i, int j) {
+        if (b.value(m, i, j) == a.value(m, i, j))
+            b.setValue(m, clsInstrument::info(m).kind == clsInstrument::Kind::Bool ? QVariant(!a.value(m, i, j).toBool())
+                                                                                   : Planted(a, m, i, j, seed), i, j);
+    });
 }
 
 std::string Differences(const clsInstrument &a, const clsInstrument &b, const std::function<bool(M, int)> &compare)

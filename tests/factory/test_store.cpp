@@ -217,13 +217,10 @@ class FsWholeSession : public MainFixture {};
 QMap<QString, QString> Members(const clsInstrument &r)
 {
     QMap<QString, QString> out;
-    for (int m = 0; m < int(clsInstrument::M::Count); ++m) {
-        const auto &mi = clsInstrument::info(clsInstrument::M(m));
-        for (int i = 0; i < mi.count1; ++i)
-            for (int j = 0; j < mi.count2; ++j)
-                out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(mi.name)).arg(i).arg(j),
-                           r.value(clsInstrument::M(m), i, j).toString());
-    }
+    ForEachMemberEntry([&](clsInstrument::M m, int i, int j) {
+        out.insert(QStringLiteral("%1(%2,%3)").arg(QLatin1String(clsInstrument::info(m).name)).arg(i).arg(j),
+                   r.value(m, i, j).toString());
+    });
     return out;
 }
 

@@ -6,6 +6,19 @@
 #include <initializer_list>
 #include <string>
 
+// Calls f(m, i, j) for every entry of every member of the record.
+template <class F>
+void ForEachMemberEntry(F f)
+{
+    for (int k = 0; k < int(clsInstrument::M::Count); ++k) {
+        const clsInstrument::M m = clsInstrument::M(k);
+        const clsInstrument::MemberInfo &info = clsInstrument::info(m);
+        for (int i = 0; i < info.count1; ++i)
+            for (int j = 0; j < info.count2; ++j)
+                f(m, i, j);
+    }
+}
+
 // Every entry in which two records differ, "name(i,j): a / b"; compare(m, i) chooses the
 // entries looked at, same (when given) may accept values that are not equal.
 inline QStringList MemberDifferences(

@@ -209,6 +209,8 @@ void uclQlif::enterSearching(bool reopened)
 
 void uclQlif::becomeConnected()
 {
+    // A new connection: what went unanswered on the last one is not waited for any more.
+    m_unanswered.clear();
     m_linkState = LinkConnected;
     m_status = StatusIdle;
     m_connectAttempts = 0;
@@ -247,7 +249,8 @@ void uclQlif::onTick()
             resendPending();
         } else {
             m_log.addLine(QStringLiteral("<<< Time out >>>"));
-            completePending(Outcome::Failed, {});
+            failPending(m_sends > 1 ? QStringLiteral("no answer from the instrument (%1 tries)").arg(m_sends)
+                                    : QStringLiteral("no answer from the instrument"));
         }
         return;
     }
@@ -324,6 +327,7 @@ void uclQlif::completePending(Outcome outcome, const Link::Answer &answer)
     m_reply.outcome = outcome;
     m_reply.answer = answer;
     m_reply.sends = m_sends;
+    m_reply.why = outcome == Outcome::Failed ? m_failWhy : QString();
     m_pendingDone = true;
     if (m_run && kind == PendingKind::Op)
         pollAnswered(m_reply);

@@ -3,6 +3,7 @@
 #include "link/SerialLog.h"
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -148,6 +149,10 @@ public:
         Outcome outcome = Outcome::Failed;
         Link::Answer answer;
         int sends = 1; // how often the request went out (resends after a time-out or NAK)
+        // No earlier request of the same code and mode (and entry, for a list read) was still
+        // unanswered when this one first went out: the answer can only be this request's own.
+        bool own = true;
+        QString why; // a failed or cancelled exchange: why, in the user's words
     };
 
 private:
@@ -166,6 +171,11 @@ private:
     void handleText(const Link::Frame &f);
     void handleBinary(const Link::Frame &f);
     void completePending(Outcome outcome, const Link::Answer &answer);
+    void failPending(const QString &why); // completePending(Failed) with its reason
+    // Requests sent and answers seen, per request identity ("XS,W", "XS,R,03"), for the life
+    // of a connection: a late answer is counted whenever it arrives.
+    static QByteArray Identity(const QByteArray &code, char mode, const QByteArray &key);
+    void countAnswer(const Link::Answer &a);
     void searchTick();
     void probeFailed();
     void connectedTick();
@@ -184,7 +194,7 @@ private:
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
     Reply exchange(const QByteArray &body, int waitStatus);
     bool settleAfterResend();
-    bool confirmWritten(const QByteArray &line, const QByteArray &readRequest, QString *why);
+    QString readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped);
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
     void failStatus();
 
@@ -247,6 +257,10 @@ private:
     char m_pendingMode = 0;
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
+    QByteArray m_pendingIdentity; // operations only; empty for probes, polls and dumps
+    QString m_failWhy;
+    // Requests of an identity not yet answered on this connection (resent, failed, lost).
+    QHash<QByteArray, int> m_unanswered;
     int m_ticksLeft = 0;
     int m_resendsLeft = 0;
     int m_sends = 0;         // times the pending request went out

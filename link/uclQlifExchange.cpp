@@ -48,7 +48,7 @@ void uclQlif::handleFrame(const Link::Frame &f)
                 m_ticksLeft = m_timeout * 10; // the resend gets a full time-out
             } else {
                 m_log.addLine(QStringLiteral("<<< Damaged answers, retries spent >>>"));
-                completePending(Outcome::Failed, {});
+                failPending(QStringLiteral("every answer arrived damaged"));
             }
         }
         break;
@@ -59,7 +59,8 @@ void uclQlif::handleFrame(const Link::Frame &f)
                 --m_resendsLeft;
                 resendPending();
             } else {
-                completePending(Outcome::Failed, {});
+                m_log.addLine(QStringLiteral("<<< Request not taken by the instrument, retries spent >>>"));
+                failPending(QStringLiteral("the instrument could not read the request"));
             }
         }
         break;
@@ -81,6 +82,8 @@ void uclQlif::handleText(const Link::Frame &f)
     if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode ||
         (a.mode != m_pendingMode && a.mode != 'N' && !busy)) {
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
+        if (f.last)
+            countAnswer(a);
         return;
     }
     // A read of a list entry is answered with its entry number first. An answer for another
@@ -89,6 +92,8 @@ void uclQlif::handleText(const Link::Frame &f)
     if (!m_pendingKey.isEmpty() && a.mode == 'R' && m_blockCount == 0 &&
         (a.fields.isEmpty() || a.fields[0] != m_pendingKey)) {
         m_log.addLine(QStringLiteral("<<< Answer for another entry, dropped >>>"));
+        if (f.last)
+            countAnswer(a);
         return;
     }
     gDataReceived = true;
@@ -100,7 +105,7 @@ void uclQlif::handleText(const Link::Frame &f)
     if (!f.last || m_blockCount > 0) {
         if (++m_blockCount > kMaxAnswerBlocks || m_blocks.size() + f.body.size() > kMaxAnswerBlocks * Link::kMaxTextBody) {
             m_log.addLine(QStringLiteral("<<< Answer too long >>>"));
-            completePending(Outcome::Failed, {});
+            failPending(QStringLiteral("the answer was too long"));
             return;
         }
         if (m_blocks.isEmpty())
@@ -115,9 +120,11 @@ void uclQlif::handleText(const Link::Frame &f)
     }
     const Link::Answer whole = m_blockCount > 0 ? Link::SplitBody(m_blocks) : a;
     if (!whole.valid) {
-        completePending(Outcome::Failed, {});
+        failPending(QStringLiteral("the answer was damaged"));
         return;
     }
+    if (whole.mode == m_pendingMode)
+        countAnswer(whole);
     Outcome outcome = Outcome::Accepted;
     if (whole.mode == 'N')
         outcome = Outcome::Refused;
@@ -147,6 +154,8 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
     const Link::Answer request = Link::SplitBody(body);
     m_pendingMode = request.valid ? request.mode : 0;
     m_pendingKey = request.valid && request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray();
+    m_pendingIdentity = kind == PendingKind::Op ? Identity(m_pendingCode, m_pendingMode, m_pendingKey) : QByteArray();
+    m_failWhy.clear();
     m_pending = kind;
     m_pendingDone = false;
     m_blocks.clear();
@@ -159,6 +168,8 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
         m_pending = PendingKind::None;
         return false;
     }
+    if (!m_pendingIdentity.isEmpty())
+        ++m_unanswered[m_pendingIdentity];
     return true;
 }
 
@@ -172,8 +183,43 @@ void uclQlif::resendPending()
         m_pendingFrame = Link::BuildTextFrame(m_dump->requestFrom(m_dump->received));
     }
     ++m_sends;
-    if (!sendRaw(m_pendingFrame))
-        completePending(Outcome::Failed, {});
+    if (!sendRaw(m_pendingFrame)) {
+        failPending(QStringLiteral("the line is closed"));
+        return;
+    }
+    if (!m_pendingIdentity.isEmpty())
+        ++m_unanswered[m_pendingIdentity];
+}
+
+QByteArray uclQlif::Identity(const QByteArray &code, char mode, const QByteArray &key)
+{
+    QByteArray id = code + ',' + mode;
+    if (mode == 'R' && !key.isEmpty())
+        id += ',' + key;
+    return id;
+}
+
+// One answer of a request identity arrived, taken or dropped. A refusal or a busy answer does
+// not say which request it answers, so it accounts for none; nor does a damaged one (its
+// resend after our NAK is counted when it comes whole).
+void uclQlif::countAnswer(const Link::Answer &a)
+{
+    if (!a.valid || a.mode == 'N' || (a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB)))
+        return;
+    QByteArray id = Identity(a.code, a.mode, a.mode == 'R' && !a.fields.isEmpty() ? a.fields[0] : QByteArray());
+    auto it = m_unanswered.find(id);
+    if (it == m_unanswered.end() && a.mode == 'R')
+        it = m_unanswered.find(Identity(a.code, a.mode, {})); // a read without an entry number
+    if (it == m_unanswered.end())
+        return;
+    if (--it.value() <= 0)
+        m_unanswered.erase(it);
+}
+
+void uclQlif::failPending(const QString &why)
+{
+    m_failWhy = why;
+    completePending(Outcome::Failed, {});
 }
 
 // ---- blocking
@@ -210,6 +256,7 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
     if (m_cancel) {
         m_status = StatusCancelled;
         r.outcome = Outcome::Cancelled;
+        r.why = QStringLiteral("cancelled");
         return r;
     }
     // Leave the instrument the gap it needs after its last answer.
@@ -219,9 +266,13 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
             waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
     }
     m_status = waitStatus;
+    const Link::Answer request = Link::SplitBody(body);
+    const bool own = !m_unanswered.contains(
+        Identity(body.left(2), request.mode, request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray()));
     if (!sendRequest(body, PendingKind::Op)) {
         m_log.addLine(QStringLiteral("<<< Port not open >>>"));
         m_status = StatusFailed;
+        r.why = QStringLiteral("the line is not open");
         return r;
     }
     waitFor([&] { return m_pendingDone; });
@@ -230,14 +281,19 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
         // A dropped line has reset the link already; leave its status at reset.
         m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
         r.outcome = m_cancel ? Outcome::Cancelled : Outcome::Failed;
+        r.why = m_cancel ? QStringLiteral("cancelled") : QStringLiteral("the line was lost");
         return r;
     }
     r = m_reply;
+    r.own = own;
     // The answer of a request that went out twice carries nothing that says which copy it
     // answers: the other copy's may still be on its way, and a later request of the same code
     // would take it for its own. Let it arrive and drop it before anything else is sent.
     if (r.sends > 1 && r.outcome != Outcome::Failed && !settleAfterResend()) {
         r.outcome = m_cancel ? Outcome::Cancelled : Outcome::Failed;
+        r.why = m_cancel        ? QStringLiteral("cancelled")
+                : m_lineDropped ? QStringLiteral("the line was lost")
+                                : QStringLiteral("the line does not fall quiet after a resend");
         m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
         return r;
     }

@@ -7,7 +7,7 @@
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
 #include "settingsfiles/SettingLines.h"
-#include <QSet>
+#include <functional>
 
 namespace {
 QStringList ToStrings(const QList<QByteArray> &fields)
@@ -125,23 +125,22 @@ bool uclQlif::GetLatestHistory(clsInstrument &iObj)
     return true;
 }
 
-// Reads back a line that was written with its read request: true when the instrument answers
-// with exactly the fields that were sent. Reads of list codes carry their entry number, so a
-// late answer cannot stand in.
-bool uclQlif::confirmWritten(const QByteArray &line, const QByteArray &readRequest, QString *why)
+// Reads back a line that was written: empty when the instrument answers with exactly the
+// fields that were sent, else why not. The answer carries the values themselves (and the entry
+// number, for list codes), so it speaks for what the instrument holds. *stopped: the line
+// itself failed (no answer, lost, cancelled) and the upload cannot go on.
+QString uclQlif::readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped)
 {
     const Link::Answer written = Link::SplitBody(line);
     const Reply r = exchange(readRequest, StatusWaitRead);
-    if (r.outcome != Outcome::Accepted) {
-        *why = r.outcome == Outcome::Refused ? QStringLiteral("the instrument refused to read it back")
-                                             : QStringLiteral("no answer to the read-back");
-        return false;
-    }
-    if (r.answer.fields != written.fields) {
-        *why = QStringLiteral("the instrument holds other values");
-        return false;
-    }
-    return true;
+    *stopped = r.outcome == Outcome::Failed || r.outcome == Outcome::Cancelled;
+    if (*stopped)
+        return QStringLiteral("reading it back: %1").arg(r.why);
+    if (r.outcome != Outcome::Accepted)
+        return QStringLiteral("the instrument refused to read it back");
+    if (r.answer.fields != written.fields)
+        return QStringLiteral("the instrument holds other values");
+    return {};
 }
 
 bool uclQlif::SetInstrument(clsInstrument &iObj)
@@ -151,54 +150,29 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         return false;
     OpScope scope{[this] { endOperation(); }};
     bool allAccepted = true;
-    // Codes whose write went out more than once: a late acknowledgement of one (they carry no
-    // entry) could confirm a later write of the same code, so each of their writes from then
-    // on is read back before it counts.
-    QSet<QByteArray> unsure;
-
     auto problem = [&](const QString &text) {
         m_log.addLine(QStringLiteral("<<< %1 >>>").arg(text));
         m_uploadProblems.append(text);
         allAccepted = false;
     };
-    // Sends one line and calls accepted() only when the instrument took it. False only when
-    // the instrument is gone or the user cancelled. A refusal changes no support flag: the
-    // setting stays changed and the next upload sends it again. readBack is the request that
-    // reads the line back, empty for commands that have none.
-    auto send = [&](const QByteArray &line, const QString &what, const QByteArray &readBack,
-                    const std::function<void()> &accepted) {
-        const Reply r = exchange(line, StatusWaitWrite);
-        if (r.outcome == Outcome::Refused) {
-            problem(QStringLiteral("%1 refused by the instrument").arg(what));
-            return true;
-        }
-        if (r.outcome != Outcome::Accepted) {
-            allAccepted = false;
-            return false;
-        }
-        if (r.sends > 1)
-            unsure.insert(line.left(2));
-        if (!readBack.isEmpty() && unsure.contains(line.left(2))) {
-            QString why;
-            if (!confirmWritten(line, readBack, &why)) {
-                problem(QStringLiteral("%1 not confirmed: %2").arg(what, why));
-                return !m_cancel && !m_lineDropped;
-            }
-        }
-        accepted();
-        return true;
+
+    // Every line this upload sends, in order, built before the first goes out so that a stop
+    // can say how much was left. readBack is the request that reads the line back, empty for
+    // commands that have none.
+    struct Planned {
+        QByteArray line;
+        QString what;
+        QByteArray readBack;
+        std::function<void()> accepted;
     };
-
+    QList<Planned> plan;
     // The serial numbers are never part of a settings file; they go only when edited.
-    if (iObj.Change_SerialNo() &&
-        !send("SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), "SN,R,",
-              [&] { iObj.setChange_SerialNo(false); }))
-        return false;
-    if (iObj.Change_DummySerial() &&
-        !send("DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), "DS,R,",
-              [&] { iObj.setChange_DummySerial(false); }))
-        return false;
-
+    if (iObj.Change_SerialNo())
+        plan.append({"SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), "SN,R,",
+                     [&] { iObj.setChange_SerialNo(false); }});
+    if (iObj.Change_DummySerial())
+        plan.append({"DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), "DS,R,",
+                     [&] { iObj.setChange_DummySerial(false); }});
     for (const SettingLines::Entry &e : SettingLines::entries()) {
         if (!SettingLines::linkWrites(e))
             continue;
@@ -215,13 +189,52 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             problem(QStringLiteral("%1 not sent: %2").arg(what, lt.reason));
             continue;
         }
-        if (!send(lt.text.toLatin1(), what, ReadRequest(e), [&] { SettingLines::clearChanged(iObj, e); }))
-            return false;
+        plan.append({lt.text.toLatin1(), what, ReadRequest(e), [&iObj, &e] { SettingLines::clearChanged(iObj, e); }});
     }
+    if (iObj.Change_SubBoard())
+        plan.append({"SB,W,", QStringLiteral("SB"), {}, [&] { iObj.setChange_SubBoard(false); }});
+    if (gFactorySave)
+        plan.append({"UD,W,", QStringLiteral("UD"), {}, [] {}});
 
-    if (iObj.Change_SubBoard() && !send("SB,W,", QStringLiteral("SB"), {}, [&] { iObj.setChange_SubBoard(false); }))
+    // A write counts when the instrument took it and the answer can only be this write's own:
+    // "CC,W," carries no entry, so while an earlier request of the code is unanswered on this
+    // connection (resent, failed, lost), its late answer may be the one just taken. Then only
+    // a read-back confirms the write. A refusal changes no support flag: the setting stays
+    // changed and the next upload sends it again.
+    for (qsizetype i = 0; i < plan.size(); ++i) {
+        const Planned &p = plan[i];
+        QString stop;
+        const Reply r = exchange(p.line, StatusWaitWrite);
+        if (r.outcome == Outcome::Refused) {
+            problem(QStringLiteral("%1 refused by the instrument").arg(p.what));
+            continue;
+        }
+        if (r.outcome != Outcome::Accepted) {
+            stop = r.why;
+        } else if (!r.own && p.readBack.isEmpty()) {
+            problem(QStringLiteral("%1 not confirmed: an earlier %2 request is still unanswered, and it cannot be read back")
+                        .arg(p.what, QString::fromLatin1(p.line.left(2))));
+            continue;
+        } else if (!r.own) {
+            bool stopped = false;
+            const QString why = readBackProblem(p.line, p.readBack, &stopped);
+            if (stopped) {
+                stop = why;
+            } else if (!why.isEmpty()) {
+                problem(QStringLiteral("%1 not confirmed: %2").arg(p.what, why));
+                continue;
+            }
+        }
+        if (stop.isEmpty()) {
+            p.accepted();
+            continue;
+        }
+        const qsizetype left = plan.size() - i - 1;
+        const QString after = left == 0   ? QStringLiteral("it was the last setting to send")
+                              : left == 1 ? QStringLiteral("the setting after it was not sent")
+                                          : QStringLiteral("the %1 settings after it were not sent").arg(left);
+        problem(QStringLiteral("Upload stopped at %1: %2; %3").arg(p.what, stop, after));
         return false;
-    if (gFactorySave && !send("UD,W,", QStringLiteral("UD"), {}, [] {}))
-        return false;
+    }
     return allAccepted;
 }

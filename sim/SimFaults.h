@@ -17,8 +17,11 @@ enum class SimFault {
     LateAnswer,      // the answer is held back and sent only when the next request arrives
                      // (the program's resend), just before the answer to that one
     DropMidFrame,    // half the answer goes out, then the line goes down
-    StaleRead        // a read answer of the same code, left over from before, comes in place of
+    StaleRead,       // a read answer of the same code, left over from before, comes in place of
                      // the answer; the request itself is lost
+    NakRequest,      // the request cannot be read: NAK in place of the answer
+    Chatter          // after the answer, the same answer again every delayMs until the next
+                     // request arrives (a line that keeps talking)
 };
 
 // Which requests a rule hits: code ("" any) and mode (0 any); from the nth matching request

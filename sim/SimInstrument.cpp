@@ -315,6 +315,10 @@ void SimInstrument::handleRequest(const QByteArray &body)
         sendAnswer(req.code, 'N', {});
         return;
     }
+    if (ruleHits(SimFault::NakRequest, req.code, req.mode)) {
+        deliver(QByteArray(1, Link::NAK));
+        return;
+    }
     if (ruleHits(SimFault::StaleRead, req.code, req.mode)) {
         Link::Answer read = req;
         read.mode = 'R';
@@ -345,6 +349,20 @@ void SimInstrument::handleRequest(const QByteArray &body)
     sendAnswer(req.code, mode.isEmpty() ? req.mode : mode[0], fields);
 }
 
+// Sends the frame again every periodMs while no newer request has come (bounded, so a
+// forgotten rule cannot talk for ever).
+void SimInstrument::chatterFrom(const QByteArray &frame, int periodMs, quint64 request, int left)
+{
+    if (left <= 0)
+        return;
+    QTimer::singleShot(periodMs, this, [=, this] {
+        if (m_requestCount != request || !m_poweredOn)
+            return;
+        sendFrame(frame, false);
+        chatterFrom(frame, periodMs, request, left - 1);
+    });
+}
+
 void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QByteArray> &fields)
 {
     QList<QByteArray> blocks = answerBlocks(code, mode, fields);
@@ -359,6 +377,8 @@ void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QB
         m_heldFrame = frame;
         return;
     }
+    if (const int chatter = fireRule(SimFault::Chatter, code, mode); chatter >= 0)
+        chatterFrom(frame, qMax(1, m_rules[chatter].delayMs), m_requestCount);
     if (ruleHits(SimFault::DropMidFrame, code, mode)) {
         deliver(frame.left(frame.size() / 2));
         QTimer::singleShot(20, this, [this] { hangUp(); });

@@ -95,6 +95,7 @@ private:
     QList<QByteArray> calibrationAnswer(const Link::Answer &req, QByteArray *mode);
     QByteArray calibrationStatus(const QByteArray &asked) const;
     void sendFrame(const QByteArray &frame, bool corrupt);
+    void chatterFrom(const QByteArray &frame, int periodMs, quint64 request, int left = 1000);
     void deliver(const QByteArray &bytes);
     void startTransfer(const Link::Answer &req);
     void sendBlock();

@@ -10,7 +10,7 @@ bool ParseFaultRule(const QString &text, SimFaultRule *rule)
         {"refuse", SimFault::Refuse},           {"fewer", SimFault::FewerFields},  {"garbage", SimFault::Garbage},
         {"bytewise", SimFault::ByteByByte},     {"busy", SimFault::BusyForever},   {"badclock", SimFault::BadClock},
         {"hangup", SimFault::HangUp},           {"damageall", SimFault::DamageAll}, {"late", SimFault::LateAnswer},
-        {"dropmid", SimFault::DropMidFrame}};
+        {"dropmid", SimFault::DropMidFrame},     {"nak", SimFault::NakRequest},     {"chatter", SimFault::Chatter}};
     const QStringList p = text.split(QLatin1Char(':'));
     bool found = false;
     for (const auto &k : kinds)

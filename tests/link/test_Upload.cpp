@@ -1,6 +1,8 @@
 // The upload never reports success while a change it sent is not in the instrument.
 #include "LinkFixture.h"
 #include "settingsfiles/SettingLines.h"
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace {
 bool LineChanged(const clsInstrument &rec, const QString &code)
@@ -16,6 +18,17 @@ SimFaultRule DelayRule(const QByteArray &code, int nth, int ms)
     SimFaultRule r{SimFault::Delay, code, 0, nth, 1};
     r.delayMs = ms;
     return r;
+}
+
+// No cleared flag for a name the instrument does not hold, and no success while one is set.
+void ExpectNothingClaimedThatIsNotThere(const clsInstrument &rec, const SimInstrument &sim, bool ok, int stations)
+{
+    for (int i = 0; i < stations; ++i) {
+        if (!rec.Change_XS_(i))
+            EXPECT_EQ(sim.state().XS_(i), rec.XS_(i)) << "a cleared flag with the name not written, station " << i;
+        else
+            EXPECT_FALSE(ok) << "success with station " << i << " still changed";
+    }
 }
 } // namespace
 
@@ -109,4 +122,240 @@ TEST_F(LinkTest, SettingThatCannotBeSentIsNamed)
     }
     EXPECT_EQ(sim.state().Intervals(), 30);
     EXPECT_TRUE(requestsOf("XS,W,").isEmpty());
+}
+
+// Every answer of a failed upload comes late; the next upload, at once or after a pause, loses
+// one station write. The late "XS,W," answers of the first upload confirm nothing in the
+// second: their requests stay unaccounted for until they arrive, failed exchanges included.
+// Time-out 100 ms, Retry 3: the answers come 4.2 to 7 time-outs late.
+TEST_F(LinkTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
+{
+    link.setTickInterval(10);
+    link.setRetry(3);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    int n = 0;
+    for (int lateMs : {420, 700}) {
+        for (int pauseMs : {0, 250}) {
+            for (int lost : {1, 2}) {
+                SCOPED_TRACE(testing::Message() << "late " << lateMs << " pause " << pauseMs << " lost " << lost);
+                for (int i = 0; i < 4; ++i)
+                    rec.setXS_(i, QStringLiteral("L%1 ST %2").arg(n).arg(i));
+                sim.clearRules();
+                for (int k = 1; k <= 4; ++k) // the four sends of the first write, each later than the last
+                    sim.addRule(DelayRule("XS", k, lateMs + 40 * (k - 1)));
+                EXPECT_FALSE(link.SetInstrument(rec));
+                ExpectNothingClaimedThatIsNotThere(rec, sim, false, 4);
+                sim.clearRules();
+                if (pauseMs > 0)
+                    waitFor([] { return false; }, pauseMs);
+                sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', lost, 1));
+                const bool ok = link.SetInstrument(rec);
+                ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
+                waitFor([] { return false; }, 800); // every late answer arrives and is dropped
+                sim.clearRules();
+                EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+                ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+                ++n;
+            }
+        }
+    }
+}
+
+// An upload that succeeded with one resend; the other copy's answer comes after the line fell
+// quiet (2.3 to 3 time-outs late), while the next upload's station write is lost.
+TEST_F(LinkTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
+{
+    link.setTickInterval(10);
+    link.setRetry(3);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    int n = 0;
+    for (int late : {1, 4}) {
+        for (int lateMs : {230, 260, 300}) {
+            SCOPED_TRACE(testing::Message() << "late write " << late << " by " << lateMs);
+            for (int i = 0; i < 4; ++i)
+                rec.setXS_(i, QStringLiteral("Q%1 ST %2").arg(n).arg(i));
+            sim.clearRules();
+            sim.addRule(DelayRule("XS", late, lateMs));
+            EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+            ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+            for (int i = 0; i < 4; ++i)
+                rec.setXS_(i, QStringLiteral("R%1 ST %2").arg(n).arg(i));
+            sim.clearRules();
+            sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', 1, 1));
+            const bool ok = link.SetInstrument(rec);
+            ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
+            waitFor([] { return false; }, 400);
+            sim.clearRules();
+            EXPECT_TRUE(link.SetInstrument(rec));
+            ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+            ++n;
+        }
+    }
+}
+
+// Late and lost answers at random, and a failed upload retried as a technician would, at once:
+// no upload reports success while a change it sent is not in the instrument, and once the line
+// is clean everything lands.
+TEST_F(LinkTest, RetriedUploadsOverALateLineClaimNothingFalse)
+{
+    link.setTickInterval(10);
+    link.setRetry(3);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        for (int i = 0; i < 6; ++i)
+            if (rng.bounded(2))
+                rec.setXS_(i, QStringLiteral("S%1 N%2").arg(round).arg(i));
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            sim.clearRules();
+            for (int f = 0; f < 3; ++f) {
+                const int nth = 1 + int(rng.bounded(8));
+                if (rng.bounded(3) == 0)
+                    sim.addRule(Rule(SimFault::NoAnswer, "XS", 0, nth, 1));
+                else
+                    sim.addRule(DelayRule("XS", nth, 50 + int(rng.bounded(650))));
+            }
+            const bool ok = link.SetInstrument(rec);
+            ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 6);
+            if (ok)
+                break;
+        }
+    }
+    sim.clearRules();
+    waitFor([] { return false; }, 800);
+    const bool ok = link.SetInstrument(rec);
+    EXPECT_TRUE(ok) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+    ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 6);
+}
+
+// A refused station write fails the upload but not the rest of it: the later stations land.
+TEST_F(LinkTest, RefusedWriteLetsTheRestOfTheUploadGoOn)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    for (int i = 0; i < 4; ++i)
+        rec.setXS_(i, QStringLiteral("GO ON %1").arg(i));
+    rec.setIntervals(30);
+    sim.addRule(Rule(SimFault::Refuse, "XS", 'W', 2, 1));
+    EXPECT_FALSE(link.SetInstrument(rec));
+    EXPECT_EQ(link.UploadProblems(), QStringList{QStringLiteral("XS 02 refused by the instrument")});
+    EXPECT_TRUE(rec.Change_XS_(1));
+    for (int i : {0, 2, 3}) {
+        EXPECT_FALSE(rec.Change_XS_(i));
+        EXPECT_EQ(sim.state().XS_(i), rec.XS_(i));
+    }
+    EXPECT_EQ(sim.state().Intervals(), 30);
+}
+
+// Wherever the upload stops, the log names the setting, why, and how much was left unsent;
+// the next upload sends exactly that.
+TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
+{
+    link.setTickInterval(10);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    SimFaultRule chatter{SimFault::Chatter, "XS", 'W', 1, 1};
+    chatter.delayMs = 30; // faster than the time-out: the line never falls quiet
+    struct Case {
+        const char *name;
+        QList<SimFaultRule> rules;
+        QString why;
+        bool cancel = false; // the user cancels while the first station write is on its way:
+                             // it still lands, and the upload stops before the next
+    };
+    const QList<Case> cases = {
+        {"damaged", {Rule(SimFault::DamageAll, "XS", 0, 1, -1)}, QStringLiteral("every answer arrived damaged")},
+        {"silent", {Rule(SimFault::NoAnswer, "XS", 'W', 1, -1)}, QStringLiteral("no answer from the instrument (3 tries)")},
+        {"hung up", {Rule(SimFault::HangUp, "XS", 'W')}, QStringLiteral("the line was lost")},
+        {"unreadable", {Rule(SimFault::NakRequest, "XS", 'W', 1, -1)}, QStringLiteral("the instrument could not read the request")},
+        {"talking", {Rule(SimFault::NoAnswer, "XS", 'W'), chatter}, QStringLiteral("the line does not fall quiet after a resend")},
+        {"cancelled", {}, QStringLiteral("cancelled"), true},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int i = 0; i < 4; ++i)
+            rec.setXS_(i, QStringLiteral("STOP %1 %2").arg(n).arg(i));
+        sim.clearRules();
+        for (const SimFaultRule &r : c.rules)
+            sim.addRule(r);
+        QMetaObject::Connection cancel;
+        if (c.cancel)
+            cancel = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this](const QByteArray &body) {
+                if (body.startsWith("XS,W,"))
+                    link.setCancel(true);
+            });
+        EXPECT_FALSE(link.SetInstrument(rec));
+        QObject::disconnect(cancel);
+        const QStringList problems = link.UploadProblems();
+        ASSERT_EQ(problems.size(), 1) << problems.join(QLatin1Char('\n')).toStdString();
+        const int at = c.cancel ? 2 : 1;
+        const QRegularExpression stop(
+            QStringLiteral("^Upload stopped at XS 0%1: (.*); the (\\d+) settings after it were not sent$").arg(at));
+        const QRegularExpressionMatch m = stop.match(problems.first());
+        ASSERT_TRUE(m.hasMatch()) << problems.first().toStdString();
+        EXPECT_EQ(m.captured(1), c.why);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(rec.Change_XS_(i), i >= at - 1) << i;
+
+        sim.clearRules();
+        link.setCancel(false);
+        if (!link.Connected()) { // the hung-up line: the instrument comes back on a new one
+            link.setPortOpen(false);
+            ptyPath = sim.openPty();
+            link.setCommDevice(ptyPath);
+            ASSERT_TRUE(connectLink());
+        }
+        waitFor([] { return false; }, 300);
+        sim.clearRequests();
+        ASSERT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+        qsizetype writes = 0;
+        for (const QByteArray &r : sim.requests())
+            writes += r.mid(2, 3) == ",W," ? 1 : 0;
+        EXPECT_EQ(writes - 1, m.captured(2).toInt()) << "the retry sends the stopped setting and what was left";
+        ++n;
+    }
+}
+
+// SB (and UD) cannot be read back: their answer counts only while no earlier request of theirs
+// is unanswered on the connection. A late answer that has come accounts for its request; one
+// that never came leaves the commit unconfirmable, upload after upload, until a new connection.
+TEST_F(LinkTest, CommitWithoutReadBackCountsOnlyWhileNothingOfItIsUnanswered)
+{
+    link.setTickInterval(10);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    rec.setChange_SubBoard(true);
+    sim.addRule(DelayRule("SB", 1, 150)); // the resend is answered; the late answer comes while the line settles
+    EXPECT_TRUE(link.SetInstrument(rec));
+    rec.setChange_SubBoard(true);
+    sim.clearRules();
+    EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(rec.Change_SubBoard());
+
+    rec.setChange_SubBoard(true);
+    sim.addRule(Rule(SimFault::NoAnswer, "SB", 'W', 1, 1));
+    EXPECT_TRUE(link.SetInstrument(rec)); // only its own copies were out: the resend's answer is its own
+    sim.clearRules();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        rec.setChange_SubBoard(true);
+        EXPECT_FALSE(link.SetInstrument(rec));
+        EXPECT_EQ(link.UploadProblems(),
+                  QStringList{QStringLiteral("SB not confirmed: an earlier SB request is still unanswered, and it cannot be read back")});
+        EXPECT_TRUE(rec.Change_SubBoard());
+    }
+    link.setPortOpen(false);
+    ASSERT_TRUE(connectLink());
+    EXPECT_TRUE(link.SetInstrument(rec));
+    EXPECT_FALSE(rec.Change_SubBoard());
 }

@@ -3,6 +3,7 @@
 // and the instrument then holds the edits and nothing else.
 #include "../mainwindow/MainFixture.h"
 #include "FsFixture.h"
+#include "factory/FsRulesGasNames.h"
 #include "factory/frmFsDialog.h"
 #include "platform/Tabs.h"
 #include "support/InstrumentDiff.h"
@@ -58,4 +59,42 @@ TEST_F(DetailSettings, EditsMadeInTheDialogReachTheInstrumentAndNothingElse)
         expected.setZeroForce(0, 2);
     }
     EXPECT_EQ(DifferentMembers(expected, sim->state()), "");
+}
+
+// The catalytic list follows the firmware of the instrument just read, each time the dialog
+// opens: not the list set at start-up, nor the one of the instrument read before.
+TEST_F(DetailSettings, CatalyticListFollowsTheFirmwareReadEachTime)
+{
+    frmFsDialog::Register();
+    ASSERT_TRUE(Start());
+    const QStringList shortList{"CH4", "H2", "PRO", "IBU", "HEX"};
+    const QStringList longList = shortList + QStringList{"PEN"};
+    // 70000 does not fit 16 bits: it keeps its side of the line.
+    const std::pair<int, QStringList> cases[] = {
+        {4770, longList}, {4769, shortList}, {70000, longList}, {123, shortList}};
+    for (const auto &[rom, names] : cases) {
+        {
+            clsInstrument::DeviceDoor door(sim->state());
+            sim->state().setRomNumber(rom);
+        }
+        Download();
+        ASSERT_EQ(gInstrument().RomNumber(), rom);
+        QStringList offered;
+        QString other;
+        QTimer::singleShot(0, form, [&] {
+            frmFsDialog *d = frmFsDialog::Find();
+            if (!d || !d->isVisible())
+                return;
+            d->SSTab1->setTab(3);
+            if (FsFixture::OpenCell(d->vfgGasName, FsGasNames::kCatRow, FsGasNames::ColName))
+                if (auto *combo = qobject_cast<QComboBox *>(d->vfgGasName->Editor()))
+                    for (int i = 0; i < combo->count(); ++i)
+                        offered << combo->itemText(i);
+            d->vfgGasName->CancelEdit();
+            other = d->vfgGasNameOther->TextMatrix(FsGasNames::kCatRow, FsGasNames::ColName);
+            QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+        });
+        Press(form->cmdFactorySetting);
+        EXPECT_EQ(offered, names + QStringList{other}) << "ROM " << rom;
+    }
 }

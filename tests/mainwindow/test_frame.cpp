@@ -430,6 +430,88 @@ TEST_F(Frame, InstrumentAndLinkTextsReachTheLogInDarkBlue)
 
 // --- Layout ----------------------------------------------------------------------------
 
+// Every caption the window sets, read off the real controls: each from its message, the
+// message holding the text the technician knows; the rest keep their designed text.
+TEST_F(Frame, CaptionsComeFromTheirMessages)
+{
+    ASSERT_TRUE(StartOffline());
+    const struct {
+        const char *control; // objectName; "" the window itself
+        int message;         // 0: a designed caption
+        const char *caption;
+    } captions[] = {
+        {"", 5001, "VANTIK - Configuration Program"},
+        {"lblSubBoard", 5061, "Influence to sub board"},
+        {"lblStatus_0", 5022, "Serial Port"},
+        {"lblStatus_1", 5023, "Connect"},
+        {"lblTitle", 5012, "Download State"},
+        {"fraCommand_0", 5035, "Download Commands"},
+        {"fraCommand_1", 5227, "Write Commands"},
+        {"fraCommand_2", 5049, "Setting Commands"},
+        {"cmdDown_1", 5037, "Instrument Information"},
+        {"cmdDown_2", 5038, "Download Logger Data"},
+        {"cmdDown_4", 5041, "Power Off"},
+        {"cmdDown_5", 5047, "Information Get && Save"},
+        {"cmdFRAMDump", 5222, "FRAM Dump"},
+        {"lblSuffix", 5048, "Filename Suffix at Save"},
+        {"cmdOption_0", 5214, "Update"},
+        {"cmdOption_1", 5215, "Date/Time Set"},
+        {"cmdOption_2", 5216, "Calibration"},
+        {"cmdOption_3", 5257, "DEFAULT"},
+        {"cmdOption_4", 5221, "Restore Factory Set"},
+        {"chkFactorySave", 8040, "Update as Factory Settings."},
+        {"cmdImportSetting", 5228, "Load Local file"},
+        {"cmdExportSetting", 5229, "Store Local file"},
+        {"cmdFactorySetting", 5226, "Detail Settings"},
+        {"cmdExit", 5007, "Exit"},
+        {"fraTransStatus", 5021, "Status"},
+        {"lblInst_6", 5056, "Program Number"},
+        {"lblInst_8", 5060, "SUM"},
+        {"lblOption_0", 5209, "Serial No. (20 Characters)"},
+        {"lblOption_1", 5210, "Station ID (16 Characters)"},
+        {"lblOption_2", 5211, "User ID (16 Characters)"},
+        {"lblOption_3", 5212, "PC Date/Time"},
+        {"lblOption_4", 5213, "VANTIK  Date/Time"},
+        {"lblOption_7", 5223, "Interval Trend Time (Sec)"},
+        {"fraStatus", 0, "VANTIK Status"},
+        {"chkSaveOnly", 0, "Save Only"},
+        {"cmdOptData", 0, "OPT  DATA"},
+        {"cmdOptFlash", 0, "OPT FLASH"},
+        {"Opt_0", 0, "OPT1"},
+        {"chkUx_0", 0, "MAIN"},
+        {"chkUx_1", 0, "OPT1"},
+        {"lblStatus_2", 0, "Cal.Unit"},
+        {"lblStatus_3", 0, "Cal.Gas"},
+    };
+    auto shown = [&](const QString &name) -> std::optional<QString> {
+        if (name.isEmpty())
+            return form->windowTitle();
+        const QList<QWidget *> found = form->findChildren<QWidget *>(name);
+        if (found.size() != 1)
+            return std::nullopt;
+        if (auto *l = qobject_cast<QLabel *>(found[0]))
+            return l->text();
+        if (auto *b = qobject_cast<QAbstractButton *>(found[0]))
+            return b->text();
+        if (auto *g = qobject_cast<QGroupBox *>(found[0]))
+            return g->title();
+        return std::nullopt;
+    };
+    for (const auto &c : captions) {
+        const QString name = QString::fromLatin1(c.control);
+        const QString caption = QString::fromLatin1(c.caption);
+        if (c.message) {
+            EXPECT_EQ(GetMsg(c.message).toStdString(), c.caption) << c.message;
+        }
+        QString expected = c.message ? GetMsg(c.message) : caption;
+        if (name.isEmpty())
+            expected += QStringLiteral(" [P.No.05223]");
+        EXPECT_EQ(shown(name).value_or(QStringLiteral("<no such control>")).toStdString(), expected.toStdString())
+            << c.control;
+    }
+}
+
+
 TEST(GasGridColumns, HalvesGoToEven)
 {
     EXPECT_EQ(GasGridColumnWidths(10010, 2, QStringLiteral("EN"))[0], 1502); // 1501.5

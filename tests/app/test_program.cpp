@@ -1,0 +1,51 @@
+// The program's start as main runs it: a refused start tells the user why and ends with a
+// status a script can tell from a run.
+#include "app/Program.h"
+#include "core/Startup.h"
+#include "core/modMain.h"
+#include "platform/Forms.h"
+#include "platform/MsgBox.h"
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <gtest/gtest.h>
+
+TEST(Program, RefusedStartSaysWhyAndEndsWithStatus1)
+{
+    ResetForms();
+    const QString name = "vantik-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray savedTmp = qgetenv("TMPDIR");
+    struct Restore {
+        QByteArray v;
+        ~Restore() { v.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", v); }
+    } restore{savedTmp};
+
+    // Another copy holds the lock.
+    qputenv("TMPDIR", dir.path().toLocal8Bit());
+    auto other = ClaimSingleInstance(name, {});
+    ASSERT_TRUE(other);
+    {
+        ScriptedMsgBox boxes;
+        EXPECT_EQ(RunProgram(name), 1);
+        ASSERT_EQ(boxes.calls().size(), 1);
+        EXPECT_EQ(boxes.calls()[0].prompt, QStringLiteral("It has already started."));
+        EXPECT_EQ(boxes.calls()[0].title, QStringLiteral("VANTIK - Configuration Program"));
+        EXPECT_EQ(boxes.calls()[0].icon(), vb::Exclamation);
+    }
+    // The lock cannot be made at all.
+    qputenv("TMPDIR", dir.filePath("gone").toLocal8Bit());
+    {
+        ScriptedMsgBox boxes;
+        EXPECT_EQ(RunProgram(name), 1);
+        ASSERT_EQ(boxes.calls().size(), 1);
+        const QString said = boxes.calls()[0].prompt;
+        EXPECT_TRUE(said.startsWith(QStringLiteral("The program cannot start"))) << said.toStdString();
+    }
+    // Neither start went on to the splash or the login.
+    EXPECT_EQ(FindForm(QStringLiteral("frmPassword")), nullptr);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_FALSE(gShowMainWindow);
+}

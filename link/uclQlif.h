@@ -148,6 +148,7 @@ public:
         Outcome outcome = Outcome::Failed;
         Link::Answer answer;
         int sends = 1; // how often the request went out (resends after a time-out or NAK)
+        QString why;   // Failed: the plain reason when there is one beyond a missing answer
     };
 
 private:
@@ -165,7 +166,8 @@ private:
     void handleFrame(const Link::Frame &f);
     void handleText(const Link::Frame &f);
     void handleBinary(const Link::Frame &f);
-    void completePending(Outcome outcome, const Link::Answer &answer);
+    void completePending(Outcome outcome, const Link::Answer &answer, const QString &why = {});
+    void refuseCharacters(const Link::Frame &f);
     void searchTick();
     void probeFailed();
     void connectedTick();

@@ -63,6 +63,9 @@ void uclQlif::handleFrame(const Link::Frame &f)
             }
         }
         break;
+    case Link::Frame::BadChar:
+        refuseCharacters(f);
+        break;
     case Link::Frame::Overlong:
         m_log.addLine(QStringLiteral("<<< Frame too long, dropped >>>"));
         break;

@@ -62,7 +62,10 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
-            failLine(iObj, e.code, r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer"));
+            failLine(iObj, e.code,
+                     r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled")
+                     : r.why.isEmpty()               ? QStringLiteral("no answer")
+                                                     : r.why);
             return false;
         }
         const QString key = SettingLines::requestKey(e);
@@ -89,7 +92,9 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(QString::fromLatin1(code)));
             continue;
         }
-        QString why = r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer");
+        QString why = r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled")
+                      : r.why.isEmpty()               ? QStringLiteral("no answer")
+                                                      : r.why;
         if (r.outcome != Outcome::Accepted || !ReadOnlyCodes::Apply(iObj, code, r.answer.fields, &why)) {
             failLine(iObj, QString::fromLatin1(code), why);
             return false;
@@ -134,7 +139,8 @@ bool uclQlif::confirmWritten(const QByteArray &line, const QByteArray &readReque
     const Reply r = exchange(readRequest, StatusWaitRead);
     if (r.outcome != Outcome::Accepted) {
         *why = r.outcome == Outcome::Refused ? QStringLiteral("the instrument refused to read it back")
-                                             : QStringLiteral("no answer to the read-back");
+               : r.why.isEmpty()             ? QStringLiteral("no answer to the read-back")
+                                             : r.why;
         return false;
     }
     if (r.answer.fields != written.fields) {
@@ -173,6 +179,8 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             return true;
         }
         if (r.outcome != Outcome::Accepted) {
+            if (!r.why.isEmpty())
+                problem(QStringLiteral("%1: %2").arg(what, r.why));
             allAccepted = false;
             return false;
         }

@@ -117,7 +117,7 @@ void FrameAssembler::emitFrame(Frame::Kind kind, bool last)
             f.header = static_cast<quint16>((f.header << 4) | HexDigit(m_body[i]));
         if (kind == Frame::Binary)
             f.body = m_body.mid(4);
-    } else if (kind == Frame::Text) {
+    } else if (kind == Frame::Text || kind == Frame::BadChar) {
         f.body = m_body;
     }
     m_out.append(f);
@@ -209,17 +209,22 @@ void FrameAssembler::feed(const char *data, qsizetype size)
             m_raw += c;
             const int hi = HexDigit(m_check[0]);
             const int lo = HexDigit(m_check[1]);
-            bool good = hi >= 0 && lo >= 0 && Checksum(m_body) == quint8(hi * 16 + lo);
-            if (good && !m_binary) {
+            const bool good = hi >= 0 && lo >= 0 && Checksum(m_body) == quint8(hi * 16 + lo);
+            Frame::Kind kind = good ? (m_binary ? Frame::Binary : Frame::Text) : Frame::Bad;
+            quint8 refused = 0;
+            if (kind == Frame::Text) {
                 for (char b : std::as_const(m_body)) {
                     const auto u = static_cast<quint8>(b);
                     if ((u < 0x20 && b != SUB) || u > 0x7E) {
-                        good = false;
+                        kind = Frame::BadChar;
+                        refused = u;
                         break;
                     }
                 }
             }
-            emitFrame(good ? (m_binary ? Frame::Binary : Frame::Text) : Frame::Bad, c != ETB);
+            emitFrame(kind, c != ETB);
+            if (kind == Frame::BadChar)
+                m_out.last().badByte = refused;
             break;
         }
         }

@@ -31,10 +31,14 @@ struct Frame {
         Nak,      // single NAK byte
         Bad,      // a complete frame with a wrong checksum or a malformed trailer
         Overlong, // a frame longer than the bounds; dropped
-        Junk      // bytes outside any frame; dropped
+        Junk,     // bytes outside any frame; dropped
+        BadChar   // a whole text frame, checksum right, whose body holds a byte a text frame
+                  // does not carry (below blank but SUB, or above "~"): sending it again
+                  // would bring the same bytes, so it is refused, never taken for damage
     };
     Kind kind = Junk;
-    QByteArray body;     // text body, or binary payload
+    QByteArray body;     // text body (also of a BadChar frame), or binary payload
+    quint8 badByte = 0;  // BadChar: the first byte refused
     quint16 header = 0;  // binary block number / address
     bool last = true;    // EOT or CR (true), ETB (false)
     QByteArray raw;      // the bytes as they came, for the serial log (binary payload excluded)

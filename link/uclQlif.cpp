@@ -301,7 +301,7 @@ void uclQlif::connectedTick()
 
 // Ends the exchange in flight. Probes and polls are settled here; an operation's wait
 // picks the reply up.
-void uclQlif::completePending(Outcome outcome, const Link::Answer &answer)
+void uclQlif::completePending(Outcome outcome, const Link::Answer &answer, const QString &why)
 {
     const PendingKind kind = m_pending;
     m_pending = PendingKind::None;
@@ -327,11 +327,33 @@ void uclQlif::completePending(Outcome outcome, const Link::Answer &answer)
     m_reply.outcome = outcome;
     m_reply.answer = answer;
     m_reply.sends = m_sends;
-    m_reply.why = outcome == Outcome::Failed ? m_failWhy : QString();
+    m_reply.why = why;
     m_pendingDone = true;
     if (m_run && kind == PendingKind::Op)
         pollAnswered(m_reply);
     WaitNotify();
+}
+
+// A whole frame whose body holds a byte that text frames do not carry. It is not damaged: a
+// NAK would bring the same bytes again, so it is neither acknowledged nor asked for again.
+// The exchange it answers fails at once with the reason; a frame that answers nothing in
+// flight is only logged.
+void uclQlif::refuseCharacters(const Link::Frame &f)
+{
+    const Link::Answer a = Link::SplitBody(f.body);
+    const QString byte = QStringLiteral("0x") + QString::number(f.badByte, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    const QString why = QStringLiteral("the answer holds a character the link does not take (%1)").arg(byte);
+    const QString code = QString::fromLatin1(a.code);
+    m_log.addLine(a.valid ? QStringLiteral("<<< %1,%2: %3 >>>").arg(code, QString(QLatin1Char(a.mode)), why)
+                          : QStringLiteral("<<< An answer holds a character the link does not take (%1) >>>").arg(byte));
+    const bool ours = m_pending != PendingKind::None && a.valid && a.code == m_pendingCode &&
+                      (a.mode == m_pendingMode || a.mode == 'N' || a.mode == 'C') &&
+                      (m_pendingKey.isEmpty() || a.mode != 'R' || m_blockCount > 0 ||
+                       (!a.fields.isEmpty() && a.fields[0] == m_pendingKey));
+    if (!ours)
+        return;
+    gDataReceived = true;
+    completePending(Outcome::Failed, {}, why);
 }
 
 // Every fifth silent probe the port is closed and opened again; after Retry such rounds the

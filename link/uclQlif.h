@@ -170,8 +170,9 @@ private:
     void handleFrame(const Link::Frame &f);
     void handleText(const Link::Frame &f);
     void handleBinary(const Link::Frame &f);
-    void completePending(Outcome outcome, const Link::Answer &answer);
-    void failPending(const QString &why); // completePending(Failed) with its reason
+    void completePending(Outcome outcome, const Link::Answer &answer, const QString &why = {});
+    void failPending(const QString &why) { completePending(Outcome::Failed, {}, why); }
+    void refuseCharacters(const Link::Frame &f);
     // Requests sent and answers seen, per request identity ("XS,W", "XS,R,03"), for the life
     // of a connection: a late answer is counted whenever it arrives.
     static QByteArray Identity(const QByteArray &code, char mode, const QByteArray &key);
@@ -258,7 +259,6 @@ private:
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
     QByteArray m_pendingIdentity; // operations only; empty for probes, polls and dumps
-    QString m_failWhy;
     // Requests of an identity not yet answered on this connection (resent, failed, lost).
     QHash<QByteArray, int> m_unanswered;
     int m_ticksLeft = 0;

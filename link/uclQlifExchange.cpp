@@ -64,6 +64,9 @@ void uclQlif::handleFrame(const Link::Frame &f)
             }
         }
         break;
+    case Link::Frame::BadChar:
+        refuseCharacters(f);
+        break;
     case Link::Frame::Overlong:
         m_log.addLine(QStringLiteral("<<< Frame too long, dropped >>>"));
         break;
@@ -155,7 +158,6 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
     m_pendingMode = request.valid ? request.mode : 0;
     m_pendingKey = request.valid && request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray();
     m_pendingIdentity = kind == PendingKind::Op ? Identity(m_pendingCode, m_pendingMode, m_pendingKey) : QByteArray();
-    m_failWhy.clear();
     m_pending = kind;
     m_pendingDone = false;
     m_blocks.clear();
@@ -216,11 +218,6 @@ void uclQlif::countAnswer(const Link::Answer &a)
         m_unanswered.erase(it);
 }
 
-void uclQlif::failPending(const QString &why)
-{
-    m_failWhy = why;
-    completePending(Outcome::Failed, {});
-}
 
 // ---- blocking
 

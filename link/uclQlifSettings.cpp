@@ -62,7 +62,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
-            failLine(iObj, e.code, r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer"));
+            failLine(iObj, e.code, r.why);
             return false;
         }
         const QString key = SettingLines::requestKey(e);
@@ -89,7 +89,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(QString::fromLatin1(code)));
             continue;
         }
-        QString why = r.outcome == Outcome::Cancelled ? QStringLiteral("cancelled") : QStringLiteral("no answer");
+        QString why = r.why;
         if (r.outcome != Outcome::Accepted || !ReadOnlyCodes::Apply(iObj, code, r.answer.fields, &why)) {
             failLine(iObj, QString::fromLatin1(code), why);
             return false;

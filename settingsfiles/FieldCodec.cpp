@@ -18,6 +18,18 @@ std::nullopt_t refuse(QString *why, const QString &text)
     return std::nullopt;
 }
 
+// Printable ASCII: what a text frame of the link carries.
+bool isLineChar(QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }
+
+// "\"É\" (0xC9)", or the code alone for a byte that does not print.
+QString charName(QChar c)
+{
+    const QString code = QStringLiteral("0x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    if (c.unicode() < 0xA0)
+        return QStringLiteral("the character %1").arg(code);
+    return QStringLiteral("\"%1\" (%2)").arg(c, code);
+}
+
 bool isNotSetWord(uint32_t w) { return w == 0xDDDD || w == 0xFEFE || w == 0xFFFF; }
 
 // At most `width` hex digits, leading zeros counted: the writer never writes more.
@@ -134,23 +146,24 @@ std::optional<QString> real(float v, QString *why)
     return s;
 }
 
-std::optional<QString> textRaw(const QString &v, QString *why)
+std::optional<QString> textRaw(const QString &v, QString *why, Chars chars)
 {
     for (QChar c : v) {
         if (c == QLatin1Char(',') || c == QLatin1Char(';'))
             return refuse(why, QStringLiteral("\"%1\" holds \"%2\", which would split the line").arg(v, c));
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return refuse(why, QStringLiteral("\"%1\" holds a character that cannot be written").arg(v));
+        const bool held = chars == Chars::Held && c.unicode() >= 0x80 && c.unicode() <= 0xFF;
+        if (!isLineChar(c) && !held)
+            return refuse(why, QStringLiteral("\"%1\" holds %2, which the instrument line does not carry").arg(v, charName(c)));
     }
     return v;
 }
 
-std::optional<QString> textN(const QString &v, int n, QString *why)
+std::optional<QString> textN(const QString &v, int n, QString *why, Chars chars)
 {
     QString t = v.left(n);
     if (t.size() < n)
         t += QString(n - t.size(), QLatin1Char(' '));
-    return textRaw(t, why);
+    return textRaw(t, why, chars);
 }
 
 std::optional<QString> digitChar(int v, QString *why)
@@ -217,8 +230,8 @@ std::optional<QString> readText(const QString &f, int width, QString *why)
     for (QChar c : f) {
         if (c == QLatin1Char(';'))
             return refuse(why, QStringLiteral("\"%1\" holds \";\"").arg(f));
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() > 0xFF)
-            return refuse(why, QStringLiteral("\"%1\" holds a control character").arg(f));
+        if (!isLineChar(c))
+            return refuse(why, QStringLiteral("\"%1\" holds %2, which the instrument line does not carry").arg(f, charName(c)));
     }
     return f;
 }

@@ -28,11 +28,17 @@ std::optional<QString> valueWord(float v, int digits, QString *why);
 std::optional<QString> smallWord(float v, int digits, QString *why);
 // General number with at most 7 significant digits ("0.5", "3", "1E-05").
 std::optional<QString> real(float v, QString *why);
+// Which characters a text field may hold. The settings files and the instrument line carry
+// printable ASCII (blank to "~"); what the writer writes, the reader and the link take.
+enum class Chars {
+    Line,  // printable ASCII: every file and every request
+    Held   // also Latin-1 above "~": what an instrument may hold and answer (the simulator)
+};
 // Text cut or padded with blanks to exactly n characters; a text that would break the
-// line (",", ";", a control character, a character beyond Latin-1) is refused.
-std::optional<QString> textN(const QString &v, int n, QString *why);
+// line (",", ";") or holds a character outside `chars` is refused.
+std::optional<QString> textN(const QString &v, int n, QString *why, Chars chars = Chars::Line);
 // The text as it stands, with the same refusal.
-std::optional<QString> textRaw(const QString &v, QString *why);
+std::optional<QString> textRaw(const QString &v, QString *why, Chars chars = Chars::Line);
 // The character with code 48 + v.
 std::optional<QString> digitChar(int v, QString *why);
 
@@ -51,8 +57,9 @@ std::optional<int32_t> readWide(const QString &f, QString *why);
 // One digit 0..9: the fields written in decimal and read as hex, where only 0..9 read back
 // the same.
 std::optional<int16_t> readDigit(const QString &f, QString *why);
-// A text field of at most width characters (0: any) without ";" or control characters. A
-// "," is taken: the whole-line readers join a padded last name split at its commas.
+// A text field of at most width characters (0: any) of printable ASCII without ";": a byte
+// above "~" is refused like a control character, naming it. A "," is taken: the whole-line
+// readers join a padded last name split at its commas.
 std::optional<QString> readText(const QString &f, int width, QString *why);
 // Instrument word of at most four digits with `digits` decimal places (DDDD, FFFF, FEFE
 // give the codes).

@@ -77,7 +77,7 @@ std::optional<QString> digitOnly(int64_t v, QString *why)
     return dec(v);
 }
 
-std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *why)
+std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *why, Chars chars)
 {
     const double n = r.number(f.m, f.i, f.j);
     const auto whole = [&] { return int64_t(RoundHalfEven(n)); };
@@ -119,9 +119,9 @@ std::optional<QString> encode(const clsInstrument &r, const Field &f, QString *w
     case Enc::Text:
     case Enc::TextUpper:
     case Enc::TextKeep:
-        return textN(r.text(f.m, f.i, f.j), f.width, why);
+        return textN(r.text(f.m, f.i, f.j), f.width, why, chars);
     case Enc::TextRaw:
-        return textRaw(r.text(f.m, f.i, f.j), why);
+        return textRaw(r.text(f.m, f.i, f.j), why, chars);
     case Enc::Flag:
         return QString(n != 0 ? QStringLiteral("1") : QStringLiteral("0"));
     case Enc::DigitChar:
@@ -155,7 +155,7 @@ int hexWidth(Enc e)
 
 // Converts one field and stores it. Scales come from the record as it stands, so the
 // decimal places of an earlier line (or field) apply.
-bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QString *why)
+bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, Blanks blanks, QString *why)
 {
     const auto num = [&](auto opt) { return opt && setNum(r, f.m, double(*opt), f.i, f.j, why); };
     switch (f.enc) {
@@ -217,6 +217,12 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, QStr
             return false;
         if (f.enc == Enc::TextKeep || f.enc == Enc::TextRaw)
             return setTxt(r, f.m, *t, f.i, f.j, why);
+        if (blanks == Blanks::Keep) {
+            QString held = *t;
+            while (held.endsWith(QLatin1Char(' ')))
+                held.chop(1);
+            return setTxt(r, f.m, held, f.i, f.j, why);
+        }
         const QString trimmed = trimBlanks(*t);
         return setTxt(r, f.m, f.enc == Enc::TextUpper ? trimmed.toUpper() : trimmed, f.i, f.j, why);
     }
@@ -313,7 +319,7 @@ ParseResult bad(const QString &code, const QString &reason)
 
 // Applies the fields of one line straight to r (callers that need all-or-nothing work on
 // a copy).
-ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
+ParseResult apply(clsInstrument &r, const Def &d, QStringList f, Blanks blanks = Blanks::Trim)
 {
     const QString code = QLatin1String(d.code);
     QString why;
@@ -364,7 +370,7 @@ ParseResult apply(clsInstrument &r, const Def &d, QStringList f)
             for (int k = 0; k < used; ++k) {
                 if (fields[k].first != (pass == 0))
                     continue;
-                if (!decode(r, fields[k], f.at(k), d.tailFlag, &why))
+                if (!decode(r, fields[k], f.at(k), d.tailFlag, blanks, &why))
                     return fieldError(k);
             }
         }
@@ -511,7 +517,7 @@ bool isSupported(const clsInstrument &inst, const Entry &e)
     return d->support == M::Count || inst.number(d->support) == 0;
 }
 
-LineText fieldsText(const clsInstrument &inst, const Entry &e)
+LineText fieldsText(const clsInstrument &inst, const Entry &e, Chars chars)
 {
     LineText out;
     const Def *d = defOf(e.code);
@@ -540,7 +546,7 @@ LineText fieldsText(const clsInstrument &inst, const Entry &e)
         fields += *w;
     } else {
         for (const Field &f : d->fields(entry)) {
-            const auto s = encode(inst, f, &why);
+            const auto s = encode(inst, f, &why, chars);
             if (!s) {
                 out.reason = why;
                 out.error = d->key == Key::None ? QStringLiteral("%1: %2").arg(e.code, why)
@@ -587,7 +593,8 @@ ParseResult parseLineInPlace(clsInstrument &inst, const QString &line, Door door
     return apply(inst, *d, *fields);
 }
 
-ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringList &fields, Door door)
+ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringList &fields, Door door,
+                        Blanks blanks)
 {
     ParseResult r;
     r.code = code.toUpper();
@@ -599,7 +606,7 @@ ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringL
         std::optional<clsInstrument::DeviceDoor> guard;
         if (door == Door::Device)
             guard.emplace(work);
-        r = apply(work, *d, fields);
+        r = apply(work, *d, fields, blanks);
     }
     if (r.ok())
         inst = work;

@@ -1,4 +1,5 @@
 #pragma once
+#include "settingsfiles/FieldCodec.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -83,10 +84,12 @@ struct LineText {
     QString reason; // the same without the code and entry
 };
 
-// Builds the line of entry e from the record, with the given mode letter.
+// Builds the line of entry e from the record, with the given mode letter. Text fields hold
+// printable ASCII only: a name holding any other character is refused, naming it.
 LineText lineText(const clsInstrument &inst, const Entry &e, QChar mode = QLatin1Char('W'));
-// Only the fields: "f1,f2,...," (what follows "CC,M,").
-LineText fieldsText(const clsInstrument &inst, const Entry &e);
+// Only the fields: "f1,f2,...," (what follows "CC,M,"). FieldCodec::Chars::Held writes a
+// name as an instrument holds it, bytes above "~" included (the simulator's answers).
+LineText fieldsText(const clsInstrument &inst, const Entry &e, FieldCodec::Chars chars = FieldCodec::Chars::Line);
 
 // Which door of the record a parse goes through.
 enum class Door {
@@ -123,9 +126,16 @@ struct ParseResult {
 // the scaled lines, IT before SA and FF, FL before SA), exactly as a file is read.
 ParseResult parseLine(clsInstrument &inst, const QString &line, Door door = Door::Device);
 
+// What a parse does with the blanks around a name (the fields written as text n).
+enum class Blanks {
+    Trim, // the reader's rule: the blanks in front and the padding are dropped (files, answers)
+    Keep  // an instrument's: the name keeps the blanks it came with in front; only the padding
+          // to the field's width goes, which the writer puts back (the simulator)
+};
+
 // The same with the line already split: code and the fields after "CC,M," (a trailing
 // empty field after the last "," must not be included).
 ParseResult parseFields(clsInstrument &inst, const QString &code, const QStringList &fields,
-                        Door door = Door::Device);
+                        Door door = Door::Device, Blanks blanks = Blanks::Trim);
 
 } // namespace SettingLines

@@ -240,6 +240,12 @@ void SimInstrument::receive(const QByteArray &bytes)
         case Link::Frame::Overlong:
             deliver(QByteArray(1, Link::NAK));
             break;
+        case Link::Frame::BadChar:
+            // Whole, but not what an instrument takes: a NAK would only bring it again.
+            if (m_poweredOn)
+                refuseMalformed(f.body, QStringLiteral("holds the byte 0x%1, which a text frame does not carry")
+                                        .arg(QString::number(f.badByte, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
+            break;
         case Link::Frame::Nak:
             if (!m_lastFrame.isEmpty())
                 sendFrame(m_lastFrame, false);
@@ -526,7 +532,8 @@ QList<QByteArray> SimInstrument::answerFields(const Link::Answer &req, QByteArra
         const auto it = EntryByKey().constFind(code + QLatin1Char('|') + key);
         if (it == EntryByKey().constEnd())
             return refused();
-        const SettingLines::LineText lt = SettingLines::fieldsText(m_state, *it);
+        // An instrument answers what it holds, also a byte the link will not take.
+        const SettingLines::LineText lt = SettingLines::fieldsText(m_state, *it, FieldCodec::Chars::Held);
         return lt.ok ? SplitFields(lt.text) : refused();
     }
     if (req.mode == 'W') {

@@ -219,11 +219,13 @@ QString ApplySettingWrite(clsInstrument &inst, const QByteArray &body)
     clsInstrument next = inst;
     {
         clsInstrument::DeviceDoor door(next);
-        const SettingLines::ParseResult p = SettingLines::parseFields(next, code, fields, SettingLines::Door::Device);
+        // An instrument keeps the bytes a write carries, blanks in front of a name included.
+        const SettingLines::ParseResult p =
+            SettingLines::parseFields(next, code, fields, SettingLines::Door::Device, SettingLines::Blanks::Keep);
         if (!p.ok())
             return p.reason.isEmpty() ? QStringLiteral("refused") : p.reason;
     }
-    const SettingLines::LineText back = SettingLines::fieldsText(next, *entry);
+    const SettingLines::LineText back = SettingLines::fieldsText(next, *entry, FieldCodec::Chars::Held);
     if (!back.ok)
         return back.error;
     QList<QByteArray> want = back.text.toLatin1().split(',');

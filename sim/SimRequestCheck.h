@@ -15,7 +15,9 @@ QString Problem(const QByteArray &body);
 
 // A setting-line write "CC,W,fields,": applies it to inst when it is well formed. Well formed
 // means it converts and, written back from the result, gives exactly the fields that came
-// (so widths, digits, case and ranges are those of the writer). Nothing changes otherwise.
+// (so widths, digits, case and ranges are those of the writer). Names are kept as they came,
+// blanks in front included: only the padding to the field's width is the writer's. Nothing
+// changes otherwise.
 QString ApplySettingWrite(clsInstrument &inst, const QByteArray &body);
 
 } // namespace SimRequestCheck

@@ -39,14 +39,14 @@ TEST(FrameCodec, InputsAndTheFramesTheyGive)
     const struct {
         const char *what;
         QByteArray bytes;
-        const char *kinds; // T text, B bad, O overlong, J junk, A ACK, N NAK
+        const char *kinds; // T text, B bad, O overlong, J junk, A ACK, N NAK, C a byte not carried
     } cases[] = {
         {"EOT, ETB, CR", BuildTextFrame("XP,R,4,", false) + good + crEnded, "TT+T+"},
         {"checksum, trailer", badSum + noEnd, "B+B+J"},
         {"SUB as a field", BuildTextFrame("UX,C,\x1A,"), "T+"},
-        {"control byte", BuildTextFrame("UX,C,\x07,"), "B+"},
-        {"DEL", BuildTextFrame("XS,R,01,A\x7F,"), "B+"},
-        {"byte over 7F", BuildTextFrame("XS,R,01,\xE9,"), "B+"},
+        {"control byte", BuildTextFrame("UX,C,\x07,"), "C+"},
+        {"DEL", BuildTextFrame("XS,R,01,A\x7F,"), "C+"},
+        {"byte over 7F", BuildTextFrame("XS,R,01,\xE9,"), "C+"},
         {"junk, ACK, NAK", QByteArray("zz") + ACK + "q" + NAK + good, "JAJNT+"},
         {"body at its limit", BuildTextFrame(atLimit), "T+"},
         {"overlong, then a frame", overLimit + good, "O+JT+"},
@@ -54,7 +54,7 @@ TEST(FrameCodec, InputsAndTheFramesTheyGive)
     for (const auto &c : cases) {
         QByteArray got;
         for (const Frame &f : Parse(c.bytes))
-            got += QByteArray(1, "TXANBOJ"[f.kind]) + (f.last && f.kind != Frame::Junk && f.raw.size() > 1 ? "+" : "");
+            got += QByteArray(1, "TXANBOJC"[f.kind]) + (f.last && f.kind != Frame::Junk && f.raw.size() > 1 ? "+" : "");
         EXPECT_EQ(got, QByteArray(c.kinds)) << c.what;
     }
     EXPECT_EQ(Parse(BuildTextFrame(atLimit)).value(0).body, atLimit);

@@ -60,7 +60,9 @@ TEST(SimInstrument, RefusesEveryKindOfMalformedRequest)
         // selection masks
         "UX,W,0,", "SZ,W,1111112,", "SZ,W,111111,", "S2,W,1000000,0100,0100,0000,0000,0000,0000,0000,",
         // list entries, read-only lines
-        "XS,R,00,", "XS,R,81,", "XS,R,", "XP,R,1,", gjLine};
+        "XS,R,00,", "XS,R,81,", "XS,R,", "XP,R,1,", gjLine,
+        // a byte a text frame does not carry: whole, so refused, not NAKed as damaged
+        "XS,W,05,A\xC9" "B             ,"};
     // Refused as an instrument refuses: "CC,N," when the request has a code to answer with.
     for (const QByteArray &req : malformed)
         EXPECT_EQ(AnswerBlocks(sim, req).join('|'), Link::SplitBody(req).valid ? req.left(2) + ",N," : "NAK") << req.toStdString();

@@ -295,3 +295,80 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsOwnMembers)
     EXPECT_TRUE(fresh.invalidGN() && !fresh.InvalidIF());
 }
 
+
+// The files carry printable ASCII, as the instrument line does: a name holding a byte above
+// "~" is refused where it enters, naming its line, plain or scrambled, and is never written.
+TEST_F(SettingsFileTest, NamesHoldOnlyWhatTheInstrumentLineCarries)
+{
+    clsInstrument r = VariedRecord(5);
+    r.setXS_(4, QStringLiteral("AEB"));
+    r.setXZ_(0, QStringLiteral("ALICE"));
+    r.setLO_longname(2, QStringLiteral("LONG"));
+    r.setLB_name(29, QStringLiteral("LB"));
+    r.setPIDLongName(16, QStringLiteral("LONG"));
+    r.setGasName(0, QStringLiteral("CO"));
+    r.setG1_(5, QStringLiteral("LONG"));
+    r.setBNuserLogoName(QStringLiteral("LOGO"));
+    r.setPassword(QStringLiteral("1234"));
+    ASSERT_TRUE(StoreConfig(r, path("good.seq"), false).ok);
+    const QList<QByteArray> ls = lines("good.seq");
+    clsInstrument target = VariedRecord(2);
+    const clsInstrument before = target;
+    // The first character of one text field of each kind becomes an É (0xC9).
+    const struct {
+        const char *start;
+        int at; // characters after the start
+    } cases[] = {{"XS,W,05,", 0}, {"XZ,W,01,", 0}, {"LO,W,2,", 0}, {"LB,W,1D,", 21}, {"LS,W,10,", 0},
+                 {"GN,W,", 0},    {"G1,W,5,", 0},  {"BN,W,", 0},   {"AQ,W,", 0}};
+    for (const auto &c : cases) {
+        const auto it = std::find_if(ls.begin(), ls.end(), [&](const QByteArray &l) { return l.startsWith(c.start); });
+        ASSERT_NE(it, ls.end()) << c.start;
+        const int k = int(it - ls.begin());
+        QList<QByteArray> bad = ls;
+        bad[k][qsizetype(qstrlen(c.start)) + c.at] = '\xC9';
+        WriteTestFile(path("bad.seq"), bad.join("\r\n") + "\r\n");
+        const SettingsFileResult res = LoadConfig(target, path("bad.seq"), false);
+        EXPECT_FALSE(res.ok) << c.start;
+        EXPECT_EQ(res.line, k + 1) << c.start;
+        EXPECT_TRUE(res.error.contains(QStringLiteral("Line %1 ").arg(k + 1)) && res.error.contains(QLatin1String("(0xC9)")))
+            << res.error.toStdString();
+    }
+    // A maintenance file is read by the same rule, each line unscrambled first.
+    Distribution stations;
+    stations.station = true;
+    ASSERT_TRUE(StoreConfig(r, path("s.vkx"), true, stations).ok);
+    QList<QByteArray> vl = crlfLines(ReadTestFile(path("s.vkx")));
+    QString plain = unscramble(vl[4]);
+    ASSERT_TRUE(plain.startsWith(QLatin1String("XS,W,05,AEB")));
+    plain[9] = QChar(0xC9);
+    bool ok = false;
+    vl[4] = EncodeText(plain, true, &ok).toLatin1();
+    ASSERT_TRUE(ok);
+    WriteTestFile(path("s.vkx"), vl.join("\r\n") + "\r\n");
+    SettingsFileResult res = LoadConfig(target, path("s.vkx"), true);
+    EXPECT_FALSE(res.ok);
+    EXPECT_EQ(res.line, 5) << res.error.toStdString();
+    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
+
+    // The writer refuses what its reader would: every byte from DEL up, and the old file stays.
+    const QByteArray old = ReadTestFile(path("good.seq"));
+    for (int b = 0x7F; b <= 0xFF; ++b) {
+        r.setXS_(4, QStringLiteral("A") + QChar(b) + QStringLiteral("B"));
+        res = StoreConfig(r, path("good.seq"), false);
+        ASSERT_FALSE(res.ok) << b;
+        EXPECT_TRUE(res.error.contains(QLatin1String("XS 05"))) << res.error.toStdString();
+    }
+    EXPECT_TRUE(res.error.contains(QString::fromLatin1("\"\xFF\" (0xFF)"))) << res.error.toStdString();
+    EXPECT_EQ(ReadTestFile(path("good.seq")), old);
+    // Blank to "~" all go and come back (but the two that split a line).
+    for (int b = 0x20; b <= 0x7E; ++b) {
+        if (b == ',' || b == ';')
+            continue;
+        const QString name = QStringLiteral("A") + QChar(b) + QStringLiteral("B");
+        r.setXS_(4, name);
+        const SettingLines::LineText t = SettingLines::lineText(r, SettingLines::Entry{QStringLiteral("XS"), 4});
+        ASSERT_TRUE(t.ok) << b;
+        ASSERT_TRUE(SettingLines::parseLine(target, t.text, SettingLines::Door::User).ok()) << b;
+        EXPECT_EQ(target.XS_(4), name);
+    }
+}

@@ -126,6 +126,8 @@ TEST_F(GasNames, RenameOfChannel0WithLargePointsIsRoundedRightOrRefused)
 
 #include "FsFixture.h"
 #include <QCheckBox>
+#include <QTemporaryDir>
+#include "settingsfiles/SettingsFile.h"
 
 namespace {
 
@@ -317,4 +319,28 @@ TEST_F(GasNameDialog, ThermalChannelListEndsWithTheThermalOtherGas)
     ASSERT_TRUE(Pick(g, 5, ColName, "TCX"));
     EXPECT_EQ(g->TextMatrix(5, ColLongName), "TC OTHER");
     EXPECT_EQ(g->TextMatrix(5, ColScale), "80.0");
+}
+
+// A maintenance-data load brings a long name in: one the rule refuses is marked, OK waits.
+TEST_F(GasNameDialog, LoadedOtherGasLongNameIsJudged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("all.vkx");
+    clsInstrument other = rec();
+    {
+        clsInstrument::DeviceDoor door(other);
+        other.setG1_(1, "L{D");
+        other.setG1_(5, "T|C");
+    }
+    ASSERT_TRUE(StoreConfig(other, path, true, Distribution::everything()));
+    ASSERT_TRUE(Open());
+    files->choose(path);
+    dlg->cmdLoad_Click();
+    FlexGrid *o = dlg->vfgGasNameOther;
+    EXPECT_EQ(o->TextMatrix(kCatRow, ColLongName), "L{D");
+    EXPECT_EQ(Back(o, kCatRow, ColLongName), 255);
+    EXPECT_NE(Back(o, kTcRow, ColLongName), 255);
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Other Name"))});
 }

@@ -14,15 +14,16 @@ Kind classify(int c, bool allowLower, bool allowQuote, bool blankIsSymbol)
         return Kind::Pass;
     if (c >= 'a' && c <= 'z')
         return Kind::Lower;
-    // Braces, and the separators of the settings and list files (",", ";") and of the
-    // choice lists ("|"): a name holding one would not come back as itself.
-    if (c == '{' || c == '}' || c == ',' || c == ';' || c == '|')
+    // Braces, and the separators of the settings and list files (",", ";"): a name
+    // holding one would not come back as itself. "|" is an ordinary character: the
+    // dialog's choice lists are lists, not "|"-joined texts.
+    if (c == '{' || c == '}' || c == ',' || c == ';')
         return Kind::Fail;
     if (!allowLower)
         return Kind::Fail;
     if (c == '\'')
         return allowQuote ? Kind::Pass : Kind::Fail;
-    // blank to "/" but ",", ":" to "@" but ";", "[" to "`", "~"
+    // blank to "/" but ",", ":" to "@" but ";", "[" to "`", "|", "~"
     return Kind::Pass;
 }
 

@@ -6,8 +6,8 @@
 // non-ASCII codes fail. Blank, "-", digits and capitals always pass. Without allowLower,
 // small letters are turned into capitals in place and pass, every other symbol fails.
 // With allowLower, small letters and the symbols pass, the apostrophe only with
-// allowQuote; "{", "}", ",", ";" and "|" always fail (the files and choice lists could
-// not carry them). Every name editor, import and load judges names by these two.
+// allowQuote; "{", "}", "," and ";" always fail (the settings and list files could not
+// carry them back). Every name editor, import and load judges names by these two.
 bool CheckKeyAscii(int16_t &keyAscii, bool allowLower, bool allowQuote);
 bool CheckKeyAscii(int &keyAscii, bool allowLower, bool allowQuote);
 
@@ -20,9 +20,9 @@ bool CheckTextChars(const QString &text, bool allowLower, bool allowQuote);
 // files' lines (and of the program settings file), so such a text would not read back whole.
 bool HasFileSeparator(const QString &text);
 
-// Names that travel in list files, settings files and "|"-separated choice lists (station,
-// user, gas, conversion and PID names and long names): the checks above with the
-// apostrophe allowed (the separators fail there already).
+// Names that travel in list files, settings files and choice lists (station, user, gas,
+// conversion and PID names and long names): the checks above with the apostrophe allowed
+// (the file separators fail there already).
 bool CheckListNameChars(const QString &text, bool allowLower);
 bool CheckListNameKey(int &keyAscii, bool allowLower);
 

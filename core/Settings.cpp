@@ -180,6 +180,7 @@ bool applySetting(const QString &key, const QString &value)
         {kCatName, &gCatName}, {kCatLongName, &gCatLongName}, {kCatRatio, &gCatRatio}, {kCatDigit, &gCatDigit},
         {kTcName, &gTcName},   {kTcLongName, &gTcLongName},   {kTcFullScale, &gTcFullScale}, {kTcDigit, &gTcDigit},
     };
+    // Taken as written: "|" separates the entries, so no entry can hold one (modMain.h).
     for (const ListKey &l : lists) {
         if (isKey(k, l.key)) {
             *l.var = value;

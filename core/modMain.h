@@ -37,7 +37,11 @@ extern int16_t gIrCommNum;        // COM port number of the USB infrared adapter
 extern QString gCommSettings;     // serial line settings, e.g. "921600,n,8,1"
 extern bool gCsaLimitEnabled;     // extra alarm-point limits of the gas grid
 extern bool gAllowLeadBlank;      // CheckTextChars accepts a leading blank while true
-// Gas lists, entries separated by "|", same order within a family.
+// Gas lists, entries separated by "|", same order within a family. The one place the
+// program still splits names at "|": an entry of these lists can hold no "|" (it would
+// become two entries and shift every list of its family). They come only from
+// VANTIKConfig.ini; names from the instrument or typed in the dialog never join these
+// texts (the dialog offers them as list entries of their own), so those may hold "|".
 extern QString gTcName, gTcLongName, gTcFullScale, gTcDigit;     // thermal conductivity
 extern QString gCatName, gCatLongName, gCatRatio, gCatDigit;     // catalytic
 extern QString gPassword;         // login password

@@ -230,6 +230,19 @@ CellEdit ValidateOther(int row, int col, const QString &text)
     }
 }
 
+bool NameCellAcceptable(bool other, int row, int col, int gasType, const QString &text)
+{
+    if (col != ColName && col != ColLongName)
+        return true;
+    const CellEdit e = other ? ValidateOther(row, col, text) : ValidateName(row, col, gasType, text);
+    return e.accept && (!e.paint || e.text == text);
+}
+
+bool NameCellRefused(bool other, int row, int col, int gasType, const QString &text, const QString &given)
+{
+    return text != given && !NameCellAcceptable(other, row, col, gasType, text);
+}
+
 int FilterOtherKey(int col, int key, int textLength)
 {
     if (col != ColName && col != ColLongName)

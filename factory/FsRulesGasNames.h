@@ -48,6 +48,15 @@ CellEdit ValidateName(int row, int col, int gasType, const QString &text);
 // below 50000, to ten thousands from there), the thermal-conductivity full scale (10..100
 // to tens, "#0.0"), the catalytic factor (0..25, "0.00").
 CellEdit ValidateOther(int row, int col, const QString &text);
+// The colour rule of a name or long name cell (column 1 or 2) of vfgGasName (other false;
+// gasType the row's channel's) or vfgGasNameOther (other true). given is what the fill of
+// the instrument's record shows there: a text still as given is nobody's entry and goes
+// back as it came, whatever it holds; any other text (typed, picked, loaded) is refused
+// when the cell's entry check would not take it as it stands.
+bool NameCellRefused(bool other, int row, int col, int gasType, const QString &text, const QString &given);
+// The entry check of that cell takes text as it stands (what a load or an import of it
+// would not mark).
+bool NameCellAcceptable(bool other, int row, int col, int gasType, const QString &text);
 // vfgGasNameOther key filter of the name (3 capitals) and long name (20 characters)
 // columns: the key to let through, or 0 to drop it (with a beep).
 int FilterOtherKey(int col, int key, int textLength);

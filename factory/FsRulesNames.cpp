@@ -22,6 +22,8 @@ bool Acceptable(const QString &name)
     return name.size() <= MaxLength() && CheckListNameChars(name, true);
 }
 
+bool Refused(const QString &name, const QString &given) { return name != given && !Acceptable(name); }
+
 void ApplyStations(clsInstrument &inst, const QStringList &names)
 {
     for (int i = 0; i < kStations && i < names.size(); ++i)

@@ -183,6 +183,12 @@ public:
     void cmdStationExport_Click();
     void cmdUserImport_Click();
     void cmdUserExport_Click();
+    // The name of row Row of vfgStation or vfgUser as the instrument gave it.
+    QString GivenName(const FlexGrid *Grid, int Row) const;
+    // "" when every name of vfgStation or vfgUser comes back as itself from its list file
+    // and from a maintenance-data file (and none is red); else the first that would not,
+    // named ("Station List, No. 5"). An export and the store refuse then.
+    QString NamesNotComingBack(const FlexGrid *Grid) const;
     // GetAllGrids sections 2 and 3.
     void GetStationGrid(clsInstrument &rec);
     void GetUserGrid(clsInstrument &rec);
@@ -219,6 +225,10 @@ public:
     void txtCount_Validate(bool &Cancel);
     void cmdConvImport_Click();
     void cmdConvExport_Click();
+    // "" when every cell of both conversion grids comes back as itself from the list file
+    // and a maintenance-data file; else the first that would not, named ("User Defined
+    // Conversion Table: row 2, Long Name"). The export and the store refuse then.
+    QString ConvNotComingBack() const;
     // GetAllGrids sections 8 to 12; only the count refuses (one that is no number).
     void GetPreConvNames(clsInstrument &rec);
     void GetUserConvNames(clsInstrument &rec);
@@ -260,6 +270,8 @@ public:
     void MarkPIDCells(int Index);
     bool CheckPIDRange(int Index, int Row, int Col) const;
     void cmdPIDExport_Click(int Index);
+    // As ConvNotComingBack for vfgPID(Index): "" or the first cell ("row 3, Long Name").
+    QString PidNotComingBack(int Index) const;
     void cmdPIDImport_Click(int Index);
     // GetAllGrids sections 15 and 16, and the copy of a PID entry into a channel. Section 16
     // refuses a channel due a PID entry that no entry names.
@@ -279,6 +291,9 @@ public:
     void vfgGasNameOther_BeforeEdit(int Row, int Col, bool &Cancel);
     void vfgGasNameOther_KeyPressEdit(int Row, int Col, int &KeyAscii);
     void vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel);
+    // As ConvNotComingBack for the names and long names of both gas-name grids that the
+    // technician can edit: "" or the first cell ("Other Name: CAT, Long Name").
+    QString GasNamesNotComingBack() const;
     // GetAllGrids sections 4 to 6; the CAT channel's rename refuses when its alarm points
     // cannot follow the ratio.
     void GetGasNameGrid(clsInstrument &rec);

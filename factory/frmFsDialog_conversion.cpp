@@ -293,33 +293,54 @@ void frmFsDialog::cmdConvExport_Click()
         ShowImproperData(user);
         return;
     }
-    // A cell that would come back in another cell (a "," in a name, a line end) is refused,
-    // and named, before anything is written.
-    auto fileRows = [](const FlexGrid *g, QString *cell) {
+    if (const QString cell = ConvNotComingBack(); !cell.isEmpty()) {
+        ShowImproperData(cell);
+        return;
+    }
+    auto fileRows = [](const FlexGrid *g) {
         QVector<ConversionListFile::Row> rows;
         for (const RowTexts &t : rowsOf(g)) {
             ConversionListFile::Row row;
             std::copy(t.begin() + 1, t.end(), row.begin());
-            if (cell->isEmpty() && !ConversionListFile::ReadsBack(row)) {
-                const int c = ConversionListFile::FirstCellNotReadBack(row) + 1;
-                *cell = QStringLiteral("row %1, %2").arg(rows.size() + 1).arg(g->TextMatrix(0, c));
-            }
             rows.append(row);
         }
         return rows;
     };
-    QString userCell, preCell;
-    const auto userRows = fileRows(vfgUserConv, &userCell);
-    const auto preRows = fileRows(vfgPreConv, &preCell);
-    if (!userCell.isEmpty() || !preCell.isEmpty()) {
-        ShowImproperData(userCell.isEmpty() ? pre + QStringLiteral(": ") + preCell
-                                            : user + QStringLiteral(": ") + userCell);
-        return;
-    }
     const QString file = AskListFile(true, QStringLiteral("Conversion.csv"));
     if (file.isEmpty())
         return;
-    ShowExportResult(ConversionListFile::Write(file, userRows, preRows));
+    ShowExportResult(ConversionListFile::Write(file, fileRows(vfgUserConv), fileRows(vfgPreConv)));
+}
+
+QString frmFsDialog::ConvNotComingBack() const
+{
+    // Every cell written must come back as itself: into its own cell (not a line end), and
+    // a name or long name past the name rule an import or a load judges it by wherever it
+    // is read (one from the instrument holding a brace or "," would be red there). The
+    // numbers go as the instrument gave them.
+    const struct {
+        const FlexGrid *grid;
+        bool user;
+        const char *list;
+    } grids[] = {{vfgUserConv, true, "User Defined Conversion Table"},
+                 {vfgPreConv, false, "Pre-Defined Conversion Table"}};
+    for (const auto &g : grids) {
+        const QVector<RowTexts> rows = rowsOf(g.grid);
+        for (int i = 0; i < rows.size(); ++i) {
+            ConversionListFile::Row row;
+            std::copy(rows.at(i).begin() + 1, rows.at(i).end(), row.begin());
+            int c = ConversionListFile::FirstCellNotReadBack(row) + 1;
+            if (c == 0) {
+                const auto judged = CheckRow(g.user, rows.at(i), nullptr);
+                for (int col : {ColName, ColLongName})
+                    if (c == 0 && judged[size_t(col)].bad)
+                        c = col;
+            }
+            if (c > 0)
+                return QStringLiteral("%1: row %2, %3").arg(QLatin1String(g.list)).arg(i + 1).arg(g.grid->TextMatrix(0, c));
+        }
+    }
+    return QString();
 }
 
 void frmFsDialog::cmdConvImport_Click()

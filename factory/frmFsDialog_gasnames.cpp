@@ -1,5 +1,4 @@
 // Gas names, long names and ratios of the channels, and the two other gases.
-#include "core/CharChecks.h"
 #include "core/modMain.h"
 #include "factory/FsRulesGasNames.h"
 #include "factory/FsRulesPID.h"
@@ -103,20 +102,24 @@ void frmFsDialog::SetGasNameGrids()
     sizeGasNameOther(vfgGasName, vfgGasNameOther);
     fill(vfgGasNameOther, f.other, f.otherGrey);
 
-    // Names the files and choice lists cannot carry (from the instrument or a loaded file)
-    // are marked where the technician can mend them; a locked cell goes back as it came.
+    // A name as the instrument gave it goes back as it came and is never marked, whatever it
+    // holds; one a load brought in is judged as a typed one, and marked where the technician
+    // can mend it (a locked cell goes back as it came).
+    const Fill given = FillTexts(InstrumentValues());
     const Texts other = gridTexts(vfgGasNameOther);
     const QStringList pidNames = column(vfgPID[1], FsPid::ColName);
     for (int r = 1; r < kNameRows; ++r)
         for (int c : {int(ColName), int(ColLongName)}) {
-            const bool editable = BeforeName(r, c, m_edit->GasType(r - 1), isGrey(vfgGasName, r, c),
-                                             m_edit->invalidGN(), other, pidNames).has_value();
-            if (editable && !CheckListNameChars(f.names[r][c], true))
+            const int t = m_edit->GasType(r - 1);
+            const bool editable =
+                BeforeName(r, c, t, isGrey(vfgGasName, r, c), m_edit->invalidGN(), other, pidNames).has_value();
+            if (editable && NameCellRefused(false, r, c, t, f.names[r][c], given.names[r][c]))
                 vfgGasName->setCell(FlexGrid::SetBackColor, r, c, kRed);
         }
     for (int r = 1; r < kOtherRows; ++r)
         for (int c : {int(ColName), int(ColLongName)})
-            if (BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit) && !CheckListNameChars(f.other[r][c], true))
+            if (BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit)
+                && NameCellRefused(true, r, c, 0, f.other[r][c], given.other[r][c]))
                 vfgGasNameOther->setCell(FlexGrid::SetBackColor, r, c, kRed);
 }
 
@@ -135,7 +138,14 @@ void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
 void frmFsDialog::vfgGasName_ValidateEdit(int Row, int Col, bool &Cancel)
 {
     using namespace FsGasNames;
+    const QString given = FillTexts(InstrumentValues()).names.value(Row).value(Col);
     CellEdit e = ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText());
+    if ((Col == ColName || Col == ColLongName) && vfgGasName->EditText() == given) {
+        // Left as the instrument gave it: nobody's entry, it goes back as it came.
+        e.accept = true;
+        e.text = vfgGasName->EditText();
+        e.paint = true;
+    }
     // A rename of channel 0 recomputes the CAT range points from its alarm points and the
     // ratio: one that would not fit is refused here, where it is typed.
     if (e.accept && Row == kCatRow && (Col == ColName || Col == ColScale)) {
@@ -169,8 +179,12 @@ void frmFsDialog::vfgGasName_AfterEdit(int Row, int Col)
     const Companions c = CompanionsFor(t, vfgGasName->ComboIndex(), gridTexts(vfgGasNameOther),
                                        column(vfgPID[1], FsPid::ColLongName));
     if (c.longName) {
+        // The copy is a new value of the channel's long name, unless it is the one the
+        // instrument gave this channel.
+        const QString given = FillTexts(InstrumentValues()).names.value(Row).value(ColLongName);
         vfgGasName->setTextMatrix(Row, ColLongName, *c.longName);
-        vfgGasName->setCell(FlexGrid::SetBackColor, Row, ColLongName, c.longNameRefused ? kRed : kWhite);
+        vfgGasName->setCell(FlexGrid::SetBackColor, Row, ColLongName,
+                            c.longNameRefused && *c.longName != given ? kRed : kWhite);
     }
     if (c.scale)
         vfgGasName->setTextMatrix(Row, ColScale, *c.scale);
@@ -205,14 +219,45 @@ void frmFsDialog::vfgGasNameOther_KeyPressEdit(int, int Col, int &KeyAscii)
 
 void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
 {
-    const FsGasNames::CellEdit e = FsGasNames::ValidateOther(Row, Col, vfgGasNameOther->EditText());
+    using namespace FsGasNames;
+    const QString text = vfgGasNameOther->EditText();
+    CellEdit e = ValidateOther(Row, Col, text);
+    if ((Col == ColName || Col == ColLongName) && text == FillTexts(InstrumentValues()).other.value(Row).value(Col)) {
+        // Left as the instrument gave it: nobody's entry, it goes back as it came.
+        e.accept = true;
+        e.text = text;
+        e.paint = true;
+    }
     if (e.text != vfgGasNameOther->EditText())
         vfgGasNameOther->setEditText(e.text);
     Cancel = !e.accept;
-    if (e.accept && Row == FsGasNames::kCatRow && Col == FsGasNames::ColEV)
+    if (e.accept && Row == kCatRow && Col == ColEV)
         vfgDatas[2]->setTextMatrix(3, 1, e.text); // METHANE ELIMINATION
     if (e.paint)
         vfgGasNameOther->setCell(FlexGrid::SetBackColor, Row, Col, e.accept ? kWhite : kRed);
+}
+
+QString frmFsDialog::GasNamesNotComingBack() const
+{
+    // Judged as a load of them would be elsewhere, the cells the technician can mend.
+    using namespace FsGasNames;
+    const Texts other = gridTexts(vfgGasNameOther);
+    const QStringList pidNames = column(vfgPID[1], FsPid::ColName);
+    for (int r = 1; r < kNameRows; ++r)
+        for (int c : {int(ColName), int(ColLongName)}) {
+            const int t = m_edit ? m_edit->GasType(r - 1) : kEmptySlot;
+            const bool editable = BeforeName(r, c, t, isGrey(vfgGasName, r, c), m_edit && m_edit->invalidGN(), other,
+                                             pidNames).has_value();
+            if (editable && !NameCellAcceptable(false, r, c, t, vfgGasName->TextMatrix(r, c)))
+                return QStringLiteral("GAS Name && Ratio: %1, %2").arg(vfgGasName->TextMatrix(r, 0), vfgGasName->TextMatrix(0, c));
+        }
+    for (int r = 1; r < kOtherRows; ++r)
+        for (int c : {int(ColName), int(ColLongName)})
+            if (m_edit && BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit)
+                && !NameCellAcceptable(true, r, c, 0, vfgGasNameOther->TextMatrix(r, c)))
+                return QStringLiteral("Other Name: %1, %2")
+                    .arg(vfgGasNameOther->TextMatrix(r, 0).trimmed(), vfgGasNameOther->TextMatrix(0, c));
+    return QString();
 }
 
 // The grids were filled from the working copy, which keeps those values until the next

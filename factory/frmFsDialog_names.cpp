@@ -25,7 +25,10 @@ void sizeNames(FlexGrid *g)
     g->setColWidth(1, qMax(0, WidthTwips(g) - kNumberWidth));
 }
 
-void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
+// given: the names as the instrument gave them. A name still as given is nobody's entry:
+// it goes back as it came and is never marked, whatever it holds; one a load brought in
+// is judged like a typed one.
+void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name, const std::function<QString(int)> &given)
 {
     g->setVisible(false);
     g->Clear();
@@ -42,18 +45,16 @@ void fillNames(FlexGrid *g, int n, const std::function<QString(int)> &name)
     for (int r = 0; r < n; ++r) {
         g->setTextMatrix(r, 0, QString::number(r + 1));
         g->setTextMatrix(r, 1, name(r));
-        // A name the files cannot carry (from the instrument or a loaded file) is marked,
-        // so that it is neither exported nor sent unseen.
-        if (!FsNames::Acceptable(name(r)))
+        if (FsNames::Refused(name(r), given(r)))
             g->setCell(FlexGrid::SetBackColor, r, 1, kRed);
     }
     g->Refresh();
     g->setVisible(true);
 }
 
-void paintName(FlexGrid *g, int r)
+void paintName(FlexGrid *g, int r, const QString &given)
 {
-    g->setCell(FlexGrid::SetBackColor, r, 1, FsNames::Acceptable(g->TextMatrix(r, 1)) ? kWhite : kRed);
+    g->setCell(FlexGrid::SetBackColor, r, 1, FsNames::Refused(g->TextMatrix(r, 1), given) ? kRed : kWhite);
 }
 
 QStringList namesOf(const FlexGrid *g)
@@ -88,20 +89,28 @@ void frmFsDialog::wireNamesTab()
 void frmFsDialog::SetStationUserGrids()
 {
     const clsInstrument *rec = EditInstrument();
-    fillNames(vfgStation, FsNames::kStations, [rec](int i) { return rec ? rec->XS_(i) : QString(); });
-    fillNames(vfgUser, FsNames::kUsers, [rec](int i) { return rec ? rec->XZ_(i) : QString(); });
+    const clsInstrument &given = InstrumentValues();
+    fillNames(vfgStation, FsNames::kStations, [rec](int i) { return rec ? rec->XS_(i) : QString(); },
+              [&given](int i) { return given.XS_(i); });
+    fillNames(vfgUser, FsNames::kUsers, [rec](int i) { return rec ? rec->XZ_(i) : QString(); },
+              [&given](int i) { return given.XZ_(i); });
+}
+
+QString frmFsDialog::GivenName(const FlexGrid *Grid, int Row) const
+{
+    return Grid == vfgUser ? InstrumentValues().XZ_(Row) : InstrumentValues().XS_(Row);
 }
 
 void frmFsDialog::vfgStation_AfterEdit(int Row, int Col)
 {
     if (Col == 1)
-        paintName(vfgStation, Row);
+        paintName(vfgStation, Row, GivenName(vfgStation, Row));
 }
 
 void frmFsDialog::vfgUser_AfterEdit(int Row, int Col)
 {
     if (Col == 1)
-        paintName(vfgUser, Row);
+        paintName(vfgUser, Row, GivenName(vfgUser, Row));
 }
 
 void frmFsDialog::vfgStation_KeyPressEdit(int, int, int &KeyAscii)
@@ -171,29 +180,37 @@ void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::F flag)
             rec->setFlag(flag, true, r);
     }
     for (int r = 0; r < n; ++r)
-        paintName(g, r);
+        paintName(g, r, dlg.GivenName(g, r));
     g->AutoSize(1);
     g->setColWidth(1, qMax(0, g->ColWidth(1) - 100));
 }
 
-void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &list, const QString &defaultName)
+void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &defaultName)
 {
-    // Every name must be one the import takes back as itself; the first that is not is named.
-    const QStringList names = namesOf(g);
-    for (int r = 0; r < names.size(); ++r) {
-        if (g->Cell(FlexGrid::SetBackColor, r, 1).toInt() == kRed || !FsNames::Acceptable(names.at(r))
-            || !NameListFile::ReadsBack(names.at(r))) {
-            dlg.ShowImproperData(QStringLiteral("%1, No. %2").arg(list).arg(r + 1));
-            return;
-        }
+    if (const QString cell = dlg.NamesNotComingBack(g); !cell.isEmpty()) {
+        dlg.ShowImproperData(cell);
+        return;
     }
     const QString file = dlg.AskListFile(true, defaultName);
     if (file.isEmpty())
         return;
-    dlg.ShowExportResult(NameListFile::Write(file, names));
+    dlg.ShowExportResult(NameListFile::Write(file, namesOf(g)));
 }
 
 } // namespace
+
+QString frmFsDialog::NamesNotComingBack(const FlexGrid *Grid) const
+{
+    // Every name must be one the import (and a load) takes back as itself, also one from
+    // the instrument that nobody touched: the first that is not is named.
+    const QString list = Grid == vfgUser ? QStringLiteral("User List") : QStringLiteral("Station List");
+    const QStringList names = namesOf(Grid);
+    for (int r = 0; r < names.size(); ++r)
+        if (Grid->Cell(FlexGrid::SetBackColor, r, 1).toInt() == kRed || !FsNames::Acceptable(names.at(r))
+            || !NameListFile::ReadsBack(names.at(r)))
+            return QStringLiteral("%1, No. %2").arg(list).arg(r + 1);
+    return QString();
+}
 
 void frmFsDialog::cmdStationImport_Click()
 {
@@ -207,12 +224,12 @@ void frmFsDialog::cmdUserImport_Click()
 
 void frmFsDialog::cmdStationExport_Click()
 {
-    exportNames(*this, vfgStation, QStringLiteral("Station List"), QStringLiteral("Station.csv"));
+    exportNames(*this, vfgStation, QStringLiteral("Station.csv"));
 }
 
 void frmFsDialog::cmdUserExport_Click()
 {
-    exportNames(*this, vfgUser, QStringLiteral("User List"), QStringLiteral("User.csv"));
+    exportNames(*this, vfgUser, QStringLiteral("User.csv"));
 }
 
 // ---- apply ----------------------------------------------------------------------------------

@@ -211,20 +211,36 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
         ShowImproperData(list);
         return;
     }
-    QVector<QStringList> rows;
-    for (int r = 1; r < FsPid::kRows; ++r) {
-        const QStringList cells = rowTexts(vfgPID[Index], r).mid(1);
-        // A cell that would come back in another cell is named before anything is written.
-        if (const int c = PidListFile::FirstCellNotReadBack(cells); c >= 0) {
-            ShowImproperData(
-                QStringLiteral("%1: row %2, %3").arg(list).arg(r).arg(vfgPID[Index]->TextMatrix(0, c + 1)));
-            return;
-        }
-        rows << cells;
+    if (const QString cell = PidNotComingBack(Index); !cell.isEmpty()) {
+        ShowImproperData(list + QStringLiteral(": ") + cell);
+        return;
     }
+    QVector<QStringList> rows;
+    for (int r = 1; r < FsPid::kRows; ++r)
+        rows << rowTexts(vfgPID[Index], r).mid(1);
     if (!ChooseFile(true, kCsvEntry, PidListFile::DefaultName(Index), fdlg::OverwritePrompt | fdlg::PathMustExist))
         return;
     ShowExportResult(PidListFile::Write(cmddlg.FileName, rows));
+}
+
+QString frmFsDialog::PidNotComingBack(int Index) const
+{
+    // Every cell written must come back as itself: into its own cell, and a name or long
+    // name past the name rule an import or a load judges it by wherever it is read (one
+    // from the instrument holding a brace or "," would be red there). The numbers go as
+    // the instrument gave them.
+    const FlexGrid *g = vfgPID[Index];
+    FsPid::Texts judged = gridTexts(g);
+    const auto bad = FsPid::CheckPIDCells(Index, judged);
+    for (int r = 1; r < FsPid::kRows; ++r) {
+        int c = PidListFile::FirstCellNotReadBack(rowTexts(g, r).mid(1)) + 1;
+        for (int col : {FsPid::ColName, FsPid::ColLongName})
+            if (c == 0 && bad.at(r).at(col))
+                c = col;
+        if (c > 0)
+            return QStringLiteral("row %1, %2").arg(r).arg(g->TextMatrix(0, c));
+    }
+    return QString();
 }
 
 void frmFsDialog::cmdPIDImport_Click(int Index)

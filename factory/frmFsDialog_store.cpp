@@ -87,6 +87,34 @@ void frmFsDialog::cmdStore_Click()
             return;
         }
     }
+    // What the file holds must come back from it as itself, wherever it is loaded: a value
+    // from the instrument that nobody touched included (it never blocks OK, but a file
+    // would carry it to a dialog that judges it). The first that would not is named.
+    auto pid = [this](int Index) {
+        const QString cell = PidNotComingBack(Index);
+        return cell.isEmpty() ? cell
+                              : QLatin1String(Index == 0 ? "PID Sensor (High Range) Settings: "
+                                                         : "PID Sensor (Low Range) Settings: ") + cell;
+    };
+    const struct {
+        bool wanted;
+        std::function<QString()> notBack;
+    } backs[] = {
+        {ticked(chkStation), [this] { return NamesNotComingBack(vfgStation); }},
+        {ticked(chkUser), [this] { return NamesNotComingBack(vfgUser); }},
+        {ticked(chkConvertion), [this] { return ConvNotComingBack(); }},
+        {ticked(chkPID[0]), [pid] { return pid(0); }},
+        {ticked(chkPID[1]), [pid] { return pid(1); }},
+        {all, [this] { return GasNamesNotComingBack(); }},
+    };
+    for (const auto &b : backs) {
+        if (!b.wanted)
+            continue;
+        if (const QString cell = b.notBack(); !cell.isEmpty()) {
+            MsgBox(GetMsg(8056, cell), vb::OKOnly | vb::Critical, GetMsg(5001));
+            return;
+        }
+    }
     if (!ticked(chkStation) && !ticked(chkUser) && !ticked(chkConvertion) && !ticked(chkPID[0]) && !ticked(chkPID[1])) {
         MsgBox(QStringLiteral("No Selection Of The Distribution"), vb::OKOnly | vb::Information, GetMsg(5001));
         return;

@@ -123,6 +123,7 @@ TEST(ConversionFile, RowsThatWouldNotReadBack)
 // ---- through the dialog -------------------------------------------------------------------
 
 #include "FsFixture.h"
+#include <QCheckBox>
 
 namespace {
 
@@ -354,7 +355,7 @@ TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
 {
     {
         clsInstrument::DeviceDoor door(rec());
-        rec().setLO_longname(0, "AB,CD");        // a long name may hold the separator
+        rec().setLO_longname(0, "AB|CD");        // "|" is an ordinary character
         rec().setLA_volt(0, 0.5f);               // shown "Normal", kept as it is
     }
     ASSERT_TRUE(Open());
@@ -363,7 +364,7 @@ TEST_F(ConvDialog, ListFileRoundTripLeavesTheRecordAsItWas)
     ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
     const QList<QByteArray> lines = ReadTestFile(file("Conversion.csv")).split('\n');
     ASSERT_EQ(lines.size(), 36);
-    EXPECT_EQ(lines[0], "1,U0,AB,CD,1.50,100,200,5000,Normal\r");  // unquoted, nine fields
+    EXPECT_EQ(lines[0], "1,U0,AB|CD,1.50,100,200,5000,Normal\r");
     EXPECT_EQ(lines[5], "1,P00,PRESET 0,1.00,1000,1400,2000,Normal\r");
     files->choose(file("Conversion.csv"));
     dlg->cmdConvImport->click();
@@ -410,4 +411,38 @@ TEST_F(ConvDialog, ImportTabsShortAndImproperFiles)
         EXPECT_EQ(dlg->vfgPreConv->TextMatrix(1, 1), "P00");
         EXPECT_FALSE(edit().AnyChangeFlag());
     }
+}
+
+// A long name from the instrument that the name rule refuses is never marked and never
+// blocks OK; the export and the store, which would carry it where it is judged, name it.
+TEST_F(ConvDialog, LongNameTheImportWouldRefuseIsNotExported)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setLO_longname(1, "AB{CD");
+        rec().setLB_longname(3, QStringLiteral("PRE\u00C9"));   // a byte above 126
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(dlg->CheckUserConvGrid());
+    EXPECT_TRUE(dlg->CheckPreConvGrid());
+    const qsizetype asked = files->calls().size();
+    dlg->cmdConvExport->click();
+    EXPECT_EQ(boxes->prompts(),
+              QStringList{GetMsg(8056, QStringLiteral("User Defined Conversion Table: row 2, Long Name"))});
+    ASSERT_TRUE(Edit(dlg->vfgUserConv, 2, ColLongName, "AB|CD"));
+    boxes->clear();
+    dlg->cmdConvExport->click();
+    EXPECT_EQ(boxes->prompts(),
+              QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table: row 4, Long Name"))});
+    boxes->clear();
+    dlg->chkConvertion->setChecked(true);
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(),
+              QStringList{GetMsg(8056, QStringLiteral("Pre-Defined Conversion Table: row 4, Long Name"))});
+    EXPECT_EQ(files->calls().size(), asked) << "nothing asked, nothing written";
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().LO_longname(1), "AB|CD");
+    EXPECT_EQ(rec().LB_longname(3), QStringLiteral("PRE\u00C9"));
+    EXPECT_FALSE(rec().Change_LB_(3));
 }

@@ -49,14 +49,14 @@ TEST_F(GasNames, EntryChecks)
     EXPECT_FALSE(ValidateName(1, ColScale, kCatalytic, "").accept) << "an empty ratio cannot be applied";
     EXPECT_FALSE(ValidateName(1, ColScale, kCatalytic, "123456").accept);
 
-    // The other grid; "" for refused. The names: what the files and the "|"-separated
-    // choice lists cannot carry.
+    // The other grid; "" for refused. The names: what the files cannot carry ("|" is an
+    // ordinary character: the choice lists are lists).
     struct { int row, col; const char *in, *out; } cases[] = {
         {kCatRow, ColScale, "9999", ""},        {kCatRow, ColScale, "150001", ""},   {kCatRow, ColScale, "", ""},
         {kCatRow, ColScale, "12345", "12000"},  {kCatRow, ColScale, "10000", "10000"},
         {kCatRow, ColScale, "145000", "140000"}, {kTcRow, ColScale, "105", ""},      {kTcRow, ColScale, "9", ""},
         {kTcRow, ColScale, "55", "60.0"},       {kTcRow, ColScale, "100", "100.0"},  {kCatRow, ColFactor, "1.5", "1.50"},
-        {kCatRow, ColFactor, "25.01", ""},      {kCatRow, ColName, "abc", ""},       {kCatRow, ColLongName, "AB|CD", ""},
+        {kCatRow, ColFactor, "25.01", ""},      {kCatRow, ColName, "abc", ""},       {kCatRow, ColLongName, "AB|CD", "AB|CD"},
         {kTcRow, ColLongName, "A;B", ""},       {kTcRow, ColName, "A,B", ""},        {kCatRow, ColLongName, "A{B", ""},
     };
     for (const auto &c : cases) {
@@ -67,8 +67,10 @@ TEST_F(GasNames, EntryChecks)
     EXPECT_EQ(FilterOtherKey(ColName, 'a', 0), 'A');
     EXPECT_EQ(FilterOtherKey(ColName, 'B', 3), 0);
     EXPECT_EQ(FilterOtherKey(ColLongName, 'b', 20), 0);
-    for (int key : {'|', ',', ';'})
+    for (int key : {'{', ',', ';'})
         EXPECT_EQ(FilterOtherKey(ColLongName, key, 0), 0) << char(key);
+    EXPECT_EQ(FilterOtherKey(ColLongName, '|', 0), '|');
+    EXPECT_EQ(FilterOtherKey(ColName, '|', 0), 0) << "a name is capitals, digits, blank and -";
 }
 
 TEST_F(GasNames, ThermalAndCatalyticDerivations)
@@ -123,6 +125,9 @@ TEST_F(GasNames, RenameOfChannel0WithLargePointsIsRoundedRightOrRefused)
 // --- The two grids in the dialog ------------------------------------------------------------
 
 #include "FsFixture.h"
+#include <QCheckBox>
+#include <QTemporaryDir>
+#include "settingsfiles/SettingsFile.h"
 
 namespace {
 
@@ -186,10 +191,10 @@ TEST_F(GasNameDialog, RenameThatWouldOverflowIsRefusedInItsRow)
         clsInstrument::DeviceDoor door(rec());
         rec().setWarning(0, 20000);
         rec().setFL_(0, 20000);
-        rec().setG1_(1, "A|B"); // from the instrument: marked where it can be mended
+        rec().setG1_(1, "A|B"); // from the instrument, untouched: never marked
     }
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Back(dlg->vfgGasNameOther, kCatRow, ColLongName), 255);
+    EXPECT_NE(Back(dlg->vfgGasNameOther, kCatRow, ColLongName), 255);
     FlexGrid *g = dlg->vfgGasName;
     EXPECT_FALSE(Edit(g, 1, ColName, "ABC"));
     EXPECT_EQ(Back(g, 1, ColName), 255);
@@ -198,7 +203,7 @@ TEST_F(GasNameDialog, RenameThatWouldOverflowIsRefusedInItsRow)
 
 // Names from the instrument may hold the "|" the choice lists were once joined with: every
 // entry stays one entry, and what a pick copies is that entry's, whole. A copied name the
-// name rule refuses is marked, so OK waits until it is mended and picked again.
+// name rule refuses (a brace) is marked, so OK waits until it is mended and picked again.
 TEST_F(GasNameDialog, BarInANameFromTheInstrumentShiftsNoList)
 {
     {
@@ -209,10 +214,11 @@ TEST_F(GasNameDialog, BarInANameFromTheInstrumentShiftsNoList)
         }
         rec().setPIDName(2, "A|B");
         rec().setPIDLongName(5, "P|Q");
+        rec().setPIDLongName(6, "P{Q");
         rec().setGasType(6, kPid);
         rec().setGasName(6, "I1");
         rec().setG1_(4, "PID GAS 1");
-        rec().setG1_(1, "AB|CD");
+        rec().setG1_(1, "AB|{CD");
     }
     ASSERT_TRUE(Open());
     FlexGrid *g = dlg->vfgGasName;
@@ -220,8 +226,8 @@ TEST_F(GasNameDialog, BarInANameFromTheInstrumentShiftsNoList)
     EXPECT_EQ(Back(g, 7, ColName), 255);
     g->CancelEdit();
     const struct { int row; const char *pick, *longName; bool red; } picks[] = {
-        {7, "I3", "PID GAS 3", false}, {7, "I5", "P|Q", true}, {7, "I16", "PID GAS 16", false},
-        {1, "XX", "AB|CD", true},      {1, "PRO", "PROPANE", false},
+        {7, "I3", "PID GAS 3", false}, {7, "I5", "P|Q", false}, {7, "I6", "P{Q", true},
+        {7, "I16", "PID GAS 16", false}, {1, "XX", "AB|{CD", true}, {1, "PRO", "PROPANE", false},
     };
     for (const auto &p : picks) {
         ASSERT_TRUE(Pick(g, p.row, ColName, p.pick)) << p.pick;
@@ -246,4 +252,95 @@ TEST_F(GasNameDialog, BarInANameFromTheInstrumentShiftsNoList)
     EXPECT_EQ(rec().G1_(0), "ABCD");
     EXPECT_EQ(rec().G1_(1), "ABCD");
     EXPECT_EQ(rec().PIDName(2), "A|B") << "untouched, goes back as it came";
+}
+
+// The catalytic other gas's long name as the instrument gave it, "|" or brace and all:
+// never marked, not even after its cell was opened and left, and OK writes nothing for it.
+// A typed one is judged; a store that would carry the brace away names the cell.
+TEST_F(GasNameDialog, OtherGasNamesFromTheInstrumentNeverBlockOk)
+{
+    for (const char *longName : {"AB|CD", "AB{CD"}) {
+        {
+            clsInstrument::DeviceDoor door(rec());
+            rec().setG1_(1, longName);
+        }
+        ASSERT_TRUE(Open());
+        FlexGrid *o = dlg->vfgGasNameOther;
+        EXPECT_NE(Back(o, kCatRow, ColLongName), 255) << longName;
+        ASSERT_TRUE(OpenCell(o, kCatRow, ColLongName)) << longName;
+        QTest::keyClick(EditorLine(o), Qt::Key_Return);
+        EXPECT_FALSE(o->IsEditing()) << longName;
+        EXPECT_NE(Back(o, kCatRow, ColLongName), 255) << longName;
+
+        ASSERT_TRUE(OpenCell(o, kTcRow, ColLongName));
+        EditorLine(o)->setText("T{C");                      // pasted past the key filter
+        QTest::keyClick(EditorLine(o), Qt::Key_Return);
+        EXPECT_EQ(Back(o, kTcRow, ColLongName), 255);
+        ASSERT_TRUE(Edit(o, kTcRow, ColLongName, "T|C"));
+        EXPECT_EQ(Back(o, kTcRow, ColLongName), 16777215);
+
+        boxes->clear();
+        dlg->chkAll->setChecked(true);
+        dlg->cmdStore_Click();
+        const QStringList refused{GetMsg(8056, QStringLiteral("Other Name: CAT, Long Name"))};
+        if (QByteArray(longName).contains('{'))
+            EXPECT_EQ(boxes->prompts(), refused);
+        else
+            EXPECT_NE(boxes->prompts(), refused);
+        dlg->chkAll->setChecked(false);
+
+        boxes->clear();
+        dlg->cmdOK_Click();
+        ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+        EXPECT_EQ(rec().G1_(1), longName);
+        EXPECT_FALSE(rec().Change_G1_(1)) << longName;
+        EXPECT_EQ(rec().G1_(5), "T|C");
+    }
+}
+
+// The list of a thermal-conductivity channel's name cell ends with the thermal other gas,
+// never the catalytic one; picking it brings that gas's long name and full scale.
+TEST_F(GasNameDialog, ThermalChannelListEndsWithTheThermalOtherGas)
+{
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setTCOther("TCX");
+        rec().setG1_(5, "TC OTHER");
+        rec().setFL_(2, 800);
+    }
+    ASSERT_TRUE(Open());
+    FlexGrid *g = dlg->vfgGasName;
+    ASSERT_TRUE(OpenCell(g, 5, ColName));
+    auto *combo = qobject_cast<QComboBox *>(g->Editor());
+    ASSERT_TRUE(combo);
+    ASSERT_EQ(combo->count(), 3);
+    EXPECT_EQ(combo->itemText(combo->count() - 1), "TCX");
+    g->CancelEdit();
+    ASSERT_TRUE(Pick(g, 5, ColName, "TCX"));
+    EXPECT_EQ(g->TextMatrix(5, ColLongName), "TC OTHER");
+    EXPECT_EQ(g->TextMatrix(5, ColScale), "80.0");
+}
+
+// A maintenance-data load brings a long name in: one the rule refuses is marked, OK waits.
+TEST_F(GasNameDialog, LoadedOtherGasLongNameIsJudged)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("all.vkx");
+    clsInstrument other = rec();
+    {
+        clsInstrument::DeviceDoor door(other);
+        other.setG1_(1, "L{D");
+        other.setG1_(5, "T|C");
+    }
+    ASSERT_TRUE(StoreConfig(other, path, true, Distribution::everything()));
+    ASSERT_TRUE(Open());
+    files->choose(path);
+    dlg->cmdLoad_Click();
+    FlexGrid *o = dlg->vfgGasNameOther;
+    EXPECT_EQ(o->TextMatrix(kCatRow, ColLongName), "L{D");
+    EXPECT_EQ(Back(o, kCatRow, ColLongName), 255);
+    EXPECT_NE(Back(o, kTcRow, ColLongName), 255);
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Other Name"))});
 }

@@ -2,6 +2,8 @@
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "factory/ListFiles.h"
+#include "settingsfiles/SettingsFile.h"
+#include <QCheckBox>
 #include <QFile>
 
 namespace {
@@ -30,7 +32,7 @@ TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
     EXPECT_EQ(s->TextMatrix(0, 1), QString(16, 'a'));     // the 17th key was dropped
     EXPECT_EQ(BeepCount(), 1);
     EXPECT_TRUE(Edit(s, 1, 1, "north {gate}|A,B;C"));
-    EXPECT_EQ(s->TextMatrix(1, 1), "north gateABC");       // braces and separators dropped, lower case kept
+    EXPECT_EQ(s->TextMatrix(1, 1), "north gate|ABC");      // braces and file separators dropped, lower case kept
 
     ASSERT_TRUE(OpenCell(dlg->vfgUser, 2, 1));              // pasted past the key filter
     EditorLine(dlg->vfgUser)->setText(QString(17, 'b'));
@@ -44,7 +46,7 @@ TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
     EXPECT_TRUE(Edit(dlg->vfgUser, 2, 1, QString(16, 'b')));
     EXPECT_EQ(Back(dlg->vfgUser, 2, 1), 16777215);
 
-    // Names the files cannot carry that came from the instrument are marked, not sent unseen.
+    // Names from the instrument that nobody touched go back as they came, whatever they hold.
     dlg->cmdCancel_Click();
     ASSERT_TRUE(Closed());
     {
@@ -53,11 +55,12 @@ TEST_F(NamesDialog, GridsShowTheNamesAndCheckTypedOnes)
         rec().setXZ_(1, "a|b");
     }
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Back(dlg->vfgStation, 7, 1), 255);
-    EXPECT_EQ(Back(dlg->vfgUser, 1, 1), 255);
+    EXPECT_NE(Back(dlg->vfgStation, 7, 1), 255);
+    EXPECT_NE(Back(dlg->vfgUser, 1, 1), 255);
     boxes->clear();
     dlg->cmdOK_Click();
-    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List"))});
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_TRUE(Raised(rec()).isEmpty());
 }
 
 TEST_F(NamesDialog, ImportFillsRowsInFileOrderAndFlagsThem)
@@ -154,4 +157,90 @@ TEST_F(NamesDialog, OkWritesOnlyTheEditedNames)
     EXPECT_EQ(rec().XS_(127), "Station 128 ");
     EXPECT_EQ(rec().XZ_(31), "user 32");
     EXPECT_EQ(Raised(rec()), QStringList({"Change_XS_(127,0)", "Change_XZ_(31,0)"}));
+}
+
+// A name from the instrument that nobody touched goes back as it came and never blocks OK,
+// whatever it holds; a list file or a maintenance-data file that could not bring it back
+// is refused, naming the entry. What is typed, imported or loaded is judged by the rule,
+// in which "|" is an ordinary character.
+TEST_F(NamesDialog, UntouchedNamesNeverBlockAndGoOutOnlyWhereTheyComeBack)
+{
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setXS_(4, "A|B");
+        rec().setXS_(5, "Gate {6}");
+        rec().setXZ_(0, "x}");
+    }
+    ASSERT_TRUE(Open());
+    FlexGrid *s = dlg->vfgStation;
+    EXPECT_TRUE(dlg->CheckStationGrid());
+    EXPECT_TRUE(dlg->CheckUserGrid());
+    ASSERT_TRUE(Edit(s, 6, 1, "x|y"));                    // typed: the key filter lets "|" through
+    EXPECT_EQ(s->TextMatrix(6, 1), "x|y");
+    EXPECT_EQ(Back(s, 6, 1), 16777215);
+    files->choose(file("two.csv", "1,One\r\n2,Two{\r\n"));
+    dlg->cmdStationImport->click();                        // imported rows judged, the others as they came
+    EXPECT_EQ(Back(s, 1, 1), 255);
+    EXPECT_NE(Back(s, 5, 1), 255);
+    ASSERT_TRUE(Edit(s, 1, 1, "Two"));
+
+    // Out to a file: the brace would be refused where it is read back.
+    boxes->clear();
+    const qsizetype asked = files->calls().size();
+    dlg->cmdStationExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List, No. 6"))});
+    boxes->clear();
+    dlg->chkStation->setChecked(true);
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List, No. 6"))});
+    dlg->chkStation->setChecked(false);
+    dlg->chkUser->setChecked(true);
+    boxes->clear();
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("User List, No. 1"))});
+    EXPECT_EQ(files->calls().size(), asked) << "nothing asked, nothing written";
+
+    // Mended, the list goes out and comes back with its "|".
+    ASSERT_TRUE(Edit(s, 5, 1, "Gate 6"));
+    boxes->clear();
+    files->choose(file("Station.csv"));
+    dlg->cmdStationExport->click();
+    ASSERT_EQ(boxes->prompts(), QStringList{"Export Complete"});
+    s->setTextMatrix(4, 1, QString());
+    files->choose(file("Station.csv"));
+    dlg->cmdStationImport->click();
+    EXPECT_EQ(s->TextMatrix(4, 1), "A|B");
+    EXPECT_EQ(s->TextMatrix(6, 1), "x|y");
+    EXPECT_EQ(Back(s, 4, 1), 16777215);
+
+    boxes->clear();
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().XS_(6), "x|y");
+    EXPECT_EQ(rec().XZ_(0), "x}") << "untouched, as it came";
+    EXPECT_FALSE(rec().Change_XZ_(0));
+}
+
+// A maintenance-data file brings names in: one the rule refuses is marked and OK waits.
+TEST_F(NamesDialog, LoadedNameIsJudged)
+{
+    clsInstrument other = rec();
+    {
+        clsInstrument::DeviceDoor door(other);
+        other.setXS_(9, "Load {9}");
+        other.setXS_(10, "P|Q");
+    }
+    Distribution stations;
+    stations.station = true;
+    ASSERT_TRUE(StoreConfig(other, file("names.vkx"), true, stations));
+    files->choose(file("names.vkx"));
+    dlg->cmdLoad_Click();
+    EXPECT_EQ(dlg->vfgStation->TextMatrix(9, 1), "Load {9}");
+    EXPECT_EQ(Back(dlg->vfgStation, 9, 1), 255);
+    EXPECT_NE(Back(dlg->vfgStation, 10, 1), 255);
+    boxes->clear();
+    dlg->cmdOK_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, QStringLiteral("Station List"))});
 }

@@ -70,7 +70,7 @@ TEST(PidRules, CellEdits)
         {0, 1, ColFactor, "700", "0", ""},        {0, 3, ColFactor, "500.0", "", ""},    // never "no value"
         {0, 17, ColName, "500.0", "ab", ""},      {0, 3, ColName, "500.0", "ab", "ab"},  // capitals: last row
         {0, 17, ColLongName, "500.0", " lead{ok", ""}, {0, 17, ColLongName, "500.0", "A,B", ""},
-        {0, 17, ColLongName, "500.0", "A;B", ""}, {0, 17, ColLongName, "500.0", "A|B", ""},
+        {0, 17, ColLongName, "500.0", "A;B", ""}, {0, 17, ColLongName, "500.0", "A|B", "A|B"},
         {0, 17, ColLongName, "500.0", " lead: blank", " lead: blank"},
     };
     for (const auto &c : cases) {
@@ -221,7 +221,7 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     rec() = DemoRecord();
     {
         clsInstrument::DeviceDoor door(rec());
-        rec().setPIDLongName(16, "A,B, C");   // a long name may hold the separator
+        rec().setPIDLongName(16, "A|B: C");   // "|" is an ordinary character
     }
     ASSERT_TRUE(Open());
     for (int i = 0; i < 2; ++i) {
@@ -362,4 +362,27 @@ TEST_F(PidDialog, ImportedAlarmOrderMarksBothCells)
     EXPECT_EQ(rec().PIDWarn(0, 0), 150.0f);
     EXPECT_EQ(rec().PIDAlarm(1, 0), 150.0f);
     EXPECT_EQ(rec().PIDAlarm(0, 0), 200.0f);
+}
+
+// As the conversion export: a long name from the instrument that the import would mark is
+// named, never written; OK takes it back as it came.
+TEST_F(PidDialog, LongNameTheImportWouldRefuseIsNotExported)
+{
+    rec() = DemoRecord();
+    {
+        clsInstrument::DeviceDoor door(rec());
+        rec().setPIDLongName(3, "X{Y");
+    }
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(dlg->CheckPIDGrid(0));
+    for (int i = 0; i < 2; ++i) {
+        boxes->clear();
+        dlg->cmdPIDExport_Click(i);
+        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, "PID Sensor Settings: row 4, Long Name")}) << i;
+    }
+    EXPECT_TRUE(files->calls().isEmpty());
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
+    EXPECT_EQ(rec().PIDLongName(3), "X{Y");
+    EXPECT_TRUE(Raised(rec()).isEmpty());
 }

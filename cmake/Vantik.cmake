@@ -32,7 +32,9 @@ endfunction()
 # vantik_test(<folder under tests/> DEPS <targets>)
 # One test program per folder, run whole by CTest under the offscreen platform.
 function(vantik_test name)
-  cmake_parse_arguments(ARG "" "TIMEOUT" "DEPS" ${ARGN})
+  # SPLIT: a GoogleTest filter whose tests run as a CTest entry of their own (<name>_split),
+  # so that long end-to-end tests run beside the rest of their program.
+  cmake_parse_arguments(ARG "" "TIMEOUT;SPLIT" "DEPS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.h)
   if(NOT srcs)
     return()
@@ -42,7 +44,14 @@ function(vantik_test name)
   endif()
   add_executable(test_${name} ${srcs})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} vantik_testsupport GTest::gtest)
-  add_test(NAME ${name} COMMAND test_${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+  if(ARG_SPLIT)
+    add_test(NAME ${name} COMMAND test_${name} --gtest_brief=1 --gtest_filter=-${ARG_SPLIT})
+    add_test(NAME ${name}_split COMMAND test_${name} --gtest_brief=1 --gtest_filter=${ARG_SPLIT})
+    set(entries ${name} ${name}_split)
+  else()
+    add_test(NAME ${name} COMMAND test_${name} --gtest_brief=1)
+    set(entries ${name})
+  endif()
+  set_tests_properties(${entries} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=0")
 endfunction()

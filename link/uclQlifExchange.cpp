@@ -263,15 +263,14 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
             waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
     }
     m_status = waitStatus;
-    const Link::Answer request = Link::SplitBody(body);
-    const bool own = !m_unanswered.contains(
-        Identity(body.left(2), request.mode, request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray()));
     if (!sendRequest(body, PendingKind::Op)) {
         m_log.addLine(QStringLiteral("<<< Port not open >>>"));
         m_status = StatusFailed;
         r.why = QStringLiteral("the line is not open");
         return r;
     }
+    // Nothing of its kind was out before this first send.
+    const bool own = m_unanswered.value(m_pendingIdentity) == 1;
     waitFor([&] { return m_pendingDone; });
     if (!m_pendingDone) {
         m_pending = PendingKind::None;

@@ -62,7 +62,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
-            failLine(iObj, e.code, r.why);
+            failLine(iObj, e.code, r.outcome == Outcome::Busy ? QStringLiteral("the instrument is busy") : r.why);
             return false;
         }
         const QString key = SettingLines::requestKey(e);
@@ -89,7 +89,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(QString::fromLatin1(code)));
             continue;
         }
-        QString why = r.why;
+        QString why = r.outcome == Outcome::Refused ? QStringLiteral("refused by the instrument") : r.why;
         if (r.outcome != Outcome::Accepted || !ReadOnlyCodes::Apply(iObj, code, r.answer.fields, &why)) {
             failLine(iObj, QString::fromLatin1(code), why);
             return false;

@@ -124,17 +124,27 @@ TEST_F(LinkTest, SettingThatCannotBeSentIsNamed)
     EXPECT_TRUE(requestsOf("XS,W,").isEmpty());
 }
 
+// The line of the late-answer tests: time-out 100 ms (ticks of 10 ms), Retry 3, the record read.
+class LateLineTest : public LinkTest
+{
+protected:
+    void SetUp() override
+    {
+        LinkTest::SetUp();
+        link.setTickInterval(10);
+        link.setRetry(3);
+        ASSERT_TRUE(connectLink());
+        ASSERT_TRUE(link.GetInstrument(rec));
+    }
+    clsInstrument rec;
+};
+
 // Every answer of a failed upload comes late; the next upload, at once or after a pause, loses
 // one station write. The late "XS,W," answers of the first upload confirm nothing in the
 // second: their requests stay unaccounted for until they arrive, failed exchanges included.
 // Time-out 100 ms, Retry 3: the answers come 4.2 to 7 time-outs late.
-TEST_F(LinkTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
+TEST_F(LateLineTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
 {
-    link.setTickInterval(10);
-    link.setRetry(3);
-    ASSERT_TRUE(connectLink());
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
     int n = 0;
     for (int lateMs : {420, 700}) {
         for (int pauseMs : {0, 250}) {
@@ -165,13 +175,8 @@ TEST_F(LinkTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
 
 // An upload that succeeded with one resend; the other copy's answer comes after the line fell
 // quiet (2.3 to 3 time-outs late), while the next upload's station write is lost.
-TEST_F(LinkTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
+TEST_F(LateLineTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
 {
-    link.setTickInterval(10);
-    link.setRetry(3);
-    ASSERT_TRUE(connectLink());
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
     int n = 0;
     for (int late : {1, 4}) {
         for (int lateMs : {230, 260, 300}) {
@@ -200,13 +205,8 @@ TEST_F(LinkTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
 // Late and lost answers at random, and a failed upload retried as a technician would, at once:
 // no upload reports success while a change it sent is not in the instrument, and once the line
 // is clean everything lands.
-TEST_F(LinkTest, RetriedUploadsOverALateLineClaimNothingFalse)
+TEST_F(LateLineTest, RetriedUploadsOverALateLineClaimNothingFalse)
 {
-    link.setTickInterval(10);
-    link.setRetry(3);
-    ASSERT_TRUE(connectLink());
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
     QRandomGenerator rng(20261207);
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);

@@ -111,6 +111,9 @@ public:
     // Why the last dump's image could not be written ("No space left on device"); empty
     // when it was written or the dump itself failed.
     QString DumpFileError() const { return m_dumpFileError; }
+    // Why the last GetInstrument failed, for the user: "XP,R: no answer from the instrument
+    // (4 tries)"; empty when it did not fail.
+    QString ReadFailure() const { return m_readFailure; }
     // What the last SetInstrument could not send, or sent without the instrument taking it:
     // one text each, naming the setting and why ("XS 04: ... holds \",\"...").
     QStringList UploadProblems() const { return m_uploadProblems; }
@@ -283,5 +286,6 @@ private:
     SerialLog m_log;
     QString m_dumpFileError;
     QStringList m_uploadProblems;
+    QString m_readFailure;
     quint64 m_framesSent = 0;
 };

@@ -41,12 +41,14 @@ void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &
 {
     clsInstrument::DeviceDoor door(inst);
     inst.setFailLine(code + QStringLiteral(",R"));
+    m_readFailure = QStringLiteral("%1,R: %2").arg(code, why);
     m_log.addLine(QStringLiteral("<<< %1,R failed: %2 >>>").arg(code, why));
     failStatus();
 }
 
 bool uclQlif::GetInstrument(clsInstrument &iObj)
 {
+    m_readFailure.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};

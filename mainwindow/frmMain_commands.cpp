@@ -280,6 +280,9 @@ bool frmMain::DownloadInstrument(clsInstrument &Inst)
             return false;
         }
         AddInfo(GetMsg(5416), kRed);
+        // Where and why, in the pane the technician reads, not only in the serial log.
+        if (!uclQL7150->ReadFailure().isEmpty())
+            AddInfo(uclQL7150->ReadFailure(), kRed);
         uclQL7150->AddLog(GetMsg(5520) + QLatin1Char(' ') + read.FailLine());
         if (read.FailLine() == QLatin1String("HC,R"))
             AddInfo(GetMsg(5590), kRed);

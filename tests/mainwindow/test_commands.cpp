@@ -31,12 +31,21 @@ TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
     EXPECT_EQ(LogColor(Line(5415)), -1) << "no success text after a failed read";
     EXPECT_TRUE(gInstrument().SerialNo() == serialBefore && gInstrument().Warning(0) == 10.0f);
     EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Fail Line--- XP,R")));
+    EXPECT_EQ(LogColor(QStringLiteral("XP,R: no answer from the instrument (")), kRed) << "where and why, in the pane";
     EXPECT_TRUE(form->fraCommand[1]->isEnabled());
     // A failed clock read names the improper date.
     sim->clearRules();
     sim->addRule({SimFault::BadClock, "HC", 'R', 1, -1});
     Download();
     EXPECT_EQ(LogColor(Line(5590)), kRed);
+    // A name the line does not carry is named as such, not as damage.
+    sim->clearRules();
+    {
+        clsInstrument::DeviceDoor door(sim->state());
+        sim->state().setXS_(4, QString::fromLatin1("A\xC9" "B"));
+    }
+    Download();
+    EXPECT_EQ(LogColor(QStringLiteral("XS,R: the answer holds a character the link does not take (0xC9)")), kRed);
 }
 
 TEST_F(MainCommands, FirstReadFailingOrCancelledLeavesNoRecordToUpload)

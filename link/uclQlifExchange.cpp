@@ -218,7 +218,6 @@ void uclQlif::countAnswer(const Link::Answer &a)
         m_unanswered.erase(it);
 }
 
-
 // ---- blocking
 
 bool uclQlif::beginOperation()

@@ -243,6 +243,13 @@ bool NameCellRefused(bool other, int row, int col, int gasType, const QString &t
     return text != given && !NameCellAcceptable(other, row, col, gasType, text);
 }
 
+CellEdit KeptAsGiven(CellEdit e, int col, const QString &text, const QString &given)
+{
+    if ((col == ColName || col == ColLongName) && text == given)
+        return {true, text, true};
+    return e;
+}
+
 int FilterOtherKey(int col, int key, int textLength)
 {
     if (col != ColName && col != ColLongName)

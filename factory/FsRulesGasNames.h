@@ -57,6 +57,9 @@ bool NameCellRefused(bool other, int row, int col, int gasType, const QString &t
 // The entry check of that cell takes text as it stands (what a load or an import of it
 // would not mark).
 bool NameCellAcceptable(bool other, int row, int col, int gasType, const QString &text);
+// A name or long name left as the instrument gave it (given) is nobody's entry: accepted as
+// it stands, whatever the cell's check e said; any other edit keeps e.
+CellEdit KeptAsGiven(CellEdit e, int col, const QString &text, const QString &given);
 // vfgGasNameOther key filter of the name (3 capitals) and long name (20 characters)
 // columns: the key to let through, or 0 to drop it (with a beep).
 int FilterOtherKey(int col, int key, int textLength);

@@ -294,6 +294,15 @@ public:
     // As ConvNotComingBack for the names and long names of both gas-name grids that the
     // technician can edit: "" or the first cell ("Other Name: CAT, Long Name").
     QString GasNamesNotComingBack() const;
+    // The name and long-name cells of vfgGasName (other false) and vfgGasNameOther (other
+    // true) that the technician can edit, in grid order; gasType is the row's channel's.
+    struct EditableNameCell {
+        bool other;
+        int row;
+        int col;
+        int gasType;
+    };
+    QVector<EditableNameCell> EditableGasNameCells() const;
     // GetAllGrids sections 4 to 6; the CAT channel's rename refuses when its alarm points
     // cannot follow the ratio.
     void GetGasNameGrid(clsInstrument &rec);

@@ -106,21 +106,33 @@ void frmFsDialog::SetGasNameGrids()
     // holds; one a load brought in is judged as a typed one, and marked where the technician
     // can mend it (a locked cell goes back as it came).
     const Fill given = FillTexts(InstrumentValues());
+    for (const EditableNameCell &k : EditableGasNameCells()) {
+        const Texts &shown = k.other ? f.other : f.names;
+        const Texts &was = k.other ? given.other : given.names;
+        if (NameCellRefused(k.other, k.row, k.col, k.gasType, shown[k.row][k.col], was[k.row][k.col]))
+            (k.other ? vfgGasNameOther : vfgGasName)->setCell(FlexGrid::SetBackColor, k.row, k.col, kRed);
+    }
+}
+
+QVector<frmFsDialog::EditableNameCell> frmFsDialog::EditableGasNameCells() const
+{
+    using namespace FsGasNames;
+    QVector<EditableNameCell> cells;
+    if (!m_edit)
+        return cells;
     const Texts other = gridTexts(vfgGasNameOther);
     const QStringList pidNames = column(vfgPID[1], FsPid::ColName);
     for (int r = 1; r < kNameRows; ++r)
         for (int c : {int(ColName), int(ColLongName)}) {
             const int t = m_edit->GasType(r - 1);
-            const bool editable =
-                BeforeName(r, c, t, isGrey(vfgGasName, r, c), m_edit->invalidGN(), other, pidNames).has_value();
-            if (editable && NameCellRefused(false, r, c, t, f.names[r][c], given.names[r][c]))
-                vfgGasName->setCell(FlexGrid::SetBackColor, r, c, kRed);
+            if (BeforeName(r, c, t, isGrey(vfgGasName, r, c), m_edit->invalidGN(), other, pidNames))
+                cells.append({false, r, c, t});
         }
     for (int r = 1; r < kOtherRows; ++r)
         for (int c : {int(ColName), int(ColLongName)})
-            if (BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit)
-                && NameCellRefused(true, r, c, 0, f.other[r][c], given.other[r][c]))
-                vfgGasNameOther->setCell(FlexGrid::SetBackColor, r, c, kRed);
+            if (BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit))
+                cells.append({true, r, c, 0});
+    return cells;
 }
 
 void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
@@ -138,14 +150,8 @@ void frmFsDialog::vfgGasName_BeforeEdit(int Row, int Col, bool &Cancel)
 void frmFsDialog::vfgGasName_ValidateEdit(int Row, int Col, bool &Cancel)
 {
     using namespace FsGasNames;
-    const QString given = FillTexts(InstrumentValues()).names.value(Row).value(Col);
-    CellEdit e = ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText());
-    if ((Col == ColName || Col == ColLongName) && vfgGasName->EditText() == given) {
-        // Left as the instrument gave it: nobody's entry, it goes back as it came.
-        e.accept = true;
-        e.text = vfgGasName->EditText();
-        e.paint = true;
-    }
+    CellEdit e = KeptAsGiven(ValidateName(Row, Col, m_edit->GasType(Row - 1), vfgGasName->EditText()), Col,
+                             vfgGasName->EditText(), FillTexts(InstrumentValues()).names.value(Row).value(Col));
     // A rename of channel 0 recomputes the CAT range points from its alarm points and the
     // ratio: one that would not fit is refused here, where it is typed.
     if (e.accept && Row == kCatRow && (Col == ColName || Col == ColScale)) {
@@ -221,13 +227,8 @@ void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
 {
     using namespace FsGasNames;
     const QString text = vfgGasNameOther->EditText();
-    CellEdit e = ValidateOther(Row, Col, text);
-    if ((Col == ColName || Col == ColLongName) && text == FillTexts(InstrumentValues()).other.value(Row).value(Col)) {
-        // Left as the instrument gave it: nobody's entry, it goes back as it came.
-        e.accept = true;
-        e.text = text;
-        e.paint = true;
-    }
+    const CellEdit e = KeptAsGiven(ValidateOther(Row, Col, text), Col, text,
+                                   FillTexts(InstrumentValues()).other.value(Row).value(Col));
     if (e.text != vfgGasNameOther->EditText())
         vfgGasNameOther->setEditText(e.text);
     Cancel = !e.accept;
@@ -240,23 +241,14 @@ void frmFsDialog::vfgGasNameOther_ValidateEdit(int Row, int Col, bool &Cancel)
 QString frmFsDialog::GasNamesNotComingBack() const
 {
     // Judged as a load of them would be elsewhere, the cells the technician can mend.
-    using namespace FsGasNames;
-    const Texts other = gridTexts(vfgGasNameOther);
-    const QStringList pidNames = column(vfgPID[1], FsPid::ColName);
-    for (int r = 1; r < kNameRows; ++r)
-        for (int c : {int(ColName), int(ColLongName)}) {
-            const int t = m_edit ? m_edit->GasType(r - 1) : kEmptySlot;
-            const bool editable = BeforeName(r, c, t, isGrey(vfgGasName, r, c), m_edit && m_edit->invalidGN(), other,
-                                             pidNames).has_value();
-            if (editable && !NameCellAcceptable(false, r, c, t, vfgGasName->TextMatrix(r, c)))
-                return QStringLiteral("GAS Name && Ratio: %1, %2").arg(vfgGasName->TextMatrix(r, 0), vfgGasName->TextMatrix(0, c));
-        }
-    for (int r = 1; r < kOtherRows; ++r)
-        for (int c : {int(ColName), int(ColLongName)})
-            if (m_edit && BeforeOther(r, c, isGrey(vfgGasNameOther, r, c), *m_edit)
-                && !NameCellAcceptable(true, r, c, 0, vfgGasNameOther->TextMatrix(r, c)))
-                return QStringLiteral("Other Name: %1, %2")
-                    .arg(vfgGasNameOther->TextMatrix(r, 0).trimmed(), vfgGasNameOther->TextMatrix(0, c));
+    for (const EditableNameCell &k : EditableGasNameCells()) {
+        const FlexGrid *g = k.other ? vfgGasNameOther : vfgGasName;
+        if (FsGasNames::NameCellAcceptable(k.other, k.row, k.col, k.gasType, g->TextMatrix(k.row, k.col)))
+            continue;
+        return QStringLiteral("%1: %2, %3")
+            .arg(k.other ? QStringLiteral("Other Name") : QStringLiteral("GAS Name && Ratio"),
+                 g->TextMatrix(k.row, 0).trimmed(), g->TextMatrix(0, k.col));
+    }
     return QString();
 }
 

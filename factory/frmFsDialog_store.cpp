@@ -62,24 +62,35 @@ void frmFsDialog::cmdStore_Click()
     if (!EndOpenEdits())
         return;
     const bool all = ticked(chkAll);
+    // Each list is judged as OK judges it; then what the file holds must come back from it as
+    // itself wherever it is loaded, a value from the instrument that nobody touched included
+    // (it never blocks OK, but a file would carry it to a dialog that judges it). notBack
+    // names the first cell that would not ("" none).
+    const std::function<QString()> none;
     const struct {
         bool wanted;
         std::function<bool()> clean;
         const char *list;
+        std::function<QString()> notBack;
+        bool bare = false; // notBack gives the cell without its list
     } checks[] = {
-        {ticked(chkStation), [this] { return CheckStationGrid(); }, "Station List"},
-        {ticked(chkUser), [this] { return CheckUserGrid(); }, "User List"},
-        {ticked(chkConvertion), [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table"},
-        {ticked(chkConvertion), [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table"},
-        {ticked(chkPID[0]), [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings"},
-        {ticked(chkPID[1]), [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings"},
+        {ticked(chkStation), [this] { return CheckStationGrid(); }, "Station List",
+         [this] { return NamesNotComingBack(vfgStation); }},
+        {ticked(chkUser), [this] { return CheckUserGrid(); }, "User List", [this] { return NamesNotComingBack(vfgUser); }},
+        {ticked(chkConvertion), [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table", none},
+        {ticked(chkConvertion), [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table",
+         [this] { return ConvNotComingBack(); }},
+        {ticked(chkPID[0]), [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings",
+         [this] { return PidNotComingBack(0); }, true},
+        {ticked(chkPID[1]), [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings",
+         [this] { return PidNotComingBack(1); }, true},
         // Every other setting goes with "All Data": its grids are judged as OK judges them.
-        {all, [this] { return CheckChannelGrid(); }, "Channel GAS Mapping"},
-        {all, [this] { return CheckOtherSetGrid(); }, "Other Setting"},
-        {all, [this] { return CheckGasNameGrid(); }, "GAS Name && Ratio"},
-        {all, [this] { return CheckGasNameOtherGrid(); }, "Other Name"},
-        {all, [this] { return CheckDatasGrid(); }, "Parameter"},
-        {all, [this] { return CheckMEGrid(); }, "CAT DATA"},
+        {all, [this] { return CheckChannelGrid(); }, "Channel GAS Mapping", none},
+        {all, [this] { return CheckOtherSetGrid(); }, "Other Setting", none},
+        {all, [this] { return CheckGasNameGrid(); }, "GAS Name && Ratio", [this] { return GasNamesNotComingBack(); }},
+        {all, [this] { return CheckGasNameOtherGrid(); }, "Other Name", none},
+        {all, [this] { return CheckDatasGrid(); }, "Parameter", none},
+        {all, [this] { return CheckMEGrid(); }, "CAT DATA", none},
     };
     for (const auto &c : checks) {
         if (c.wanted && !c.clean()) {
@@ -87,31 +98,12 @@ void frmFsDialog::cmdStore_Click()
             return;
         }
     }
-    // What the file holds must come back from it as itself, wherever it is loaded: a value
-    // from the instrument that nobody touched included (it never blocks OK, but a file
-    // would carry it to a dialog that judges it). The first that would not is named.
-    auto pid = [this](int Index) {
-        const QString cell = PidNotComingBack(Index);
-        return cell.isEmpty() ? cell
-                              : QLatin1String(Index == 0 ? "PID Sensor (High Range) Settings: "
-                                                         : "PID Sensor (Low Range) Settings: ") + cell;
-    };
-    const struct {
-        bool wanted;
-        std::function<QString()> notBack;
-    } backs[] = {
-        {ticked(chkStation), [this] { return NamesNotComingBack(vfgStation); }},
-        {ticked(chkUser), [this] { return NamesNotComingBack(vfgUser); }},
-        {ticked(chkConvertion), [this] { return ConvNotComingBack(); }},
-        {ticked(chkPID[0]), [pid] { return pid(0); }},
-        {ticked(chkPID[1]), [pid] { return pid(1); }},
-        {all, [this] { return GasNamesNotComingBack(); }},
-    };
-    for (const auto &b : backs) {
-        if (!b.wanted)
+    for (const auto &c : checks) {
+        if (!c.wanted || !c.notBack)
             continue;
-        if (const QString cell = b.notBack(); !cell.isEmpty()) {
-            MsgBox(GetMsg(8056, cell), vb::OKOnly | vb::Critical, GetMsg(5001));
+        if (const QString cell = c.notBack(); !cell.isEmpty()) {
+            const QString text = c.bare ? QString::fromLatin1(c.list) + QStringLiteral(": ") + cell : cell;
+            MsgBox(GetMsg(8056, text), vb::OKOnly | vb::Critical, GetMsg(5001));
             return;
         }
     }

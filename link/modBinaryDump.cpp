@@ -30,6 +30,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
     if (f.header == expected && f.body.size() == d.blockSize) {
         sendRaw(QByteArray(1, Link::ACK));
         gDataReceived = true;
+        m_order.answeredBy(m_group);
         if (!d.sinkFailed && !d.sink(d.received, f.body))
             d.sinkFailed = true;
         ++d.received;
@@ -85,6 +86,7 @@ void uclQlif::drainLine()
 
 bool uclQlif::runDump(DumpState &d)
 {
+    settleBefore(d.requestFrom(0).left(2));
     m_dump = &d;
     m_asm.setBinaryPayloadLength(d.blockSize);
     m_status = StatusDump;

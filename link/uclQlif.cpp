@@ -149,6 +149,8 @@ void uclQlif::openTransport()
     m_active = m_host ? m_host
            : m_serialComm ? static_cast<Transport *>(m_serial.get()) : static_cast<Transport *>(m_irda.get());
     m_asm.reset();
+    // A line opened afresh: nothing sent on the last one is waited for.
+    m_order.clear();
     if (!m_active->open())
         m_log.addLine(QStringLiteral("<<< Port %1 not opened: %2 >>>").arg(m_active->name(), m_serial->lastError()));
 }
@@ -209,8 +211,8 @@ void uclQlif::enterSearching(bool reopened)
 
 void uclQlif::becomeConnected()
 {
-    // A new connection: what went unanswered on the last one is not waited for any more.
-    m_unanswered.clear();
+    // What is still on the line stays counted: the probe's own answer has settled what went
+    // before it, and a late answer of the last connection may still come on the same line.
     m_linkState = LinkConnected;
     m_status = StatusIdle;
     m_connectAttempts = 0;
@@ -249,8 +251,7 @@ void uclQlif::onTick()
             resendPending();
         } else {
             m_log.addLine(QStringLiteral("<<< Time out >>>"));
-            failPending(m_sends > 1 ? QStringLiteral("no answer from the instrument (%1 tries)").arg(m_sends)
-                                    : QStringLiteral("no answer from the instrument"));
+            failPending(noAnswerReason());
         }
         return;
     }
@@ -285,6 +286,7 @@ void uclQlif::searchTick()
             return;
         }
     } else {
+        m_order.clear();
         m_active->open();
     }
     probeFailed(); // no active line: counts like a silent probe
@@ -301,7 +303,7 @@ void uclQlif::connectedTick()
 
 // Ends the exchange in flight. Probes and polls are settled here; an operation's wait
 // picks the reply up.
-void uclQlif::completePending(Outcome outcome, const Link::Answer &answer, const QString &why)
+void uclQlif::completePending(Outcome outcome, const Link::Answer &answer, const QString &why, bool own)
 {
     const PendingKind kind = m_pending;
     m_pending = PendingKind::None;
@@ -328,6 +330,7 @@ void uclQlif::completePending(Outcome outcome, const Link::Answer &answer, const
     m_reply.answer = answer;
     m_reply.sends = m_sends;
     m_reply.why = why;
+    m_reply.own = own;
     m_pendingDone = true;
     if (m_run && kind == PendingKind::Op)
         pollAnswered(m_reply);
@@ -346,11 +349,14 @@ void uclQlif::refuseCharacters(const Link::Frame &f)
     const QString code = QString::fromLatin1(a.code);
     m_log.addLine(a.valid ? QStringLiteral("<<< %1,%2: %3 >>>").arg(code, QString(QLatin1Char(a.mode)), why)
                           : QStringLiteral("<<< An answer holds a character the link does not take (%1) >>>").arg(byte));
-    const bool ours = m_pending != PendingKind::None && a.valid && a.code == m_pendingCode &&
-                      (a.mode == m_pendingMode || a.mode == 'N' || a.mode == 'C') &&
-                      (m_pendingKey.isEmpty() || a.mode != 'R' || m_blockCount > 0 ||
-                       (!a.fields.isEmpty() && a.fields[0] == m_pendingKey));
-    if (!ours)
+    // The rest of a long answer in progress is the pending request's as its first block was.
+    const bool continuing = m_pending != PendingKind::None && m_blockCount > 0 && a.valid && a.code == m_pendingCode;
+    if (!continuing && (m_pending == PendingKind::None || !m_order.match(a).mayBeOf(m_group))) {
+        m_order.answered(a);
+        return;
+    }
+    bool own = true;
+    if (!continuing && !takesAnswer(a, &own))
         return;
     gDataReceived = true;
     completePending(Outcome::Failed, {}, why);

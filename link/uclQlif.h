@@ -1,9 +1,9 @@
 #pragma once
 #include "link/FrameCodec.h"
+#include "link/RequestOrder.h"
 #include "link/SerialLog.h"
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -117,6 +117,10 @@ public:
     // What the last SetInstrument could not send, or sent without the instrument taking it:
     // one text each, naming the setting and why ("XS 04: ... holds \",\"...").
     QStringList UploadProblems() const { return m_uploadProblems; }
+    // Why the last single command (clock, pump, power off, DEFAULT, factory restore, zero,
+    // span) failed, naming it: "Clock (HC): no answer from the instrument (4 tries)"; empty
+    // when it did not fail.
+    QString CommandFailure() const { return m_commandFailure; }
     bool ZeroCal(const QString &GasFlag);
     bool SpanCal(const QString &GasFlag);
     int16_t ZeroStatus(int Index) const;
@@ -152,11 +156,15 @@ public:
         Outcome outcome = Outcome::Failed;
         Link::Answer answer;
         int sends = 1; // how often the request went out (resends after a time-out or NAK)
-        // No earlier request of the same code and mode (and entry, for a list read) was still
-        // unanswered when this one first went out: the answer can only be this request's own.
+        // No earlier request that may still be answered could have had this answer: it can only
+        // be this request's own. Only an exchange that takes such answers sees it false.
         bool own = true;
         QString why; // a failed or cancelled exchange: why, in the user's words
     };
+    // What an exchange does with an answer that an earlier request may have had: wait on for
+    // its own (a resend after the time-out, within the retries), or take it with own false
+    // for a caller that can confirm otherwise (a write it can read back).
+    enum class Unsure { Wait, Take };
 
 private:
     enum class PendingKind { None, Probe, Poll, Op, Dump };
@@ -173,13 +181,13 @@ private:
     void handleFrame(const Link::Frame &f);
     void handleText(const Link::Frame &f);
     void handleBinary(const Link::Frame &f);
-    void completePending(Outcome outcome, const Link::Answer &answer, const QString &why = {});
+    void completePending(Outcome outcome, const Link::Answer &answer, const QString &why = {}, bool own = true);
     void failPending(const QString &why) { completePending(Outcome::Failed, {}, why); }
     void refuseCharacters(const Link::Frame &f);
-    // Requests sent and answers seen, per request identity ("XS,W", "XS,R,03"), for the life
-    // of a connection: a late answer is counted whenever it arrives.
-    static QByteArray Identity(const QByteArray &code, char mode, const QByteArray &key);
-    void countAnswer(const Link::Answer &a);
+    // Settles the requests on the line by a whole answer; true when it is the pending
+    // request's to take (its own, or one it takes unsure).
+    bool takesAnswer(const Link::Answer &a, bool *own);
+    QString noAnswerReason() const;
     void searchTick();
     void probeFailed();
     void connectedTick();
@@ -189,18 +197,22 @@ private:
 
     // sending
     bool sendRaw(const QByteArray &bytes);
-    bool sendRequest(const QByteArray &body, PendingKind kind);
+    bool sendRequest(const QByteArray &body, PendingKind kind, Unsure unsure = Unsure::Wait);
     void resendPending();
 
     // blocking helpers
     bool beginOperation();
     void endOperation();
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
-    Reply exchange(const QByteArray &body, int waitStatus);
+    Reply exchange(const QByteArray &body, int waitStatus, Unsure unsure = Unsure::Wait);
+    void settleBefore(const QByteArray &code);
     bool settleAfterResend();
     QString readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped);
     void failLine(clsInstrument &inst, const QString &code, const QString &why);
     void failStatus();
+    static QString Problem(const Reply &r); // why an exchange did not end accepted
+    bool commandDone(const QByteArray &code, const Reply &r);
+    void commandFailed(const QByteArray &code, const QString &why);
 
     // operations helpers
     // What a busy poll makes of one answer: poll again, or the run is over (well or not).
@@ -261,13 +273,17 @@ private:
     char m_pendingMode = 0;
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
-    QByteArray m_pendingIdentity; // operations only; empty for probes, polls and dumps
-    // Requests of an identity not yet answered on this connection (resent, failed, lost).
-    QHash<QByteArray, int> m_unanswered;
+    // Requests on the line that may still be answered, kept while the line stays open.
+    RequestOrder m_order;
+    quint64 m_group = 0;     // the pending request's group in m_order
+    quint64 m_groupSeq = 0;
+    bool m_takeUnsure = false;
+    int m_unsure = 0;        // answers the pending request let pass as maybe an earlier one's
     int m_ticksLeft = 0;
     int m_resendsLeft = 0;
     int m_sends = 0;         // times the pending request went out
     QByteArray m_blocks;     // text answer gathered over ETB blocks
+    char m_blocksMode = 0;   // their mode, from the first block
     int m_blockCount = 0;
     bool m_pendingDone = false;
     Reply m_reply;
@@ -287,5 +303,6 @@ private:
     QString m_dumpFileError;
     QStringList m_uploadProblems;
     QString m_readFailure;
+    QString m_commandFailure;
     quint64 m_framesSent = 0;
 };

@@ -4,29 +4,77 @@
 #include "core/modMain.h"
 #include "link/ReadOnlyCodes.h"
 #include "link/uclQlifPrivate.h"
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 
+namespace {
+QString CommandLabel(const QByteArray &code)
+{
+    static const QHash<QByteArray, QString> words = {
+        {"HC", QStringLiteral("Clock")},          {"BP", QStringLiteral("Pump")},
+        {"RO", QStringLiteral("Power off")},      {"UX", QStringLiteral("DEFAULT")},
+        {"UP", QStringLiteral("Factory restore")}, {"SZ", QStringLiteral("Zero calibration")},
+        {"S2", QStringLiteral("Span calibration")}};
+    return QStringLiteral("%1 (%2)").arg(words.value(code, QString::fromLatin1(code)), QString::fromLatin1(code));
+}
+} // namespace
+
+QString uclQlif::Problem(const Reply &r)
+{
+    switch (r.outcome) {
+    case Outcome::Accepted:
+        return {};
+    case Outcome::Refused:
+        return QStringLiteral("refused by the instrument");
+    case Outcome::Busy:
+        return QStringLiteral("the instrument is busy");
+    case Outcome::Failed:
+    case Outcome::Cancelled:
+        break;
+    }
+    return r.why;
+}
+
+void uclQlif::commandFailed(const QByteArray &code, const QString &why)
+{
+    m_commandFailure = QStringLiteral("%1: %2").arg(CommandLabel(code), why);
+    m_log.addLine(QStringLiteral("<<< %1 >>>").arg(m_commandFailure));
+}
+
+// A command counts only on its own answer (the exchange waits for it): an answer an earlier
+// request of its code may have had confirms nothing.
+bool uclQlif::commandDone(const QByteArray &code, const Reply &r)
+{
+    if (r.outcome == Outcome::Accepted)
+        return true;
+    commandFailed(code, Problem(r));
+    return false;
+}
+
 bool uclQlif::SetDateTime(const QDateTime &vData)
 {
+    m_commandFailure.clear();
     if (!vData.isValid() || vData.date().year() < 2000 || vData.date().year() > 2099)
         return false;
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
-    return exchange("HC,W," + ReadOnlyCodes::ClockText(vData) + ",", StatusWaitWrite).outcome == Outcome::Accepted;
+    return commandDone("HC", exchange("HC,W," + ReadOnlyCodes::ClockText(vData) + ",", StatusWaitWrite));
 }
 
 bool uclQlif::SetPump(bool Values)
 {
+    m_commandFailure.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
-    return exchange(Values ? "BP,W,1," : "BP,W,0,", StatusWaitWrite).outcome == Outcome::Accepted;
+    return commandDone("BP", exchange(Values ? "BP,W,1," : "BP,W,0,", StatusWaitWrite));
 }
 
 bool uclQlif::DefaultInstrument(int16_t Dat)
 {
+    m_commandFailure.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
@@ -50,6 +98,7 @@ bool uclQlif::DefaultInstrument(int16_t Dat)
 
 bool uclQlif::RestoreFactorySet()
 {
+    m_commandFailure.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
@@ -62,11 +111,12 @@ bool uclQlif::RestoreFactorySet()
 
 bool uclQlif::BodyPowerOff()
 {
+    m_commandFailure.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
     const Reply r = exchange("RO,W,", StatusWaitWrite);
-    if (r.outcome == Outcome::Accepted) {
+    if (commandDone("RO", r)) {
         m_portOpen = false;
         closeTransport();
         Reset();
@@ -114,6 +164,7 @@ struct uclQlif::PollRun {
     std::function<PollVerdict(const Reply &)> judge;
     int countdown = 1; // ticks until the next request
     int polls = 0;
+    QString why;           // what ended a run that failed or did not start
     bool started = false;  // the first command was accepted
     bool awaiting = false; // a request of the run is on the line
     PollEnd end = PollEnd::Running;
@@ -122,8 +173,10 @@ struct uclQlif::PollRun {
 uclQlif::PollEnd uclQlif::busyPoll(const QByteArray &first, const QByteArray &pollBody, int pollTicks,
                                    const std::function<PollVerdict(const Reply &)> &judge)
 {
+    settleBefore(first.left(2));
     if (m_cancel) {
         m_status = StatusCancelled;
+        commandFailed(first.left(2), QStringLiteral("cancelled"));
         return PollEnd::NotStarted;
     }
     PollRun run;
@@ -135,12 +188,16 @@ uclQlif::PollEnd uclQlif::busyPoll(const QByteArray &first, const QByteArray &po
     pollTick(); // the first command goes at once
     waitFor([&] { return run.end != PollEnd::Running; });
     m_run = nullptr;
-    if (run.end != PollEnd::Running)
-        return run.end;
-    m_pending = PendingKind::None;
-    // A dropped line has reset the link already; leave its status at reset.
-    m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
-    return run.started ? PollEnd::Failed : PollEnd::NotStarted;
+    if (run.end == PollEnd::Running) {
+        m_pending = PendingKind::None;
+        // A dropped line has reset the link already; leave its status at reset.
+        m_status = m_cancel ? StatusCancelled : m_lineDropped ? StatusReset : StatusFailed;
+        run.end = run.started ? PollEnd::Failed : PollEnd::NotStarted;
+        run.why = m_cancel ? QStringLiteral("cancelled") : QStringLiteral("the line was lost");
+    }
+    if (run.end == PollEnd::Failed || run.end == PollEnd::NotStarted)
+        commandFailed(first.left(2), run.started ? QStringLiteral("after it started: %1").arg(run.why) : run.why);
+    return run.end;
 }
 
 void uclQlif::pollTick()
@@ -154,9 +211,11 @@ void uclQlif::pollTick()
         return;
     }
     m_status = run.started ? StatusWaitRead : StatusWaitWrite;
-    if (!sendRequest(run.started ? run.body : run.first, PendingKind::Op)) {
+    // A poll may take the answer of an earlier poll of the same run: both tell its status.
+    if (!sendRequest(run.started ? run.body : run.first, PendingKind::Op, run.started ? Unsure::Take : Unsure::Wait)) {
         m_log.addLine(QStringLiteral("<<< Port not open >>>"));
         m_status = StatusFailed;
+        run.why = QStringLiteral("the line is not open");
         run.end = run.started ? PollEnd::Failed : PollEnd::NotStarted;
         WaitNotify();
         return;
@@ -174,6 +233,7 @@ void uclQlif::pollAnswered(const Reply &r)
     if (!run.started) {
         run.started = r.outcome == Outcome::Accepted;
         run.end = run.started ? PollEnd::Running : PollEnd::NotStarted;
+        run.why = Problem(r);
         run.countdown = run.pollTicks;
         return;
     }
@@ -184,12 +244,15 @@ void uclQlif::pollAnswered(const Reply &r)
             return;
         }
         m_log.addLine(QStringLiteral("<<< %1 did not finish >>>").arg(QString::fromLatin1(run.body.left(2))));
+        run.why = QStringLiteral("it did not finish within %1 status polls").arg(m_busyPollLimit);
         run.end = PollEnd::Failed;
         break;
     case PollVerdict::Done:
         run.end = PollEnd::Done;
         break;
     case PollVerdict::Failed:
+        run.why = r.outcome == Outcome::Accepted ? QStringLiteral("the instrument reported no result")
+                                                 : QStringLiteral("its status poll: %1").arg(Problem(r));
         run.end = PollEnd::Failed;
         break;
     }
@@ -200,6 +263,7 @@ void uclQlif::pollAnswered(const Reply &r)
 bool uclQlif::ZeroCal(const QString &GasFlag)
 {
     static const QRegularExpression flags(QStringLiteral("^[01]{7}$"));
+    m_commandFailure.clear();
     m_zeroStatus.clear();
     if (!flags.match(GasFlag).hasMatch())
         return false;
@@ -212,6 +276,7 @@ bool uclQlif::ZeroCal(const QString &GasFlag)
 bool uclQlif::SpanCal(const QString &GasFlag)
 {
     static const QRegularExpression request(QStringLiteral("^[01]{7}(,[0-9A-F]{4}){7}$"));
+    m_commandFailure.clear();
     m_spanStatus.clear();
     if (!request.match(GasFlag).hasMatch())
         return false;

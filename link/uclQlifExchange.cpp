@@ -79,31 +79,20 @@ void uclQlif::handleFrame(const Link::Frame &f)
 void uclQlif::handleText(const Link::Frame &f)
 {
     const Link::Answer a = Link::SplitBody(f.body);
-    // An answer is the request's own only in the request's mode, as a refusal or as busy: a
-    // stale read answer of the same code must never acknowledge a write of it.
-    const bool busy = a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB);
-    if (m_pending == PendingKind::None || !a.valid || a.code != m_pendingCode ||
-        (a.mode != m_pendingMode && a.mode != 'N' && !busy)) {
+    // The first block says whose answer this may be: a request still on the line of its code,
+    // in its mode (a refusal or busy answer in any), and for a list read with its entry first.
+    // A stale read answer of a code never acknowledges a write of it. Later blocks of a long
+    // answer run on in the first block's code and mode.
+    const bool fits = m_pending != PendingKind::None &&
+                      (m_blockCount > 0 ? a.valid && a.code == m_pendingCode && a.mode == m_blocksMode
+                                        : m_order.match(a).mayBeOf(m_group));
+    if (!fits) {
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
         if (f.last)
-            countAnswer(a);
-        return;
-    }
-    // A read of a list entry is answered with its entry number first. An answer for another
-    // entry of the same code is a late one (to a request we have since sent again): it is not
-    // ours, and the exchange waits on for its own.
-    if (!m_pendingKey.isEmpty() && a.mode == 'R' && m_blockCount == 0 &&
-        (a.fields.isEmpty() || a.fields[0] != m_pendingKey)) {
-        m_log.addLine(QStringLiteral("<<< Answer for another entry, dropped >>>"));
-        if (f.last)
-            countAnswer(a);
+            m_order.answered(a); // a late answer settles what went before it, whenever it comes
         return;
     }
     gDataReceived = true;
-    if (m_pending == PendingKind::Dump && a.mode == 'N') {
-        completePending(Outcome::Refused, a);
-        return;
-    }
     // A long answer may come in several blocks: the fields run on from block to block.
     if (!f.last || m_blockCount > 0) {
         if (++m_blockCount > kMaxAnswerBlocks || m_blocks.size() + f.body.size() > kMaxAnswerBlocks * Link::kMaxTextBody) {
@@ -111,10 +100,12 @@ void uclQlif::handleText(const Link::Frame &f)
             failPending(QStringLiteral("the answer was too long"));
             return;
         }
-        if (m_blocks.isEmpty())
+        if (m_blocks.isEmpty()) {
             m_blocks = f.body;
-        else
+            m_blocksMode = a.mode;
+        } else {
             m_blocks += f.body.mid(5).prepend(m_blocks.endsWith(',') ? "" : ",");
+        }
         if (!f.last) {
             m_status = StatusMultiBlock;
             m_ticksLeft = m_timeout * 10;
@@ -122,18 +113,49 @@ void uclQlif::handleText(const Link::Frame &f)
         }
     }
     const Link::Answer whole = m_blockCount > 0 ? Link::SplitBody(m_blocks) : a;
+    m_blocks.clear();
+    m_blockCount = 0;
     if (!whole.valid) {
         failPending(QStringLiteral("the answer was damaged"));
         return;
     }
-    if (whole.mode == m_pendingMode)
-        countAnswer(whole);
+    bool own = true;
+    if (!takesAnswer(whole, &own))
+        return;
     Outcome outcome = Outcome::Accepted;
     if (whole.mode == 'N')
         outcome = Outcome::Refused;
     else if (whole.mode == 'C' && !whole.fields.isEmpty() && whole.fields[0] == QByteArray(1, Link::SUB))
         outcome = Outcome::Busy;
-    completePending(outcome, whole);
+    completePending(outcome, whole, {}, own);
+}
+
+// The answer settles every request sent before the one it answers. It is the pending
+// request's own when every request still out that could have had it is the pending one (or a
+// resent copy). One that an earlier request may have had is taken only by an exchange that
+// can confirm otherwise; any other waits on for its own, which comes next when the answer was
+// the earlier one's, or after the resend when it was its own.
+bool uclQlif::takesAnswer(const Link::Answer &a, bool *own)
+{
+    const RequestOrder::Match m = m_order.answered(a);
+    *own = m.ownOf(m_group);
+    if (*own || m_pending == PendingKind::Probe || m_pending == PendingKind::Poll)
+        return true; // any answer to a probe proves the instrument is there
+    ++m_unsure;
+    if (m_takeUnsure)
+        return true;
+    m_log.addLine(QStringLiteral("<<< An earlier request may have had this answer: waiting for its own >>>"));
+    return false;
+}
+
+QString uclQlif::noAnswerReason() const
+{
+    const QString tries = m_sends > 1 ? QStringLiteral(" (%1 tries)").arg(m_sends) : QString();
+    if (m_unsure == 0)
+        return QStringLiteral("no answer from the instrument") + tries;
+    return QStringLiteral("not confirmed: no answer of its own from the instrument%1; the answer that came may be an "
+                          "earlier %2 request's")
+        .arg(tries, QString::fromLatin1(m_pendingCode));
 }
 
 // ---- send
@@ -150,14 +172,16 @@ bool uclQlif::sendRaw(const QByteArray &bytes)
     return true;
 }
 
-bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
+bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind, Unsure unsure)
 {
     m_pendingFrame = Link::BuildTextFrame(body);
     m_pendingCode = body.left(2);
     const Link::Answer request = Link::SplitBody(body);
     m_pendingMode = request.valid ? request.mode : 0;
     m_pendingKey = request.valid && request.mode == 'R' && !request.fields.isEmpty() ? request.fields[0] : QByteArray();
-    m_pendingIdentity = kind == PendingKind::Op ? Identity(m_pendingCode, m_pendingMode, m_pendingKey) : QByteArray();
+    m_group = ++m_groupSeq;
+    m_unsure = 0;
+    m_takeUnsure = unsure == Unsure::Take;
     m_pending = kind;
     m_pendingDone = false;
     m_blocks.clear();
@@ -170,8 +194,7 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind)
         m_pending = PendingKind::None;
         return false;
     }
-    if (!m_pendingIdentity.isEmpty())
-        ++m_unanswered[m_pendingIdentity];
+    m_order.sent(m_group, m_pendingCode, m_pendingMode, m_pendingKey);
     return true;
 }
 
@@ -189,33 +212,7 @@ void uclQlif::resendPending()
         failPending(QStringLiteral("the line is closed"));
         return;
     }
-    if (!m_pendingIdentity.isEmpty())
-        ++m_unanswered[m_pendingIdentity];
-}
-
-QByteArray uclQlif::Identity(const QByteArray &code, char mode, const QByteArray &key)
-{
-    QByteArray id = code + ',' + mode;
-    if (mode == 'R' && !key.isEmpty())
-        id += ',' + key;
-    return id;
-}
-
-// One answer of a request identity arrived, taken or dropped. A refusal or a busy answer does
-// not say which request it answers, so it accounts for none; nor does a damaged one (its
-// resend after our NAK is counted when it comes whole).
-void uclQlif::countAnswer(const Link::Answer &a)
-{
-    if (!a.valid || a.mode == 'N' || (a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB)))
-        return;
-    QByteArray id = Identity(a.code, a.mode, a.mode == 'R' && !a.fields.isEmpty() ? a.fields[0] : QByteArray());
-    auto it = m_unanswered.find(id);
-    if (it == m_unanswered.end() && a.mode == 'R')
-        it = m_unanswered.find(Identity(a.code, a.mode, {})); // a read without an entry number
-    if (it == m_unanswered.end())
-        return;
-    if (--it.value() <= 0)
-        m_unanswered.erase(it);
+    m_order.sent(m_group, m_pendingCode, m_pendingMode, m_pendingKey);
 }
 
 // ---- blocking
@@ -246,9 +243,10 @@ bool uclQlif::waitFor(const std::function<bool()> &done)
     return r == WaitResult::Done && !m_cancel && !m_lineDropped && done();
 }
 
-uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
+uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus, Unsure unsure)
 {
     Reply r;
+    settleBefore(body.left(2));
     if (m_cancel) {
         m_status = StatusCancelled;
         r.outcome = Outcome::Cancelled;
@@ -262,14 +260,12 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
             waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
     }
     m_status = waitStatus;
-    if (!sendRequest(body, PendingKind::Op)) {
+    if (!sendRequest(body, PendingKind::Op, unsure)) {
         m_log.addLine(QStringLiteral("<<< Port not open >>>"));
         m_status = StatusFailed;
         r.why = QStringLiteral("the line is not open");
         return r;
     }
-    // Nothing of its kind was out before this first send.
-    const bool own = m_unanswered.value(m_pendingIdentity) == 1;
     waitFor([&] { return m_pendingDone; });
     if (!m_pendingDone) {
         m_pending = PendingKind::None;
@@ -280,7 +276,6 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
         return r;
     }
     r = m_reply;
-    r.own = own;
     // The answer of a request that went out twice carries nothing that says which copy it
     // answers: the other copy's may still be on its way, and a later request of the same code
     // would take it for its own. Let it arrive and drop it before anything else is sent.
@@ -294,6 +289,25 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus)
     }
     m_status = r.outcome == Outcome::Failed ? StatusFailed : StatusDone;
     return r;
+}
+
+// A request whose answer an earlier request of its code may still have (that one went
+// unanswered) goes only after an exchange of a code with nothing on the line: that exchange's
+// own answer settles everything sent before it, so the request's answer is surely its own.
+// Costs one exchange, and only after a request went unanswered; when it fails, the request
+// goes anyway and its answer is judged as it comes.
+void uclQlif::settleBefore(const QByteArray &code)
+{
+    if (!m_order.holds(code))
+        return;
+    for (const QByteArray &probe : {QByteArrayLiteral("RC"), QByteArrayLiteral("VP")}) {
+        if (m_order.holds(probe))
+            continue;
+        m_log.addLine(QStringLiteral("<<< An earlier %1 request may still be answered: settling the line first >>>")
+                          .arg(QString::fromLatin1(code)));
+        exchange(probe + ",R,", m_status);
+        return;
+    }
 }
 
 // Waits until the line has been quiet for one time-out, dropping whatever arrives meanwhile

@@ -198,25 +198,23 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
     if (gFactorySave)
         plan.append({"UD,W,", QStringLiteral("UD"), {}, [] {}});
 
-    // A write counts when the instrument took it and the answer can only be this write's own:
-    // "CC,W," carries no entry, so while an earlier request of the code is unanswered on this
-    // connection (resent, failed, lost), its late answer may be the one just taken. Then only
-    // a read-back confirms the write. A refusal changes no support flag: the setting stays
+    // A write counts when the instrument took it and the answer is its own. "CC,W," carries no
+    // entry: while an earlier request of the code may still be answered, the answer that came
+    // may be that one's. A write that can be read back takes it and is read back; SB and UD,
+    // which cannot, wait for their own. A refusal changes no support flag: the setting stays
     // changed and the next upload sends it again.
     for (qsizetype i = 0; i < plan.size(); ++i) {
         const Planned &p = plan[i];
         QString stop;
-        const Reply r = exchange(p.line, StatusWaitWrite);
-        if (r.outcome == Outcome::Refused) {
+        const Reply r = exchange(p.line, StatusWaitWrite, p.readBack.isEmpty() ? Unsure::Wait : Unsure::Take);
+        if (r.outcome == Outcome::Refused && r.own) {
             problem(QStringLiteral("%1 refused by the instrument").arg(p.what));
             continue;
         }
-        if (r.outcome != Outcome::Accepted) {
+        if (r.outcome == Outcome::Busy) {
+            stop = QStringLiteral("the instrument is busy");
+        } else if (r.outcome != Outcome::Accepted && r.outcome != Outcome::Refused) {
             stop = r.why;
-        } else if (!r.own && p.readBack.isEmpty()) {
-            problem(QStringLiteral("%1 not confirmed: an earlier %2 request is still unanswered, and it cannot be read back")
-                        .arg(p.what, QString::fromLatin1(p.line.left(2))));
-            continue;
         } else if (!r.own) {
             bool stopped = false;
             const QString why = readBackProblem(p.line, p.readBack, &stopped);

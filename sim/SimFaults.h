@@ -5,7 +5,7 @@
 enum class SimFault {
     CorruptChecksum, // the answer (or the nth block of a dump) goes out with a wrong checksum once
     NoAnswer,        // the request is ignored
-    Delay,           // the answer leaves after delayMs
+    Delay,           // the answer leaves after delayMs; every answer after it waits behind it
     Refuse,          // "CC,N," in place of the answer
     FewerFields,     // the answer lacks its last dropFields fields (an older instrument)
     Garbage,         // junk bytes before the answer

@@ -55,8 +55,11 @@ QList<QByteArray> SplitFields(const QString &text)
 int HexField(const QByteArray &f, bool *ok) { return f.size() == 4 ? f.toInt(ok, 16) : (*ok = false, 0); }
 } // namespace
 
-SimInstrument::SimInstrument(QObject *parent) : QObject(parent)
+SimInstrument::SimInstrument(QObject *parent) : QObject(parent), m_outTimer(new QTimer(this))
 {
+    m_clock.start();
+    m_outTimer->setSingleShot(true);
+    connect(m_outTimer, &QTimer::timeout, this, &SimInstrument::sendDue);
     m_state.ClearDatas();
     m_factory = m_state;
 }
@@ -167,6 +170,8 @@ void SimInstrument::hangUp()
     m_transfer.reset();
     m_asm.reset();
     m_heldFrame.clear();
+    m_outbox.clear(); // what was still to go is lost with the line
+    m_outTimer->stop();
 }
 
 
@@ -205,7 +210,34 @@ int SimInstrument::fireRule(SimFault fault, const QByteArray &code, char mode)
 
 // ---- line
 
-void SimInstrument::deliver(const QByteArray &bytes)
+void SimInstrument::deliver(const QByteArray &bytes, int delayMs)
+{
+    if (m_outbox.isEmpty() && delayMs <= 0) {
+        put(bytes);
+        return;
+    }
+    const qint64 due = m_clock.elapsed() + qMax(0, delayMs);
+    m_outbox.append({m_outbox.isEmpty() ? due : qMax(due, m_outbox.last().due), bytes});
+    if (m_outbox.size() == 1)
+        m_outTimer->start(int(qMax<qint64>(0, due - m_clock.elapsed())));
+}
+
+void SimInstrument::sendDue()
+{
+    while (!m_outbox.isEmpty() && m_outbox.first().due <= m_clock.elapsed())
+        put(m_outbox.takeFirst().bytes);
+    if (!m_outbox.isEmpty())
+        m_outTimer->start(int(qMax<qint64>(0, m_outbox.first().due - m_clock.elapsed())));
+}
+
+void SimInstrument::sendHeldNow()
+{
+    m_outTimer->stop();
+    while (!m_outbox.isEmpty())
+        put(m_outbox.takeFirst().bytes);
+}
+
+void SimInstrument::put(const QByteArray &bytes)
 {
     m_bytesOut += quint64(bytes.size());
     emit delivered(bytes);
@@ -215,7 +247,7 @@ void SimInstrument::deliver(const QByteArray &bytes)
         m_client->write(bytes);
 }
 
-void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt)
+void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt, int delayMs)
 {
     m_lastFrame = frame;
     QByteArray out = frame;
@@ -224,7 +256,7 @@ void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt)
         if (at > 0 && at + 1 < out.size())
             out[at + 1] = out[at + 1] == '0' ? '1' : '0';
     }
-    deliver(out);
+    deliver(out, delayMs);
 }
 
 void SimInstrument::receive(const QByteArray &bytes)
@@ -390,21 +422,15 @@ void SimInstrument::sendAnswer(const QByteArray &code, char mode, const QList<QB
         QTimer::singleShot(20, this, [this] { hangUp(); });
         return;
     }
-    auto go = [this, frame, corrupt, garbage, slow] {
-        if (garbage)
-            deliver(QByteArray("\x11\x7Fnoise\x13", 8));
-        if (!slow) {
-            sendFrame(frame, corrupt);
-            return;
-        }
-        m_lastFrame = frame;
-        for (int i = 0; i < frame.size(); ++i)
-            QTimer::singleShot(i, this, [this, b = frame.mid(i, 1)] { deliver(b); });
-    };
-    if (delay > 0)
-        QTimer::singleShot(delay, this, go);
-    else
-        go();
+    if (garbage)
+        deliver(QByteArray("\x11\x7Fnoise\x13", 8), delay);
+    if (!slow) {
+        sendFrame(frame, corrupt, delay);
+        return;
+    }
+    m_lastFrame = frame;
+    for (int i = 0; i < frame.size(); ++i)
+        deliver(frame.mid(i, 1), delay + i);
 }
 
 // The frames of one answer: one block, or several split between fields when the body is

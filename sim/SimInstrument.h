@@ -4,6 +4,7 @@
 #include "sim/SimFaults.h"
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@
 class PtyLine;
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 
 // The simulated instrument: holds a full instrument state and answers every request of the
 // link over a pseudo-terminal or the infrared-socket stand-in, with faults injected by rule.
@@ -52,6 +54,10 @@ public:
     // between fields; 0 sends every answer in one block.
     void setAnswerBlockSize(int bodyBytes) { m_answerBlockSize = qMax(0, bodyBytes); }
     void setPoweredOn(bool on) { m_poweredOn = on; }
+    // Sends at once, in order, every byte held back behind a delayed answer: a test holds
+    // answers with a long delay and lets them go at the event it chooses.
+    void sendHeldNow();
+    qsizetype heldCount() const { return m_outbox.size(); }
     bool poweredOn() const { return m_poweredOn; }
 
     // What the link sent: the request bodies in order, the latest kMaxKeptRequests of them.
@@ -94,9 +100,13 @@ private:
     void sendNextTextBlock();
     QList<QByteArray> calibrationAnswer(const Link::Answer &req, QByteArray *mode);
     QByteArray calibrationStatus(const QByteArray &asked) const;
-    void sendFrame(const QByteArray &frame, bool corrupt);
+    void sendFrame(const QByteArray &frame, bool corrupt, int delayMs = 0);
     void chatterFrom(const QByteArray &frame, int periodMs, quint64 request, int left = 1000);
-    void deliver(const QByteArray &bytes);
+    // Everything the instrument sends leaves in the order it was sent: bytes held back (a
+    // delayed answer) hold back every byte after them, as an instrument answers in order.
+    void deliver(const QByteArray &bytes, int delayMs = 0);
+    void put(const QByteArray &bytes);
+    void sendDue();
     void startTransfer(const Link::Answer &req);
     void sendBlock();
     QByteArray busyOr(int &counter, const QByteArray &result);
@@ -122,6 +132,13 @@ private:
     int m_answerBlockSize = 0;
     QByteArray m_lastFrame;  // resent on NAK
     QByteArray m_heldFrame;  // a late answer, sent when the next request arrives
+    struct Held {
+        qint64 due; // ms on m_clock
+        QByteArray bytes;
+    };
+    QList<Held> m_outbox;    // bytes waiting behind a delayed answer, in order
+    QElapsedTimer m_clock;
+    QTimer *m_outTimer = nullptr;
     std::unique_ptr<Transfer> m_transfer;
     int m_busyPolls = 2;
     int m_defaultBusy = 0, m_restoreBusy = 0, m_zeroBusy = 0, m_spanBusy = 0;

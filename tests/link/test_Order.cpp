@@ -1,0 +1,288 @@
+// The instrument answers in order: an answer that an earlier request may have had confirms
+// nothing, a lost or refused request blocks nothing after it, and a late answer arrives when
+// the simulator is told to let it go, never by a wall-clock margin.
+#include "LinkFixture.h"
+#include "settingsfiles/SettingLines.h"
+#include <QRandomGenerator>
+
+namespace {
+// Answers of the code held back (and every answer after them, as the line keeps order)
+// until the test lets them go.
+SimFaultRule Hold(const QByteArray &code, int nth = 1, int times = 1)
+{
+    SimFaultRule r{SimFault::Delay, code, 0, nth, times};
+    r.delayMs = 600000;
+    return r;
+}
+
+QString Joined(const QStringList &l) { return l.join(QLatin1Char('\n')); }
+} // namespace
+
+class OrderTest : public LinkTest
+{
+protected:
+    // The held answers go out when the next request starting with prefix arrives, just before
+    // that request's own answer.
+    void releaseAt(const QByteArray &prefix)
+    {
+        QObject::disconnect(m_release);
+        m_release = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this, prefix](const QByteArray &body) {
+            if (!body.startsWith(prefix))
+                return;
+            QObject::disconnect(m_release);
+            sim.sendHeldNow();
+        });
+    }
+    void clean()
+    {
+        QObject::disconnect(m_release);
+        sim.clearRules();
+        sim.sendHeldNow();
+        link.setCancel(false);
+    }
+    qsizetype extraRequests(qsizetype from) const
+    {
+        qsizetype n = 0;
+        for (qsizetype i = from; i < sim.requests().size(); ++i)
+            n += sim.requests()[i].startsWith("RC,R,") || sim.requests()[i].startsWith("VP,R,") ||
+                         sim.requests()[i].startsWith("XS,R,")
+                     ? 1
+                     : 0;
+        return n;
+    }
+    QMetaObject::Connection m_release;
+};
+
+// One commit (SB), factory save (UD) or station write lost once, lost on every try, or refused
+// once: the clean uploads after it all land at once, with nothing to settle or read back.
+TEST_F(OrderTest, LostOrRefusedRequestBlocksNoLaterUpload)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    struct Case {
+        QByteArray code;
+        SimFaultRule rule;
+        bool firstLands;
+    };
+    const QList<Case> cases = {
+        {"SB", Rule(SimFault::NoAnswer, "SB", 'W'), true},   {"SB", Rule(SimFault::NoAnswer, "SB", 'W', 1, 3), false},
+        {"SB", Rule(SimFault::Refuse, "SB", 'W'), false},    {"UD", Rule(SimFault::NoAnswer, "UD", 'W'), true},
+        {"UD", Rule(SimFault::NoAnswer, "UD", 'W', 1, 3), false}, {"UD", Rule(SimFault::Refuse, "UD", 'W'), false},
+        {"XS", Rule(SimFault::NoAnswer, "XS", 'W', 2), true},  {"XS", Rule(SimFault::Refuse, "XS", 'W', 2), false},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << n << " " << c.code.toStdString());
+        gFactorySave = c.code == "UD";
+        auto change = [&] {
+            rec.setChange_SubBoard(c.code == "SB");
+            for (int i = 0; i < 3; ++i)
+                rec.setXS_(i, QStringLiteral("ORDER %1 %2").arg(n).arg(i));
+        };
+        change();
+        sim.addRule(c.rule);
+        EXPECT_EQ(link.SetInstrument(rec), c.firstLands) << Joined(link.UploadProblems()).toStdString();
+        clean();
+        for (int upload = 0; upload < 3; ++upload) {
+            SCOPED_TRACE(upload);
+            ++n;
+            change();
+            const qsizetype from = sim.requests().size();
+            const qsizetype sent = requestsOf(c.code + ",W,").size();
+            EXPECT_TRUE(link.SetInstrument(rec)) << Joined(link.UploadProblems()).toStdString();
+            EXPECT_FALSE(rec.Change_SubBoard());
+            EXPECT_FALSE(rec.Change_XS_(0));
+            EXPECT_EQ(sim.state().XS_(2), rec.XS_(2));
+            EXPECT_EQ(extraRequests(from), 0) << "nothing to settle and nothing read back";
+            EXPECT_GT(requestsOf(c.code + ",W,").size(), sent);
+        }
+    }
+    gFactorySave = false;
+}
+
+// A command whose answers all come too late, then the same command with other values whose
+// requests are all lost while those late answers arrive: it must fail saying why, and the
+// command goes at once when the line is clean. The late answers arrive either with the next
+// request of any kind (the exchange that settles the line) or with the lost command's own
+// request (then they reach the command itself).
+TEST_F(OrderTest, CommandCountsOnlyOnItsOwnAnswer)
+{
+    ASSERT_TRUE(connectLink());
+    const QDateTime t[] = {{}, QDateTime(QDate(2030, 1, 2), QTime(3, 4, 5)), QDateTime(QDate(2031, 6, 7), QTime(8, 9, 10)),
+                           QDateTime(QDate(2032, 11, 12), QTime(13, 14, 15))};
+    const QString flags[] = {{}, QStringLiteral("1111111"), QStringLiteral("0000001"), QStringLiteral("0100000")};
+    auto span = [](const QString &asked) {
+        QString request = asked;
+        for (const QChar f : asked)
+            request += f == QLatin1Char('1') ? QStringLiteral(",00D1") : QStringLiteral(",0000");
+        return request;
+    };
+    struct Command {
+        QByteArray code;
+        std::function<bool(int phase)> run; // phases 1 to 3, each with other values
+        std::function<bool()> done;         // the instrument holds what phase 3 asked
+    };
+    const QList<Command> commands = {
+        {"HC", [&](int p) { return link.SetDateTime(t[p]); }, [&] { return std::abs(sim.clock().secsTo(t[3])) <= 2; }},
+        {"BP", [&](int p) { return link.SetPump(p == 1); }, [&] { return !sim.pumpOn(); }},
+        {"UX", [&](int p) { return link.DefaultInstrument(int16_t(p == 1 ? 5 : p == 2 ? 1 : 3)); },
+         [&] { return link.DefaultStatus() == QLatin1String("0") && requestsOf("UX,W,").last() == "UX,W,3,"; }},
+        {"SZ", [&](int p) { return link.ZeroCal(flags[p]); },
+         [&] { return link.ZeroStatus(0) == 2 && link.ZeroStatus(1) == 1; }},
+        {"S2", [&](int p) { return link.SpanCal(span(flags[p])); },
+         [&] { return link.SpanStatus(0) == 2 && link.SpanStatus(1) == 1; }},
+        {"RO", [&](int) { return link.BodyPowerOff(); }, [&] { return !sim.poweredOn() && !link.PortOpen(); }},
+    };
+    for (const Command &c : commands) {
+        for (bool atOwnRequest : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.code.toStdString() << (atOwnRequest ? " late at its own request" : ""));
+            sim.setPoweredOn(true);
+            if (!link.PortOpen()) {
+                ASSERT_TRUE(connectLink());
+            }
+            ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
+            sim.addRule(Hold(c.code, 1, -1));
+            EXPECT_FALSE(c.run(1));
+            sim.setPoweredOn(true); // a power-off that went through: switched on again
+            sim.clearRules();
+            sim.addRule(Rule(SimFault::NoAnswer, c.code, 'W', 1, -1));
+            releaseAt(atOwnRequest ? c.code + ",W," : QByteArray());
+            EXPECT_FALSE(c.run(2)) << "the instrument never got it";
+            EXPECT_TRUE(link.CommandFailure().contains(QStringLiteral("(%1)").arg(QString::fromLatin1(c.code))))
+                << link.CommandFailure().toStdString();
+            clean();
+            ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
+            EXPECT_TRUE(c.run(3)) << link.CommandFailure().toStdString();
+            EXPECT_TRUE(c.done());
+            EXPECT_TRUE(link.CommandFailure().isEmpty());
+        }
+    }
+}
+
+// A download whose station read got no answer, then the station changes on the instrument:
+// the next download, its own read of that station lost once while the old answers arrive,
+// shows what the instrument holds now.
+TEST_F(OrderTest, DownloadShowsWhatTheInstrumentHoldsNow)
+{
+    ASSERT_TRUE(connectLink());
+    for (bool ownLost : {false, true}) {
+        SCOPED_TRACE(ownLost);
+        clsInstrument rec;
+        sim.addRule(Hold("XS", 3, 3)); // XS,R,03 and its resends
+        EXPECT_FALSE(link.GetInstrument(rec));
+        EXPECT_EQ(rec.FailLine(), QStringLiteral("XS,R"));
+        {
+            clsInstrument::DeviceDoor door(sim.state());
+            sim.state().setXS_(2, ownLost ? QStringLiteral("MOVED ONCE") : QStringLiteral("MOVED TWICE"));
+        }
+        sim.clearRules();
+        if (ownLost)
+            sim.addRule(Rule(SimFault::NoAnswer, "XS", 'R', 3));
+        releaseAt({});
+        ASSERT_TRUE(link.GetInstrument(rec)) << link.ReadFailure().toStdString();
+        EXPECT_EQ(rec.XS_(2), sim.state().XS_(2));
+        clean();
+    }
+}
+
+// A write whose answer an earlier request may have had (the exchange that would settle the
+// line got no answer) is read back; a refused read-back confirms nothing.
+TEST_F(OrderTest, RefusedReadBackConfirmsNothing)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    rec.setXS_(0, QStringLiteral("FIRST"));
+    sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', 1, 3));
+    EXPECT_FALSE(link.SetInstrument(rec));
+    sim.clearRules();
+    sim.addRule(Rule(SimFault::NoAnswer, "RC", 'R', 1, 3)); // the settling exchange is lost
+    sim.addRule(Rule(SimFault::Refuse, "XS", 'R'));
+    EXPECT_FALSE(link.SetInstrument(rec));
+    EXPECT_TRUE(link.UploadProblems().contains(QStringLiteral("XS 01 not confirmed: the instrument refused to read it back")))
+        << Joined(link.UploadProblems()).toStdString();
+    EXPECT_TRUE(rec.Change_XS_(0));
+    sim.clearRules();
+    EXPECT_TRUE(link.SetInstrument(rec));
+    EXPECT_FALSE(rec.Change_XS_(0));
+}
+
+// Requests and answers lost and late at random across uploads, single commands and downloads,
+// with a search on the same line in between: nothing reports success for what the instrument
+// does not hold, and once the line is clean everything goes through at once.
+TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
+{
+    link.setRetry(3);
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    QRandomGenerator rng(20261207);
+    const QByteArray codes[] = {"XS", "BP", "RC", "XV", "SB", "DN"};
+    QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &) {
+        if (sim.heldCount() > 0 && rng.bounded(3) == 0)
+            sim.sendHeldNow();
+    });
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        sim.clearRules();
+        for (int f = 0; f < 3; ++f) {
+            const QByteArray code = codes[rng.bounded(int(std::size(codes)))];
+            const int nth = 1 + int(rng.bounded(4));
+            switch (rng.bounded(3)) {
+            case 0: sim.addRule(Rule(SimFault::NoAnswer, code, 0, nth, 1 + int(rng.bounded(4)))); break;
+            case 1: sim.addRule(Hold(code, nth, 1 + int(rng.bounded(2)))); break;
+            default: sim.addRule(Rule(SimFault::Refuse, code, 'W', nth)); break; // a refused read reads on
+            }
+        }
+        if (!link.Connected() && !waitFor([&] { return link.Connected(); }, 2000))
+            continue;
+        switch (rng.bounded(4)) {
+        case 0: {
+            for (int i = 0; i < 4; ++i)
+                if (rng.bounded(2))
+                    rec.setXS_(i, QStringLiteral("R%1 S%2").arg(round).arg(i));
+            rec.setChange_SubBoard(rng.bounded(2) == 0);
+            const bool ok = link.SetInstrument(rec);
+            for (int i = 0; i < 4; ++i) {
+                if (!rec.Change_XS_(i))
+                    EXPECT_EQ(sim.state().XS_(i), rec.XS_(i)) << "a cleared flag for a name not written, station " << i;
+                else
+                    EXPECT_FALSE(ok);
+            }
+            break;
+        }
+        case 1: {
+            const bool on = rng.bounded(2) == 0;
+            if (link.SetPump(on)) {
+                EXPECT_EQ(sim.pumpOn(), on) << "a pump command claimed that never arrived";
+            }
+            break;
+        }
+        case 2: {
+            clsInstrument read;
+            if (link.GetInstrument(read)) {
+                for (int i = 0; i < 4; ++i)
+                    EXPECT_EQ(read.XS_(i), sim.state().XS_(i)) << "station " << i;
+            }
+            break;
+        }
+        default: // the live-reading poll goes unanswered: the link searches on the same line
+            link.setRunDensty(true);
+            waitFor([&] { return !link.Connected(); }, 300);
+            link.setRunDensty(false);
+            break;
+        }
+    }
+    clean();
+    ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
+    for (int i = 0; i < 4; ++i)
+        rec.setXS_(i, QStringLiteral("CLEAN %1").arg(i));
+    EXPECT_TRUE(link.SetInstrument(rec)) << Joined(link.UploadProblems()).toStdString();
+    EXPECT_TRUE(link.SetPump(true));
+    EXPECT_TRUE(sim.pumpOn());
+    clsInstrument read;
+    ASSERT_TRUE(link.GetInstrument(read));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(read.XS_(i), rec.XS_(i));
+}

@@ -7,6 +7,7 @@
 #include "platform/MsgBox.h"
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUuid>
 #include <gtest/gtest.h>
 
@@ -48,4 +49,33 @@ TEST(Program, RefusedStartSaysWhyAndEndsWithStatus1)
     for (QWidget *w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
     EXPECT_FALSE(gShowMainWindow);
+}
+
+// The first start holds the lock as long as it runs: a second start meanwhile is refused.
+TEST(Program, SecondStartWhileTheFirstRunsIsRefused)
+{
+    ResetForms();
+    const QString name = "vantik-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    ScriptedMsgBox boxes({vb::OK, vb::Yes}); // the refusal, then "end the program?" on closing the login
+    int second = -2;
+    // Once the first start shows its login (its event loop runs), start again, then close
+    // the login, which ends the first.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget *login = FindForm(QStringLiteral("frmPassword"));
+        if (!login || !login->isVisible())
+            return;
+        watch.stop();
+        second = RunProgram(name);
+        login->close();
+        QCoreApplication::quit(); // ends the first start even if the login stayed open
+    });
+    watch.start(10);
+    EXPECT_EQ(RunProgram(name), 0);
+    EXPECT_EQ(second, kStartRefused);
+    EXPECT_EQ(boxes.prompts().value(0).toStdString(), "It has already started.");
+    // Ended, the first lets the next start have the lock.
+    EXPECT_TRUE(ClaimSingleInstance(name, {}));
+    gShowMainWindow = nullptr;
+    ResetForms();
 }

@@ -51,11 +51,17 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
     // The poll the window switched on reaches the grid through the main window.
     EXPECT_TRUE(QTest::qWaitFor([g] { return g->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000));
     FreezeReadings({});
+    {
+        // The last channel fitted and on: its reading reaches the last row too.
+        clsInstrument::DeviceDoor door(gInstrument());
+        gInstrument().setGasEnabled(6, -1);
+        gInstrument().setGasFullScale(6, 20);
+    }
     form->uclQL7150_Densty(-101, 30, 2.5f, 600, 0, 7, 7);
     QStringList shown;
-    for (int r = 1; r <= 6; ++r)
+    for (int r = 1; r <= 7; ++r)
         shown << g->TextMatrix(r, 3);
-    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("-----|OVER|2.5|OVER|0|-----")); // 6: switched off
+    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("-----|OVER|2.5|OVER|0|-----|7")); // row 6: switched off
 
     // The line is lost: no readings, no runs until it is back.
     const QString header = g->TextMatrix(0, 3);

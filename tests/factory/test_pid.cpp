@@ -174,6 +174,7 @@ TEST(PidRules, ApplyWritesOnlyWhatDiffers)
 #include "FsFixture.h"
 #include "ScratchDir.h"
 #include "factory/ListFilesPid.h"
+#include <QCheckBox>
 
 namespace {
 
@@ -201,6 +202,16 @@ TEST_F(PidDialog, FullScaleSetsPointDigitAndFactor)
     FlexGrid *high = dlg->vfgPID[0];
     EXPECT_EQ(high->TextMatrix(4, ColFullScale), "1000");
     EXPECT_FALSE(OpenCell(high, 4, ColFullScale)) << "entries 0..15 keep their full scale";
+    // Entry 16 takes a name, a long name and a full scale by hand; Point, Unit and Digit stay
+    // grey and follow the full scale.
+    for (FlexGrid *g : dlg->vfgPID) {
+        for (int c = ColName; c <= ColDigit; ++c) {
+            const bool locked = c >= ColPoint;
+            EXPECT_EQ(Back(g, 17, c) == dlg->vfgOtherSet->GreyColor(), locked) << c;
+            EXPECT_EQ(OpenCell(g, 17, c), !locked) << c;
+            g->CancelEdit();
+        }
+    }
     ASSERT_TRUE(Edit(high, 17, ColFullScale, "500.0"));
     EXPECT_EQ(high->TextMatrix(17, ColFullScale), "500");
     EXPECT_EQ(high->TextMatrix(17, ColPoint), "1/10");
@@ -239,6 +250,19 @@ TEST_F(PidDialog, ListFilesRoundTripLeavesTheRecordAsItWas)
     EXPECT_TRUE(Raised(rec()).isEmpty());
     const QByteArray bytes = ReadTestFile(file("PID_High.csv"));
     EXPECT_EQ(bytes.count("\r\n"), 17);
+
+    // The same file with commas in that long name, as the list format carries them: the name
+    // is read whole and the values stay in their columns; the name rule then marks it.
+    ASSERT_TRUE(Open());
+    const QStringList before = Row(0, 17);
+    files->choose(file("comma.csv", QByteArray(bytes).replace("A|B: C", "A,B, C")));
+    dlg->cmdPIDImport_Click(0);
+    QStringList expected = before;
+    expected[ColLongName - 1] = "A,B, C";
+    EXPECT_EQ(Row(0, 17), expected);
+    EXPECT_EQ(Back(dlg->vfgPID[0], 17, ColLongName), 255);
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
 
     // A cell that would come back in another cell: the export names it, writes nothing.
     ASSERT_TRUE(Open());
@@ -385,4 +409,24 @@ TEST_F(PidDialog, LongNameTheImportWouldRefuseIsNotExported)
     ASSERT_TRUE(Closed()) << boxes->prompts().join('/').toStdString();
     EXPECT_EQ(rec().PIDLongName(3), "X{Y");
     EXPECT_TRUE(Raised(rec()).isEmpty());
+}
+
+// The store judges each ticked range by its own grid and names the range whose cell would
+// not come back (the names are shared, so the range columns are where the grids differ).
+TEST_F(PidDialog, StoreNamesTheRangeWhoseCellWouldNotComeBack)
+{
+    for (int bad : {0, 1}) {
+        ASSERT_TRUE(Open());
+        dlg->vfgPID[bad]->setTextMatrix(4, ColUnit, "p,m");
+        for (QCheckBox *box : dlg->chkPID)
+            box->setChecked(true);
+        boxes->clear();
+        const qsizetype asked = files->calls().size();
+        dlg->cmdStore_Click();
+        const QString range = bad == 0 ? "High" : "Low";
+        EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(8056, "PID Sensor (" + range + " Range) Settings: row 4, Unit")});
+        EXPECT_EQ(files->calls().size(), asked) << "nothing asked, nothing written";
+        dlg->cmdCancel_Click();
+        ASSERT_TRUE(Closed());
+    }
 }

@@ -45,6 +45,11 @@ TEST_F(View, ShowingChangesNothingTheUsersChoiceDoes)
     form->cmbStation->setCurrentIndex(5);
     EXPECT_TRUE(rec().XV_(0) == 6 && rec().Change_XV_(0));
     EXPECT_EQ(form->txtOption[1]->text().trimmed(), "ST005");
+    // A choice in the user list likewise: the list counts from 0, the record's choice from 1.
+    form->cmbUser->setCurrentIndex(form->cmbUser->currentIndex() == 3 ? 4 : 3);
+    const int user = form->cmbUser->currentIndex();
+    EXPECT_TRUE(rec().XV_(1) == user + 1 && rec().Change_XV_(1)) << rec().XV_(1);
+    EXPECT_EQ(form->txtOption[2]->text(), rec().XZ_(user));
     form->cmbInterval->setCurrentIndex(form->cmbInterval->findText("180"));
     EXPECT_TRUE(rec().Intervals() == 180 && rec().Change_Interval());
     // Negative analog values keep their sign.

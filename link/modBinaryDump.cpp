@@ -1,8 +1,10 @@
 // Memory dumps (FLASH, FRAM, option-board memory) and the option-board byte commands.
 #include "core/FileIO.h"
 #include "core/Wait.h"
+#include "link/DumpFailure.h"
 #include "link/modAddLib.h"
 #include "link/uclQlifPrivate.h"
+#include "settingsfiles/SettingLabel.h"
 #include <QElapsedTimer>
 
 namespace {
@@ -12,7 +14,21 @@ constexpr int kFramBlock = 256;
 constexpr int kOptBlock = 128;
 constexpr int kMaxOptSize = 65536;
 constexpr int kProgressEvery = 16;
+
+// The last dump's failure rides on the link object itself, beside its other results.
+constexpr const char *kDumpFailureProperty = "vantikDumpFailure";
+
+void SetDumpFailure(uclQlif &link, const QString &text) { link.setProperty(kDumpFailureProperty, text); }
+
+// A dump that could not start, said like one that stopped.
+void NotStarted(uclQlif &link, const QString &what, const QString &why)
+{
+    SetDumpFailure(link, QStringLiteral("%1 not started: %2").arg(what, why));
+}
+const char *const kBusy = "another transfer is running";
 } // namespace
+
+QString DumpFailure(const uclQlif &link) { return link.property(kDumpFailureProperty).toString(); }
 
 QByteArray Hex4Field(int value)
 {
@@ -40,7 +56,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
             emit DumpMessage(QStringLiteral("%1 %2/%3").arg(d.label).arg(d.received).arg(d.count));
         if (d.sinkFailed) {
             sendRaw(QByteArray(1, Link::ESC));
-            completePending(Outcome::Failed, {});
+            failPending(QStringLiteral("the image could not be kept"));
         } else if (d.received >= d.count) {
             completePending(Outcome::Accepted, {});
         } else if (f.last) {
@@ -48,7 +64,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
             if (m_resendsLeft-- > 0)
                 resendPending();
             else
-                completePending(Outcome::Failed, {});
+                failPending(QStringLiteral("the instrument ended the transfer early (%1 tries)").arg(m_sends));
         }
         return;
     }
@@ -63,7 +79,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
     if (m_resendsLeft-- > 0)
         resendPending();
     else
-        completePending(Outcome::Failed, {});
+        failPending(QStringLiteral("the blocks arrived out of order (%1 tries)").arg(m_sends));
 }
 
 void uclQlif::drainLine()
@@ -95,6 +111,20 @@ bool uclQlif::runDump(DumpState &d)
         waitFor([&] { return m_pendingDone; });
     const bool complete = sent && m_pendingDone && m_reply.outcome == Outcome::Accepted && d.received == d.count &&
                           !d.sinkFailed;
+    if (!complete) {
+        if (m_cancel)
+            d.why = QStringLiteral("cancelled");
+        else if (!sent)
+            d.why = QStringLiteral("the line is not open");
+        else if (!m_pendingDone)
+            d.why = QStringLiteral("the line was lost");
+        else if (m_reply.outcome == Outcome::Refused)
+            d.why = QStringLiteral("the instrument refused it");
+        else if (m_reply.outcome == Outcome::Busy)
+            d.why = QStringLiteral("the instrument was busy");
+        else
+            d.why = m_reply.why.isEmpty() ? QStringLiteral("the transfer did not complete") : m_reply.why;
+    }
     if (sent && !m_pendingDone)
         sendRaw(QByteArray(1, Link::ESC)); // cancelled: tell the instrument to stop sending
     m_pending = PendingKind::None;
@@ -107,7 +137,7 @@ bool uclQlif::runDump(DumpState &d)
 }
 
 // Runs a dump whose sink fills image, then puts the image over the file in one step:
-// on any failure the earlier file stays as it was.
+// on any failure the earlier file stays as it was. what: the dump as the windows name it.
 bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what)
 {
     if (runDump(d)) {
@@ -117,7 +147,14 @@ bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &F
         m_dumpFileError = w.error;
         m_log.addLine(QStringLiteral("<<< Cannot write %1: %2 >>>").arg(FilePath, w.error));
     } else {
-        m_log.addLine(QStringLiteral("<<< %1 dump failed at block %2 >>>").arg(what).arg(d.received));
+        // Blocks counted from 1, as the progress window counts them.
+        const QString failure = QStringLiteral("%1 failed at block %2 of %3: %4")
+                                    .arg(what)
+                                    .arg(qMin(d.received + 1, d.count))
+                                    .arg(d.count)
+                                    .arg(d.why);
+        SetDumpFailure(*this, failure);
+        m_log.addLine(QStringLiteral("<<< %1 >>>").arg(failure));
     }
     emit DumpMessage(QStringLiteral("failed "));
     return false;
@@ -126,12 +163,17 @@ bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &F
 bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 {
     m_dumpFileError.clear();
+    SetDumpFailure(*this, {});
+    const QString what = SettingLabel(QStringLiteral("EP"));
     if (sb < 0 || eb < sb || eb > 0xFFFF) {
+        NotStarted(*this, what, QStringLiteral("blocks %1 to %2 are not in the memory").arg(sb).arg(eb));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
-    if (!beginOperation())
+    if (!beginOperation()) {
+        NotStarted(*this, what, QLatin1String(kBusy));
         return false;
+    }
     OpScope scope{[this] { endOperation(); }};
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     QByteArray image; // at most 64 MiB (0x10000 blocks of 1 KiB)
@@ -147,7 +189,7 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
         image += payload;
         return true;
     };
-    return dumpToFile(d, image, FilePath, QStringLiteral("FLASH"));
+    return dumpToFile(d, image, FilePath, what);
 }
 
 // A dump of fixed-size blocks addressed by their offset, gathered into image (whose size is
@@ -176,8 +218,12 @@ bool uclQlif::addressedDump(QByteArray &image, int blockSize, const QString &lab
 bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 {
     m_dumpFileError.clear();
-    if (!beginOperation())
+    SetDumpFailure(*this, {});
+    const QString what = SettingLabel(QStringLiteral("EF"));
+    if (!beginOperation()) {
+        NotStarted(*this, what, QLatin1String(kBusy));
         return false;
+    }
     OpScope scope{[this] { endOperation(); }};
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     QByteArray image(kFramSize, char(0));
@@ -185,18 +231,23 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
     return addressedDump(
         image, kFramBlock, QStringLiteral("Get FRAM Image"),
         [](int from) { return "EF,R," + Hex4Field(from * kFramBlock) + "," + Hex4Field(kFramSize - kFramBlock) + ","; },
-        FilePath, QStringLiteral("FRAM"));
+        FilePath, what);
 }
 
 bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
 {
     m_dumpFileError.clear();
+    SetDumpFailure(*this, {});
+    const QString what = SettingLabel(QStringLiteral("OD"), QStringLiteral("%1,%2").arg(ch).arg(cmd));
     if (ch < 1 || ch > 3 || sz < 1 || sz > kMaxOptSize || cmd.size() != 3) {
+        NotStarted(*this, what, QStringLiteral("no such board, memory or size (%1 bytes)").arg(sz));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
-    if (!beginOperation())
+    if (!beginOperation()) {
+        NotStarted(*this, what, QLatin1String(kBusy));
         return false;
+    }
     OpScope scope{[this] { endOperation(); }};
     emit DumpMessage(QStringLiteral("Initialize Local Image"));
     QByteArray image(sz, char(0xFF)); // memory the board does not send stays erased
@@ -208,7 +259,7 @@ bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath,
             return "OD,R," + QByteArray::number(ch) + "," + sub + "," + Hex4Field(from * kOptBlock) + "," +
                    Hex4Field((blocks - 1) * kOptBlock) + ",";
         },
-        FilePath, QStringLiteral("Option board"));
+        FilePath, what);
 }
 
 bool uclQlif::ByteArrayMode(int ch, const QString &SubCmd)

@@ -16,6 +16,7 @@ struct uclQlif::DumpState {
     int received = 0;
     bool sinkFailed = false;
     QString label;     // progress text
+    QString why;       // a dump that stopped: why, in the user's words
 };
 
 // "0A1F": four upper-case hex digits.

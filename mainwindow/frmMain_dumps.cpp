@@ -3,6 +3,7 @@
 // complete, so a failed or cancelled dump keeps the last good image; the failure is logged.
 #include "core/Messages.h"
 #include "core/modMain.h"
+#include "link/DumpFailure.h"
 #include "link/uclQlif.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmMain_commands_p.h"
@@ -11,6 +12,17 @@
 #include <QRadioButton>
 
 using namespace Commands;
+
+namespace {
+// Under the failure line, where and why in the pane the technician reads: the dump, the
+// block and the link's reason, or why the image could not be written.
+void AddDumpReason(frmMain &w, const uclQlif &link)
+{
+    for (const QString &why : {DumpFailure(link), link.DumpFileError()})
+        if (!why.isEmpty())
+            w.AddInfo(why, frmMain::kRed);
+}
+} // namespace
 
 bool frmMain::FlashDumpDownload()
 {
@@ -43,8 +55,7 @@ bool frmMain::FlashDumpDownload()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kFlashFailed), {}), kRed);
-        if (!uclQL7150->DumpFileError().isEmpty())
-            AddInfo(uclQL7150->DumpFileError(), kRed);
+        AddDumpReason(*this, *uclQL7150);
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kFlashFailedLog), {NowText()}));
     }
     return false;
@@ -84,8 +95,7 @@ void frmMain::cmdFRAMDump_Click()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {area}), kRed);
-        if (!uclQL7150->DumpFileError().isEmpty())
-            AddInfo(uclQL7150->DumpFileError(), kRed);
+        AddDumpReason(*this, *uclQL7150);
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kDumpFailedLog), {NowText(), ElapsedText(started.elapsed())}));
     }
     UnloadUpload();
@@ -139,8 +149,8 @@ void frmMain::OptionBoardDump(bool Flash)
         AddInfo(ExpandMessage(QString::fromLatin1(kOptionRefused), {QString::number(board)}), kRed);
     else if (cancelled)
         AddInfo(GetMsg(5462), kRed);
-    else if (!ok)
+    else if (!ok) {
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {name}), kRed);
-    if (!ok && !uclQL7150->DumpFileError().isEmpty())
-        AddInfo(uclQL7150->DumpFileError(), kRed);
+        AddDumpReason(*this, *uclQL7150);
+    }
 }

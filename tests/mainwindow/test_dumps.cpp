@@ -1,6 +1,7 @@
 // Service-mode memory dumps against the simulator: the images, and what a failed or
 // cancelled dump leaves behind.
 #include "MainFixture.h"
+#include "platform/QtPrint.h"
 #include "support/DumpPattern.h"
 
 using namespace Commands;
@@ -72,6 +73,7 @@ TEST_F(Dumps, FramDumpSendsABadBlockAgainKeepsTheLastImageAndIsRefusedWhileReadi
     Confirm(form->cmdFRAMDump);
     EXPECT_EQ(ReadFile(QStringLiteral("VANTIKF.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Text(kDumpFailed, {QStringLiteral("EF")})), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("FRAM Dump (EF) failed at block 2 of 32: the line was lost")), kRed);
     EXPECT_EQ(LogColor(GetMsg(5464, QStringLiteral("EF"))), -1) << "no end-of-dump line after a failure";
     EXPECT_EQ(gTransferMode, 0);
 }
@@ -106,4 +108,43 @@ TEST_F(Dumps, OptionBoardDumpsAlwaysEndTransferMode)
     EXPECT_EQ(ReadFile(QStringLiteral("VK_EF_OPT1.DAT")), QByteArray("last good image"));
     EXPECT_EQ(LogColor(Line(5462)), kRed);
     EXPECT_EQ(Requests("MM,W,1,E"), 1);
+}
+
+// A failed dump says in the pane, under the failure line, which dump, where and why; a
+// later command that runs no dump says nothing of an earlier one's failure.
+TEST_F(Dumps, AFailedDumpNamesItselfItsBlockAndWhyUnderTheFailureLine)
+{
+    ASSERT_TRUE(StartAndRead(true));
+    // The next line with text after the failure line (its own line break leaves an empty one).
+    auto below = [this](const QString &failed) {
+        const QStringList lines = LogLines();
+        qsizetype at = lines.indexOf(failed);
+        if (at < 0)
+            return QStringLiteral("<no line \"%1\">").arg(failed);
+        while (++at < lines.size() && lines.at(at).isEmpty()) {
+        }
+        return lines.value(at);
+    };
+
+    sim->addRule({SimFault::NoAnswer, "EP", 'R', 1, -1});
+    Press(form->cmdDown[2]);
+    const QString flash = QStringLiteral("FLASH Dump (EP) failed at block 1 of 4096: no answer from the instrument (%1 tries)")
+                              .arg(form->uclQL7150->Retry() + 1);
+    EXPECT_EQ(below(Text(kFlashFailed)), flash);
+    EXPECT_EQ(LogColor(flash), kRed);
+    EXPECT_TRUE(SerialLogText().contains(QStringLiteral("<<< %1 >>>").arg(flash)));
+
+    sim->clearRules();
+    form->rtbLog->clear();
+    sim->addRule({SimFault::Refuse, "OD", 'R', 1, 1});
+    Press(form->cmdOptData);
+    const QString option = QStringLiteral("OPT1 DATA Dump (OD 1,ESR) failed at block 1 of 16: the instrument refused it");
+    EXPECT_EQ(below(Text(kDumpFailed, {QStringLiteral("VK_ES_OPT1")})), option);
+    EXPECT_EQ(LogColor(option), kRed);
+
+    // The board refuses transfer mode: no dump ran, so no dump's reason is shown.
+    form->rtbLog->clear();
+    sim->addRule({SimFault::Refuse, "MM", 'W', 1, 1});
+    Press(form->cmdOptData);
+    EXPECT_EQ(LogLines(), QStringList{Text(kOptionRefused, {QStringLiteral("1")})});
 }

@@ -161,8 +161,11 @@ void frmUploadCalib::logFailure()
 {
     // Zero and span failures alike, once: a red line in the main log and one in the serial log.
     m_report.clear();
-    if (frmMain *main = frmMain::Find())
+    if (frmMain *main = frmMain::Find()) {
         main->AddInfo(GetMsg(5413), kRed);
+        if (uclQlif *link = CalLink())
+            main->AddReasons({link->CommandFailure()});
+    }
     if (uclQlif *link = CalLink())
         link->AddLog(GetMsg(5516, FormatGeneralDate(QDateTime::currentDateTime())));
 }

@@ -1,7 +1,6 @@
 // Memory dumps (FLASH, FRAM, option-board memory) and the option-board byte commands.
 #include "core/FileIO.h"
 #include "core/Wait.h"
-#include "link/DumpFailure.h"
 #include "link/modAddLib.h"
 #include "link/uclQlifPrivate.h"
 #include "settingsfiles/SettingLabel.h"
@@ -15,20 +14,10 @@ constexpr int kOptBlock = 128;
 constexpr int kMaxOptSize = 65536;
 constexpr int kProgressEvery = 16;
 
-// The last dump's failure rides on the link object itself, beside its other results.
-constexpr const char *kDumpFailureProperty = "vantikDumpFailure";
-
-void SetDumpFailure(uclQlif &link, const QString &text) { link.setProperty(kDumpFailureProperty, text); }
-
 // A dump that could not start, said like one that stopped.
-void NotStarted(uclQlif &link, const QString &what, const QString &why)
-{
-    SetDumpFailure(link, QStringLiteral("%1 not started: %2").arg(what, why));
-}
+QString NotStarted(const QString &what, const QString &why) { return QStringLiteral("%1 not started: %2").arg(what, why); }
 const char *const kBusy = "another transfer is running";
 } // namespace
-
-QString DumpFailure(const uclQlif &link) { return link.property(kDumpFailureProperty).toString(); }
 
 QByteArray Hex4Field(int value)
 {
@@ -153,7 +142,7 @@ bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &F
                                     .arg(qMin(d.received + 1, d.count))
                                     .arg(d.count)
                                     .arg(d.why);
-        SetDumpFailure(*this, failure);
+        m_dumpFailure = failure;
         m_log.addLine(QStringLiteral("<<< %1 >>>").arg(failure));
     }
     emit DumpMessage(QStringLiteral("failed "));
@@ -163,15 +152,15 @@ bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &F
 bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 {
     m_dumpFileError.clear();
-    SetDumpFailure(*this, {});
+    m_dumpFailure.clear();
     const QString what = SettingLabel(QStringLiteral("EP"));
     if (sb < 0 || eb < sb || eb > 0xFFFF) {
-        NotStarted(*this, what, QStringLiteral("blocks %1 to %2 are not in the memory").arg(sb).arg(eb));
+        m_dumpFailure = NotStarted(what, QStringLiteral("blocks %1 to %2 are not in the memory").arg(sb).arg(eb));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
     if (!beginOperation()) {
-        NotStarted(*this, what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};
@@ -218,10 +207,10 @@ bool uclQlif::addressedDump(QByteArray &image, int blockSize, const QString &lab
 bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 {
     m_dumpFileError.clear();
-    SetDumpFailure(*this, {});
+    m_dumpFailure.clear();
     const QString what = SettingLabel(QStringLiteral("EF"));
     if (!beginOperation()) {
-        NotStarted(*this, what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};
@@ -237,15 +226,15 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath, int sz)
 {
     m_dumpFileError.clear();
-    SetDumpFailure(*this, {});
+    m_dumpFailure.clear();
     const QString what = SettingLabel(QStringLiteral("OD"), QStringLiteral("%1,%2").arg(ch).arg(cmd));
     if (ch < 1 || ch > 3 || sz < 1 || sz > kMaxOptSize || cmd.size() != 3) {
-        NotStarted(*this, what, QStringLiteral("no such board, memory or size (%1 bytes)").arg(sz));
+        m_dumpFailure = NotStarted(what, QStringLiteral("no such board, memory or size (%1 bytes)").arg(sz));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
     if (!beginOperation()) {
-        NotStarted(*this, what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};

@@ -111,11 +111,15 @@ public:
     // Why the last dump's image could not be written ("No space left on device"); empty
     // when it was written or the dump itself failed.
     QString DumpFileError() const { return m_dumpFileError; }
-    // Why the last GetInstrument failed, for the user: "XP,R: no answer from the instrument
-    // (4 tries)"; empty when it did not fail.
+    // Why the last memory dump failed, for the log pane: the dump as the windows name it, where
+    // it stopped and why ("FLASH Dump (EP) failed at block 1 of 4096: no answer from the
+    // instrument (4 tries)"). Empty when it completed or only its file could not be written.
+    QString DumpFailure() const { return m_dumpFailure; }
+    // Why the last GetInstrument failed, for the user: "Interval Trend Time (XP): no answer
+    // from the instrument (4 tries)"; empty when it did not fail.
     QString ReadFailure() const { return m_readFailure; }
     // What the last SetInstrument could not send, or sent without the instrument taking it:
-    // one text each, naming the setting and why ("XS 04: ... holds \",\"...").
+    // one text each, naming the setting and why ("Station 4 (XS 04) not sent: ... holds \",\"...").
     QStringList UploadProblems() const { return m_uploadProblems; }
     // Why the last single command (clock, pump, power off, DEFAULT, factory restore, zero,
     // span) failed, naming it: "Clock (HC): no answer from the instrument (4 tries)"; empty
@@ -208,7 +212,7 @@ private:
     void settleBefore(const QByteArray &code);
     bool settleAfterResend();
     QString readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped);
-    void failLine(clsInstrument &inst, const QString &code, const QString &why);
+    void failLine(clsInstrument &inst, const QString &code, const QString &key, const QString &why);
     void failStatus();
     static QString Problem(const Reply &r); // why an exchange did not end accepted
     bool commandDone(const QByteArray &code, const Reply &r);
@@ -301,6 +305,7 @@ private:
 
     SerialLog m_log;
     QString m_dumpFileError;
+    QString m_dumpFailure;
     QStringList m_uploadProblems;
     QString m_readFailure;
     QString m_commandFailure;

@@ -4,21 +4,9 @@
 #include "core/modMain.h"
 #include "link/ReadOnlyCodes.h"
 #include "link/uclQlifPrivate.h"
-#include <QHash>
+#include "settingsfiles/SettingLabel.h"
 #include <QLocale>
 #include <QRegularExpression>
-
-namespace {
-QString CommandLabel(const QByteArray &code)
-{
-    static const QHash<QByteArray, QString> words = {
-        {"HC", QStringLiteral("Clock")},          {"BP", QStringLiteral("Pump")},
-        {"RO", QStringLiteral("Power off")},      {"UX", QStringLiteral("DEFAULT")},
-        {"UP", QStringLiteral("Factory restore")}, {"SZ", QStringLiteral("Zero calibration")},
-        {"S2", QStringLiteral("Span calibration")}};
-    return QStringLiteral("%1 (%2)").arg(words.value(code, QString::fromLatin1(code)), QString::fromLatin1(code));
-}
-} // namespace
 
 QString uclQlif::Problem(const Reply &r)
 {
@@ -38,7 +26,7 @@ QString uclQlif::Problem(const Reply &r)
 
 void uclQlif::commandFailed(const QByteArray &code, const QString &why)
 {
-    m_commandFailure = QStringLiteral("%1: %2").arg(CommandLabel(code), why);
+    m_commandFailure = QStringLiteral("%1: %2").arg(SettingLabel(QString::fromLatin1(code)), why);
     m_log.addLine(QStringLiteral("<<< %1 >>>").arg(m_commandFailure));
 }
 
@@ -196,7 +184,7 @@ uclQlif::PollEnd uclQlif::busyPoll(const QByteArray &first, const QByteArray &po
         run.why = m_cancel ? QStringLiteral("cancelled") : QStringLiteral("the line was lost");
     }
     if (run.end == PollEnd::Failed || run.end == PollEnd::NotStarted)
-        commandFailed(first.left(2), run.started ? QStringLiteral("after it started: %1").arg(run.why) : run.why);
+        commandFailed(first.left(2), run.why);
     return run.end;
 }
 

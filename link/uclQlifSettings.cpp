@@ -6,6 +6,7 @@
 #include "link/uclQlifPrivate.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
+#include "settingsfiles/SettingLabel.h"
 #include "settingsfiles/SettingLines.h"
 #include <functional>
 
@@ -37,12 +38,12 @@ void uclQlif::failStatus()
         m_status = StatusFailed;
 }
 
-void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &why)
+void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &key, const QString &why)
 {
     clsInstrument::DeviceDoor door(inst);
     inst.setFailLine(code + QStringLiteral(",R"));
-    m_readFailure = QStringLiteral("%1,R: %2").arg(code, why);
-    m_log.addLine(QStringLiteral("<<< %1,R failed: %2 >>>").arg(code, why));
+    m_readFailure = QStringLiteral("%1: %2").arg(SettingLabel(code, key), why);
+    m_log.addLine(QStringLiteral("<<< Read failed: %1 >>>").arg(m_readFailure));
     failStatus();
 }
 
@@ -56,6 +57,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
     clsInstrument::DeviceDoor door(iObj);
 
     for (const SettingLines::Entry &e : SettingLines::entries()) {
+        const QString key = SettingLines::requestKey(e);
         const Reply r = exchange(ReadRequest(e), StatusWaitRead);
         if (r.outcome == Outcome::Refused) {
             // Not every instrument knows every command: note it and read on.
@@ -64,12 +66,11 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
-            failLine(iObj, e.code, r.outcome == Outcome::Busy ? QStringLiteral("the instrument is busy") : r.why);
+            failLine(iObj, e.code, key, r.outcome == Outcome::Busy ? QStringLiteral("the instrument is busy") : r.why);
             return false;
         }
-        const QString key = SettingLines::requestKey(e);
         if (!key.isEmpty() && (r.answer.fields.isEmpty() || QString::fromLatin1(r.answer.fields[0]) != key)) {
-            failLine(iObj, e.code, QStringLiteral("answer for another entry"));
+            failLine(iObj, e.code, key, QStringLiteral("answer for another entry"));
             return false;
         }
         const SettingLines::ParseResult p =
@@ -81,7 +82,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             m_log.addLine(QStringLiteral("<<< %1,R: %2; taken as not supported >>>").arg(e.code, p.reason));
             continue;
         }
-        failLine(iObj, e.code, p.reason);
+        failLine(iObj, e.code, key, p.reason);
         return false;
     }
 
@@ -93,7 +94,7 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
         }
         QString why = r.outcome == Outcome::Refused ? QStringLiteral("refused by the instrument") : r.why;
         if (r.outcome != Outcome::Accepted || !ReadOnlyCodes::Apply(iObj, code, r.answer.fields, &why)) {
-            failLine(iObj, QString::fromLatin1(code), why);
+            failLine(iObj, QString::fromLatin1(code), {}, why);
             return false;
         }
         if (code == "MS" && !iObj.MessageString().isEmpty()) {
@@ -170,10 +171,10 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
     QList<Planned> plan;
     // The serial numbers are never part of a settings file; they go only when edited.
     if (iObj.Change_SerialNo())
-        plan.append({"SN,W," + iObj.SerialNo().toLatin1() + ",", QStringLiteral("SN"), "SN,R,",
+        plan.append({"SN,W," + iObj.SerialNo().toLatin1() + ",", SettingLabel(QStringLiteral("SN")), "SN,R,",
                      [&] { iObj.setChange_SerialNo(false); }});
     if (iObj.Change_DummySerial())
-        plan.append({"DS,W," + iObj.DummySerial().toLatin1() + ",", QStringLiteral("DS"), "DS,R,",
+        plan.append({"DS,W," + iObj.DummySerial().toLatin1() + ",", SettingLabel(QStringLiteral("DS")), "DS,R,",
                      [&] { iObj.setChange_DummySerial(false); }});
     for (const SettingLines::Entry &e : SettingLines::entries()) {
         if (!SettingLines::linkWrites(e))
@@ -184,8 +185,7 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             continue;
         if (!SettingLines::isSupported(iObj, e))
             continue;
-        const QString key = SettingLines::requestKey(e);
-        const QString what = key.isEmpty() ? e.code : e.code + QLatin1Char(' ') + key;
+        const QString what = SettingLabel(e);
         const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
         if (!lt.ok) {
             problem(QStringLiteral("%1 not sent: %2").arg(what, lt.reason));
@@ -194,9 +194,9 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         plan.append({lt.text.toLatin1(), what, ReadRequest(e), [&iObj, &e] { SettingLines::clearChanged(iObj, e); }});
     }
     if (iObj.Change_SubBoard())
-        plan.append({"SB,W,", QStringLiteral("SB"), {}, [&] { iObj.setChange_SubBoard(false); }});
+        plan.append({"SB,W,", SettingLabel(QStringLiteral("SB")), {}, [&] { iObj.setChange_SubBoard(false); }});
     if (gFactorySave)
-        plan.append({"UD,W,", QStringLiteral("UD"), {}, [] {}});
+        plan.append({"UD,W,", SettingLabel(QStringLiteral("UD")), {}, [] {}});
 
     // A write counts when the instrument took it and the answer is its own. "CC,W," carries no
     // entry: while an earlier request of the code may still be answered, the answer that came

@@ -120,6 +120,8 @@ public:
 
     // Command state and log.
     void AddInfo(const QString &Text, int Color);
+    // Under a failure line, where and why, in red: each of the link's reasons that is not empty.
+    void AddReasons(std::initializer_list<QString> reasons);
     void SetCommandEnabled();
     // The fields, the suffix and the grid as the command state wants them, except that one
     // holding a refused entry stays enabled until the entry is mended or dropped: every

@@ -225,6 +225,7 @@ void frmMain::PowerOffCommand()
             SetupIrdaAdapter();
         } else {
             AddInfo(GetMsg(5408), kRed);
+            AddReasons({uclQL7150->CommandFailure()});
         }
     }
     cmdExit->setEnabled(true);
@@ -281,8 +282,7 @@ bool frmMain::DownloadInstrument(clsInstrument &Inst)
         }
         AddInfo(GetMsg(5416), kRed);
         // Where and why, in the pane the technician reads, not only in the serial log.
-        if (!uclQL7150->ReadFailure().isEmpty())
-            AddInfo(uclQL7150->ReadFailure(), kRed);
+        AddReasons({uclQL7150->ReadFailure()});
         uclQL7150->AddLog(GetMsg(5520) + QLatin1Char(' ') + read.FailLine());
         if (read.FailLine() == QLatin1String("HC,R"))
             AddInfo(GetMsg(5590), kRed);
@@ -446,6 +446,7 @@ void frmMain::ClockCommand()
         AddInfo(GetMsg(5429), kGreen);
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kClockFailed), {}), kRed);
+        AddReasons({uclQL7150->CommandFailure()});
     }
     EndWriteCommand(ok);
 }
@@ -496,6 +497,7 @@ void frmMain::DefaultCommand()
         AddInfo(GetMsg(5467), kGreen);
     } else {
         AddInfo(GetMsg(5468), kRed);
+        AddReasons({uclQL7150->CommandFailure()});
         const QString status = uclQL7150->DefaultStatus();
         if (!status.isEmpty())
             AddInfo(GetMsg(5383, FailedBoards(status)), kRed);
@@ -515,8 +517,10 @@ void frmMain::RestoreCommand()
     AddInfo(GetMsg(5428), kGreen);
     uclQL7150->setCancel(false);
     const bool restored = uclQL7150->RestoreFactorySet();
-    if (!restored)
+    if (!restored) {
         AddInfo(ExpandMessage(QString::fromLatin1(kRestoreFailed), {}), kRed);
+        AddReasons({uclQL7150->CommandFailure()});
+    }
     // Read back whatever the instrument now holds; only a complete read replaces the record.
     clsInstrument read(inst);
     const bool reread = uclQL7150->GetInstrument(read);

@@ -3,7 +3,6 @@
 // complete, so a failed or cancelled dump keeps the last good image; the failure is logged.
 #include "core/Messages.h"
 #include "core/modMain.h"
-#include "link/DumpFailure.h"
 #include "link/uclQlif.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/frmMain_commands_p.h"
@@ -12,17 +11,6 @@
 #include <QRadioButton>
 
 using namespace Commands;
-
-namespace {
-// Under the failure line, where and why in the pane the technician reads: the dump, the
-// block and the link's reason, or why the image could not be written.
-void AddDumpReason(frmMain &w, const uclQlif &link)
-{
-    for (const QString &why : {DumpFailure(link), link.DumpFileError()})
-        if (!why.isEmpty())
-            w.AddInfo(why, frmMain::kRed);
-}
-} // namespace
 
 bool frmMain::FlashDumpDownload()
 {
@@ -55,7 +43,7 @@ bool frmMain::FlashDumpDownload()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kFlashFailed), {}), kRed);
-        AddDumpReason(*this, *uclQL7150);
+        AddReasons({uclQL7150->DumpFailure(), uclQL7150->DumpFileError()});
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kFlashFailedLog), {NowText()}));
     }
     return false;
@@ -95,7 +83,7 @@ void frmMain::cmdFRAMDump_Click()
         uclQL7150->AddLog(GetMsg(5589, NowText()));
     } else {
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {area}), kRed);
-        AddDumpReason(*this, *uclQL7150);
+        AddReasons({uclQL7150->DumpFailure(), uclQL7150->DumpFileError()});
         uclQL7150->AddLog(ExpandMessage(QString::fromLatin1(kDumpFailedLog), {NowText(), ElapsedText(started.elapsed())}));
     }
     UnloadUpload();
@@ -151,6 +139,6 @@ void frmMain::OptionBoardDump(bool Flash)
         AddInfo(GetMsg(5462), kRed);
     else if (!ok) {
         AddInfo(ExpandMessage(QString::fromLatin1(kDumpFailed), {name}), kRed);
-        AddDumpReason(*this, *uclQL7150);
+        AddReasons({uclQL7150->DumpFailure(), uclQL7150->DumpFileError()});
     }
 }

@@ -35,6 +35,13 @@ void frmMain::AddInfo(const QString &Text, int Color)
     rtbLog->AddLine(Text, Color);
 }
 
+void frmMain::AddReasons(std::initializer_list<QString> reasons)
+{
+    for (const QString &why : reasons)
+        if (!why.isEmpty())
+            AddInfo(why, kRed);
+}
+
 void frmMain::SetCommandEnabled()
 {
     enum { NotConnected, NoRecord, Record } state = NotConnected;

@@ -159,6 +159,11 @@ TEST_F(CalWindow, FailedRunsAreLoggedOnceWithoutAReport)
     }
     EXPECT_EQ(Requests("S2,W,1000000,61A8,"), 1);
     EXPECT_EQ(LogColor(GetMsg(5413)), frmMain::kRed);
+    // Under each failure, which run and why.
+    EXPECT_EQ(LogColor(QStringLiteral("Zero calibration and ZERO readings (SZ): its status poll: no answer from the instrument (2 tries)")),
+              frmMain::kRed) << LogLines().join('\n').toStdString();
+    EXPECT_EQ(LogColor(QStringLiteral("Span calibration (S2): its status poll: refused by the instrument")),
+              frmMain::kRed);
 }
 
 TEST_F(CalWindow, OneRunAtATimeAndNoCloseDuringIt)

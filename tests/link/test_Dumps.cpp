@@ -1,5 +1,4 @@
 #include "LinkFixture.h"
-#include "link/DumpFailure.h"
 #include "support/DumpPattern.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
@@ -41,13 +40,13 @@ TEST_F(LinkTest, FailedOrRefusedDumpIsReportedAndLeavesTheOldFile)
     EXPECT_FALSE(link.GetOptBinDump(3, QStringLiteral("ESR"), opt, 2048));
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
-    EXPECT_EQ(DumpFailure(link), QStringLiteral("OPT3 DATA Dump (OD 3,ESR) failed at block 1 of 16: the instrument refused it"));
+    EXPECT_EQ(link.DumpFailure(), QStringLiteral("OPT3 DATA Dump (OD 3,ESR) failed at block 1 of 16: the instrument refused it"));
     EXPECT_FALSE(QFile::exists(opt));
 
     const QString path = dir.filePath(QStringLiteral("VANTIK.DAT"));
     WriteTestFile(path, "previous image");
     EXPECT_FALSE(link.GetBinDump(path, 5, 4)); // an empty range is refused before any traffic
-    EXPECT_EQ(DumpFailure(link), QStringLiteral("FLASH Dump (EP) not started: blocks 5 to 4 are not in the memory"));
+    EXPECT_EQ(link.DumpFailure(), QStringLiteral("FLASH Dump (EP) not started: blocks 5 to 4 are not in the memory"));
     sim.addRule(Rule(SimFault::HangUp, "EP", 'B', 4));
     progress.clear();
     QSignalSpy lost(&link, &uclQlif::LinkLost);
@@ -56,7 +55,7 @@ TEST_F(LinkTest, FailedOrRefusedDumpIsReportedAndLeavesTheOldFile)
     EXPECT_FALSE(link.Connected());
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().first().toString(), QStringLiteral("failed "));
-    EXPECT_EQ(DumpFailure(link), QStringLiteral("FLASH Dump (EP) failed at block 4 of 16: the line was lost"));
+    EXPECT_EQ(link.DumpFailure(), QStringLiteral("FLASH Dump (EP) failed at block 4 of 16: the line was lost"));
     EXPECT_TRUE(logText().contains(QStringLiteral("<<< FLASH Dump (EP) failed at block 4 of 16: the line was lost >>>")));
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
 }
@@ -77,7 +76,7 @@ TEST_F(LinkTest, DumpThatCannotBeWrittenKeepsTheOldImageAndSaysWhy)
     }
     EXPECT_FALSE(ok);
     EXPECT_EQ(link.DumpFileError(), QString::fromLocal8Bit(strerror(EFBIG)));
-    EXPECT_TRUE(DumpFailure(link).isEmpty()) << "the dump itself went well";
+    EXPECT_TRUE(link.DumpFailure().isEmpty()) << "the dump itself went well";
     EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
     QSignalSpy progress(&link, &uclQlif::DumpMessage);

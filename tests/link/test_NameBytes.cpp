@@ -104,7 +104,7 @@ TEST_F(LinkTest, AnswerHoldingAByteTheLineDoesNotCarryFailsTheReadWithItsReason)
     const QString log = logText();
     EXPECT_TRUE(log.contains(QStringLiteral("<<< XS,R: the answer holds a character the link does not take (0xC9) >>>")))
         << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral("<<< XS,R failed: the answer holds a character the link does not take (0xC9) >>>")));
+    EXPECT_TRUE(log.contains(QStringLiteral("<<< Read failed: Station 5 (XS 05): the answer holds a character the link does not take (0xC9) >>>")));
     EXPECT_FALSE(log.contains(QStringLiteral("Check SUM error")));
     EXPECT_FALSE(log.contains(QStringLiteral("> : [NAK]")));
 
@@ -129,7 +129,7 @@ TEST_F(LinkTest, NameHoldingAByteTheLineDoesNotCarryIsNeitherSentNorLoaded)
     sim.clearRequests();
     EXPECT_FALSE(link.SetInstrument(rec));
     ASSERT_EQ(link.UploadProblems().size(), 1);
-    EXPECT_TRUE(link.UploadProblems().first().startsWith(QStringLiteral("XS 05 not sent:")));
+    EXPECT_TRUE(link.UploadProblems().first().startsWith(QStringLiteral("Station 5 (XS 05) not sent:")));
     EXPECT_TRUE(link.UploadProblems().first().contains(QStringLiteral("(0xC9)"))) << link.UploadProblems().first().toStdString();
     EXPECT_TRUE(requestsOf("XS,W,").isEmpty());
     EXPECT_EQ(sim.state().Intervals(), 30);

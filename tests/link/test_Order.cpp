@@ -200,7 +200,7 @@ TEST_F(OrderTest, RefusedReadBackConfirmsNothing)
     sim.addRule(Rule(SimFault::NoAnswer, "RC", 'R', 1, 3)); // the settling exchange is lost
     sim.addRule(Rule(SimFault::Refuse, "XS", 'R'));
     EXPECT_FALSE(link.SetInstrument(rec));
-    EXPECT_TRUE(link.UploadProblems().contains(QStringLiteral("XS 01 not confirmed: the instrument refused to read it back")))
+    EXPECT_TRUE(link.UploadProblems().contains(QStringLiteral("Station 1 (XS 01) not confirmed: the instrument refused to read it back")))
         << Joined(link.UploadProblems()).toStdString();
     EXPECT_TRUE(rec.Change_XS_(0));
     sim.clearRules();

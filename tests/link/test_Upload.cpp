@@ -46,7 +46,7 @@ TEST_F(LinkTest, RefusedWriteFailsEveryUploadUntilTheInstrumentTakesIt)
         EXPECT_FALSE(link.SetInstrument(rec)) << attempt;
         EXPECT_FALSE(rec.invalidLP());
         EXPECT_TRUE(LineChanged(rec, QStringLiteral("LP")));
-        EXPECT_TRUE(link.UploadProblems().contains(QStringLiteral("LP refused by the instrument")));
+        EXPECT_TRUE(link.UploadProblems().contains(QStringLiteral("CATALYTIC UNITS and CATALYTIC DISPLAY UNIT (LP) refused by the instrument")));
     }
     EXPECT_TRUE(link.SetInstrument(rec));
     EXPECT_FALSE(LineChanged(rec, QStringLiteral("LP")));
@@ -100,7 +100,7 @@ TEST_F(LinkTest, LateAcknowledgementNeverConfirmsALaterWrite)
         }
         EXPECT_EQ(ok, c.ok) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
         if (!c.ok) {
-            EXPECT_EQ(link.UploadProblems(), QStringList{QStringLiteral("XS 0%1 not confirmed: the instrument holds other values").arg(c.j + 1)});
+            EXPECT_EQ(link.UploadProblems(), QStringList{QStringLiteral("Station %1 (XS 0%1) not confirmed: the instrument holds other values").arg(c.j + 1)});
         }
         sim.clearRules();
         sim.sendHeldNow();
@@ -124,7 +124,7 @@ TEST_F(LinkTest, SettingThatCannotBeSentIsNamed)
         EXPECT_FALSE(link.SetInstrument(rec));
         ASSERT_EQ(link.UploadProblems().size(), 1);
         const QString p = link.UploadProblems().first();
-        EXPECT_TRUE(p.startsWith(QStringLiteral("XS 04 not sent: \"ACME,NORTH")) && p.contains(QStringLiteral("\",\"")))
+        EXPECT_TRUE(p.startsWith(QStringLiteral("Station 4 (XS 04) not sent: \"ACME,NORTH")) && p.contains(QStringLiteral("\",\"")))
             << p.toStdString();
         EXPECT_TRUE(rec.Change_XS_(3));
     }
@@ -254,7 +254,7 @@ TEST_F(LinkTest, RefusedWriteLetsTheRestOfTheUploadGoOn)
     rec.setIntervals(30);
     sim.addRule(Rule(SimFault::Refuse, "XS", 'W', 2, 1));
     EXPECT_FALSE(link.SetInstrument(rec));
-    EXPECT_EQ(link.UploadProblems(), QStringList{QStringLiteral("XS 02 refused by the instrument")});
+    EXPECT_EQ(link.UploadProblems(), QStringList{QStringLiteral("Station 2 (XS 02) refused by the instrument")});
     EXPECT_TRUE(rec.Change_XS_(1));
     for (int i : {0, 2, 3}) {
         EXPECT_FALSE(rec.Change_XS_(i));
@@ -308,7 +308,7 @@ TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
         ASSERT_EQ(problems.size(), 1) << problems.join(QLatin1Char('\n')).toStdString();
         const int at = c.cancel ? 2 : 1;
         const QRegularExpression stop(
-            QStringLiteral("^Upload stopped at XS 0%1: (.*); the (\\d+) settings after it were not sent$").arg(at));
+            QStringLiteral("^Upload stopped at Station %1 \\(XS 0%1\\): (.*); the (\\d+) settings after it were not sent$").arg(at));
         const QRegularExpressionMatch m = stop.match(problems.first());
         ASSERT_TRUE(m.hasMatch()) << problems.first().toStdString();
         EXPECT_EQ(m.captured(1), c.why);

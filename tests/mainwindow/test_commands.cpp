@@ -31,7 +31,7 @@ TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
     EXPECT_EQ(LogColor(Line(5415)), -1) << "no success text after a failed read";
     EXPECT_TRUE(gInstrument().SerialNo() == serialBefore && gInstrument().Warning(0) == 10.0f);
     EXPECT_TRUE(SerialLogText().contains(QStringLiteral("---Instrument Download Fail Line--- XP,R")));
-    EXPECT_EQ(LogColor(QStringLiteral("XP,R: no answer from the instrument (")), kRed) << "where and why, in the pane";
+    EXPECT_EQ(LogColor(QStringLiteral("Interval Trend Time (XP): no answer from the instrument (")), kRed) << "where and why, in the pane";
     EXPECT_TRUE(form->fraCommand[1]->isEnabled());
     // A failed clock read names the improper date.
     sim->clearRules();
@@ -45,7 +45,7 @@ TEST_F(MainCommands, ReadFailuresKeepTheEarlierRecord)
         sim->state().setXS_(4, QString::fromLatin1("A\xC9" "B"));
     }
     Download();
-    EXPECT_EQ(LogColor(QStringLiteral("XS,R: the answer holds a character the link does not take (0xC9)")), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("Station 5 (XS 05): the answer holds a character the link does not take (0xC9)")), kRed);
 }
 
 TEST_F(MainCommands, FirstReadFailingOrCancelledLeavesNoRecordToUpload)
@@ -138,6 +138,7 @@ TEST_F(MainCommands, PowerOffDeclinedRefusedOrDone)
     sim->addRule({SimFault::Refuse, "RO", 'W', 1, 1});
     Confirm(form->cmdDown[4]);
     EXPECT_EQ(LogColor(Line(5408)), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("Power Off (RO): refused by the instrument")), kRed) << "what and why";
     EXPECT_EQ(LogColor(Line(5407)), -1);
     EXPECT_EQ(gInstrument().CommFlags(), -1) << "a failed power off keeps the record";
     EXPECT_TRUE(form->cmdExit->isEnabled());
@@ -199,6 +200,7 @@ TEST_F(MainCommands, FactoryRestoreFailuresKeepTheRecord)
     boxes->clear();
     Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogColor(Text(kRestoreFailed)), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("Restore Factory Set (UP): refused by the instrument")), kRed);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5337)});
 }
 
@@ -242,6 +244,7 @@ TEST_F(MainCommands, ClockClearsTheOffsetOnlyOnSuccessAndMissingWindowsSaySo)
     sim->addRule({SimFault::Refuse, "HC", 'W', 1, 1});
     Confirm(form->cmdOption[1]);
     EXPECT_EQ(LogColor(Text(kClockFailed)), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("VANTIK Date/Time (HC): refused by the instrument")), kRed);
     EXPECT_EQ(LogColor(Line(5429)), -1);
     EXPECT_EQ(rec.SysDateOffset(), 7200);
     EXPECT_EQ(boxes->prompts(), QStringList{GetMsg(5384)});
@@ -275,6 +278,7 @@ TEST_F(MainCommands, DefaultNamesFailedBoardsAndRefusesWithoutBoards)
     sim->addRule({SimFault::Refuse, "UX", 'W', 1, 1});
     Confirm(form->cmdOption[3]);
     EXPECT_EQ(LogColor(Line(5468)), kRed);
+    EXPECT_EQ(LogColor(QStringLiteral("DEFAULT (UX): refused by the instrument")), kRed);
     EXPECT_FALSE(HasLine(GetMsg(5383, QString())));
 }
 

@@ -83,6 +83,37 @@ void BM_SettingsWrite(benchmark::State &state)
 }
 BENCHMARK(BM_SettingsWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// What one lost station write costs an upload of four stations: the lost request waits its
+// time-out and is sent again; counters give the requests beyond the four writes and their
+// resend, per upload: exchanges that settle the line and read-backs.
+void BM_UploadAfterALostWrite(benchmark::State &state)
+{
+    Rig &r = TheRig();
+    clsInstrument rec;
+    r.link.GetInstrument(rec);
+    r.link.setTimeout(1);
+    qint64 settling = 0, readBacks = 0, n = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 4; ++i)
+            rec.setXS_(i, QStringLiteral("LOST %1 %2").arg(n).arg(i));
+        r.sim.clearRules();
+        r.sim.addRule({SimFault::NoAnswer, "XS", 'W', 2, 1});
+        r.sim.clearRequests();
+        if (!r.link.SetInstrument(rec))
+            state.SkipWithError("upload failed");
+        for (const QByteArray &q : r.sim.requests()) {
+            settling += q.startsWith("RC,R,") || q.startsWith("VP,R,") ? 1 : 0;
+            readBacks += q.startsWith("XS,R,") ? 1 : 0;
+        }
+        ++n;
+    }
+    r.sim.clearRules();
+    r.link.setTimeout(3);
+    state.counters["settling"] = benchmark::Counter(double(settling), benchmark::Counter::kAvgIterations);
+    state.counters["readbacks"] = benchmark::Counter(double(readBacks), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_UploadAfterALostWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 void BM_FlashDump1MiB(benchmark::State &state)
 {
     Rig &r = TheRig();

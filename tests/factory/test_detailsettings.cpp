@@ -136,11 +136,11 @@ TEST_F(DetailSettings, NamesWithLeadingBlanksGoBackUntouchedAsTheyCame)
             held.setText(n.member, QString::fromLatin1(n.name), n.i);
     }
     // Each name member of a line the link writes has its case here.
+    using SettingLines::detail::Enc;
     std::set<M> members;
     for (const SettingLines::detail::Def &d : SettingLines::detail::allDefs())
         for (const SettingLines::detail::Field &f : d.fields(0))
-            if (d.linkWrites && (f.enc == SettingLines::detail::Enc::Text || f.enc == SettingLines::detail::Enc::TextUpper ||
-                                 f.enc == SettingLines::detail::Enc::TextKeep))
+            if (d.linkWrites && (f.enc == Enc::Text || f.enc == Enc::TextUpper || f.enc == Enc::TextKeep))
                 members.insert(f.m);
     for (const auto &n : names)
         members.erase(n.member);

@@ -73,8 +73,11 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             failLine(iObj, e.code, key, QStringLiteral("answer for another entry"));
             return false;
         }
-        const SettingLines::ParseResult p =
-            SettingLines::parseFields(iObj, e.code, ToStrings(r.answer.fields), SettingLines::Door::Device);
+        // Names as the instrument holds them, blanks in front included (only the padding is the
+        // writer's): an untouched upload gives them back as they came.
+        const SettingLines::ParseResult p = SettingLines::parseFields(iObj, e.code, ToStrings(r.answer.fields),
+                                                                      SettingLines::Door::Device,
+                                                                      SettingLines::Blanks::Keep);
         if (p.ok())
             continue; // the codec itself notes a group an older instrument answers in short
         // An older instrument answers some groups with fewer fields: the group counts as unsupported.

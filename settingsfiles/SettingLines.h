@@ -19,7 +19,7 @@ class clsInstrument;
 //  - StoreConfig walks fileOrder() and writes lineText() of each entry;
 //  - LoadConfig gives each line to parseLine() with Door::User (raises the Change_ flags);
 //  - the link's read table walks entries() (requestKey() gives the entry number of list
-//    codes), its answer parser calls parseLine()/parseFields() with Door::Device, and its
+//    codes), its answer parser calls parseFields() with Door::Device and Blanks::Keep, and its
 //    write sequence walks entries() with isChanged(), isSupported(), lineText() and
 //    clearChanged().
 namespace SettingLines {
@@ -128,9 +128,10 @@ ParseResult parseLine(clsInstrument &inst, const QString &line, Door door = Door
 
 // What a parse does with the blanks around a name (the fields written as text n).
 enum class Blanks {
-    Trim, // the reader's rule: the blanks in front and the padding are dropped (files, answers)
-    Keep  // an instrument's: the name keeps the blanks it came with in front; only the padding
-          // to the field's width goes, which the writer puts back (the simulator)
+    Trim, // the settings files' rule: the blanks in front and the padding are dropped
+    Keep  // an instrument's: the name keeps the blanks it came with in front, and its case; only
+          // the padding to the field's width goes, which the writer puts back (the simulator
+          // taking a write, the link reading an answer)
 };
 
 // The same with the line already split: code and the fields after "CC,M," (a trailing

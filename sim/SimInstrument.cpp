@@ -100,6 +100,27 @@ bool SimInstrument::loadSettings(const QString &path, QString *error)
     return true;
 }
 
+bool SimInstrument::holdWrites(const QList<QByteArray> &lines, QString *error)
+{
+    clsInstrument held = m_state;
+    for (const QByteArray &line : lines) {
+        const Link::Answer a = Link::SplitBody(line);
+        const bool write =
+            a.valid && a.mode == 'W' && a.code != "GJ" && SettingLines::isKnownCode(QString::fromLatin1(a.code));
+        QString why = write ? SimRequestCheck::Problem(line) : QStringLiteral("not a setting-line write");
+        if (why.isEmpty())
+            why = SimRequestCheck::ApplySettingWrite(held, line);
+        if (!why.isEmpty()) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(QString::fromLatin1(line), why);
+            return false;
+        }
+    }
+    m_state = held;
+    m_factory = held;
+    return true;
+}
+
 // ---- serving
 
 QString SimInstrument::openPty()

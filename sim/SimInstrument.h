@@ -30,8 +30,13 @@ public:
     const clsInstrument &state() const { return m_state; }
     // A plausible instrument: four fixed channels, one option board, names, lists, tables.
     void fillDemoState();
-    // Loads a plain settings file into the state; false with the reason.
+    // Loads a plain settings file into the state; false with the reason. The file's rule
+    // holds: blanks in front of a name are trimmed.
     bool loadSettings(const QString &path, QString *error);
+    // Takes setting-line writes ("XS,W,03,   LEAD         ,") as if they had come over the
+    // line: checked as a write request is, names kept with the blanks in front they carry.
+    // The result is the factory state too. All or nothing: false with the line and why.
+    bool holdWrites(const QList<QByteArray> &lines, QString *error);
 
     // Serving. openPty() gives the slave device path ("" on failure).
     QString openPty();

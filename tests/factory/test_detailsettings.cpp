@@ -6,8 +6,11 @@
 #include "factory/FsRulesGasNames.h"
 #include "factory/frmFsDialog.h"
 #include "platform/Tabs.h"
+#include "settingsfiles/SettingLines.h"
+#include "settingsfiles/SettingTable.h"
 #include "support/InstrumentDiff.h"
 #include <QTimer>
+#include <set>
 
 namespace {
 
@@ -97,4 +100,114 @@ TEST_F(DetailSettings, CatalyticListFollowsTheFirmwareReadEachTime)
         Press(form->cmdFactorySetting);
         EXPECT_EQ(offered, names + QStringList{other}) << "ROM " << rom;
     }
+}
+
+// Names the instrument holds with blanks in front, read by the main window: its lists and the
+// dialog show them as held ("(Left space 3)"), and OK and an upload with nothing touched write
+// back the very lines the instrument holds.
+TEST_F(DetailSettings, NamesWithLeadingBlanksGoBackUntouchedAsTheyCame)
+{
+    using M = clsInstrument::M;
+    const struct {
+        M member;
+        int i;
+        const char *name;
+    } names[] = {
+        {M::XS_, 2, "   LEAD"},
+        {M::XZ_, 0, "  BOB"},
+        {M::LO_longname, 1, "  GAS"},
+        {M::LO_name, 1, " G"},
+        {M::LB_longname, 3, "   PRESET"},
+        {M::LB_name, 3, " P"},
+        {M::PIDLongName, 2, "  PID GAS"},
+        {M::PIDName, 2, " Pd"},
+        {M::CATOther, 0, " CH"},
+        {M::TCOther, 0, " TC"},
+        {M::GasName, 5, "  S"},
+        {M::G1_, 1, "  OTHER GAS"},
+        {M::G1_, 5, " THERMAL"},
+        {M::BNuserLogoName, 0, "   LOGO"},
+    };
+    frmFsDialog::Register();
+    clsInstrument held = sim->state();
+    {
+        clsInstrument::DeviceDoor door(held);
+        for (const auto &n : names)
+            held.setText(n.member, QString::fromLatin1(n.name), n.i);
+    }
+    // Each name member of a line the link writes has its case here.
+    using SettingLines::detail::Enc;
+    std::set<M> members;
+    for (const SettingLines::detail::Def &d : SettingLines::detail::allDefs())
+        for (const SettingLines::detail::Field &f : d.fields(0))
+            if (d.linkWrites && (f.enc == Enc::Text || f.enc == Enc::TextUpper || f.enc == Enc::TextKeep))
+                members.insert(f.m);
+    for (const auto &n : names)
+        members.erase(n.member);
+    for (M m : members)
+        ADD_FAILURE() << "no case for " << clsInstrument::info(m).name;
+
+    // The lines that carry them, as the instrument takes them from the line.
+    QList<QByteArray> lines;
+    for (const SettingLines::Entry &e : SettingLines::entries()) {
+        const QString line = SettingLines::lineText(held, e).text;
+        if (SettingLines::linkWrites(e) && line != SettingLines::lineText(sim->state(), e).text)
+            lines << line.toLatin1();
+    }
+    QString why;
+    ASSERT_TRUE(sim->holdWrites(lines, &why)) << why.toStdString();
+    for (const auto &n : names)
+        ASSERT_TRUE(sim->state().text(n.member, n.i).startsWith(QLatin1String(n.name))) << n.name;
+    const clsInstrument before = sim->state();
+
+    ASSERT_TRUE(StartAndRead());
+    EXPECT_EQ(form->cmbStation->itemText(2), QStringLiteral("   LEAD"));
+    EXPECT_EQ(form->cmbUser->itemText(0), QStringLiteral("  BOB"));
+
+    QStringList shown, labels;
+    bool closed = false;
+    QTimer::singleShot(0, form, [&] {
+        frmFsDialog *d = frmFsDialog::Find();
+        if (!d || !d->isVisible())
+            return;
+        // Each name in a cell of its own, as held (the logo name as the instrument pads it).
+        for (const auto &n : names) {
+            const QString name = QString::fromLatin1(n.name);
+            for (FlexGrid *g : d->findChildren<FlexGrid *>())
+                for (int r = 0; r < g->Rows(); ++r)
+                    for (int c = 0; c < g->Cols(); ++c) {
+                        const QString text = g->TextMatrix(r, c);
+                        const bool padded = text.startsWith(name) && text.mid(name.size()).trimmed().isEmpty();
+                        if ((text == name || (n.member == M::BNuserLogoName && padded)) && !shown.contains(name))
+                            shown << name;
+                    }
+        }
+        d->SSTab1->setTab(0);
+        for (const auto &[grid, row] : {std::pair{d->vfgStation, 2}, std::pair{d->vfgUser, 0}}) {
+            QTableView *view = grid->view();
+            const QModelIndex at = view->model()->index(row, 1);
+            view->scrollTo(at);
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(at).center());
+            labels << d->lblSpaceCount->text();
+        }
+        QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+        closed = !d->isVisible();
+        if (!closed)
+            QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+    });
+    Press(form->cmdFactorySetting);
+    ASSERT_TRUE(closed) << boxes->prompts().join(QLatin1Char('|')).toStdString();
+    QStringList all;
+    for (const auto &n : names)
+        all << QString::fromLatin1(n.name);
+    EXPECT_EQ(shown, all);
+    EXPECT_EQ(labels, (QStringList{QStringLiteral("(Left space 3)"), QStringLiteral("(Left space 2)")}));
+    EXPECT_EQ(form->cmbStation->itemText(2), QStringLiteral("   LEAD"));
+
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5309), GetMsg(5311)}));
+    ASSERT_TRUE(lines.contains("XS,W,03,   LEAD         ,"));
+    for (const QByteArray &line : lines)
+        EXPECT_TRUE(sim->requests().contains(line)) << line.toStdString();
+    EXPECT_EQ(DifferentMembers(before, sim->state()), "");
 }

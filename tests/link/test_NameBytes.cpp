@@ -1,10 +1,12 @@
-// Names on the line: the instrument keeps the bytes a write carries, and the link refuses, with
-// its reason, an answer holding a byte that text frames do not carry.
+// Names on the line: the instrument keeps the bytes a write carries, a download reads them as the
+// instrument holds them, and the link refuses, with its reason, an answer holding a byte that
+// text frames do not carry.
 #include "LinkFixture.h"
 #include "settingsfiles/SettingLines.h"
 #include "core/FileIO.h"
 #include "settingsfiles/SettingTable.h"
 #include "settingsfiles/SettingsFile.h"
+#include "support/InstrumentDiff.h"
 #include <set>
 
 namespace {
@@ -24,39 +26,37 @@ QString WithoutPadding(QString s)
         s.chop(1);
     return s;
 }
-} // namespace
 
-// Every name member a written line carries, with blanks in front: the upload succeeds and the
-// instrument holds the name with its blanks, answering a read with the very bytes sent.
-TEST_F(LinkTest, NamesWithLeadingBlanksReachTheInstrumentAsSent)
+// A name with blanks in front for each name member a written line carries.
+struct NameCase {
+    M member;
+    int i;
+    const char *code;
+    int entry;
+    const char *name;
+};
+const NameCase kLeadingBlankNames[] = {
+    {M::XS_, 4, "XS", 4, " AB"},
+    {M::XZ_, 0, "XZ", 0, "  BOB"},
+    {M::LO_longname, 1, "LO", 1, "  GAS"},
+    {M::LO_name, 1, "LO", 1, " G"},
+    {M::LB_longname, 29, "LB", 29, "   PRESET"},
+    {M::LB_name, 3, "LB", 3, " P"},
+    {M::PIDLongName, 16, "LS", 16, "  PID GAS"},
+    {M::PIDName, 2, "LS", 2, " Pd"},
+    {M::GasName, 0, "GN", -1, " CO"},
+    {M::CATOther, 0, "GN", -1, " CH"},
+    {M::GasName, 5, "GN", -1, "  S"},
+    {M::TCOther, 0, "GN", -1, " TC"},
+    {M::G1_, 1, "G1", 1, "  OTHER GAS"},
+    {M::G1_, 5, "G1", 5, " THERMAL"},
+    {M::BNuserLogoName, 0, "BN", -1, "   LOGO"},
+};
+
+// The name members of the lines the link writes that have no case in kLeadingBlankNames.
+std::set<M> Uncovered()
 {
-    const struct {
-        M member;
-        int i;
-        const char *code;
-        int entry;
-        const char *name;
-    } cases[] = {
-        {M::XS_, 4, "XS", 4, " AB"},
-        {M::XZ_, 0, "XZ", 0, "  BOB"},
-        {M::LO_longname, 1, "LO", 1, "  GAS"},
-        {M::LO_name, 1, "LO", 1, " G"},
-        {M::LB_longname, 29, "LB", 29, "   PRESET"},
-        {M::LB_name, 3, "LB", 3, " P"},
-        {M::PIDLongName, 16, "LS", 16, "  PID GAS"},
-        {M::PIDName, 2, "LS", 2, " PD"},
-        {M::GasName, 0, "GN", -1, " CO"},
-        {M::CATOther, 0, "GN", -1, " CH"},
-        {M::GasName, 5, "GN", -1, "  S"},
-        {M::TCOther, 0, "GN", -1, " TC"},
-        {M::G1_, 1, "G1", 1, "  OTHER GAS"},
-        {M::G1_, 5, "G1", 5, " THERMAL"},
-        {M::BNuserLogoName, 0, "BN", -1, "   LOGO"},
-    };
-    // Each name member of a line the link writes has its case here.
-    std::set<M> covered, names;
-    for (const auto &c : cases)
-        covered.insert(c.member);
+    std::set<M> names;
     for (const SettingLines::detail::Def &d : SettingLines::detail::allDefs()) {
         if (!d.linkWrites)
             continue;
@@ -65,12 +65,30 @@ TEST_F(LinkTest, NamesWithLeadingBlanksReachTheInstrumentAsSent)
                 f.enc == SettingLines::detail::Enc::TextKeep)
                 names.insert(f.m);
     }
-    EXPECT_EQ(covered, names);
+    for (const NameCase &c : kLeadingBlankNames)
+        names.erase(c.member);
+    return names;
+}
+
+std::string Names(const std::set<M> &members)
+{
+    std::string out;
+    for (M m : members)
+        out += std::string(" ") + clsInstrument::info(m).name;
+    return out;
+}
+} // namespace
+
+// Every name member a written line carries, with blanks in front: the upload succeeds and the
+// instrument holds the name with its blanks, answering a read with the very bytes sent.
+TEST_F(LinkTest, NamesWithLeadingBlanksReachTheInstrumentAsSent)
+{
+    EXPECT_TRUE(Uncovered().empty()) << "name members without a case:" << Names(Uncovered());
 
     ASSERT_TRUE(connectLink());
     clsInstrument rec;
     ASSERT_TRUE(link.GetInstrument(rec));
-    for (const auto &c : cases) {
+    for (const NameCase &c : kLeadingBlankNames) {
         const QString name = QString::fromLatin1(c.name);
         const SettingLines::Entry e = EntryOf(QString::fromLatin1(c.code), c.entry);
         ASSERT_FALSE(e.code.isEmpty()) << c.code;
@@ -83,6 +101,47 @@ TEST_F(LinkTest, NamesWithLeadingBlanksReachTheInstrumentAsSent)
         EXPECT_EQ(WithoutPadding(sim.state().text(c.member, c.i)), name) << c.code;
         EXPECT_EQ(SettingLines::fieldsText(sim.state(), e).text.toLatin1(), line.mid(5)) << c.code;
     }
+}
+
+// Every name member held with blanks in front: a download reads it as the instrument holds it,
+// and the upload after it, nothing touched, writes the very line the instrument holds.
+TEST_F(LinkTest, NamesWithLeadingBlanksComeBackFromAnUntouchedUploadAsHeld)
+{
+    EXPECT_TRUE(Uncovered().empty()) << "name members without a case:" << Names(Uncovered());
+
+    clsInstrument held = sim.state();
+    {
+        clsInstrument::DeviceDoor door(held);
+        for (const NameCase &c : kLeadingBlankNames)
+            held.setText(c.member, QString::fromLatin1(c.name), c.i);
+    }
+    QList<QByteArray> lines, heads; // "XS,W,05,   AB ...," and its "XS,W,05,"
+    for (const NameCase &c : kLeadingBlankNames) {
+        const SettingLines::Entry e = EntryOf(QString::fromLatin1(c.code), c.entry);
+        ASSERT_FALSE(e.code.isEmpty()) << c.code;
+        const QByteArray line = SettingLines::lineText(held, e).text.toLatin1();
+        const QString key = SettingLines::requestKey(e);
+        if (lines.contains(line))
+            continue;
+        lines << line;
+        heads << (e.code + QStringLiteral(",W,") + (key.isEmpty() ? key : key + QLatin1Char(','))).toLatin1();
+    }
+    QString why;
+    ASSERT_TRUE(sim.holdWrites(lines, &why)) << why.toStdString();
+    const clsInstrument before = sim.state();
+
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    for (const NameCase &c : kLeadingBlankNames)
+        EXPECT_EQ(WithoutPadding(rec.text(c.member, c.i)), QString::fromLatin1(c.name)) << c.code;
+
+    sim.clearRequests();
+    rec.SetChangeFlags(true); // an upload from the main window sends every setting
+    ASSERT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1String("; ")).toStdString();
+    for (qsizetype k = 0; k < lines.size(); ++k)
+        EXPECT_EQ(requestsOf(heads[k]), QList<QByteArray>{lines[k]});
+    EXPECT_EQ(DifferentMembers(before, sim.state()), "");
 }
 
 // An instrument may hold a byte above "~" (from its own keys, or another program). Its answer

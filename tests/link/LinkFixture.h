@@ -70,11 +70,40 @@ protected:
     {
         return {fault, code, mode, nth, times};
     }
+    // Answers of the code held back from the nth on (and, as the line keeps order, every answer
+    // after them) until the test lets them go: late answers come by events, not by time.
+    static SimFaultRule Hold(const QByteArray &code, int nth = 1, int times = 1)
+    {
+        SimFaultRule r{SimFault::Delay, code, 0, nth, times};
+        r.delayMs = 600000;
+        return r;
+    }
+    // The held answers go with the next request starting with prefix ("": any) once something
+    // is held, before that request's own answer.
+    void releaseAt(const QByteArray &prefix)
+    {
+        QObject::disconnect(release);
+        release = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this, prefix](const QByteArray &body) {
+            if (!body.startsWith(prefix) || sim.heldCount() == 0)
+                return;
+            QObject::disconnect(release);
+            sim.sendHeldNow();
+        });
+    }
+    // The line is clean again: what is held goes now, and the rules end.
+    void flush()
+    {
+        QObject::disconnect(release);
+        sim.clearRules();
+        sim.sendHeldNow();
+        link.setCancel(false);
+    }
 
     QTemporaryDir dir;
     SimInstrument sim;
     uclQlif link;
     QString ptyPath;
+    QMetaObject::Connection release;
 };
 
 // Readable QString and QByteArray values in failure messages.

@@ -2,44 +2,15 @@
 // nothing, a lost or refused request blocks nothing after it, and a late answer arrives when
 // the simulator is told to let it go, never by a wall-clock margin.
 #include "LinkFixture.h"
-#include "settingsfiles/SettingLines.h"
 #include <QRandomGenerator>
 
 namespace {
-// Answers of the code held back (and every answer after them, as the line keeps order)
-// until the test lets them go.
-SimFaultRule Hold(const QByteArray &code, int nth = 1, int times = 1)
-{
-    SimFaultRule r{SimFault::Delay, code, 0, nth, times};
-    r.delayMs = 600000;
-    return r;
-}
-
 QString Joined(const QStringList &l) { return l.join(QLatin1Char('\n')); }
 } // namespace
 
 class OrderTest : public LinkTest
 {
 protected:
-    // The held answers go out when the next request starting with prefix arrives, just before
-    // that request's own answer.
-    void releaseAt(const QByteArray &prefix)
-    {
-        QObject::disconnect(m_release);
-        m_release = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this, prefix](const QByteArray &body) {
-            if (!body.startsWith(prefix))
-                return;
-            QObject::disconnect(m_release);
-            sim.sendHeldNow();
-        });
-    }
-    void clean()
-    {
-        QObject::disconnect(m_release);
-        sim.clearRules();
-        sim.sendHeldNow();
-        link.setCancel(false);
-    }
     qsizetype extraRequests(qsizetype from) const
     {
         qsizetype n = 0;
@@ -50,7 +21,6 @@ protected:
                      : 0;
         return n;
     }
-    QMetaObject::Connection m_release;
 };
 
 // One commit (SB), factory save (UD) or station write lost once, lost on every try, or refused
@@ -83,7 +53,7 @@ TEST_F(OrderTest, LostOrRefusedRequestBlocksNoLaterUpload)
         change();
         sim.addRule(c.rule);
         EXPECT_EQ(link.SetInstrument(rec), c.firstLands) << Joined(link.UploadProblems()).toStdString();
-        clean();
+        flush();
         for (int upload = 0; upload < 3; ++upload) {
             SCOPED_TRACE(upload);
             ++n;
@@ -151,7 +121,7 @@ TEST_F(OrderTest, CommandCountsOnlyOnItsOwnAnswer)
             EXPECT_FALSE(c.run(2)) << "the instrument never got it";
             EXPECT_TRUE(link.CommandFailure().contains(QStringLiteral("(%1)").arg(QString::fromLatin1(c.code))))
                 << link.CommandFailure().toStdString();
-            clean();
+            flush();
             ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
             EXPECT_TRUE(c.run(3)) << link.CommandFailure().toStdString();
             EXPECT_TRUE(c.done());
@@ -182,7 +152,7 @@ TEST_F(OrderTest, DownloadShowsWhatTheInstrumentHoldsNow)
         releaseAt({});
         ASSERT_TRUE(link.GetInstrument(rec)) << link.ReadFailure().toStdString();
         EXPECT_EQ(rec.XS_(2), sim.state().XS_(2));
-        clean();
+        flush();
     }
 }
 
@@ -274,7 +244,7 @@ TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
             break;
         }
     }
-    clean();
+    flush();
     ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
     for (int i = 0; i < 4; ++i)
         rec.setXS_(i, QStringLiteral("CLEAN %1").arg(i));

@@ -13,13 +13,6 @@ bool LineChanged(const clsInstrument &rec, const QString &code)
     return false;
 }
 
-SimFaultRule DelayRule(const QByteArray &code, int nth, int ms)
-{
-    SimFaultRule r{SimFault::Delay, code, 0, nth, 1};
-    r.delayMs = ms;
-    return r;
-}
-
 // No cleared flag for a name the instrument does not hold, and no success while one is set.
 void ExpectNothingClaimedThatIsNotThere(const clsInstrument &rec, const SimInstrument &sim, bool ok, int stations)
 {
@@ -80,9 +73,7 @@ TEST_F(LinkTest, LateAcknowledgementNeverConfirmsALaterWrite)
         for (int i = 0; i < 4; ++i)
             rec.setXS_(i, QStringLiteral("CASE %1 ST %2").arg(n).arg(i));
         sim.clearRules();
-        SimFaultRule hold{SimFault::Delay, "XS", 0, c.j, c.held};
-        hold.delayMs = 600000;
-        sim.addRule(hold);
+        sim.addRule(Hold("XS", c.j, c.held));
         // The write after the resent one goes unanswered once.
         sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', c.j + 2, 1));
         const auto release = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
@@ -133,6 +124,7 @@ TEST_F(LinkTest, SettingThatCannotBeSentIsNamed)
 }
 
 // The line of the late-answer tests: time-out 100 ms (ticks of 10 ms), Retry 3, the record read.
+// Late answers are held by the simulator and let go when the test says, at a request.
 class LateLineTest : public LinkTest
 {
 protected:
@@ -147,66 +139,58 @@ protected:
     clsInstrument rec;
 };
 
-// Every answer of a failed upload comes late; the next upload, at once or after a pause, loses
-// one station write. The late "XS,W," answers of the first upload confirm nothing in the
-// second: their requests stay unaccounted for until they arrive, failed exchanges included.
-// Time-out 100 ms, Retry 3: the answers come 4.2 to 7 time-outs late.
+// Every answer of a failed upload comes late; the next upload loses one station write. The
+// late "XS,W," answers of the first upload, arriving with the next upload's first request or
+// with its lost write, confirm nothing in the second.
 TEST_F(LateLineTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
 {
     int n = 0;
-    for (int lateMs : {420, 700}) {
-        for (int pauseMs : {0, 250}) {
-            for (int lost : {1, 2}) {
-                SCOPED_TRACE(testing::Message() << "late " << lateMs << " pause " << pauseMs << " lost " << lost);
-                for (int i = 0; i < 4; ++i)
-                    rec.setXS_(i, QStringLiteral("L%1 ST %2").arg(n).arg(i));
-                sim.clearRules();
-                for (int k = 1; k <= 4; ++k) // the four sends of the first write, each later than the last
-                    sim.addRule(DelayRule("XS", k, lateMs + 40 * (k - 1)));
-                EXPECT_FALSE(link.SetInstrument(rec));
-                ExpectNothingClaimedThatIsNotThere(rec, sim, false, 4);
-                sim.clearRules();
-                if (pauseMs > 0)
-                    waitFor([] { return false; }, pauseMs);
-                sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', lost, 1));
-                const bool ok = link.SetInstrument(rec);
-                ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
-                waitFor([] { return false; }, 800); // every late answer arrives and is dropped
-                sim.clearRules();
-                EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
-                ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
-                ++n;
-            }
+    for (const QByteArray at : {QByteArray(), QByteArray("XS,W,")}) {
+        for (int lost : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << "released at \"" << at.toStdString() << "\" lost " << lost);
+            for (int i = 0; i < 4; ++i)
+                rec.setXS_(i, QStringLiteral("L%1 ST %2").arg(n).arg(i));
+            sim.clearRules();
+            sim.addRule(Hold("XS", 1, 4)); // the four sends of the first write
+            EXPECT_FALSE(link.SetInstrument(rec));
+            ExpectNothingClaimedThatIsNotThere(rec, sim, false, 4);
+            sim.clearRules();
+            sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', lost, 1));
+            releaseAt(at);
+            const bool ok = link.SetInstrument(rec);
+            ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
+            flush();
+            EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+            ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+            ++n;
         }
     }
 }
 
-// An upload that succeeded with one resend; the other copy's answer comes after the line fell
-// quiet (2.3 to 3 time-outs late), while the next upload's station write is lost.
+// An upload that succeeded with one resend, the first copy's answer arriving with the resend;
+// then the next upload's station write is lost.
 TEST_F(LateLineTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
 {
     int n = 0;
     for (int late : {1, 4}) {
-        for (int lateMs : {230, 260, 300}) {
-            SCOPED_TRACE(testing::Message() << "late write " << late << " by " << lateMs);
-            for (int i = 0; i < 4; ++i)
-                rec.setXS_(i, QStringLiteral("Q%1 ST %2").arg(n).arg(i));
-            sim.clearRules();
-            sim.addRule(DelayRule("XS", late, lateMs));
-            EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
-            ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
-            for (int i = 0; i < 4; ++i)
-                rec.setXS_(i, QStringLiteral("R%1 ST %2").arg(n).arg(i));
-            sim.clearRules();
-            sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', 1, 1));
-            const bool ok = link.SetInstrument(rec);
-            ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
-            waitFor([] { return false; }, 400);
-            sim.clearRules();
-            EXPECT_TRUE(link.SetInstrument(rec));
-            ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
-            ++n;
-        }
+        SCOPED_TRACE(testing::Message() << "late write " << late);
+        for (int i = 0; i < 4; ++i)
+            rec.setXS_(i, QStringLiteral("Q%1 ST %2").arg(n).arg(i));
+        sim.clearRules();
+        sim.addRule(Hold("XS", late));
+        releaseAt("XS,W,");
+        EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
+        ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+        for (int i = 0; i < 4; ++i)
+            rec.setXS_(i, QStringLiteral("R%1 ST %2").arg(n).arg(i));
+        flush();
+        sim.addRule(Rule(SimFault::NoAnswer, "XS", 'W', 1, 1));
+        const bool ok = link.SetInstrument(rec);
+        ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 4);
+        flush();
+        EXPECT_TRUE(link.SetInstrument(rec));
+        ExpectNothingClaimedThatIsNotThere(rec, sim, true, 4);
+        ++n;
     }
 }
 
@@ -216,6 +200,10 @@ TEST_F(LateLineTest, LateAnswerAfterASuccessfulUploadConfirmsNothing)
 TEST_F(LateLineTest, RetriedUploadsOverALateLineClaimNothingFalse)
 {
     QRandomGenerator rng(20261207);
+    QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &) {
+        if (sim.heldCount() > 0 && rng.bounded(3) == 0)
+            sim.sendHeldNow();
+    });
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         for (int i = 0; i < 6; ++i)
@@ -228,7 +216,7 @@ TEST_F(LateLineTest, RetriedUploadsOverALateLineClaimNothingFalse)
                 if (rng.bounded(3) == 0)
                     sim.addRule(Rule(SimFault::NoAnswer, "XS", 0, nth, 1));
                 else
-                    sim.addRule(DelayRule("XS", nth, 50 + int(rng.bounded(650))));
+                    sim.addRule(Hold("XS", nth));
             }
             const bool ok = link.SetInstrument(rec);
             ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 6);
@@ -236,8 +224,7 @@ TEST_F(LateLineTest, RetriedUploadsOverALateLineClaimNothingFalse)
                 break;
         }
     }
-    sim.clearRules();
-    waitFor([] { return false; }, 800);
+    flush();
     const bool ok = link.SetInstrument(rec);
     EXPECT_TRUE(ok) << link.UploadProblems().join(QLatin1Char('\n')).toStdString();
     ExpectNothingClaimedThatIsNotThere(rec, sim, ok, 6);

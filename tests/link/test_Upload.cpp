@@ -145,7 +145,7 @@ protected:
 TEST_F(LateLineTest, LateAnswersOfAFailedUploadConfirmNothingInTheNext)
 {
     int n = 0;
-    for (const QByteArray at : {QByteArray(), QByteArray("XS,W,")}) {
+    for (const QByteArray &at : {QByteArray(), QByteArray("XS,W,")}) {
         for (int lost : {1, 2}) {
             SCOPED_TRACE(testing::Message() << "released at \"" << at.toStdString() << "\" lost " << lost);
             for (int i = 0; i < 4; ++i)

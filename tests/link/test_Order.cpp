@@ -23,8 +23,9 @@ protected:
     }
 };
 
-// One commit (SB), factory save (UD) or station write lost once, lost on every try, or refused
-// once: the clean uploads after it all land at once, with nothing to settle or read back.
+// One commit (SB), factory save (UD) or station write lost once, lost on every try, answered
+// late or refused once: it costs at most one exchange that settles the line, in its own upload;
+// the clean uploads after it all land at once, with nothing to settle or read back.
 TEST_F(OrderTest, LostOrRefusedRequestBlocksNoLaterUpload)
 {
     ASSERT_TRUE(connectLink());
@@ -34,12 +35,18 @@ TEST_F(OrderTest, LostOrRefusedRequestBlocksNoLaterUpload)
         QByteArray code;
         SimFaultRule rule;
         bool firstLands;
+        int firstExtra; // exchanges that settle the line or read back, in the first upload
     };
     const QList<Case> cases = {
-        {"SB", Rule(SimFault::NoAnswer, "SB", 'W'), true},   {"SB", Rule(SimFault::NoAnswer, "SB", 'W', 1, 3), false},
-        {"SB", Rule(SimFault::Refuse, "SB", 'W'), false},    {"UD", Rule(SimFault::NoAnswer, "UD", 'W'), true},
-        {"UD", Rule(SimFault::NoAnswer, "UD", 'W', 1, 3), false}, {"UD", Rule(SimFault::Refuse, "UD", 'W'), false},
-        {"XS", Rule(SimFault::NoAnswer, "XS", 'W', 2), true},  {"XS", Rule(SimFault::Refuse, "XS", 'W', 2), false},
+        {"SB", Rule(SimFault::NoAnswer, "SB", 'W'), true, 0},
+        {"SB", Rule(SimFault::NoAnswer, "SB", 'W', 1, 3), false, 0},
+        {"SB", Rule(SimFault::Refuse, "SB", 'W'), false, 0},
+        {"UD", Rule(SimFault::NoAnswer, "UD", 'W'), true, 0},
+        {"UD", Rule(SimFault::NoAnswer, "UD", 'W', 1, 3), false, 0},
+        {"UD", Rule(SimFault::Refuse, "UD", 'W'), false, 0},
+        {"XS", Rule(SimFault::NoAnswer, "XS", 'W', 2), true, 1}, // its resend may still be answered
+        {"XS", Rule(SimFault::LateAnswer, "XS", 'W', 2), true, 0}, // the late copy is counted as it comes
+        {"XS", Rule(SimFault::Refuse, "XS", 'W', 2), false, 0},
     };
     int n = 0;
     for (const Case &c : cases) {
@@ -52,7 +59,9 @@ TEST_F(OrderTest, LostOrRefusedRequestBlocksNoLaterUpload)
         };
         change();
         sim.addRule(c.rule);
+        const qsizetype first = sim.requests().size();
         EXPECT_EQ(link.SetInstrument(rec), c.firstLands) << Joined(link.UploadProblems()).toStdString();
+        EXPECT_EQ(extraRequests(first), c.firstExtra);
         flush();
         for (int upload = 0; upload < 3; ++upload) {
             SCOPED_TRACE(upload);

@@ -20,33 +20,33 @@ bool RequestOrder::mayAnswer(const Sent &s, const Link::Answer &a)
     return s.key.isEmpty() || (!a.fields.isEmpty() && a.fields[0] == s.key);
 }
 
-RequestOrder::Match RequestOrder::match(const Link::Answer &answer) const
+RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, qsizetype *earliest) const
 {
     Match m;
     if (!answer.valid)
         return m;
-    for (const Sent &s : m_out) {
-        if (!mayAnswer(s, answer))
+    for (qsizetype i = 0; i < m_out.size(); ++i) {
+        if (!mayAnswer(m_out[i], answer))
             continue;
-        if (!m.any)
-            m.first = s.group;
+        if (!m.any) {
+            m.first = m_out[i].group;
+            if (earliest)
+                *earliest = i;
+        }
         m.any = true;
-        m.last = s.group;
+        m.last = m_out[i].group;
     }
     return m;
 }
 
+RequestOrder::Match RequestOrder::match(const Link::Answer &answer) const { return scan(answer, nullptr); }
+
 RequestOrder::Match RequestOrder::answered(const Link::Answer &answer)
 {
-    const Match m = match(answer);
-    if (!m.any)
-        return m;
-    for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (mayAnswer(m_out[i], answer)) {
-            m_out.remove(0, i + 1);
-            break;
-        }
-    }
+    qsizetype earliest = -1;
+    const Match m = scan(answer, &earliest);
+    if (earliest >= 0)
+        m_out.remove(0, earliest + 1);
     return m;
 }
 

@@ -37,7 +37,6 @@ public:
     bool holds(const QByteArray &code) const;
 
     void clear() { m_out.clear(); }
-    qsizetype size() const { return m_out.size(); }
 
 private:
     struct Sent {
@@ -47,6 +46,8 @@ private:
         QByteArray key; // entry of a list read: its answer starts with it
     };
     static bool mayAnswer(const Sent &s, const Link::Answer &a);
+    // The match, and where the earliest request it may belong to stands.
+    Match scan(const Link::Answer &answer, qsizetype *earliest) const;
 
     // Bounded: every answer removes at least the request it answers, and a line that answers
     // nothing is closed and opened again (which clears it) long before this fills; past it the

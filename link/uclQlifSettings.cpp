@@ -69,10 +69,6 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
             failLine(iObj, e.code, key, r.outcome == Outcome::Busy ? QStringLiteral("the instrument is busy") : r.why);
             return false;
         }
-        if (!key.isEmpty() && (r.answer.fields.isEmpty() || QString::fromLatin1(r.answer.fields[0]) != key)) {
-            failLine(iObj, e.code, key, QStringLiteral("answer for another entry"));
-            return false;
-        }
         // Names as the instrument holds them, blanks in front included (only the padding is the
         // writer's): an untouched upload gives them back as they came.
         const SettingLines::ParseResult p = SettingLines::parseFields(iObj, e.code, ToStrings(r.answer.fields),

@@ -205,17 +205,19 @@ TEST_F(OrderTest, RefusedReadBackConfirmsNothing)
     EXPECT_FALSE(rec.Change_XS_(0));
 }
 
-// Requests and answers lost and late at random across uploads, single commands and downloads,
-// with a search on the same line in between: nothing reports success for what the instrument
-// does not hold, and once the line is clean everything goes through at once.
+// Requests and answers lost, late and damaged at random across uploads, single commands and
+// downloads, with a search on the same line in between (the port reopened by the link itself):
+// nothing reports success for what the instrument does not hold, and once the line is clean
+// everything goes through at once.
 TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
 {
     link.setRetry(3);
     ASSERT_TRUE(connectLink());
     clsInstrument rec;
     ASSERT_TRUE(link.GetInstrument(rec));
-    QRandomGenerator rng(20261207);
-    const QByteArray codes[] = {"XS", "BP", "RC", "XV", "SB", "DN"};
+    // SOAK_SEED runs it with another seed.
+    QRandomGenerator rng(qEnvironmentVariableIsSet("SOAK_SEED") ? qEnvironmentVariableIntValue("SOAK_SEED") : 20261207);
+    const QByteArray codes[] = {"XS", "BP", "RC", "XV", "SB", "DN", "HC"};
     QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &) {
         if (sim.heldCount() > 0 && rng.bounded(3) == 0)
             sim.sendHeldNow();
@@ -226,9 +228,18 @@ TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
         for (int f = 0; f < 3; ++f) {
             const QByteArray code = codes[rng.bounded(int(std::size(codes)))];
             const int nth = 1 + int(rng.bounded(4));
-            switch (rng.bounded(3)) {
+            switch (rng.bounded(5)) {
             case 0: sim.addRule(Rule(SimFault::NoAnswer, code, 0, nth, 1 + int(rng.bounded(4)))); break;
             case 1: sim.addRule(Hold(code, nth, 1 + int(rng.bounded(2)))); break;
+            case 2: { // noise before the answer; the repeat the NAK asks for may come late
+                sim.addRule(Rule(SimFault::DamagedBefore, code, 0, nth));
+                SimFaultRule late{SimFault::HoldRepeat, {}, 0, 1, 1};
+                late.delayMs = 600000;
+                if (rng.bounded(2))
+                    sim.addRule(late);
+                break;
+            }
+            case 3: sim.addRule(Rule(SimFault::CorruptChecksum, code, 0, nth)); break;
             default: sim.addRule(Rule(SimFault::Refuse, code, 'W', nth)); break; // a refused read reads on
             }
         }
@@ -254,6 +265,10 @@ TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
             if (link.SetPump(on)) {
                 EXPECT_EQ(sim.pumpOn(), on) << "a pump command claimed that never arrived";
             }
+            const QDateTime when(QDate(2030 + int(rng.bounded(60)), 1 + int(rng.bounded(12)), 1), QTime(12, 0));
+            if (link.SetDateTime(when)) {
+                EXPECT_LE(std::abs(sim.clock().secsTo(when)), 120) << "a clock set claimed that never arrived";
+            }
             break;
         }
         case 2: {
@@ -264,10 +279,12 @@ TEST_F(OrderTest, LossyOrderedLineClaimsNothingFalse)
             }
             break;
         }
-        default: // the live-reading poll goes unanswered: the link searches on the same line
+        default: // the live-reading poll goes unanswered: the link searches, sometimes reopening the port
             link.setRunDensty(true);
             waitFor([&] { return !link.Connected(); }, 300);
             link.setRunDensty(false);
+            if (rng.bounded(2))
+                waitFor([&] { return link.LinkState() == uclQlif::LinkReopened || link.Connected(); }, 2000);
             break;
         }
     }

@@ -4,12 +4,39 @@ void RequestOrder::sent(quint64 group, const QByteArray &code, char mode, const 
 {
     if (m_out.size() >= kMaxKept)
         m_out.removeFirst();
-    m_out.append({group, code, mode, key});
+    m_out.append(Sent{Request{group, code, mode, key}, {}});
+}
+
+// The repeat is a copy of the last frame the instrument sent before it read the NAK: the answer
+// of a request still out, or a copy of the last answer that came (whose request is settled).
+// Kinds are kept once each, so a NAK stays small on a long list.
+void RequestOrder::repeatAsked()
+{
+    QList<Request> kinds;
+    auto add = [&kinds](const Request &r) {
+        if (r.code.isEmpty())
+            return;
+        for (const Request &k : kinds)
+            if (k.group == r.group && k.code == r.code && k.mode == r.mode && k.key == r.key)
+                return;
+        kinds.append(r);
+    };
+    for (const Sent &s : m_out) {
+        add(s.request);
+        for (const Request &r : s.repeatOf)
+            add(r);
+    }
+    add(m_lastAnswer);
+    if (kinds.isEmpty())
+        return; // nothing was ever asked: there is no frame to repeat
+    if (m_out.size() >= kMaxKept)
+        m_out.removeFirst();
+    m_out.append(Sent{Request{}, kinds});
 }
 
 // A refusal and a busy answer answer a request of their code in any mode; any other answer
 // only one in its own mode, and a list read only with its own entry first.
-bool RequestOrder::mayAnswer(const Sent &s, const Link::Answer &a)
+bool RequestOrder::mayAnswer(const Request &s, const Link::Answer &a)
 {
     if (a.code != s.code)
         return false;
@@ -20,40 +47,62 @@ bool RequestOrder::mayAnswer(const Sent &s, const Link::Answer &a)
     return s.key.isEmpty() || (!a.fields.isEmpty() && a.fields[0] == s.key);
 }
 
-RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, qsizetype *earliest) const
+RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, quint64 group, qsizetype *earliest) const
 {
     Match m;
     if (!answer.valid)
         return m;
-    for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (!mayAnswer(m_out[i], answer))
-            continue;
+    auto take = [&](const Request &r, qsizetype at) {
+        if (!mayAnswer(r, answer))
+            return;
         if (!m.any) {
-            m.first = m_out[i].group;
+            m.first = r.group;
             if (earliest)
-                *earliest = i;
+                *earliest = at;
         }
         m.any = true;
-        m.last = m_out[i].group;
+        m.oneGroup = m.oneGroup && r.group == m.first;
+        m.pendingMay = m.pendingMay || (group != 0 && r.group == group);
+    };
+    for (qsizetype i = 0; i < m_out.size(); ++i) {
+        if (m_out[i].repeatOf.isEmpty())
+            take(m_out[i].request, i);
+        else
+            for (const Request &r : m_out[i].repeatOf)
+                take(r, i);
     }
     return m;
 }
 
-RequestOrder::Match RequestOrder::match(const Link::Answer &answer) const { return scan(answer, nullptr); }
+RequestOrder::Match RequestOrder::match(const Link::Answer &answer, quint64 group) const
+{
+    return scan(answer, group, nullptr);
+}
 
-RequestOrder::Match RequestOrder::answered(const Link::Answer &answer)
+RequestOrder::Match RequestOrder::answered(const Link::Answer &answer, quint64 group)
 {
     qsizetype earliest = -1;
-    const Match m = scan(answer, &earliest);
+    const Match m = scan(answer, group, &earliest);
     if (earliest >= 0)
         m_out.remove(0, earliest + 1);
+    noteAnswer(answer);
     return m;
+}
+
+void RequestOrder::noteAnswer(const Link::Answer &answer)
+{
+    if (!answer.valid)
+        return;
+    // A repeat is a copy of the frame: its first field is the same (a list read's entry).
+    m_lastAnswer = {0, answer.code, answer.mode, answer.fields.value(0)};
 }
 
 void RequestOrder::answeredBy(quint64 group)
 {
     for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (m_out[i].group == group) {
+        if (!m_out[i].repeatOf.isEmpty())
+            continue;
+        if (m_out[i].request.group == group) {
             m_out.remove(0, i);
             return;
         }
@@ -62,8 +111,12 @@ void RequestOrder::answeredBy(quint64 group)
 
 bool RequestOrder::holds(const QByteArray &code) const
 {
-    for (const Sent &s : m_out)
-        if (s.code == code)
+    for (const Sent &s : m_out) {
+        if (s.request.code == code)
             return true;
+        for (const Request &r : s.repeatOf)
+            if (r.code == code)
+                return true;
+    }
     return false;
 }

@@ -10,25 +10,33 @@
 // lost, or their answers were. An answer that carries no entry ("XS,W,") may belong to any
 // request of its code still out; it is a request's own only when every request it could answer
 // is that request (or a resent copy of it).
+//
+// A NAK is a request too: the instrument answers it with its last frame again, which is the
+// answer of a request sent before the NAK (one still out, or the one answered last). The repeat
+// confirms nothing sent after the NAK.
 class RequestOrder
 {
 public:
     // Requests of one exchange (a request and its resent copies) share a group number.
     // key: the entry of a list read, which its answer starts with; empty otherwise.
     void sent(quint64 group, const QByteArray &code, char mode, const QByteArray &key);
+    // A NAK went out: the line owes a copy of the instrument's last frame.
+    void repeatAsked();
 
     struct Match {
-        bool any = false;      // some request still out could have this answer
-        quint64 first = 0;     // group of the earliest such request
-        quint64 last = 0;      // group of the latest such request
-        bool ownOf(quint64 group) const { return any && first == group && last == group; }
-        bool mayBeOf(quint64 group) const { return any && last == group; }
+        bool any = false;        // some request still out could have this answer
+        quint64 first = 0;       // group of the earliest such request
+        bool oneGroup = true;    // every request it could answer is of that group
+        bool pendingMay = false; // the group asked about (match's argument) is among them
+        bool ownOf(quint64 group) const { return any && oneGroup && first == group; }
+        bool mayBePending() const { return pendingMay; }
     };
-    // Which requests still out could have this answer; changes nothing.
-    Match match(const Link::Answer &answer) const;
+    // Which requests still out could have this answer; changes nothing. group: the request
+    // waiting, for mayBePending (0: none).
+    Match match(const Link::Answer &answer, quint64 group) const;
     // The answer arrived: the earliest request it could answer is answered or dead, and so is
     // everything sent before it.
-    Match answered(const Link::Answer &answer);
+    Match answered(const Link::Answer &answer, quint64 group);
     // An answer that can only be the group's (a memory block) arrived: everything sent before
     // the group is settled.
     void answeredBy(quint64 group);
@@ -36,22 +44,32 @@ public:
     // Whether a request of this code is still out: an answer of the code may then be its.
     bool holds(const QByteArray &code) const;
 
-    void clear() { m_out.clear(); }
+    void clear()
+    {
+        m_out.clear();
+        m_lastAnswer = {};
+    }
 
 private:
-    struct Sent {
-        quint64 group;
+    struct Request {
+        quint64 group = 0; // 0: an earlier request's, settled already
         QByteArray code;
-        char mode;
+        char mode = 0;
         QByteArray key; // entry of a list read: its answer starts with it
     };
-    static bool mayAnswer(const Sent &s, const Link::Answer &a);
+    struct Sent {
+        Request request;
+        QList<Request> repeatOf; // a NAK: its repeat may be the answer of any of these
+    };
+    static bool mayAnswer(const Request &s, const Link::Answer &a);
     // The match, and where the earliest request it may belong to stands.
-    Match scan(const Link::Answer &answer, qsizetype *earliest) const;
+    Match scan(const Link::Answer &answer, quint64 group, qsizetype *earliest) const;
+    void noteAnswer(const Link::Answer &answer);
 
-    // Bounded: every answer removes at least the request it answers, and a line that answers
-    // nothing is closed and opened again (which clears it) long before this fills; past it the
-    // oldest goes, a request thousands of exchanges old.
+    // Bounded: every answer removes at least the request it answers. A line that answers
+    // nothing for a long search keeps its probes here; past the bound the oldest goes, a
+    // request thousands of exchanges old.
     static constexpr qsizetype kMaxKept = 4096;
     QList<Sent> m_out;
+    Request m_lastAnswer; // the kind of the last answer that arrived whole: a NAK may repeat it
 };

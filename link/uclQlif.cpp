@@ -82,6 +82,10 @@ void uclQlif::setPortOpen(bool open)
     if (open == m_portOpen && (open ? m_active != nullptr : m_active == nullptr))
         return;
     m_portOpen = open;
+    // The program closes or opens the port on purpose (start, power off, another port): a new
+    // session on the line, nothing sent before is waited for. The link's own reopen while it
+    // searches is not one: the instrument goes on answering in order through it.
+    m_order.clear();
     if (open) {
         openTransport();
         enterSearching(false);
@@ -149,8 +153,6 @@ void uclQlif::openTransport()
     m_active = m_host ? m_host
            : m_serialComm ? static_cast<Transport *>(m_serial.get()) : static_cast<Transport *>(m_irda.get());
     m_asm.reset();
-    // A line opened afresh: nothing sent on the last one is waited for.
-    m_order.clear();
     if (!m_active->open())
         m_log.addLine(QStringLiteral("<<< Port %1 not opened: %2 >>>").arg(m_active->name(), m_serial->lastError()));
 }
@@ -286,7 +288,6 @@ void uclQlif::searchTick()
             return;
         }
     } else {
-        m_order.clear();
         m_active->open();
     }
     probeFailed(); // no active line: counts like a silent probe
@@ -351,8 +352,8 @@ void uclQlif::refuseCharacters(const Link::Frame &f)
                           : QStringLiteral("<<< An answer holds a character the link does not take (%1) >>>").arg(byte));
     // The rest of a long answer in progress is the pending request's as its first block was.
     const bool continuing = m_pending != PendingKind::None && m_blockCount > 0 && a.valid && a.code == m_pendingCode;
-    if (!continuing && (m_pending == PendingKind::None || !m_order.match(a).mayBeOf(m_group))) {
-        m_order.answered(a);
+    if (!continuing && (m_pending == PendingKind::None || !m_order.match(a, m_group).mayBePending())) {
+        m_order.answered(a, 0);
         return;
     }
     bool own = true;

@@ -209,6 +209,10 @@ private:
     void endOperation();
     bool waitFor(const std::function<bool()> &done); // nested loop; false when cancelled
     Reply exchange(const QByteArray &body, int waitStatus, Unsure unsure = Unsure::Wait);
+    // The body made when the request goes out, and again for each resend (a clock set carries
+    // the time at which it is sent, not the time it was asked for).
+    Reply exchange(const QByteArray &code, const std::function<QByteArray()> &makeBody, int waitStatus,
+                   Unsure unsure = Unsure::Wait);
     void settleBefore(const QByteArray &code);
     bool settleAfterResend();
     QString readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped);
@@ -277,6 +281,7 @@ private:
     char m_pendingMode = 0;
     QByteArray m_pendingKey; // entry number of a list read: its answer starts with it
     QByteArray m_pendingFrame;
+    std::function<QByteArray()> m_makeBody; // the pending request's body, made anew for a resend
     // Requests on the line that may still be answered, kept while the line stays open.
     RequestOrder m_order;
     quint64 m_group = 0;     // the pending request's group in m_order

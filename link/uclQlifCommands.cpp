@@ -5,6 +5,7 @@
 #include "link/ReadOnlyCodes.h"
 #include "link/uclQlifPrivate.h"
 #include "settingsfiles/SettingLabel.h"
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -48,7 +49,12 @@ bool uclQlif::SetDateTime(const QDateTime &vData)
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
-    return commandDone("HC", exchange("HC,W," + ReadOnlyCodes::ClockText(vData) + ",", StatusWaitWrite));
+    // The time goes on while the line is settled or the request resent: send the time it is
+    // when the request leaves, not the time it was asked for.
+    QElapsedTimer since;
+    since.start();
+    return commandDone("HC", exchange("HC", [&] { return "HC,W," + ReadOnlyCodes::ClockText(vData.addMSecs(since.elapsed())) + ","; },
+                                      StatusWaitWrite));
 }
 
 bool uclQlif::SetPump(bool Values)

@@ -44,7 +44,10 @@ void uclQlif::handleFrame(const Link::Frame &f)
             if (m_resendsLeft > 0) {
                 --m_resendsLeft;
                 emit ConnectRetry(int16_t(m_retry - m_resendsLeft));
-                sendRaw(QByteArray(1, Link::NAK));
+                // The repeat is owed by the line like an answer; a block of a dump is told by
+                // its header and needs no place on the list.
+                if (sendRaw(QByteArray(1, Link::NAK)) && m_pending == PendingKind::Op)
+                    m_order.repeatAsked();
                 m_ticksLeft = m_timeout * 10; // the resend gets a full time-out
             } else {
                 m_log.addLine(QStringLiteral("<<< Damaged answers, retries spent >>>"));
@@ -85,11 +88,11 @@ void uclQlif::handleText(const Link::Frame &f)
     // answer run on in the first block's code and mode.
     const bool fits = m_pending != PendingKind::None &&
                       (m_blockCount > 0 ? a.valid && a.code == m_pendingCode && a.mode == m_blocksMode
-                                        : m_order.match(a).mayBeOf(m_group));
+                                        : m_order.match(a, m_group).mayBePending());
     if (!fits) {
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
         if (f.last)
-            m_order.answered(a); // a late answer settles what went before it, whenever it comes
+            m_order.answered(a, 0); // a late answer settles what went before it, whenever it comes
         return;
     }
     gDataReceived = true;
@@ -137,7 +140,7 @@ void uclQlif::handleText(const Link::Frame &f)
 // the earlier one's, or after the resend when it was its own.
 bool uclQlif::takesAnswer(const Link::Answer &a, bool *own)
 {
-    const RequestOrder::Match m = m_order.answered(a);
+    const RequestOrder::Match m = m_order.answered(a, m_group);
     *own = m.ownOf(m_group);
     if (*own || m_pending == PendingKind::Probe || m_pending == PendingKind::Poll)
         return true; // any answer to a probe proves the instrument is there
@@ -206,6 +209,8 @@ void uclQlif::resendPending()
     if (m_pending == PendingKind::Dump && m_dump) {
         // Ask again from the first block we are still missing.
         m_pendingFrame = Link::BuildTextFrame(m_dump->requestFrom(m_dump->received));
+    } else if (m_pending == PendingKind::Op && m_makeBody) {
+        m_pendingFrame = Link::BuildTextFrame(m_makeBody());
     }
     ++m_sends;
     if (!sendRaw(m_pendingFrame)) {
@@ -245,8 +250,14 @@ bool uclQlif::waitFor(const std::function<bool()> &done)
 
 uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus, Unsure unsure)
 {
+    return exchange(body.left(2), [&body] { return body; }, waitStatus, unsure);
+}
+
+uclQlif::Reply uclQlif::exchange(const QByteArray &code, const std::function<QByteArray()> &makeBody, int waitStatus,
+                                 Unsure unsure)
+{
     Reply r;
-    settleBefore(body.left(2));
+    settleBefore(code);
     if (m_cancel) {
         m_status = StatusCancelled;
         r.outcome = Outcome::Cancelled;
@@ -260,7 +271,9 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &body, int waitStatus, Unsure 
             waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
     }
     m_status = waitStatus;
-    if (!sendRequest(body, PendingKind::Op, unsure)) {
+    m_makeBody = makeBody;
+    OpScope forget{[this] { m_makeBody = nullptr; }};
+    if (!sendRequest(makeBody(), PendingKind::Op, unsure)) {
         m_log.addLine(QStringLiteral("<<< Port not open >>>"));
         m_status = StatusFailed;
         r.why = QStringLiteral("the line is not open");

@@ -20,8 +20,12 @@ enum class SimFault {
     StaleRead,       // a read answer of the same code, left over from before, comes in place of
                      // the answer; the request itself is lost
     NakRequest,      // the request cannot be read: NAK in place of the answer
-    Chatter          // after the answer, the same answer again every delayMs until the next
+    Chatter,         // after the answer, the same answer again every delayMs until the next
                      // request arrives (a line that keeps talking)
+    DamagedBefore,   // a damaged copy of the last frame sent (a late answer hit by noise) goes
+                     // out just before the answer (or alone, when a rule loses the request)
+    HoldRepeat       // the frame sent again after a NAK leaves after delayMs; every answer after
+                     // it waits behind it (a test lets it go with sendHeldNow)
 };
 
 // Which requests a rule hits: code ("" any) and mode (0 any); from the nth matching request

@@ -258,6 +258,14 @@ void SimInstrument::sendHeldNow()
         put(m_outbox.takeFirst().bytes);
 }
 
+void SimInstrument::sendHeldFirst(int n)
+{
+    for (; n > 0 && !m_outbox.isEmpty(); --n)
+        put(m_outbox.takeFirst().bytes);
+    if (m_outbox.isEmpty())
+        m_outTimer->stop();
+}
+
 void SimInstrument::put(const QByteArray &bytes)
 {
     m_bytesOut += quint64(bytes.size());
@@ -268,16 +276,20 @@ void SimInstrument::put(const QByteArray &bytes)
         m_client->write(bytes);
 }
 
+// The frame with one checksum digit changed.
+static QByteArray Damaged(QByteArray frame)
+{
+    const qsizetype at = frame.indexOf(Link::ETX, 1);
+    if (at > 0 && at + 1 < frame.size())
+        frame[at + 1] = frame[at + 1] == '0' ? '1' : '0';
+    return frame;
+}
+
 void SimInstrument::sendFrame(const QByteArray &frame, bool corrupt, int delayMs)
 {
     m_lastFrame = frame;
-    QByteArray out = frame;
-    if (corrupt || ruleHits(SimFault::DamageAll, frame.mid(1, 2), 0)) {
-        const qsizetype at = out.indexOf(Link::ETX, 1);
-        if (at > 0 && at + 1 < out.size())
-            out[at + 1] = out[at + 1] == '0' ? '1' : '0';
-    }
-    deliver(out, delayMs);
+    const bool damage = corrupt || ruleHits(SimFault::DamageAll, frame.mid(1, 2), 0);
+    deliver(damage ? Damaged(frame) : frame, delayMs);
 }
 
 void SimInstrument::receive(const QByteArray &bytes)
@@ -300,8 +312,10 @@ void SimInstrument::receive(const QByteArray &bytes)
                                         .arg(QString::number(f.badByte, 16).toUpper().rightJustified(2, QLatin1Char('0'))));
             break;
         case Link::Frame::Nak:
-            if (!m_lastFrame.isEmpty())
-                sendFrame(m_lastFrame, false);
+            if (!m_lastFrame.isEmpty()) {
+                const int hold = fireRule(SimFault::HoldRepeat, m_lastFrame.mid(1, 2), 0);
+                sendFrame(m_lastFrame, false, hold >= 0 ? m_rules[hold].delayMs : 0);
+            }
             break;
         case Link::Frame::Ack:
             if (m_transfer) {
@@ -364,6 +378,8 @@ void SimInstrument::handleRequest(const QByteArray &body)
         return;
     }
     const Link::Answer req = Link::SplitBody(body);
+    if (ruleHits(SimFault::DamagedBefore, req.code, req.mode) && !m_lastFrame.isEmpty())
+        deliver(Damaged(m_lastFrame));
     if (ruleHits(SimFault::HangUp, req.code, req.mode)) {
         QTimer::singleShot(0, this, [this] { hangUp(); });
         return;

@@ -62,6 +62,8 @@ public:
     // Sends at once, in order, every byte held back behind a delayed answer: a test holds
     // answers with a long delay and lets them go at the event it chooses.
     void sendHeldNow();
+    // Sends the first n deliveries held back (a frame each, in order); the rest wait on.
+    void sendHeldFirst(int n);
     qsizetype heldCount() const { return m_outbox.size(); }
     bool poweredOn() const { return m_poweredOn; }
 

@@ -10,7 +10,8 @@ bool ParseFaultRule(const QString &text, SimFaultRule *rule)
         {"refuse", SimFault::Refuse},           {"fewer", SimFault::FewerFields},  {"garbage", SimFault::Garbage},
         {"bytewise", SimFault::ByteByByte},     {"busy", SimFault::BusyForever},   {"badclock", SimFault::BadClock},
         {"hangup", SimFault::HangUp},           {"damageall", SimFault::DamageAll}, {"late", SimFault::LateAnswer},
-        {"dropmid", SimFault::DropMidFrame},     {"nak", SimFault::NakRequest},     {"chatter", SimFault::Chatter}};
+        {"dropmid", SimFault::DropMidFrame},     {"nak", SimFault::NakRequest},     {"chatter", SimFault::Chatter},
+        {"noise", SimFault::DamagedBefore},      {"holdrepeat", SimFault::HoldRepeat}};
     const QStringList p = text.split(QLatin1Char(':'));
     bool found = false;
     for (const auto &k : kinds)

@@ -74,20 +74,25 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
         gInstrument().setGasFullScale(6, 20);
     }
     form->uclQL7150_Densty(-101, 30, 2.5f, 600, 0, 7, 7);
-    QStringList shown;
-    for (int r = 1; r <= 7; ++r)
-        shown << g->TextMatrix(r, 3);
-    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("-----|OVER|2.5|OVER|0|-----|7")); // row 6: switched off
+    const auto readings = [g] {
+        QStringList shown;
+        for (int r = 1; r <= 7; ++r)
+            shown << g->TextMatrix(r, 3);
+        return shown.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(readings(), QStringLiteral("-----|OVER|2.5|OVER|0|-----|7")); // row 6: switched off
 
     // The line is lost: no readings, no runs until it is back.
     const QString header = g->TextMatrix(0, 3);
     form->uclQL7150->setRunDensty(true);
     sim->setPoweredOn(false); // the instrument goes quiet: the reading polls fail
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 5000));
-    EXPECT_TRUE(g->TextMatrix(3, 3) == QStringLiteral("-----") && g->TextMatrix(0, 3) == header);
+    // Every row's reading goes, the last one's too; the header stays.
+    EXPECT_EQ(readings(), QStringLiteral("-----|-----|-----|-----|-----|-----|-----"));
+    EXPECT_EQ(g->TextMatrix(0, 3), header);
     EXPECT_FALSE(cal->cmdCal[0]->isEnabled() || cal->cmdCal[1]->isEnabled());
     form->uclQL7150_Densty(1, 20.9f, 0, 0, 0, 0, 0); // a late reading changes nothing
-    EXPECT_EQ(g->TextMatrix(2, 3), QStringLiteral("-----"));
+    EXPECT_EQ(readings(), QStringLiteral("-----|-----|-----|-----|-----|-----|-----"));
     sim->setPoweredOn(true);
     ASSERT_TRUE(WaitConnected());
     EXPECT_TRUE(cal->cmdCal[0]->isEnabled() && cal->cmdCal[1]->isEnabled());

@@ -15,6 +15,7 @@
 #include "platform/Forms.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "settingsfiles/SettingLabel.h"
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QPointer>
@@ -28,6 +29,10 @@ constexpr int kCols = 4;
 constexpr int kColCheck = 1;
 constexpr int kColSpan = 2;
 constexpr int kColReading = 3;
+// The pump is switched on at load and its answer decides nothing, but a span run with the pump
+// off would adjust to the wrong gas: the technician is told to look first.
+constexpr const char *kPumpNotConfirmed = "The pump did not confirm that it is on: check it before a span calibration.";
+constexpr const char *kPumpNotConfirmedShort = "pump not confirmed";
 } // namespace
 
 uclQlif *CalLink()
@@ -100,8 +105,23 @@ void frmCalibration::Form_Load()
         connect(link, &uclQlif::OnConnect, this, &frmCalibration::linkUp);
         link->setCancel(false);
         link->setRunDensty(true);
-        link->SetPump(true); // the pump is wanted but its answer changes nothing here
+        if (!link->SetPump(true))
+            pumpNotConfirmed(link->CommandFailure());
     }
+}
+
+void frmCalibration::pumpNotConfirmed(const QString &failure)
+{
+    // Without a reason from the link the request never went out (another transfer held the line).
+    const QString why = failure.isEmpty() ? SettingLabel(QStringLiteral("BP")) + QStringLiteral(": not sent") : failure;
+    if (frmMain *main = frmMain::Find()) {
+        main->AddInfo(QString::fromLatin1(kPumpNotConfirmed), frmMain::kRed);
+        main->AddReasons({why});
+    }
+    // The frame's caption is the window's one line of text: it says it there, in red.
+    fraCalibration->setTitle(QStringLiteral("%1 - %2: %3").arg(GetMsg(5216), QString::fromLatin1(kPumpNotConfirmedShort), why));
+    fraCalibration->setToolTip(QString::fromLatin1(kPumpNotConfirmed) + QLatin1Char('\n') + why);
+    fraCalibration->setStyleSheet(QStringLiteral("QGroupBox::title { color: rgb(255, 0, 0); }"));
 }
 
 void frmCalibration::SetCalCaptions()

@@ -71,6 +71,8 @@ private:
     // The link's state: readings shown only while they are live, runs only while it is up.
     void linkUp();
     void linkDown();
+    // Says in red, in the log pane and on the frame, that the pump did not confirm and why.
+    void pumpNotConfirmed(const QString &failure);
     // Shows the run window modally for the mode and returns when it has unloaded.
     void showRun(int mode, const QString &caption, const QString &request);
 

@@ -1,7 +1,23 @@
 #include "CalFixture.h"
 #include "model/modGasCommon.h"
+#include "platform/Twips.h"
+#include <QGroupBox>
 
-class CalWindow : public CalFixture {};
+class CalWindow : public CalFixture {
+protected:
+    // Red pixels in the frame's caption strip (above the grid): what the technician sees there.
+    int RedCaptionPixels() const
+    {
+        const QImage img = cal->fraCalibration->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < std::min(img.height(), TwipsToPixels(360)); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            }
+        return n;
+    }
+};
 
 TEST_F(CalWindow, WithoutDataSpansAreLockedAndSampleGasesShown)
 {
@@ -58,25 +74,63 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
         gInstrument().setGasFullScale(6, 20);
     }
     form->uclQL7150_Densty(-101, 30, 2.5f, 600, 0, 7, 7);
-    QStringList shown;
-    for (int r = 1; r <= 7; ++r)
-        shown << g->TextMatrix(r, 3);
-    EXPECT_EQ(shown.join(QLatin1Char('|')), QStringLiteral("-----|OVER|2.5|OVER|0|-----|7")); // row 6: switched off
+    const auto readings = [g] {
+        QStringList shown;
+        for (int r = 1; r <= 7; ++r)
+            shown << g->TextMatrix(r, 3);
+        return shown.join(QLatin1Char('|'));
+    };
+    EXPECT_EQ(readings(), QStringLiteral("-----|OVER|2.5|OVER|0|-----|7")); // row 6: switched off
 
     // The line is lost: no readings, no runs until it is back.
     const QString header = g->TextMatrix(0, 3);
     form->uclQL7150->setRunDensty(true);
     sim->setPoweredOn(false); // the instrument goes quiet: the reading polls fail
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->uclQL7150->Connected(); }, 5000));
-    EXPECT_TRUE(g->TextMatrix(3, 3) == QStringLiteral("-----") && g->TextMatrix(0, 3) == header);
+    // Every row's reading goes, the last one's too; the header stays.
+    EXPECT_EQ(readings(), QStringLiteral("-----|-----|-----|-----|-----|-----|-----"));
+    EXPECT_EQ(g->TextMatrix(0, 3), header);
     EXPECT_FALSE(cal->cmdCal[0]->isEnabled() || cal->cmdCal[1]->isEnabled());
     form->uclQL7150_Densty(1, 20.9f, 0, 0, 0, 0, 0); // a late reading changes nothing
-    EXPECT_EQ(g->TextMatrix(2, 3), QStringLiteral("-----"));
+    EXPECT_EQ(readings(), QStringLiteral("-----|-----|-----|-----|-----|-----|-----"));
     sim->setPoweredOn(true);
     ASSERT_TRUE(WaitConnected());
     EXPECT_TRUE(cal->cmdCal[0]->isEnabled() && cal->cmdCal[1]->isEnabled());
     EXPECT_TRUE(QTest::qWaitFor([g] { return g->TextMatrix(2, 3).startsWith(QStringLiteral("2")); }, 3000))
         << "readings shown again";
+}
+
+TEST_F(CalWindow, APumpThatDidNotConfirmIsSaidInRedAndTheWindowStillOpens)
+{
+    ASSERT_TRUE(StartAndRead());
+    form->uclQL7150->setRetry(1);
+    form->uclQL7150->setTimeout(1);
+    const QString why = QStringLiteral("Pump (BP): no answer from the instrument (2 tries)");
+    for (bool answered : {true, false}) {
+        SCOPED_TRACE(answered ? "clean line" : "pump unanswered");
+        if (!answered)
+            sim->addRule({SimFault::NoAnswer, "BP", 'W', 1, -1});
+        form->rtbLog->clear();
+        ASSERT_TRUE(OpenCal());
+        EXPECT_TRUE(cal->isVisible() && form->uclQL7150->RunDensty());
+        const QString title = cal->fraCalibration->title();
+        if (answered) {
+            EXPECT_TRUE(sim->pumpOn());
+            for (const QString &line : LogLines())
+                EXPECT_NE(LogColor(line), frmMain::kRed) << line.toStdString();
+            EXPECT_EQ(title, GetMsg(5216));
+            EXPECT_EQ(RedCaptionPixels(), 0);
+        } else {
+            EXPECT_EQ(LogColor(QStringLiteral("The pump did not confirm that it is on: check it before a span calibration.")),
+                      frmMain::kRed);
+            EXPECT_EQ(LogColor(why), frmMain::kRed);
+            EXPECT_EQ(title, GetMsg(5216) + QStringLiteral(" - pump not confirmed: ") + why);
+            EXPECT_GT(RedCaptionPixels(), 0);
+        }
+        cal->cmdCal[2]->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        cal = nullptr;
+    }
 }
 
 TEST_F(CalWindow, SpanRunsWithoutUsableValuesAreRefusedBeforeSending)

@@ -47,6 +47,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
             sendRaw(QByteArray(1, Link::ESC));
             failPending(QStringLiteral("the image could not be kept"));
         } else if (d.received >= d.count) {
+            m_order.completedBy(m_group); // the next dump of its kind needs nothing settled
             completePending(Outcome::Accepted, {});
         } else if (f.last) {
             // The instrument ended early: ask for the rest while retries last.

@@ -1,6 +1,7 @@
 #include "factory/FsRulesOther.h"
 
 #include "factory/FsRulesConversion.h"
+#include "factory/FsRulesPID.h"
 #include "model/RangeTables.h"
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
@@ -30,13 +31,7 @@ bool ZeroSuppressAcceptable(const QString &text)
     return text.size() == 1 && text.at(0) >= QLatin1Char('0') && text.at(0) <= QLatin1Char('3');
 }
 
-bool PidNameKnown(const clsInstrument &edit, const QString &name)
-{
-    for (int e = 0; e <= 16; ++e)
-        if (edit.PIDName(e) == name)
-            return true;
-    return false;
-}
+bool PidNameKnown(const clsInstrument &edit, const QString &name) { return FsPid::PidEntryOf(edit, name) >= 0; }
 
 std::optional<QString> MEValue(int row, int col, const QString &text)
 {

@@ -18,7 +18,8 @@ enum Col : int { ColName = 0, ColAltRange = 1, ColZero = 2, ColZeroSuppress = 3,
 
 // "Zero Suppress": one digit 0..3.
 bool ZeroSuppressAcceptable(const QString &text);
-// A PID channel's range box can be switched only while its name is a PID entry's name.
+// A PID channel's range box can be switched only while its name is a PID entry's name
+// (FsPid::PidEntryOf: the padding on the right aside).
 bool PidNameKnown(const clsInstrument &edit, const QString &name);
 
 // An ME cell edit (row 1 EV VALUE, row 2 EV D/A): a number of at most five characters,

@@ -37,6 +37,13 @@ const RangeRow kLow[] = {
 
 const QString kNoValue = QStringLiteral("*****");
 
+QString Unpadded(QString name)
+{
+    while (name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    return name;
+}
+
 CellEdit refused(const QString &text, bool red)
 {
     CellEdit r;
@@ -421,8 +428,9 @@ bool PidChannelDue(const clsInstrument &inst, int ch)
 
 int PidEntryOf(const clsInstrument &inst, const QString &name)
 {
+    const QString wanted = Unpadded(name);
     for (int e = 0; e < kEntries; ++e)
-        if (inst.PIDName(e) == name)
+        if (Unpadded(inst.PIDName(e)) == wanted)
             return e;
     return -1;
 }

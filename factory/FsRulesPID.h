@@ -106,7 +106,9 @@ void ApplyPidTables(clsInstrument &inst, const Texts &high, const Texts &low);
 // Whether the PID entry of channel ch is copied into it on OK: a changed range choice, or
 // a PID channel (gas type 5) with a changed name.
 bool PidChannelDue(const clsInstrument &inst, int ch);
-// The first PID entry named exactly name, -1 when none.
+// The first PID entry of that name, -1 when none. The blanks that pad a name on the right
+// are the writer's (a channel's name comes back from the instrument padded to three, "PD "):
+// they are not compared; blanks in front are part of the name.
 int PidEntryOf(const clsInstrument &inst, const QString &name);
 // Copies the PID entry named as channel ch into the channel (name, step, unit, full scale,
 // decimals, alarm points, span value) from the range the channel uses. Nothing when the

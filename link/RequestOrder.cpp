@@ -109,6 +109,16 @@ void RequestOrder::answeredBy(quint64 group)
     }
 }
 
+void RequestOrder::completedBy(quint64 group)
+{
+    for (qsizetype i = 0; i < m_out.size(); ++i) {
+        if (m_out[i].group == group) {
+            m_out.remove(0, i + 1);
+            return;
+        }
+    }
+}
+
 bool RequestOrder::holds(const QByteArray &code) const
 {
     for (const Sent &s : m_out) {

@@ -40,6 +40,9 @@ public:
     // An answer that can only be the group's (a memory block) arrived: everything sent before
     // the group is settled.
     void answeredBy(quint64 group);
+    // The group's answer is complete (a memory dump's last block): its first request still out
+    // and everything before it are settled. A later copy may still be answered.
+    void completedBy(quint64 group);
 
     // Whether a request of this code is still out: an answer of the code may then be its.
     bool holds(const QByteArray &code) const;

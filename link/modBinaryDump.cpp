@@ -47,6 +47,7 @@ void uclQlif::handleBinary(const Link::Frame &f)
             sendRaw(QByteArray(1, Link::ESC));
             failPending(QStringLiteral("the image could not be kept"));
         } else if (d.received >= d.count) {
+            m_order.completedBy(m_group); // the next dump of its kind needs nothing settled
             completePending(Outcome::Accepted, {});
         } else if (f.last) {
             // The instrument ended early: ask for the rest while retries last.
@@ -126,8 +127,9 @@ bool uclQlif::runDump(DumpState &d)
 }
 
 // Runs a dump whose sink fills image, then puts the image over the file in one step:
-// on any failure the earlier file stays as it was. what: the dump as the windows name it.
-bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what)
+// on any failure the earlier file stays as it was.
+bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath,
+                         const std::function<QString()> &what)
 {
     if (runDump(d)) {
         const FileResult w = WriteFileWhole(FilePath, image);
@@ -138,7 +140,7 @@ bool uclQlif::dumpToFile(DumpState &d, const QByteArray &image, const QString &F
     } else {
         // Blocks counted from 1, as the progress window counts them.
         const QString failure = QStringLiteral("%1 failed at block %2 of %3: %4")
-                                    .arg(what)
+                                    .arg(what())
                                     .arg(qMin(d.received + 1, d.count))
                                     .arg(d.count)
                                     .arg(d.why);
@@ -153,14 +155,14 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 {
     m_dumpFileError.clear();
     m_dumpFailure.clear();
-    const QString what = SettingLabel(QStringLiteral("EP"));
+    const auto what = [] { return SettingLabel(QStringLiteral("EP")); };
     if (sb < 0 || eb < sb || eb > 0xFFFF) {
-        m_dumpFailure = NotStarted(what, QStringLiteral("blocks %1 to %2 are not in the memory").arg(sb).arg(eb));
+        m_dumpFailure = NotStarted(what(), QStringLiteral("blocks %1 to %2 are not in the memory").arg(sb).arg(eb));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
     if (!beginOperation()) {
-        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what(), QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};
@@ -185,7 +187,7 @@ bool uclQlif::GetBinDump(const QString &FilePath, int sb, int eb)
 // the memory's; bytes no block brings keep the image's fill) and put over FilePath in one step.
 bool uclQlif::addressedDump(QByteArray &image, int blockSize, const QString &label,
                             const std::function<QByteArray(int fromBlock)> &requestFrom, const QString &FilePath,
-                            const QString &what)
+                            const std::function<QString()> &what)
 {
     DumpState d;
     d.first = 0;
@@ -208,9 +210,9 @@ bool uclQlif::GetBinDumpFRAM(const QString &FilePath)
 {
     m_dumpFileError.clear();
     m_dumpFailure.clear();
-    const QString what = SettingLabel(QStringLiteral("EF"));
+    const auto what = [] { return SettingLabel(QStringLiteral("EF")); };
     if (!beginOperation()) {
-        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what(), QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};
@@ -227,14 +229,16 @@ bool uclQlif::GetOptBinDump(int ch, const QString &cmd, const QString &FilePath,
 {
     m_dumpFileError.clear();
     m_dumpFailure.clear();
-    const QString what = SettingLabel(QStringLiteral("OD"), QStringLiteral("%1,%2").arg(ch).arg(cmd));
+    const auto what = [ch, cmd] {
+        return SettingLabel(QStringLiteral("OD"), QStringLiteral("%1,%2").arg(ch).arg(cmd));
+    };
     if (ch < 1 || ch > 3 || sz < 1 || sz > kMaxOptSize || cmd.size() != 3) {
-        m_dumpFailure = NotStarted(what, QStringLiteral("no such board, memory or size (%1 bytes)").arg(sz));
+        m_dumpFailure = NotStarted(what(), QStringLiteral("no such board, memory or size (%1 bytes)").arg(sz));
         emit DumpMessage(QStringLiteral("failed "));
         return false;
     }
     if (!beginOperation()) {
-        m_dumpFailure = NotStarted(what, QLatin1String(kBusy));
+        m_dumpFailure = NotStarted(what(), QLatin1String(kBusy));
         return false;
     }
     OpScope scope{[this] { endOperation(); }};

@@ -236,10 +236,12 @@ private:
     bool runCalibration(const QByteArray &code, const QString &gasFlag, QString &status);
     bool runDump(DumpState &d);
     void drainLine(); // after a dump that stopped early
-    bool dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath, const QString &what);
+    // what: the dump as the windows name it, built only when a failure is said.
+    bool dumpToFile(DumpState &d, const QByteArray &image, const QString &FilePath,
+                    const std::function<QString()> &what);
     bool addressedDump(QByteArray &image, int blockSize, const QString &label,
                        const std::function<QByteArray(int fromBlock)> &requestFrom, const QString &FilePath,
-                       const QString &what);
+                       const std::function<QString()> &what);
     void onDensty(const Link::Answer &a);
 
     // settings and ports

@@ -160,20 +160,24 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
 
     // Every line this upload sends, in order, built before the first goes out so that a stop
     // can say how much was left. readBack is the request that reads the line back, empty for
-    // commands that have none.
+    // commands that have none. entry names the line in the log pane (none: its code does); the
+    // label is built only for a line the pane shows.
     struct Planned {
         QByteArray line;
-        QString what;
+        const SettingLines::Entry *entry;
         QByteArray readBack;
         std::function<void()> accepted;
+    };
+    auto what = [](const Planned &p) {
+        return p.entry ? SettingLabel(*p.entry) : SettingLabel(QString::fromLatin1(p.line.left(2)));
     };
     QList<Planned> plan;
     // The serial numbers are never part of a settings file; they go only when edited.
     if (iObj.Change_SerialNo())
-        plan.append({"SN,W," + iObj.SerialNo().toLatin1() + ",", SettingLabel(QStringLiteral("SN")), "SN,R,",
+        plan.append({"SN,W," + iObj.SerialNo().toLatin1() + ",", nullptr, "SN,R,",
                      [&] { iObj.setChange_SerialNo(false); }});
     if (iObj.Change_DummySerial())
-        plan.append({"DS,W," + iObj.DummySerial().toLatin1() + ",", SettingLabel(QStringLiteral("DS")), "DS,R,",
+        plan.append({"DS,W," + iObj.DummySerial().toLatin1() + ",", nullptr, "DS,R,",
                      [&] { iObj.setChange_DummySerial(false); }});
     for (const SettingLines::Entry &e : SettingLines::entries()) {
         if (!SettingLines::linkWrites(e))
@@ -184,18 +188,17 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             continue;
         if (!SettingLines::isSupported(iObj, e))
             continue;
-        const QString what = SettingLabel(e);
         const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
         if (!lt.ok) {
-            problem(QStringLiteral("%1 not sent: %2").arg(what, lt.reason));
+            problem(QStringLiteral("%1 not sent: %2").arg(SettingLabel(e), lt.reason));
             continue;
         }
-        plan.append({lt.text.toLatin1(), what, ReadRequest(e), [&iObj, &e] { SettingLines::clearChanged(iObj, e); }});
+        plan.append({lt.text.toLatin1(), &e, ReadRequest(e), [&iObj, &e] { SettingLines::clearChanged(iObj, e); }});
     }
     if (iObj.Change_SubBoard())
-        plan.append({"SB,W,", SettingLabel(QStringLiteral("SB")), {}, [&] { iObj.setChange_SubBoard(false); }});
+        plan.append({"SB,W,", nullptr, {}, [&] { iObj.setChange_SubBoard(false); }});
     if (gFactorySave)
-        plan.append({"UD,W,", SettingLabel(QStringLiteral("UD")), {}, [] {}});
+        plan.append({"UD,W,", nullptr, {}, [] {}});
 
     // A write counts when the instrument took it and the answer is its own. "CC,W," carries no
     // entry: while an earlier request of the code may still be answered, the answer that came
@@ -207,7 +210,7 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         QString stop;
         const Reply r = exchange(p.line, StatusWaitWrite, p.readBack.isEmpty() ? Unsure::Wait : Unsure::Take);
         if (r.outcome == Outcome::Refused && r.own) {
-            problem(QStringLiteral("%1 refused by the instrument").arg(p.what));
+            problem(QStringLiteral("%1 refused by the instrument").arg(what(p)));
             continue;
         }
         if (r.outcome == Outcome::Busy) {
@@ -220,7 +223,7 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             if (stopped) {
                 stop = why;
             } else if (!why.isEmpty()) {
-                problem(QStringLiteral("%1 not confirmed: %2").arg(p.what, why));
+                problem(QStringLiteral("%1 not confirmed: %2").arg(what(p), why));
                 continue;
             }
         }
@@ -232,7 +235,7 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
         const QString after = left == 0   ? QStringLiteral("it was the last setting to send")
                               : left == 1 ? QStringLiteral("the setting after it was not sent")
                                           : QStringLiteral("the %1 settings after it were not sent").arg(left);
-        problem(QStringLiteral("Upload stopped at %1: %2; %3").arg(p.what, stop, after));
+        problem(QStringLiteral("Upload stopped at %1: %2; %3").arg(what(p), stop, after));
         return false;
     }
     return allAccepted;

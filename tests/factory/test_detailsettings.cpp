@@ -4,6 +4,7 @@
 #include "../mainwindow/MainFixture.h"
 #include "FsFixture.h"
 #include "factory/FsRulesGasNames.h"
+#include "factory/FsRulesOther.h"
 #include "factory/frmFsDialog.h"
 #include "platform/Tabs.h"
 #include "settingsfiles/SettingLines.h"
@@ -210,4 +211,63 @@ TEST_F(DetailSettings, NamesWithLeadingBlanksGoBackUntouchedAsTheyCame)
     for (const QByteArray &line : lines)
         EXPECT_TRUE(sim->requests().contains(line)) << line.toStdString();
     EXPECT_EQ(DifferentMembers(before, sim->state()), "");
+}
+
+// A PID channel's range can be switched right after a download: its name comes back padded
+// to the width of its line ("PD "), the PID table's as held ("PD"); only that padding is
+// overlooked. A blank in front is part of the name.
+TEST_F(DetailSettings, PidRangeSwitchesOnANameAsTheInstrumentPadsIt)
+{
+    frmFsDialog::Register();
+    ASSERT_TRUE(Start());
+    const struct {
+        const char *pidName;
+        const char *channelName;
+        bool switchable;
+    } cases[] = {{"PD", "PD", true}, {" P", " P", true}, {"PD", " PD", false}};
+    constexpr int ch = 5, entry = 3, row = ch + 1;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.channelName << '"');
+        {
+            clsInstrument::DeviceDoor door(sim->state());
+            sim->state().setGasType(ch, SensorType::Pid);
+            sim->state().setPIDName(entry, QString::fromLatin1(c.pidName));
+            sim->state().setGasName(ch, QString::fromLatin1(c.channelName));
+            sim->state().setPIDSmallRange(ch, 0);
+        }
+        Download();
+        ASSERT_EQ(gInstrument().GasName(ch), QString::fromLatin1(c.channelName).leftJustified(3));
+        int shown = -1, after = -1;
+        bool closed = false;
+        QTimer::singleShot(0, form, [&] {
+            frmFsDialog *d = frmFsDialog::Find();
+            if (!d || !d->isVisible())
+                return;
+            d->SSTab1->setTab(2);
+            FlexGrid *o = d->vfgOtherSet;
+            shown = o->Cell(FlexGrid::SetChecked, row, FsOther::ColPidHigh).toInt();
+            o->setRow(row);
+            o->setCol(FsOther::ColPidHigh);
+            o->SetFocus();
+            QTest::keyClick(o->view(), Qt::Key_Space);
+            after = o->Cell(FlexGrid::SetChecked, row, FsOther::ColPidHigh).toInt();
+            QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+            closed = !d->isVisible();
+            if (!closed)
+                QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+        });
+        Press(form->cmdFactorySetting);
+        EXPECT_EQ(shown, FlexGrid::Checked);
+        EXPECT_EQ(after, c.switchable ? FlexGrid::Unchecked : FlexGrid::Checked);
+        ASSERT_TRUE(closed) << boxes->prompts().join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(gInstrument().PIDSmallRange(ch), c.switchable ? 1 : 0);
+        if (!c.switchable)
+            continue;
+        EXPECT_EQ(gInstrument().GasFullScale(ch), sim->state().PIDFullScale(entry, 1));
+        boxes->clear();
+        Confirm(form->cmdOption[0]);
+        EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5309), GetMsg(5311)}));
+        EXPECT_EQ(sim->state().PIDSmallRange(ch), 1);
+        EXPECT_EQ(sim->state().GasName(ch).leftJustified(3), QString::fromLatin1(c.channelName).leftJustified(3));
+    }
 }

@@ -135,3 +135,36 @@ TEST_F(LinkTest, CancelledDumpOrReadLeavesACleanLineForTheNextExchange)
     EXPECT_LT(sim.requests().size(), 60);
     EXPECT_TRUE(link.SetPump(true));
 }
+
+// A finished dump settles its own request: the next dump of its kind goes out at once on a
+// clean line. One whose request went out twice may still bring the other copy's blocks: the
+// next dump of its kind settles the line first.
+TEST_F(LinkTest, NextDumpOfAKindSettlesOnlyWhatMayStillBeAnswered)
+{
+    ASSERT_TRUE(connectLink());
+    link.serialLog().setEnabled(false);
+    const QString path = dir.filePath(QStringLiteral("DUMP.DAT"));
+    const std::function<bool()> flash = [&] { return link.GetBinDump(path, 0, 3); };
+    const std::function<bool()> fram = [&] { return link.GetBinDumpFRAM(path); };
+    const std::function<bool()> board = [&] { return link.GetOptBinDump(1, QStringLiteral("ESR"), path, 512); };
+    const struct {
+        QByteArray code;
+        const std::function<bool()> &dump;
+        bool firstRequestLost;
+        int settling; // exchanges that settle the line before the second dump
+    } cases[] = {
+        {"EP", flash, false, 0}, {"EF", fram, false, 0}, {"OD", board, false, 0},
+        {"EP", flash, true, 1},  {"OD", board, true, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code.toStdString() << (c.firstRequestLost ? " lost once" : " clean"));
+        if (c.firstRequestLost)
+            sim.addRule(Rule(SimFault::NoAnswer, c.code, 'R'));
+        ASSERT_TRUE(c.dump());
+        sim.clearRules();
+        sim.clearRequests();
+        ASSERT_TRUE(c.dump());
+        EXPECT_EQ(requestsOf("RC,R,").size() + requestsOf("VP,R,").size(), c.settling);
+        EXPECT_EQ(requestsOf(c.code + ",R,").size(), 1);
+    }
+}

@@ -250,6 +250,41 @@ TEST_F(LinkTest, RefusedWriteLetsTheRestOfTheUploadGoOn)
     EXPECT_EQ(sim.state().Intervals(), 30);
 }
 
+// The lines that are no setting of the codec (serial numbers, the option-board commit, the
+// factory save) are named in the log pane like every other, refused or stopped at.
+TEST_F(LinkTest, LinesOutsideTheSettingTableAreNamedWhenTheyFail)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    const struct {
+        QByteArray code;
+        SimFault fault;
+        QString problem;
+    } cases[] = {
+        {"SN", SimFault::Refuse, QStringLiteral("Serial No. (SN) refused by the instrument")},
+        {"DS", SimFault::Refuse, QStringLiteral("Manufacture number (DS) refused by the instrument")},
+        {"SB", SimFault::Refuse, QStringLiteral("Option board settings (SB) refused by the instrument")},
+        {"UD", SimFault::NoAnswer,
+         QStringLiteral("Upload stopped at Update as Factory Settings (UD): no answer from the instrument (3 tries); "
+                        "it was the last setting to send")},
+    };
+    rec.setSerialNo(QStringLiteral("VK2024-00043"));
+    rec.setDummySerial(QStringLiteral("M-7782"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        rec.setChange_SerialNo(c.code == "SN");
+        rec.setChange_DummySerial(c.code == "DS");
+        rec.setChange_SubBoard(c.code == "SB");
+        gFactorySave = c.code == "UD";
+        sim.addRule(Rule(c.fault, c.code, 'W', 1, -1));
+        EXPECT_FALSE(link.SetInstrument(rec));
+        EXPECT_EQ(link.UploadProblems(), QStringList{c.problem});
+        flush();
+    }
+    gFactorySave = false;
+}
+
 // Wherever the upload stops, the log names the setting, why, and how much was left unsent;
 // the next upload sends exactly that.
 TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)

@@ -97,23 +97,14 @@ void RequestOrder::noteAnswer(const Link::Answer &answer)
     m_lastAnswer = {0, answer.code, answer.mode, answer.fields.value(0)};
 }
 
-void RequestOrder::answeredBy(quint64 group)
-{
-    for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (!m_out[i].repeatOf.isEmpty())
-            continue;
-        if (m_out[i].request.group == group) {
-            m_out.remove(0, i);
-            return;
-        }
-    }
-}
+void RequestOrder::answeredBy(quint64 group) { settleUpTo(group, false); }
+void RequestOrder::completedBy(quint64 group) { settleUpTo(group, true); }
 
-void RequestOrder::completedBy(quint64 group)
+void RequestOrder::settleUpTo(quint64 group, bool through)
 {
     for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (m_out[i].group == group) {
-            m_out.remove(0, i + 1);
+        if (m_out[i].repeatOf.isEmpty() && m_out[i].request.group == group) {
+            m_out.remove(0, through ? i + 1 : i);
             return;
         }
     }

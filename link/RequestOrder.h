@@ -65,6 +65,8 @@ private:
         QList<Request> repeatOf; // a NAK: its repeat may be the answer of any of these
     };
     static bool mayAnswer(const Request &s, const Link::Answer &a);
+    // Settles what went before the group's first request still out, and with through that one too.
+    void settleUpTo(quint64 group, bool through);
     // The match, and where the earliest request it may belong to stands.
     Match scan(const Link::Answer &answer, quint64 group, qsizetype *earliest) const;
     void noteAnswer(const Link::Answer &answer);

@@ -140,3 +140,26 @@ TEST_F(LinkTest, HungUpLineKeepsItsNumberWhileItsInstrumentLives)
     EXPECT_FALSE(link.Connected());
     EXPECT_EQ(other.requestCount(), 0u);
 }
+
+// The simulator hangs up with answers held back: they go with the line, and its next line is
+// answered from the first request on.
+TEST_F(LinkTest, HangUpDropsTheAnswersHeldBackAndTheNextLineIsAnswered)
+{
+    ASSERT_TRUE(connectLink());
+    sim.addRule(Hold("BP"));
+    EXPECT_FALSE(link.SetPump(true));
+    ASSERT_GT(sim.heldCount(), 0);
+    sim.hangUp();
+    EXPECT_EQ(sim.heldCount(), 0);
+
+    sim.clearRules();
+    QSignalSpy sent(&sim, &SimInstrument::delivered);
+    link.setPortOpen(false);
+    link.setCommDevice(sim.openPty());
+    ASSERT_TRUE(connectLink());
+    EXPECT_TRUE(link.SetPump(true));
+    int pumpAnswers = 0;
+    for (const QList<QVariant> &bytes : std::as_const(sent))
+        pumpAnswers += bytes.first().toByteArray().contains("BP,") ? 1 : 0;
+    EXPECT_EQ(pumpAnswers, 1) << "only the new line's own: none held on the old one";
+}

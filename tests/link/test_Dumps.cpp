@@ -61,31 +61,53 @@ TEST_F(LinkTest, FailedOrRefusedDumpIsReportedAndLeavesTheOldFile)
 }
 
 // The image is complete but the disk takes only part of it: the dump fails with the
-// system's cause and the earlier image stays whole.
+// system's cause and the earlier image stays whole. That cause is all it says: an earlier
+// dump's failure on the line is not this one's.
 TEST_F(LinkTest, DumpThatCannotBeWrittenKeepsTheOldImageAndSaysWhy)
 {
     ASSERT_TRUE(connectLink());
     link.serialLog().setEnabled(false);
-    const QString path = dir.filePath(QStringLiteral("VANTIKF.DAT"));
-    WriteTestFile(path, "previous image");
-    const QStringList before = QDir(dir.path()).entryList(QDir::Files);
-    bool ok = true;
-    {
-        ScopedFileSizeLimit limit(4096); // the FRAM image is 8192 bytes
-        ok = link.GetBinDumpFRAM(path);
+    ASSERT_TRUE(link.ByteArrayMode(1, QStringLiteral("S")));
+    const struct {
+        const char *file;
+        QByteArray code;
+        std::function<bool(const QString &)> dump;
+        QByteArray image;
+        const char *said[2]; // the progress window's second and last texts
+    } cases[] = {
+        {"VANTIK.DAT", "EP", [this](const QString &p) { return link.GetBinDump(p, 0, 7); }, DumpPattern('F', 8192),
+         {"Get FLASH Image", "Get FLASH Image 8/8"}},
+        {"VANTIKF.DAT", "EF", [this](const QString &p) { return link.GetBinDumpFRAM(p); }, DumpPattern('R', 8192),
+         {"Get FRAM Image", "Get FRAM Image 32/32"}},
+        {"VK_ES_OPT1.DAT", "OD", [this](const QString &p) { return link.GetOptBinDump(1, QStringLiteral("ESR"), p, 2048); },
+         DumpPattern('b', 2048), {"Get Option Image 16/16", "Get Option Image 16/16"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        WriteTestFile(path, "previous image");
+        sim.addRule(Rule(SimFault::Refuse, c.code));
+        ASSERT_FALSE(c.dump(path));
+        ASSERT_FALSE(link.DumpFailure().isEmpty());
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+        bool ok = true;
+        {
+            ScopedFileSizeLimit limit(c.image.size() / 2);
+            ok = c.dump(path);
+        }
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(link.DumpFileError(), QString::fromLocal8Bit(strerror(EFBIG)));
+        EXPECT_EQ(link.DumpFailure(), QString()) << "the dump itself went well";
+        EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
+        QSignalSpy progress(&link, &uclQlif::DumpMessage);
+        ASSERT_TRUE(c.dump(path));
+        EXPECT_TRUE(link.DumpFileError().isEmpty());
+        EXPECT_EQ(ReadAll(path), c.image);
+        ASSERT_GE(progress.count(), 2);
+        EXPECT_EQ(progress.at(1).first().toString(), QLatin1String(c.said[0]));
+        EXPECT_EQ(progress.last().first().toString(), QLatin1String(c.said[1]));
     }
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(link.DumpFileError(), QString::fromLocal8Bit(strerror(EFBIG)));
-    EXPECT_TRUE(link.DumpFailure().isEmpty()) << "the dump itself went well";
-    EXPECT_EQ(ReadAll(path), QByteArray("previous image"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
-    QSignalSpy progress(&link, &uclQlif::DumpMessage);
-    ASSERT_TRUE(link.GetBinDumpFRAM(path));
-    EXPECT_TRUE(link.DumpFileError().isEmpty());
-    EXPECT_EQ(ReadAll(path), DumpPattern('R', 8192));
-    ASSERT_GE(progress.count(), 2);
-    EXPECT_EQ(progress.at(1).first().toString(), QStringLiteral("Get FRAM Image"));
-    EXPECT_EQ(progress.last().first().toString(), QStringLiteral("Get FRAM Image 32/32"));
 }
 
 TEST_F(LinkTest, OptionBoardRomVersionAndMemory)

@@ -299,8 +299,8 @@ TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
         const char *name;
         QList<SimFaultRule> rules;
         QString why;
-        bool cancel = false; // the user cancels while the first station write is on its way:
-                             // it still lands, and the upload stops before the next
+        bool cancel = false; // the user cancels while the second station write waits for its
+                             // answer (held back): the first was taken, the upload stops there
     };
     const QList<Case> cases = {
         {"damaged", {Rule(SimFault::DamageAll, "XS", 0, 1, -1)}, QStringLiteral("every answer arrived damaged")},
@@ -308,7 +308,7 @@ TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
         {"hung up", {Rule(SimFault::HangUp, "XS", 'W')}, QStringLiteral("the line was lost")},
         {"unreadable", {Rule(SimFault::NakRequest, "XS", 'W', 1, -1)}, QStringLiteral("the instrument could not read the request")},
         {"talking", {Rule(SimFault::NoAnswer, "XS", 'W'), chatter}, QStringLiteral("the line does not fall quiet after a resend")},
-        {"cancelled", {}, QStringLiteral("cancelled"), true},
+        {"cancelled", {Hold("XS", 2)}, QStringLiteral("cancelled"), true},
     };
     int n = 0;
     for (const Case &c : cases) {
@@ -321,7 +321,7 @@ TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
         QMetaObject::Connection cancel;
         if (c.cancel)
             cancel = QObject::connect(&sim, &SimInstrument::requestSeen, &link, [this](const QByteArray &body) {
-                if (body.startsWith("XS,W,"))
+                if (body.startsWith("XS,W,02,"))
                     link.setCancel(true);
             });
         EXPECT_FALSE(link.SetInstrument(rec));
@@ -337,8 +337,7 @@ TEST_F(LinkTest, EveryStopNamesTheSettingWhyAndWhatWasLeft)
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(rec.Change_XS_(i), i >= at - 1) << i;
 
-        sim.clearRules();
-        link.setCancel(false);
+        flush();
         if (!link.Connected()) { // the hung-up line: the instrument comes back on a new one
             link.setPortOpen(false);
             ptyPath = sim.openPty();

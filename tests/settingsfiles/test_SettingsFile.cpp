@@ -295,6 +295,41 @@ TEST_F(SettingsFileTest, LoadKeepsTheInstrumentsOwnMembers)
     EXPECT_TRUE(fresh.invalidGN() && !fresh.InvalidIF());
 }
 
+// A file's names lose the blanks in front and its PID short names come in upper case, as the
+// reader always had it; only a download keeps a name as the instrument holds it.
+TEST_F(SettingsFileTest, FileNamesAreTrimmedAndPidShortNamesUpperCased)
+{
+    ASSERT_TRUE(StoreConfig(VariedRecord(9), path("s.seq"), false).ok);
+    QList<QByteArray> ls = lines("s.seq");
+    const struct {
+        const char *start;
+        const char *line;
+    } edits[] = {{"XS,W,02,", "XS,W,02,   NORTH TANK,"},
+                 {"XZ,W,01,", "XZ,W,01, ALICE  ,"},
+                 {"LO,W,2,", "LO,W,2,  Long name, ab,0A,"},
+                 {"LS,W,03,", "LS,W,03,  Isobutylene,ibu,"}};
+    for (const auto &e : edits) {
+        int found = 0; // the PID names stand in both ranges' blocks
+        for (QByteArray &l : ls) {
+            if (l.startsWith(e.start)) {
+                l = e.line;
+                ++found;
+            }
+        }
+        ASSERT_GT(found, 0) << e.start;
+    }
+    WriteTestFile(path("s.seq"), ls.join("\r\n") + "\r\n");
+    clsInstrument loaded;
+    const SettingsFileResult res = LoadConfig(loaded, path("s.seq"), false);
+    ASSERT_TRUE(res.ok) << res.error.toStdString();
+    EXPECT_EQ(loaded.XS_(1), QStringLiteral("NORTH TANK"));
+    EXPECT_EQ(loaded.XZ_(0), QStringLiteral("ALICE"));
+    EXPECT_EQ(loaded.LO_longname(2), QStringLiteral("Long name"));
+    EXPECT_EQ(loaded.LO_name(2), QStringLiteral("ab")) << "only PID short names are upper-cased";
+    EXPECT_EQ(loaded.PIDLongName(3), QStringLiteral("Isobutylene"));
+    EXPECT_EQ(loaded.PIDName(3), QStringLiteral("IBU"));
+}
+
 
 // The files carry printable ASCII, as the instrument line does: a name holding a byte above
 // "~" is refused where it enters, naming its line, plain or scrambled, and is never written.

@@ -76,10 +76,19 @@ int lastEntry(M m, const Plan &plan)
     return mi.outsideIsError && mi.count1 > 1 ? mi.count1 - 2 : mi.count1 - 1;
 }
 
+// A value the download could not read stays unread wherever it is copied: the copy holds it
+// no more than the original did.
+void copyValue(clsInstrument &dst, const clsInstrument &src, M m, int i, int j)
+{
+    dst.setValue(m, src.value(m, i, j), i, j);
+    if (src.isUnread(m, i, j))
+        dst.setUnread(m, i, j);
+}
+
 void copyEntry(clsInstrument &dst, const clsInstrument &src, M m, int i)
 {
     for (int j = 0; j < clsInstrument::info(m).count2; ++j)
-        dst.setValue(m, src.value(m, i, j), i, j);
+        copyValue(dst, src, m, i, j);
 }
 
 } // namespace
@@ -103,7 +112,7 @@ void CopyInstrument(clsInstrument &dst, const clsInstrument &src, bool onlyChang
             }
             for (int j = 0; j < clsInstrument::info(m).count2; ++j)
                 if (src.isChanged(m, i, j))
-                    dst.setValue(m, src.value(m, i, j), i, j);
+                    copyValue(dst, src, m, i, j);
         }
     }
     // The catalytic ratio of channel 0 travels as FL_(0); the record keeps it as Ratio(0) too.

@@ -3,7 +3,8 @@
 class clsInstrument;
 
 // Copies settings from src into dst through dst's setters, so dst's own Change_ flags
-// rise for every member written; never clears or copies a flag itself. The copy walks
+// rise for every member written; never clears or copies a flag itself. A value src holds
+// unread (a download could not read it) is unread in dst as well. The copy walks
 // the member list (model/InstrumentMembers.def): every member travels, entry by entry,
 //   full copy (onlyChanged false): always, flags or not;
 //   changed-only copy (onlyChanged true): when src has the entry's Change_ flag set;

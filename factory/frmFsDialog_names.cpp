@@ -203,11 +203,14 @@ QString frmFsDialog::NamesNotComingBack(const FlexGrid *Grid) const
 {
     // Every name must be one the import (and a load) takes back as itself, also one from
     // the instrument that nobody touched: the first that is not is named.
+    // A name the download could not read, shown as it was left, is nobody's: it goes nowhere.
     const QString list = Grid == vfgUser ? QStringLiteral("User List") : QStringLiteral("Station List");
+    const clsInstrument::M member = Grid == vfgUser ? clsInstrument::M::XZ_ : clsInstrument::M::XS_;
     const QStringList names = namesOf(Grid);
     for (int r = 0; r < names.size(); ++r)
         if (Grid->Cell(FlexGrid::SetBackColor, r, 1).toInt() == kRed || !FsNames::Acceptable(names.at(r))
-            || !NameListFile::ReadsBack(names.at(r)))
+            || !NameListFile::ReadsBack(names.at(r))
+            || (InstrumentValues().isUnread(member, r) && names.at(r) == GivenName(Grid, r)))
             return QStringLiteral("%1, No. %2").arg(list).arg(r + 1);
     return QString();
 }

@@ -118,6 +118,10 @@ public:
     // Why the last GetInstrument failed, for the user: "Interval Trend Time (XP): no answer
     // from the instrument (4 tries)"; empty when it did not fail.
     QString ReadFailure() const { return m_readFailure; }
+    // What the last GetInstrument read on past, one text each: "Station 3 (XS 03): the
+    // instrument refused to read it". Those lines stay unread in the record, and no upload sends
+    // them until they are read or typed.
+    QStringList ReadGaps() const { return m_readGaps; }
     // What the last SetInstrument could not send, or sent without the instrument taking it:
     // one text each, naming the setting and why ("Station 4 (XS 04) not sent: ... holds \",\"...").
     QStringList UploadProblems() const { return m_uploadProblems; }
@@ -315,6 +319,7 @@ private:
     QString m_dumpFailure;
     QStringList m_uploadProblems;
     QString m_readFailure;
+    QStringList m_readGaps;
     QString m_commandFailure;
     quint64 m_framesSent = 0;
 };

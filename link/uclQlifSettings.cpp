@@ -50,6 +50,7 @@ void uclQlif::failLine(clsInstrument &inst, const QString &code, const QString &
 bool uclQlif::GetInstrument(clsInstrument &iObj)
 {
     m_readFailure.clear();
+    m_readGaps.clear();
     if (!beginOperation())
         return false;
     OpScope scope{[this] { endOperation(); }};
@@ -60,9 +61,13 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
         const QString key = SettingLines::requestKey(e);
         const Reply r = exchange(ReadRequest(e), StatusWaitRead);
         if (r.outcome == Outcome::Refused) {
-            // Not every instrument knows every command: note it and read on.
-            if (!MarkUnsupported(iObj, e))
+            // Not every instrument knows every command: note it and read on. A line whose group
+            // stays supported is marked unread: its cleared value is not the instrument's.
+            if (!MarkUnsupported(iObj, e)) {
                 m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(e.code));
+                SettingLines::markUnread(iObj, e);
+                m_readGaps << QStringLiteral("%1: the instrument refused to read it").arg(SettingLabel(e.code, key));
+            }
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
@@ -188,6 +193,11 @@ bool uclQlif::SetInstrument(clsInstrument &iObj)
             continue;
         if (!SettingLines::isSupported(iObj, e))
             continue;
+        // What the download could not read and nobody typed is left as the instrument has it.
+        if (SettingLines::isUnread(iObj, e)) {
+            problem(QStringLiteral("%1 not sent: it could not be read from the instrument").arg(SettingLabel(e)));
+            continue;
+        }
         const SettingLines::LineText lt = SettingLines::lineText(iObj, e, QLatin1Char('W'));
         if (!lt.ok) {
             problem(QStringLiteral("%1 not sent: %2").arg(SettingLabel(e), lt.reason));

@@ -306,6 +306,9 @@ bool frmMain::DownloadInstrument(clsInstrument &Inst)
     }
     ShowAnalogValues(Inst);
     AddInfo(GetMsg(5415), kGreen);
+    // What the read went on past stays unread; say which, or the blanks pass for names.
+    for (const QString &gap : uclQL7150->ReadGaps())
+        AddInfo(gap, kRed);
     uclQL7150->AddLog(GetMsg(5519, NowText(), ElapsedText(started.elapsed())));
     return true;
 }
@@ -528,6 +531,8 @@ void frmMain::RestoreCommand()
         inst = read;
         clsInstrument::DeviceDoor door(inst);
         inst.setCommFlags(-1);
+        for (const QString &gap : uclQL7150->ReadGaps())
+            AddInfo(gap, kRed);
     } else {
         AddInfo(QString::fromLatin1(kRereadFailed), kRed);
     }

@@ -79,7 +79,7 @@ clsInstrument::clsInstrument()
 }
 
 clsInstrument::clsInstrument(const clsInstrument &other)
-    : m_members(other.m_members), m_flags(other.m_flags), m_lastError(other.m_lastError)
+    : m_members(other.m_members), m_flags(other.m_flags), m_unread(other.m_unread), m_lastError(other.m_lastError)
 {
 }
 
@@ -88,6 +88,7 @@ clsInstrument &clsInstrument::operator=(const clsInstrument &other)
     if (this != &other) {
         m_members = other.m_members;
         m_flags = other.m_flags;
+        m_unread = other.m_unread;
         m_lastError = other.m_lastError;
     }
     return *this;
@@ -108,6 +109,7 @@ void clsInstrument::ClearDatas()
     m_members[size_t(M::InvalidIF)].num[0] = -1.0;
     m_members[size_t(M::XV_)].num[0] = 1.0;
     m_members[size_t(M::XV_)].num[1] = 1.0;
+    m_unread.clear();
     ClearChangeFlags();
 }
 
@@ -160,6 +162,32 @@ int clsInstrument::slotIndex(M m, int i, int j, bool write) const
         return -1;
     }
     return i * mi.count2 + j;
+}
+
+namespace {
+uint32_t unreadKey(clsInstrument::M m, int k) { return uint32_t(m) << 16 | uint32_t(k); }
+} // namespace
+
+void clsInstrument::setUnread(M m, int i, int j)
+{
+    const int k = slotIndex(m, i, j, true);
+    if (k >= 0)
+        m_unread.insert(unreadKey(m, k));
+}
+
+bool clsInstrument::isUnread(M m, int i, int j) const
+{
+    if (m_unread.empty())
+        return false;
+    const int k = slotIndex(m, i, j, false);
+    return k >= 0 && m_unread.count(unreadKey(m, k)) != 0;
+}
+
+void clsInstrument::stored(M m, int k, int i, int j)
+{
+    if (!m_unread.empty())
+        m_unread.erase(unreadKey(m, k));
+    raise(m, i, j);
 }
 
 void clsInstrument::raise(M m, int i, int j)
@@ -217,7 +245,7 @@ bool clsInstrument::setNumber(M m, double v, int i, int j)
         }
     }
     m_members[size_t(m)].num[size_t(k)] = v;
-    raise(m, i, j);
+    stored(m, k, i, j);
     return true;
 }
 
@@ -240,7 +268,7 @@ bool clsInstrument::setText(M m, const QString &v, int i, int j)
         return false;
     }
     m_members[size_t(m)].txt[size_t(k)] = applyBlankRule(v, mi.blankWidth);
-    raise(m, i, j);
+    stored(m, k, i, j);
     return true;
 }
 
@@ -262,7 +290,7 @@ bool clsInstrument::setDate(M m, const QDateTime &v, int i, int j)
         return false;
     }
     m_members[size_t(m)].dat[size_t(k)] = v;
-    raise(m, i, j);
+    stored(m, k, i, j);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <type_traits>
 #include <vector>
 
@@ -124,6 +125,14 @@ public:
     // True when any Change_ flag is set.
     bool AnyChangeFlag() const;
 
+    // Values a download could not read (the instrument refused them). The member keeps its
+    // cleared value, which is nobody's: the mark keeps uploads and settings files from taking
+    // it for the instrument's. Any store into the value (a later read, the user's edit) clears
+    // its mark; ClearDatas clears them all; a copy carries them.
+    void setUnread(M m, int i = 0, int j = 0);
+    bool isUnread(M m, int i = 0, int j = 0) const;
+    bool AnyUnread() const { return !m_unread.empty(); }
+
     // Generic access by id. value() gives int (Int16/Int32), qint64, float, QString, QDateTime
     // or bool; setValue() converts from what QVariant can convert and refuses the rest.
     QVariant value(M m, int i = 0, int j = 0) const;
@@ -233,11 +242,13 @@ private:
         std::vector<QDateTime> dat;
     };
     int slotIndex(M m, int i, int j, bool write) const; // -1: outside (error recorded if so)
+    void stored(M m, int k, int i, int j); // after a value went into slot k
     void raise(M m, int i, int j);
     void refuse(const QString &what) const;
 
     std::array<Slot, size_t(M::Count)> m_members;
     std::array<std::vector<bool>, size_t(F::Count)> m_flags;
+    std::set<uint32_t> m_unread; // member id << 16 | slot; empty after every whole read
     int m_deviceDepth = 0;
     mutable QString m_lastError;
 };

@@ -422,6 +422,15 @@ void forEachFlagged(const Def &d, int e, const std::function<void(M, int, int)> 
         fn(f.m, f.i, f.j);
 }
 
+// The members whose values the line carries (a field written as "@" whatever the member holds
+// carries none).
+void forEachCarried(const Def &d, int e, const std::function<void(M, int, int)> &fn)
+{
+    for (const Field &f : d.fields(d.key == Key::None ? 0 : e))
+        if (f.enc != Enc::AtOnly)
+            fn(f.m, f.i, f.j);
+}
+
 // The tokens of a line; *overflow when it has more fields than the tokenizer holds.
 QStringList splitLine(const QString &line, bool *overflow)
 {
@@ -507,6 +516,33 @@ void clearChanged(clsInstrument &inst, const Entry &e)
         const auto &fi = clsInstrument::info(f);
         inst.setFlag(f, false, fi.count1 == 1 ? 0 : i, fi.count2 == 1 ? 0 : j);
     });
+}
+
+void markUnread(clsInstrument &inst, const Entry &e)
+{
+    if (const Def *d = defOf(e.code))
+        forEachCarried(*d, e.index, [&](M m, int i, int j) { inst.setUnread(m, i, j); });
+}
+
+bool isUnread(const clsInstrument &inst, const Entry &e)
+{
+    const Def *d = defOf(e.code);
+    if (!d || !inst.AnyUnread())
+        return false;
+    bool any = false;
+    forEachCarried(*d, e.index, [&](M m, int i, int j) { any = any || inst.isUnread(m, i, j); });
+    return any;
+}
+
+QVector<Entry> unreadEntries(const clsInstrument &inst)
+{
+    QVector<Entry> out;
+    if (!inst.AnyUnread())
+        return out;
+    for (const Entry &e : entries())
+        if (isUnread(inst, e))
+            out << e;
+    return out;
 }
 
 bool isSupported(const clsInstrument &inst, const Entry &e)

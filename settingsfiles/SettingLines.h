@@ -69,6 +69,13 @@ QString requestKey(const Entry &e);
 bool isChanged(const clsInstrument &inst, const Entry &e);
 // Clears exactly the Change_ flags that this line carries.
 void clearChanged(clsInstrument &inst, const Entry &e);
+// A line a download could not read: every value it carries is marked unread in the record
+// (markUnread), and the line counts as unread while any of them still is, that is until it is
+// read again or the user has given every value it carries.
+void markUnread(clsInstrument &inst, const Entry &e);
+bool isUnread(const clsInstrument &inst, const Entry &e);
+// The unread lines among entries(), in their order.
+QVector<Entry> unreadEntries(const clsInstrument &inst);
 // False when the record's support flag for this line's command group says the instrument
 // refuses it (invalidWB, invalidFL_, invalidGN, invalidLP, invalidHE_, invalidFF,
 // invalidLO_, invalidLB_, invalidLA_, invalidLI, invalidLJ, invalidG1, InvalidIF for

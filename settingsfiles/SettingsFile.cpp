@@ -3,6 +3,7 @@
 #include "core/Scrambler.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
+#include "settingsfiles/SettingLabel.h"
 #include "settingsfiles/SettingLines.h"
 #include "settingsfiles/SettingLinesInPlace.h"
 
@@ -47,6 +48,19 @@ bool wanted(Block b, bool scramble, const Distribution &d)
         break;
     }
     return false;
+}
+
+// "Station 3 (XS 03), User 3 (XZ 03)": the first few, then how many more.
+QString nameLines(const QVector<SettingLines::Entry> &lines)
+{
+    constexpr int kNamed = 5;
+    QStringList names;
+    for (qsizetype k = 0; k < lines.size() && k < kNamed; ++k)
+        names << SettingLabel(lines[k]);
+    QString text = names.join(QStringLiteral(", "));
+    if (lines.size() > kNamed)
+        text += QStringLiteral(" and %1 more").arg(lines.size() - kNamed);
+    return text;
 }
 
 QString entryKey(const QString &code, int index) { return code + QLatin1Char(':') + QString::number(index); }
@@ -128,6 +142,18 @@ void keepSupportFlags(const clsInstrument &from, clsInstrument &loaded)
 SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileName, bool Scramble,
                                const Distribution &blocks)
 {
+    // A value the download could not read is no value of the instrument's: a file that held
+    // it would give it to the next instrument as one. Skipping the line would leave a file
+    // the reader refuses, so the whole store is refused, naming the lines.
+    QVector<SettingLines::Entry> unread;
+    for (const SettingLines::Entry &e : SettingLines::unreadEntries(Inst))
+        if (wanted(e.block, Scramble, blocks) || (e.code == QLatin1String("LS") && wanted(Block::PidHigh, Scramble, blocks)))
+            unread << e;
+    if (!unread.isEmpty())
+        return failure(QStringLiteral("The settings cannot be written: %1 could not be read from the instrument; "
+                                      "download again, or type %2 first")
+                           .arg(nameLines(unread), unread.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+
     QStringList lines;
     for (const SettingLines::Entry &e : SettingLines::fileOrder()) {
         if (!wanted(e.block, Scramble, blocks))

@@ -39,7 +39,8 @@ struct SettingsFileResult {
 // written through WriteFileWhole: an error leaves an existing file as it was and carries
 // the system's cause. The program's gScramble is left alone.
 // Refuses a record that would not read back: a text that would break a line (",", ";",
-// a control character), a value outside its field, a gas type or range code above 9.
+// a control character), a value outside its field, a gas type or range code above 9; and
+// one holding a line of the chosen blocks that a download could not read, naming it.
 SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileName, bool Scramble,
                                const Distribution &blocks = Distribution());
 

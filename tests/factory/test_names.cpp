@@ -223,6 +223,33 @@ TEST_F(NamesDialog, UntouchedNamesNeverBlockAndGoOutOnlyWhereTheyComeBack)
     EXPECT_FALSE(rec().Change_XZ_(0));
 }
 
+// What the download could not read goes nowhere from the dialog unless typed: a name list or
+// a store of the lists holding it is refused naming it, and OK leaves it unread.
+TEST_F(NamesDialog, UnreadValuesGoNowhereUnlessTyped)
+{
+    dlg->cmdCancel_Click();
+    ASSERT_TRUE(Closed());
+    using M = clsInstrument::M;
+    for (M m : {M::XS_, M::XZ_, M::PIDName})
+        rec().setUnread(m, 2);
+    ASSERT_TRUE(Open());
+    dlg->cmdStationExport->click();
+    dlg->chkStation->setChecked(true);
+    dlg->cmdStore_Click();
+    EXPECT_EQ(boxes->prompts(), QStringList(2, GetMsg(8056, QStringLiteral("Station List, No. 3"))));
+    ASSERT_TRUE(Edit(dlg->vfgStation, 2, 1, "Typed"));
+    dlg->chkPID[1]->setChecked(true);
+    boxes->clear();
+    files->choose(file("names.vkx"));
+    dlg->cmdStore_Click();
+    EXPECT_TRUE(boxes->prompts().value(0).endsWith(
+        QStringLiteral(": PID Sensor 3 names (LS 02) could not be read from the instrument; download again, or type it first")))
+        << boxes->prompts().value(0).toStdString();
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_TRUE(rec().XS_(2) == "Typed" && !rec().isUnread(M::XS_, 2) && rec().isUnread(M::XZ_, 2));
+}
+
 // A maintenance-data file brings names in: one the rule refuses is marked and OK waits.
 TEST_F(NamesDialog, LoadedNameIsJudged)
 {

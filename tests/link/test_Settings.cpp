@@ -128,6 +128,46 @@ TEST_F(LinkTest, RefusedAndShortAnswersMarkGroupsUnsupported)
     EXPECT_FALSE(requestsOf("AP,W,").isEmpty());
 }
 
+// A line whose read the instrument refuses is read past and left unread: no upload sends its
+// blank until every value it carries is typed.
+TEST_F(LinkTest, RefusedLineStaysUnreadUntilTyped)
+{
+    using Rec = clsInstrument;
+    const struct {
+        QByteArray code, written;
+        QString label;
+        std::function<QString(const Rec &)> held;
+        std::function<void(Rec &)> typePart, type;
+    } cases[] = {
+        {"XS", "XS,W,03,", QStringLiteral("Station 3 (XS 03)"), [](const Rec &r) { return r.XS_(2); },
+         [](Rec &) {}, [](Rec &r) { r.setXS_(2, QStringLiteral("TYPED")); }},
+        {"LS", "LS,W,02,", QStringLiteral("PID Sensor 3 names (LS 02)"),
+         [](const Rec &r) { return r.PIDLongName(2) + r.PIDName(2); },
+         [](Rec &r) { r.setPIDName(2, QStringLiteral("T3")); }, [](Rec &r) { r.setPIDLongName(2, QStringLiteral("TYPED")); }},
+    };
+    ASSERT_TRUE(connectLink());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        const QString held = c.held(sim.state());
+        sim.addRule(Rule(SimFault::Refuse, c.code, 'R', 3));
+        clsInstrument rec;
+        ASSERT_TRUE(link.GetInstrument(rec));
+        EXPECT_EQ(link.ReadGaps(), QStringList{c.label + QStringLiteral(": the instrument refused to read it")});
+        rec.SetChangeFlags(true);
+        for (const auto &type : {std::function<void(Rec &)>([](Rec &) {}), c.typePart}) { // untouched, part typed
+            type(rec);
+            sim.clearRequests();
+            EXPECT_FALSE(link.SetInstrument(rec));
+            EXPECT_EQ(link.UploadProblems(), QStringList{c.label + QStringLiteral(" not sent: it could not be read from the instrument")});
+            EXPECT_TRUE(requestsOf(c.written).isEmpty());
+        }
+        EXPECT_EQ(c.held(sim.state()), held);
+        c.type(rec);
+        EXPECT_TRUE(link.SetInstrument(rec));
+        EXPECT_EQ(c.held(sim.state()), c.held(rec));
+    }
+}
+
 // A checksum error is recovered with NAK; garbage and byte-wise delivery are harmless.
 TEST_F(LinkTest, DamagedGarbledOrSlowAnswersStillRead)
 {

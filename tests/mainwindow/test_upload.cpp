@@ -31,3 +31,34 @@ TEST_F(MainUpload, EveryUploadNamesWhatItCouldNotSend)
     EXPECT_EQ(LogColor(Text(Commands::kUploadFailed)), kRed);
     EXPECT_EQ(Requests("XS,W,04,"), 0);
 }
+
+// Names the instrument refused to read are said in red under the download (and the restore's
+// read), and neither Update nor export writes their blanks; after a clean download they go.
+TEST_F(MainUpload, NamesTheDownloadCouldNotReadAreSaidAndLeftAlone)
+{
+    ASSERT_TRUE(Start());
+    sim->addRule({SimFault::Refuse, "XS", 'R', 3, 1});
+    sim->addRule({SimFault::Refuse, "XZ", 'R', 3, 1});
+    Download();
+    const QString station = QStringLiteral("Station 3 (XS 03)"), refused = QStringLiteral(": the instrument refused to read it");
+    const QStringList lines = LogLines();
+    const qsizetype done = lines.indexOf(Line(5415));
+    EXPECT_EQ(lines.mid(done + 1, 3), (QStringList{QString(), QStringLiteral("User 3 (XZ 03)") + refused, station + refused}));
+    EXPECT_EQ(LogColor(station + refused), kRed);
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(LogColor(station + QStringLiteral(" not sent: it could not be read from the instrument")), kRed);
+    EXPECT_TRUE(Requests("XS,W,03,") == 0 && Requests("XZ,W,03,") == 0 && Requests("XS,W,04,") == 1);
+    EXPECT_TRUE(sim->state().XS_(2) == QStringLiteral("STATION 003") && sim->state().XZ_(2) == QStringLiteral("USER 03"));
+    dialogs.choose(file(QStringLiteral("site.seq")));
+    Press(form->cmdExportSetting);
+    EXPECT_TRUE(boxes->prompts().last().contains(QStringLiteral("User 3 (XZ 03), Station 3 (XS 03) could not be read")));
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("site.seq"))));
+
+    Download();
+    sim->clearRequests();
+    Confirm(form->cmdOption[0]);
+    EXPECT_TRUE(Requests("XS,W,03,STATION 003") == 1 && Requests("XZ,W,03,USER 03") == 1);
+    sim->addRule({SimFault::Refuse, "XS", 'R', 3, 1});
+    Confirm(form->cmdOption[4]);
+    EXPECT_EQ(LogLines().count(station + refused), 2);
+}

@@ -6,6 +6,7 @@
 #include "model/Rounding.h"
 #include "model/clsInstrument.h"
 #include "model/modGasCommon.h"
+#include "settingsfiles/FieldCodec.h"
 
 #include <QRegularExpression>
 #include <array>
@@ -36,13 +37,6 @@ const RangeRow kLow[] = {
 };
 
 const QString kNoValue = QStringLiteral("*****");
-
-QString Unpadded(QString name)
-{
-    while (name.endsWith(QLatin1Char(' ')))
-        name.chop(1);
-    return name;
-}
 
 CellEdit refused(const QString &text, bool red)
 {
@@ -428,9 +422,9 @@ bool PidChannelDue(const clsInstrument &inst, int ch)
 
 int PidEntryOf(const clsInstrument &inst, const QString &name)
 {
-    const QString wanted = Unpadded(name);
+    const QString wanted = FieldCodec::unpadded(name);
     for (int e = 0; e < kEntries; ++e)
-        if (Unpadded(inst.PIDName(e)) == wanted)
+        if (FieldCodec::unpadded(inst.PIDName(e)) == wanted)
             return e;
     return -1;
 }

@@ -1,10 +1,15 @@
 #include "link/RequestOrder.h"
 
-void RequestOrder::sent(quint64 group, const QByteArray &code, char mode, const QByteArray &key)
+void RequestOrder::keep(Sent s)
 {
     if (m_out.size() >= kMaxKept)
         m_out.removeFirst();
-    m_out.append(Sent{Request{group, code, mode, key}, {}});
+    m_out.append(std::move(s));
+}
+
+void RequestOrder::sent(quint64 group, const QByteArray &code, char mode, const QByteArray &key)
+{
+    keep(Sent{Request{group, code, mode, key}, {}});
 }
 
 // The repeat is a copy of the last frame the instrument sent before it read the NAK: the answer
@@ -21,17 +26,11 @@ void RequestOrder::repeatAsked()
                 return;
         kinds.append(r);
     };
-    for (const Sent &s : m_out) {
-        add(s.request);
-        for (const Request &r : s.repeatOf)
-            add(r);
-    }
+    forEachRequest([&](const Request &r, qsizetype) { add(r); });
     add(m_lastAnswer);
     if (kinds.isEmpty())
         return; // nothing was ever asked: there is no frame to repeat
-    if (m_out.size() >= kMaxKept)
-        m_out.removeFirst();
-    m_out.append(Sent{Request{}, kinds});
+    keep(Sent{Request{}, kinds});
 }
 
 // A refusal and a busy answer answer a request of their code in any mode; any other answer
@@ -64,13 +63,7 @@ RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, quint64 group
         m.oneGroup = m.oneGroup && r.group == m.first;
         m.pendingMay = m.pendingMay || (group != 0 && r.group == group);
     };
-    for (qsizetype i = 0; i < m_out.size(); ++i) {
-        if (m_out[i].repeatOf.isEmpty())
-            take(m_out[i].request, i);
-        else
-            for (const Request &r : m_out[i].repeatOf)
-                take(r, i);
-    }
+    forEachRequest(take);
     return m;
 }
 
@@ -112,12 +105,7 @@ void RequestOrder::settleUpTo(quint64 group, bool through)
 
 bool RequestOrder::holds(const QByteArray &code) const
 {
-    for (const Sent &s : m_out) {
-        if (s.request.code == code)
-            return true;
-        for (const Request &r : s.repeatOf)
-            if (r.code == code)
-                return true;
-    }
-    return false;
+    bool held = false;
+    forEachRequest([&](const Request &r, qsizetype) { held = held || r.code == code; });
+    return held;
 }

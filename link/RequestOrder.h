@@ -65,6 +65,19 @@ private:
         QList<Request> repeatOf; // a NAK: its repeat may be the answer of any of these
     };
     static bool mayAnswer(const Request &s, const Link::Answer &a);
+    // Every request an answer may belong to, with its place on the list: a request, or each
+    // one a NAK's repeat may copy.
+    template <typename Fn> void forEachRequest(Fn &&fn) const
+    {
+        for (qsizetype i = 0; i < m_out.size(); ++i) {
+            if (m_out[i].repeatOf.isEmpty())
+                fn(m_out[i].request, i);
+            else
+                for (const Request &r : m_out[i].repeatOf)
+                    fn(r, i);
+        }
+    }
+    void keep(Sent s); // appends, the oldest going past the bound
     // Settles what went before the group's first request still out, and with through that one too.
     void settleUpTo(quint64 group, bool through);
     // The match, and where the earliest request it may belong to stands.

@@ -71,6 +71,14 @@ std::optional<int32_t> scaled(float v, int digits) { return ToInt32(double(v) / 
 
 } // namespace
 
+QString unpadded(const QString &f)
+{
+    qsizetype b = f.size();
+    while (b > 0 && f.at(b - 1) == QLatin1Char(' '))
+        --b;
+    return f.left(b);
+}
+
 QString trimBlanks(const QString &f)
 {
     qsizetype a = 0;

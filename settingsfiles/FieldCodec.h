@@ -72,5 +72,7 @@ std::optional<float> readReal(const QString &f, QString *why);
 std::optional<int16_t> readFlag(const QString &f, QString *why);
 // Leading and trailing blanks removed.
 QString trimBlanks(const QString &f);
+// Trailing blanks removed: the padding a text field's writer adds; blanks in front stay.
+QString unpadded(const QString &f);
 
 } // namespace FieldCodec

@@ -217,12 +217,8 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, Blan
             return false;
         if (f.enc == Enc::TextKeep || f.enc == Enc::TextRaw)
             return setTxt(r, f.m, *t, f.i, f.j, why);
-        if (blanks == Blanks::Keep) {
-            QString held = *t;
-            while (held.endsWith(QLatin1Char(' ')))
-                held.chop(1);
-            return setTxt(r, f.m, held, f.i, f.j, why);
-        }
+        if (blanks == Blanks::Keep)
+            return setTxt(r, f.m, unpadded(*t), f.i, f.j, why);
         const QString trimmed = trimBlanks(*t);
         return setTxt(r, f.m, f.enc == Enc::TextUpper ? trimmed.toUpper() : trimmed, f.i, f.j, why);
     }
@@ -532,17 +528,6 @@ bool isUnread(const clsInstrument &inst, const Entry &e)
     bool any = false;
     forEachCarried(*d, e.index, [&](M m, int i, int j) { any = any || inst.isUnread(m, i, j); });
     return any;
-}
-
-QVector<Entry> unreadEntries(const clsInstrument &inst)
-{
-    QVector<Entry> out;
-    if (!inst.AnyUnread())
-        return out;
-    for (const Entry &e : entries())
-        if (isUnread(inst, e))
-            out << e;
-    return out;
 }
 
 bool isSupported(const clsInstrument &inst, const Entry &e)

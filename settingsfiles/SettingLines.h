@@ -74,8 +74,6 @@ void clearChanged(clsInstrument &inst, const Entry &e);
 // read again or the user has given every value it carries.
 void markUnread(clsInstrument &inst, const Entry &e);
 bool isUnread(const clsInstrument &inst, const Entry &e);
-// The unread lines among entries(), in their order.
-QVector<Entry> unreadEntries(const clsInstrument &inst);
 // False when the record's support flag for this line's command group says the instrument
 // refuses it (invalidWB, invalidFL_, invalidGN, invalidLP, invalidHE_, invalidFF,
 // invalidLO_, invalidLB_, invalidLA_, invalidLI, invalidLJ, invalidG1, InvalidIF for

@@ -146,9 +146,10 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
     // it would give it to the next instrument as one. Skipping the line would leave a file
     // the reader refuses, so the whole store is refused, naming the lines.
     QVector<SettingLines::Entry> unread;
-    for (const SettingLines::Entry &e : SettingLines::unreadEntries(Inst))
-        if (wanted(e.block, Scramble, blocks) || (e.code == QLatin1String("LS") && wanted(Block::PidHigh, Scramble, blocks)))
-            unread << e;
+    if (Inst.AnyUnread())
+        for (const SettingLines::Entry &e : SettingLines::fileOrder())
+            if (wanted(e.block, Scramble, blocks) && SettingLines::isUnread(Inst, e) && !unread.contains(e))
+                unread << e; // a PID names line stands in both PID blocks: named once
     if (!unread.isEmpty())
         return failure(QStringLiteral("The settings cannot be written: %1 could not be read from the instrument; "
                                       "download again, or type %2 first")

@@ -251,12 +251,7 @@ void SimInstrument::sendDue()
         m_outTimer->start(int(qMax<qint64>(0, m_outbox.first().due - m_clock.elapsed())));
 }
 
-void SimInstrument::sendHeldNow()
-{
-    m_outTimer->stop();
-    while (!m_outbox.isEmpty())
-        put(m_outbox.takeFirst().bytes);
-}
+void SimInstrument::sendHeldNow() { sendHeldFirst(int(m_outbox.size())); }
 
 void SimInstrument::sendHeldFirst(int n)
 {

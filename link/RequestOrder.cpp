@@ -46,9 +46,12 @@ bool RequestOrder::mayAnswer(const Request &s, const Link::Answer &a)
     return s.key.isEmpty() || (!a.fields.isEmpty() && a.fields[0] == s.key);
 }
 
-RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, quint64 group, qsizetype *earliest) const
+RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, quint64 group, qsizetype *earliest,
+                                       qsizetype *nak) const
 {
     Match m;
+    qsizetype first = -1, other = -1;
+    bool otherInOne = true, onlyFirst = true;
     if (!answer.valid)
         return m;
     auto take = [&](const Request &r, qsizetype at) {
@@ -56,14 +59,26 @@ RequestOrder::Match RequestOrder::scan(const Link::Answer &answer, quint64 group
             return;
         if (!m.any) {
             m.first = r.group;
-            if (earliest)
-                *earliest = at;
+            first = at;
         }
         m.any = true;
         m.oneGroup = m.oneGroup && r.group == m.first;
         m.pendingMay = m.pendingMay || (group != 0 && r.group == group);
+        onlyFirst = onlyFirst && at == first;
+        if (r.group != m.first) {
+            otherInOne = otherInOne && (other < 0 || other == at) && !m_out[at].repeatOf.isEmpty();
+            other = at;
+        }
     };
     forEachRequest(take);
+    if (earliest)
+        *earliest = first;
+    if (nak)
+        *nak = otherInOne && other > first ? other : -1;
+    // The earliest place is a NAK that may have taken an unsure answer, and this answer can be
+    // nobody's but that NAK's: the unsure answer was the request's.
+    if (m.any && onlyFirst && !m_out[first].repeatOf.isEmpty())
+        m.confirms = m_out[first].unsureOf;
     return m;
 }
 
@@ -74,10 +89,14 @@ RequestOrder::Match RequestOrder::match(const Link::Answer &answer, quint64 grou
 
 RequestOrder::Match RequestOrder::answered(const Link::Answer &answer, quint64 group)
 {
-    qsizetype earliest = -1;
-    const Match m = scan(answer, group, &earliest);
-    if (earliest >= 0)
+    qsizetype earliest = -1, nak = -1;
+    Match m = scan(answer, group, &earliest, &nak);
+    if (earliest >= 0) {
+        m.unsure = !m.oneGroup && nak >= 0 && m_out[earliest].repeatOf.isEmpty();
         m_out.remove(0, earliest + 1);
+        if (m.unsure)
+            m_out[nak - earliest - 1].unsureOf = m.first;
+    }
     noteAnswer(answer);
     return m;
 }
@@ -108,4 +127,12 @@ bool RequestOrder::holds(const QByteArray &code) const
     bool held = false;
     forEachRequest([&](const Request &r, qsizetype) { held = held || r.code == code; });
     return held;
+}
+
+bool RequestOrder::holdsGroup(quint64 group) const
+{
+    for (const Sent &s : m_out)
+        if (s.repeatOf.isEmpty() && s.request.group == group)
+            return true;
+    return false;
 }

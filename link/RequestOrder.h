@@ -13,7 +13,9 @@
 //
 // A NAK is a request too: the instrument answers it with its last frame again, which is the
 // answer of a request sent before the NAK (one still out, or the one answered last). The repeat
-// confirms nothing sent after the NAK.
+// confirms nothing sent after the NAK. An answer that may be a request's own or that NAK's
+// repeat leaves the request unsure; when the NAK then has an answer that can only be its own,
+// the first answer was the request's.
 class RequestOrder
 {
 public:
@@ -28,6 +30,11 @@ public:
         quint64 first = 0;       // group of the earliest such request
         bool oneGroup = true;    // every request it could answer is of that group
         bool pendingMay = false; // the group asked about (match's argument) is among them
+        // answered() only: the answer settled the request of group `first`, and the only others
+        // it may belong to are the repeat of one NAK sent after it. Whether it was that
+        // request's own is known once that NAK has its own answer (confirms) or is settled.
+        bool unsure = false;
+        quint64 confirms = 0; // an earlier unsure answer was this group's after all
         bool ownOf(quint64 group) const { return any && oneGroup && first == group; }
         bool mayBePending() const { return pendingMay; }
     };
@@ -46,6 +53,8 @@ public:
 
     // Whether a request of this code is still out: an answer of the code may then be its.
     bool holds(const QByteArray &code) const;
+    // Whether a request of this group (an exchange's first send or a resent copy) is still out.
+    bool holdsGroup(quint64 group) const;
 
     void clear()
     {
@@ -63,6 +72,8 @@ private:
     struct Sent {
         Request request;
         QList<Request> repeatOf; // a NAK: its repeat may be the answer of any of these
+        quint64 unsureOf = 0;    // a NAK: the group whose request an answer settled that may
+                                 // have been this NAK's repeat instead
     };
     static bool mayAnswer(const Request &s, const Link::Answer &a);
     // Every request an answer may belong to, with its place on the list: a request, or each
@@ -80,8 +91,9 @@ private:
     void keep(Sent s); // appends, the oldest going past the bound
     // Settles what went before the group's first request still out, and with through that one too.
     void settleUpTo(quint64 group, bool through);
-    // The match, and where the earliest request it may belong to stands.
-    Match scan(const Link::Answer &answer, quint64 group, qsizetype *earliest) const;
+    // The match, and where the earliest request it may belong to stands; *nak: where the one
+    // NAK stands that holds every other group the answer may belong to (-1: none, or several).
+    Match scan(const Link::Answer &answer, quint64 group, qsizetype *earliest, qsizetype *nak = nullptr) const;
     void noteAnswer(const Link::Answer &answer);
 
     // Bounded: every answer removes at least the request it answers. A line that answers

@@ -242,6 +242,8 @@ void uclQlif::onTick()
 {
     ++m_tickCount;
     if (m_pending != PendingKind::None) {
+        if (m_settleWanted)
+            sendSettlingCheck();
         if (--m_ticksLeft > 0)
             return;
         if (m_pending == PendingKind::Probe || m_pending == PendingKind::Poll) {

@@ -195,6 +195,12 @@ private:
     // Settles the requests on the line by a whole answer; true when it is the pending
     // request's to take (its own, or one it takes unsure).
     bool takesAnswer(const Link::Answer &a, bool *own);
+    static Outcome OutcomeOf(const Link::Answer &a);
+    // After an answer that may be the pending request's own or a NAK's repeat: one connection
+    // check settles the line at once instead of a time-out, then the request is confirmed
+    // (the repeat came too) or sent again.
+    void sendSettlingCheck();
+    bool settlingCheckAnswered(); // true when the answer that came settled that check
     QString noAnswerReason() const;
     void searchTick();
     void probeFailed();
@@ -294,6 +300,9 @@ private:
     quint64 m_groupSeq = 0;
     bool m_takeUnsure = false;
     int m_unsure = 0;        // answers the pending request let pass as maybe an earlier one's
+    Link::Answer m_unsureAnswer; // the pending request's answer, unless it was a NAK's repeat
+    bool m_settleWanted = false; // a settling check is to go once the bytes in hand are read
+    quint64 m_settleGroup = 0;   // that check on the line: its answer settles everything before it
     int m_ticksLeft = 0;
     int m_resendsLeft = 0;
     int m_sends = 0;         // times the pending request went out

@@ -18,6 +18,8 @@ void uclQlif::onBytes(const QByteArray &bytes)
     const QList<Link::Frame> frames = m_asm.takeFrames();
     for (const Link::Frame &f : frames)
         handleFrame(f);
+    if (m_settleWanted)
+        sendSettlingCheck();
     if (!m_serialComm)
         emit StsIdle();
 }
@@ -90,9 +92,10 @@ void uclQlif::handleText(const Link::Frame &f)
                       (m_blockCount > 0 ? a.valid && a.code == m_pendingCode && a.mode == m_blocksMode
                                         : m_order.match(a, m_group).mayBePending());
     if (!fits) {
+        // A late answer settles what went before it, whenever it comes.
+        if (f.last && (m_order.answered(a, 0), settlingCheckAnswered()))
+            return;
         m_log.addLine(QStringLiteral("<<< Unexpected answer >>>"));
-        if (f.last)
-            m_order.answered(a, 0); // a late answer settles what went before it, whenever it comes
         return;
     }
     gDataReceived = true;
@@ -125,12 +128,18 @@ void uclQlif::handleText(const Link::Frame &f)
     bool own = true;
     if (!takesAnswer(whole, &own))
         return;
-    Outcome outcome = Outcome::Accepted;
-    if (whole.mode == 'N')
-        outcome = Outcome::Refused;
-    else if (whole.mode == 'C' && !whole.fields.isEmpty() && whole.fields[0] == QByteArray(1, Link::SUB))
-        outcome = Outcome::Busy;
-    completePending(outcome, whole, {}, own);
+    // The unsure answer was the request's own after all (the NAK's repeat came too): it counts.
+    const Link::Answer &taken = m_unsureAnswer.valid && own ? m_unsureAnswer : whole;
+    completePending(OutcomeOf(taken), taken, {}, own);
+}
+
+uclQlif::Outcome uclQlif::OutcomeOf(const Link::Answer &a)
+{
+    if (a.mode == 'N')
+        return Outcome::Refused;
+    if (a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB))
+        return Outcome::Busy;
+    return Outcome::Accepted;
 }
 
 // The answer settles every request sent before the one it answers. It is the pending
@@ -141,14 +150,64 @@ void uclQlif::handleText(const Link::Frame &f)
 bool uclQlif::takesAnswer(const Link::Answer &a, bool *own)
 {
     const RequestOrder::Match m = m_order.answered(a, m_group);
-    *own = m.ownOf(m_group);
+    *own = m.ownOf(m_group) || (m.confirms == m_group && m_unsureAnswer.valid);
     if (*own || m_pending == PendingKind::Probe || m_pending == PendingKind::Poll)
         return true; // any answer to a probe proves the instrument is there
     ++m_unsure;
     if (m_takeUnsure)
         return true;
+    if (m.unsure && m.first == m_group && m_pending == PendingKind::Op) {
+        // Its own, or the repeat of a NAK sent after it: the NAK's own answer, or a check that
+        // settles the line, tells which, without waiting out a time-out.
+        m_log.addLine(QStringLiteral("<<< This answer may be the repeat a NAK asked for: settling the line >>>"));
+        m_unsureAnswer = a;
+        m_settleWanted = m_settleGroup == 0;
+        return false;
+    }
     m_log.addLine(QStringLiteral("<<< An earlier request may have had this answer: waiting for its own >>>"));
     return false;
+}
+
+void uclQlif::sendSettlingCheck()
+{
+    m_settleWanted = false;
+    if (m_pending != PendingKind::Op || m_pendingDone || !m_unsureAnswer.valid || m_settleGroup)
+        return;
+    if (gDelay > 0 && m_sinceReceive.isValid() && m_sinceReceive.elapsed() < qint64(double(gDelay) * 1000.0)) {
+        m_settleWanted = true; // the tick sends it once the instrument has had its gap
+        return;
+    }
+    for (const QByteArray &probe : {QByteArrayLiteral("RC"), QByteArrayLiteral("VP")}) {
+        if (m_order.holds(probe))
+            continue;
+        if (!sendRaw(Link::BuildTextFrame(probe + ",R,")))
+            return;
+        m_settleGroup = ++m_groupSeq;
+        m_order.sent(m_settleGroup, probe, 'R', {});
+        return;
+    }
+    // Both checks are out already: the time-out decides, as for any answer that stays unsure.
+}
+
+// The check's answer settled everything sent before it, the NAK's repeat included: when that
+// did not confirm the unsure answer, the request goes again now, within its retries.
+bool uclQlif::settlingCheckAnswered()
+{
+    if (!m_settleGroup || m_order.holdsGroup(m_settleGroup))
+        return false;
+    m_settleGroup = 0;
+    if (m_pending != PendingKind::Op || m_pendingDone || !m_unsureAnswer.valid)
+        return true;
+    m_unsureAnswer = {};
+    if (m_resendsLeft > 0) {
+        --m_resendsLeft;
+        emit ConnectRetry(int16_t(m_retry - m_resendsLeft));
+        m_log.addLine(QStringLiteral("<<< Not confirmed, resend >>>"));
+        resendPending();
+    } else {
+        failPending(noAnswerReason());
+    }
+    return true;
 }
 
 QString uclQlif::noAnswerReason() const
@@ -185,6 +244,9 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind, Unsure unsur
     m_group = ++m_groupSeq;
     m_unsure = 0;
     m_takeUnsure = unsure == Unsure::Take;
+    m_unsureAnswer = {};
+    m_settleWanted = false;
+    m_settleGroup = 0; // a check still out for an earlier exchange settles nothing of this one
     m_pending = kind;
     m_pendingDone = false;
     m_blocks.clear();
@@ -203,6 +265,10 @@ bool uclQlif::sendRequest(const QByteArray &body, PendingKind kind, Unsure unsur
 
 void uclQlif::resendPending()
 {
+    // The resend is judged by its own answer; a check still out settles only what went before it.
+    m_unsureAnswer = {};
+    m_settleWanted = false;
+    m_settleGroup = 0;
     m_blocks.clear();
     m_blockCount = 0;
     m_ticksLeft = m_timeout * 10;
@@ -291,8 +357,9 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &code, const std::function<QBy
     r = m_reply;
     // The answer of a request that went out twice carries nothing that says which copy it
     // answers: the other copy's may still be on its way, and a later request of the same code
-    // would take it for its own. Let it arrive and drop it before anything else is sent.
-    if (r.sends > 1 && r.outcome != Outcome::Failed && !settleAfterResend()) {
+    // would take it for its own. Let it arrive and drop it before anything else is sent. A copy
+    // that the line has settled already (a check answered after it) owes nothing.
+    if (r.sends > 1 && r.outcome != Outcome::Failed && m_order.holdsGroup(m_group) && !settleAfterResend()) {
         r.outcome = m_cancel ? Outcome::Cancelled : Outcome::Failed;
         r.why = m_cancel        ? QStringLiteral("cancelled")
                 : m_lineDropped ? QStringLiteral("the line was lost")

@@ -406,3 +406,74 @@ TEST_F(OrderTest, ClockGetsTheTimeAtWhichItIsSent)
     EXPECT_GE(asked.secsTo(carried), 1) << sent.toStdString();
     EXPECT_LT(asked.secsTo(carried), 600) << sent.toStdString();
 }
+
+// Six pump commands and six clock sets, the third with a damaged frame before its answer
+// (noise) or with its answer itself damaged: the NAK's repeat leaves that answer unsure, and
+// one connection check settles the line at once. The repeat that came too confirms the answer;
+// without it the command goes once more. Nothing waits out a time-out.
+TEST_F(OrderTest, DamagedAnswerCostsOneCheckAndNoTimeOut)
+{
+    ASSERT_TRUE(connectLink());
+    link.setTickInterval(100); // a time-out of a whole second: none is waited for here
+    const QDateTime base(QDate(2030, 1, 2), QTime(3, 4, 5));
+    struct Case {
+        SimFault fault;
+        QByteArray code;
+        int resends; // sends of the third beyond its first
+    };
+    const Case cases[] = {{SimFault::DamagedBefore, "BP", 0}, {SimFault::CorruptChecksum, "BP", 1},
+                          {SimFault::DamagedBefore, "HC", 0}, {SimFault::CorruptChecksum, "HC", 1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code.toStdString() << (c.resends ? " answer damaged" : " noise"));
+        sim.clearRules();
+        sim.addRule(Rule(c.fault, c.code, c.fault == SimFault::DamagedBefore ? 'W' : 0, 3));
+        const qsizetype from = sim.requests().size();
+        const qsizetype logFrom = logText().size();
+        for (int i = 0; i < 6; ++i) {
+            SCOPED_TRACE(i);
+            if (c.code == "BP") {
+                EXPECT_TRUE(link.SetPump(i % 2 == 0)) << link.CommandFailure().toStdString();
+                EXPECT_EQ(sim.pumpOn(), i % 2 == 0);
+            } else {
+                EXPECT_TRUE(link.SetDateTime(base.addDays(i))) << link.CommandFailure().toStdString();
+                EXPECT_LE(std::abs(sim.clock().secsTo(base.addDays(i))), 5);
+            }
+        }
+        qsizetype checks = 0, sends = 0;
+        for (qsizetype i = from; i < sim.requests().size(); ++i) {
+            checks += sim.requests()[i].startsWith("RC,R,") || sim.requests()[i].startsWith("VP,R,") ? 1 : 0;
+            sends += sim.requests()[i].startsWith(c.code + ",W,") ? 1 : 0;
+        }
+        EXPECT_EQ(checks, 1);
+        EXPECT_EQ(sends, 6 + c.resends);
+        const QString log = logText().mid(logFrom);
+        EXPECT_TRUE(log.contains(QStringLiteral("Check SUM error")));
+        EXPECT_FALSE(log.contains(QStringLiteral("Time out"))) << log.toStdString();
+    }
+}
+
+// The repeat a NAK asks for may copy the answer of any request still out when it went, not
+// only of the one waiting. A pump switch-on that goes unanswered (its answer held up behind a
+// clock set's), then a switch-off that the instrument never gets: the noise the switch-on
+// caused arrives while the switch-off waits, and the repeat of the switch-on's answer must not
+// stand in for the switch-off's.
+TEST_F(OrderTest, RepeatOfAnEarlierCommandsAnswerConfirmsNoLaterOne)
+{
+    ASSERT_TRUE(connectLink());
+    link.setRetry(0);
+    sim.addRule(Hold("HC")); // the clock's answer, and everything after it, held
+    EXPECT_FALSE(link.SetDateTime(QDateTime(QDate(2030, 1, 2), QTime(3, 4, 5))));
+    sim.addRule(Rule(SimFault::DamagedBefore, "BP", 'W')); // queued behind: noise, then the answer
+    EXPECT_FALSE(link.SetPump(true));
+    EXPECT_TRUE(sim.pumpOn()) << "it got there; its answer waits behind the clock's";
+    link.setRetry(2);
+    sim.addRule(Rule(SimFault::NoAnswer, "RC", 'R', 1, 3)); // the check that settles the line is lost
+    sim.addRule(Rule(SimFault::NoAnswer, "BP", 'W', 1, -1));
+    releaseAt("BP,W,0"); // the clock's answer, the noise and the switch-on's answer
+    EXPECT_FALSE(link.SetPump(false)) << "the instrument never got it";
+    EXPECT_TRUE(sim.pumpOn());
+    EXPECT_TRUE(logText().contains(QStringLiteral("Check SUM error"))) << logText().toStdString();
+    flush();
+    EXPECT_TRUE(link.SetPump(false)) << link.CommandFailure().toStdString();
+    EXPECT_FALSE(sim.pumpOn());
+}

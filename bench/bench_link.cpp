@@ -114,6 +114,38 @@ void BM_UploadAfterALostWrite(benchmark::State &state)
 }
 BENCHMARK(BM_UploadAfterALostWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// What one damaged or lost answer costs six pump commands, the third hit: 0 a clean line, 1 a
+// damaged frame before its answer (noise), 2 its answer itself damaged, 3 its request lost.
+// Counters per run: sends of the pump command beyond the six, and connection checks.
+void BM_PumpCommandsWithOneHit(benchmark::State &state)
+{
+    Rig &r = TheRig();
+    const int hit = int(state.range(0));
+    qint64 resends = 0, checks = 0;
+    for (auto _ : state) {
+        r.sim.clearRules();
+        if (hit == 1)
+            r.sim.addRule({SimFault::DamagedBefore, "BP", 'W', 3, 1});
+        else if (hit == 2)
+            r.sim.addRule({SimFault::CorruptChecksum, "BP", 0, 3, 1});
+        else if (hit == 3)
+            r.sim.addRule({SimFault::NoAnswer, "BP", 'W', 3, 1});
+        r.sim.clearRequests();
+        for (int i = 0; i < 6; ++i)
+            if (!r.link.SetPump(i % 2 == 0))
+                state.SkipWithError("pump command failed");
+        for (const QByteArray &q : r.sim.requests()) {
+            resends += q.startsWith("BP,W,") ? 1 : 0;
+            checks += q.startsWith("RC,R,") || q.startsWith("VP,R,") ? 1 : 0;
+        }
+        resends -= 6;
+    }
+    r.sim.clearRules();
+    state.counters["resends"] = benchmark::Counter(double(resends), benchmark::Counter::kAvgIterations);
+    state.counters["checks"] = benchmark::Counter(double(checks), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_PumpCommandsWithOneHit)->ArgName("hit")->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 void BM_FlashDump1MiB(benchmark::State &state)
 {
     Rig &r = TheRig();

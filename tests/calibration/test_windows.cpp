@@ -100,21 +100,48 @@ TEST_F(CalWindow, TicksSpanCellsAndReadingsUntilTheLineIsLost)
         << "readings shown again";
 }
 
+// The pump is not confirmed when its answer never comes, and also when its request never went
+// out because another transfer held the line (the link then gives no reason of its own).
 TEST_F(CalWindow, APumpThatDidNotConfirmIsSaidInRedAndTheWindowStillOpens)
 {
     ASSERT_TRUE(StartAndRead());
     form->uclQL7150->setRetry(1);
     form->uclQL7150->setTimeout(1);
-    const QString why = QStringLiteral("Pump (BP): no answer from the instrument (2 tries)");
-    for (bool answered : {true, false}) {
-        SCOPED_TRACE(answered ? "clean line" : "pump unanswered");
-        if (!answered)
-            sim->addRule({SimFault::NoAnswer, "BP", 'W', 1, -1});
+    struct Case {
+        const char *what;
+        SimFaultRule rule; // no code: none
+        bool lineHeld;     // the window opens while the clock is being set
+        QString why;       // empty: the pump confirmed
+    };
+    const QList<Case> cases = {
+        {"clean line", {}, false, {}},
+        {"another transfer holds the line", {}, true, QStringLiteral("Pump (BP): not sent")},
+        {"pump unanswered", {SimFault::NoAnswer, "BP", 'W', 1, -1}, false,
+         QStringLiteral("Pump (BP): no answer from the instrument (2 tries)")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        sim->clearRules();
+        if (!c.rule.code.isEmpty())
+            sim->addRule(c.rule);
         form->rtbLog->clear();
-        ASSERT_TRUE(OpenCal());
+        const int pumpRequests = Requests("BP,W,1,");
+        if (c.lineHeld) {
+            const QMetaObject::Connection open =
+                QObject::connect(sim.get(), &SimInstrument::requestSeen, form, [this](const QByteArray &body) {
+                    if (!cal && body.startsWith("HC,W,"))
+                        OpenCal();
+                });
+            EXPECT_TRUE(form->uclQL7150->SetDateTime(QDateTime::currentDateTime()));
+            QObject::disconnect(open);
+            ASSERT_TRUE(cal);
+            EXPECT_EQ(Requests("BP,W,1,"), pumpRequests) << "never sent";
+        } else {
+            ASSERT_TRUE(OpenCal());
+        }
         EXPECT_TRUE(cal->isVisible() && form->uclQL7150->RunDensty());
         const QString title = cal->fraCalibration->title();
-        if (answered) {
+        if (c.why.isEmpty()) {
             EXPECT_TRUE(sim->pumpOn());
             for (const QString &line : LogLines())
                 EXPECT_NE(LogColor(line), frmMain::kRed) << line.toStdString();
@@ -123,8 +150,8 @@ TEST_F(CalWindow, APumpThatDidNotConfirmIsSaidInRedAndTheWindowStillOpens)
         } else {
             EXPECT_EQ(LogColor(QStringLiteral("The pump did not confirm that it is on: check it before a span calibration.")),
                       frmMain::kRed);
-            EXPECT_EQ(LogColor(why), frmMain::kRed);
-            EXPECT_EQ(title, GetMsg(5216) + QStringLiteral(" - pump not confirmed: ") + why);
+            EXPECT_EQ(LogColor(c.why), frmMain::kRed);
+            EXPECT_EQ(title, GetMsg(5216) + QStringLiteral(" - pump not confirmed: ") + c.why);
             EXPECT_GT(RedCaptionPixels(), 0);
         }
         cal->cmdCal[2]->click();

@@ -176,6 +176,34 @@ TEST_F(LinkTest, AnswerHoldingAByteTheLineDoesNotCarryFailsTheReadWithItsReason)
     EXPECT_EQ(rec.XS_(4), QStringLiteral("AEB"));
 }
 
+// Such an answer to an earlier request, arriving late while another exchange waits, is only
+// logged: the exchange goes on and takes its own answer. Here a station read's answers come
+// while the next upload's write waits, and that write may take an answer it cannot place (it
+// can read it back).
+TEST_F(LinkTest, LateAnswerHoldingAByteTheLineDoesNotCarryLeavesTheWaitingExchangeAlone)
+{
+    ASSERT_TRUE(connectLink());
+    clsInstrument rec;
+    ASSERT_TRUE(link.GetInstrument(rec));
+    {
+        clsInstrument::DeviceDoor door(sim.state());
+        sim.state().setXS_(4, QString::fromLatin1("A\xC9" "B"));
+    }
+    sim.addRule(Hold("XS", 5)); // station 5's read and its resends are answered late
+    clsInstrument read;
+    EXPECT_FALSE(link.GetInstrument(read));
+    EXPECT_EQ(read.FailLine(), QStringLiteral("XS,R"));
+    ASSERT_GT(sim.heldCount(), 0);
+    EXPECT_FALSE(logText().contains(QStringLiteral("(0xC9)")));
+    sim.clearRules();
+    releaseAt("XV,W,"); // the late answers come after the write, before its own answer
+    const qsizetype writes = requestsOf("XV,W,").size();
+    EXPECT_TRUE(link.SetInstrument(rec)) << link.UploadProblems().join(QLatin1String("; ")).toStdString();
+    EXPECT_EQ(requestsOf("XV,W,").size(), writes + 1) << "taken at its first answer";
+    EXPECT_EQ(sim.heldCount(), 0);
+    EXPECT_TRUE(logText().contains(QStringLiteral("<<< XS,R: the answer holds a character the link does not take (0xC9) >>>")));
+}
+
 // What the program cannot carry it never sends, and says so; the rest of the upload goes on.
 // The simulator cannot be given such a name by a settings file either.
 TEST_F(LinkTest, NameHoldingAByteTheLineDoesNotCarryIsNeitherSentNorLoaded)

@@ -2,18 +2,64 @@
 // nothing, a lost or refused request blocks nothing after it, and a late answer arrives when
 // the simulator is told to let it go, never by a wall-clock margin.
 #include "LinkFixture.h"
+#include "link/Transport.h"
 #include "settingsfiles/SettingLabel.h"
 #include "settingsfiles/SettingLines.h"
 #include <QRandomGenerator>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 QString Joined(const QStringList &l) { return l.join(QLatin1Char('\n')); }
+
+// The USB adapter between the link and the simulated instrument, which a test pulls out and
+// plugs in again. The instrument on the far side knows nothing of it: it goes on answering in
+// order, and what it sends while the adapter is out is lost.
+class AdapterLine : public Transport
+{
+public:
+    explicit AdapterLine(SimInstrument &sim) : m_sim(sim)
+    {
+        connect(&sim, &SimInstrument::delivered, this, [this](const QByteArray &bytes) {
+            QTimer::singleShot(0, this, [this, bytes] {
+                if (m_open)
+                    emit received(bytes);
+            });
+        });
+    }
+    bool open() override { return m_open = m_plugged; }
+    void close() override { m_open = false; }
+    bool isActive() const override { return m_open; }
+    bool write(const QByteArray &bytes) override
+    {
+        if (!m_open)
+            return false;
+        QTimer::singleShot(0, this, [this, bytes] { m_sim.receive(bytes); });
+        return true;
+    }
+    QString name() const override { return QStringLiteral("adapter"); }
+    // As the serial port reports an unplugged adapter: closed, and the line lost.
+    void pull()
+    {
+        m_plugged = false;
+        if (m_open) {
+            m_open = false;
+            emit lost();
+        }
+    }
+    void plugIn() { m_plugged = true; }
+
+private:
+    SimInstrument &m_sim;
+    bool m_plugged = true;
+    bool m_open = false;
+};
 } // namespace
 
 class OrderTest : public LinkTest
 {
 protected:
+    AdapterLine adapter{sim};
     qsizetype extraRequests(qsizetype from) const
     {
         qsizetype n = 0;
@@ -348,63 +394,120 @@ TEST_F(OrderTest, RepeatAfterNakConfirmsNothingSentAfterIt)
     EXPECT_TRUE(logText().contains(QStringLiteral("Check SUM error")));
 }
 
-// The instrument goes on answering in order through the link's own close and reopen of the
-// port while it searches. A pump switch-on whose answer comes late, a search that reopens the
-// port and connects on a connection check answered late, then a switch-off that the instrument
-// never gets: the late answer of the switch-on must not stand in for it.
+// The instrument goes on answering in order while the link searches: through the link's own
+// close and reopen of the port, and through an adapter pulled out and plugged in again, whose
+// port the search opens anew. A pump switch-on whose answer comes late, a search that connects
+// on a connection check answered late, then a switch-off that the instrument never gets: the
+// late answer of the switch-on must not stand in for it.
 TEST_F(OrderTest, WhatTheLineOwesOutlivesTheLinksOwnReopen)
 {
-    ASSERT_TRUE(connectLink());
-    sim.addRule(Rule(SimFault::NoAnswer, "BP", 'W', 1, 3));
-    EXPECT_FALSE(link.SetPump(true));
-    sim.clearRules();
-    sim.addRule(Hold("RC")); // the check that settles the line, and every answer after it, comes late
-    EXPECT_FALSE(link.SetPump(true));
-    EXPECT_TRUE(sim.pumpOn()) << "it got there; only its answer is late";
-    // The reading poll goes unanswered: the link searches, reopening the port every few probes.
-    link.setRunDensty(true);
-    ASSERT_TRUE(waitFor([&] { return !link.Connected(); }));
-    link.setRunDensty(false);
-    bool released = false;
-    QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
-        if (!released && link.LinkState() == uclQlif::LinkReopened && body.startsWith("RC,R,")) {
-            released = true;
-            sim.sendHeldFirst(1); // the check's late answer: the probe connects on it
+    struct Case {
+        const char *what;
+        std::function<void()> search;                            // the link loses the instrument
+        std::function<bool(const QByteArray &)> connectsOn;      // the probe that gets the late answer
+    };
+    const QList<Case> cases = {
+        {"the reading poll goes unanswered; the search reopens the port every few probes",
+         [&] {
+             link.setRunDensty(true);
+             ASSERT_TRUE(waitFor([&] { return !link.Connected(); }));
+             link.setRunDensty(false);
+         },
+         [&](const QByteArray &body) { return link.LinkState() == uclQlif::LinkReopened && body.startsWith("RC,R,"); }},
+        {"the adapter is pulled out and plugged in again",
+         [&] {
+             adapter.pull(); // the link hears of it at once
+             EXPECT_FALSE(link.Connected());
+             adapter.plugIn();
+         },
+         [&](const QByteArray &body) { return link.LinkState() == uclQlif::LinkSearching && body.startsWith("RC,R,"); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (&c != &cases.first()) { // the adapter's line
+            link.setPortOpen(false);
+            sim.hangUp();
+            link.setHostTransport(&adapter);
         }
-    });
-    ASSERT_TRUE(waitFor([&] { return link.Connected(); }, 20000));
-    ASSERT_TRUE(released);
-    sim.clearRules();
-    sim.addRule(Rule(SimFault::NoAnswer, "BP", 'W', 1, -1));
-    releaseAt({});
-    EXPECT_FALSE(link.SetPump(false)) << "the instrument never got it";
-    EXPECT_TRUE(sim.pumpOn());
-    flush();
-    ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
-    EXPECT_TRUE(link.SetPump(false)) << link.CommandFailure().toStdString();
-    EXPECT_FALSE(sim.pumpOn());
+        ASSERT_TRUE(connectLink());
+        sim.addRule(Rule(SimFault::NoAnswer, "BP", 'W', 1, 3));
+        EXPECT_FALSE(link.SetPump(true));
+        sim.clearRules();
+        sim.addRule(Hold("RC")); // the check that settles the line, and every answer after it, comes late
+        EXPECT_FALSE(link.SetPump(true));
+        EXPECT_TRUE(sim.pumpOn()) << "it got there; only its answer is late";
+        c.search();
+        bool released = false;
+        const QMetaObject::Connection late =
+            QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
+                if (!released && c.connectsOn(body)) {
+                    released = true;
+                    sim.sendHeldFirst(1); // the check's late answer: the probe connects on it
+                }
+            });
+        ASSERT_TRUE(waitFor([&] { return link.Connected(); }, 20000));
+        QObject::disconnect(late);
+        ASSERT_TRUE(released);
+        sim.clearRules();
+        sim.addRule(Rule(SimFault::NoAnswer, "BP", 'W', 1, -1));
+        releaseAt({});
+        EXPECT_FALSE(link.SetPump(false)) << "the instrument never got it";
+        EXPECT_TRUE(sim.pumpOn());
+        flush();
+        ASSERT_TRUE(waitFor([&] { return link.Connected(); }));
+        EXPECT_TRUE(link.SetPump(false)) << link.CommandFailure().toStdString();
+        EXPECT_FALSE(sim.pumpOn());
+    }
 }
 
-// The clock gets the time at which its request goes out, not the time it was asked for: here
-// the exchange that settles the line first takes over a second.
+// The clock gets the time at which its request goes out, not the time it was asked for: the
+// exchange that settles the line first, or the first copy of the request that got lost, takes
+// over a second before the copy the instrument takes.
 TEST_F(OrderTest, ClockGetsTheTimeAtWhichItIsSent)
 {
     ASSERT_TRUE(connectLink());
-    sim.addRule(Rule(SimFault::NoAnswer, "HC", 'W', 1, 3));
     const QDateTime asked(QDate(2030, 1, 2), QTime(3, 4, 5));
-    EXPECT_FALSE(link.SetDateTime(asked));
-    sim.clearRules();
-    QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
-        if (body.startsWith("RC,R,"))
-            QThread::msleep(1500); // the settling exchange is slow
-    });
-    ASSERT_TRUE(link.SetDateTime(asked)) << link.CommandFailure().toStdString();
-    const QByteArray sent = requestsOf("HC,W,").last();
-    const QDateTime carried = QDateTime::fromString(QString::fromLatin1(sent.mid(5, 12)), QStringLiteral("yyMMddHHmmss"))
-                                  .addYears(100);
-    ASSERT_TRUE(carried.isValid()) << sent.toStdString();
-    EXPECT_GE(asked.secsTo(carried), 1) << sent.toStdString();
-    EXPECT_LT(asked.secsTo(carried), 600) << sent.toStdString();
+    struct Case {
+        const char *what;
+        QByteArray slow;     // the request after which the instrument takes its time
+        SimFaultRule before; // what the command before it met (no rule: no command before)
+        SimFaultRule now;    // what this command meets
+        int copies;          // clock requests this command sends
+    };
+    const QList<Case> cases = {
+        {"the line is settled first", "RC,R,", Rule(SimFault::NoAnswer, "HC", 'W', 1, 3), {}, 1},
+        {"the request is resent", "HC,W,", {}, Rule(SimFault::NoAnswer, "HC", 'W'), 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.before.code.isEmpty()) {
+            sim.addRule(c.before);
+            EXPECT_FALSE(link.SetDateTime(asked));
+            sim.clearRules();
+        }
+        if (!c.now.code.isEmpty())
+            sim.addRule(c.now);
+        bool slept = false;
+        const QMetaObject::Connection slow =
+            QObject::connect(&sim, &SimInstrument::requestSeen, &link, [&](const QByteArray &body) {
+                if (!slept && body.startsWith(c.slow)) {
+                    slept = true;
+                    QThread::msleep(1500);
+                }
+            });
+        const qsizetype before = requestsOf("HC,W,").size();
+        EXPECT_TRUE(link.SetDateTime(asked)) << link.CommandFailure().toStdString();
+        QObject::disconnect(slow);
+        sim.clearRules();
+        EXPECT_TRUE(slept);
+        EXPECT_EQ(requestsOf("HC,W,").size() - before, c.copies);
+        const QByteArray sent = requestsOf("HC,W,").last();
+        const QDateTime carried = QDateTime::fromString(QString::fromLatin1(sent.mid(5, 12)), QStringLiteral("yyMMddHHmmss"))
+                                      .addYears(100);
+        ASSERT_TRUE(carried.isValid()) << sent.toStdString();
+        EXPECT_GE(asked.secsTo(carried), 1) << sent.toStdString();
+        EXPECT_LT(asked.secsTo(carried), 600) << sent.toStdString();
+    }
 }
 
 // Six pump commands and six clock sets, the third with a damaged frame before its answer

@@ -1,25 +1,47 @@
 #include "link/SupportFlags.h"
-#include "model/clsInstrument.h"
 
-namespace {
 using M = clsInstrument::M;
-const M kSupportFlags[] = {M::invalidWB, M::invalidFL_, M::invalidGN, M::invalidLP, M::invalidHE_,
-                           M::invalidFF, M::invalidLO_, M::invalidLB_, M::invalidLA_, M::invalidLI,
-                           M::invalidG1, M::invalidLJ, M::InvalidIF};
-} // namespace
 
-bool MarkUnsupported(clsInstrument &inst, const SettingLines::Entry &e)
+void GroupSupport::missed(clsInstrument &inst, const SettingLines::Entry &e, const QString &why)
 {
-    if (!SettingLines::isSupported(inst, e))
-        return true;
+    if (SettingLines::supportFlag(e) == M::Count)
+        SettingLines::markUnread(inst, e);
+    m_missed.append({&e, why});
+}
+
+void GroupSupport::answered(const SettingLines::Entry &e)
+{
+    const M flag = SettingLines::supportFlag(e);
+    if (flag != M::Count && !m_answered.contains(flag))
+        m_answered.append(flag);
+}
+
+GroupSupport::Settled GroupSupport::settle(clsInstrument &inst) const
+{
+    Settled out;
+    QVector<M> raised;
+    QVector<QStringList> codes; // of each raised group, as its entries were missed
     clsInstrument::DeviceDoor door(inst);
-    for (M m : kSupportFlags) {
-        if (inst.number(m) != 0)
-            continue;
-        inst.setNumber(m, -1);
-        if (!SettingLines::isSupported(inst, e))
-            return true;
-        inst.setNumber(m, 0);
+    for (const Missed &m : m_missed) {
+        const M flag = SettingLines::supportFlag(*m.entry);
+        if (flag == M::Count) {
+            out.unread.append(m);
+        } else if (!m_answered.contains(flag)) {
+            qsizetype k = raised.indexOf(flag);
+            if (k < 0) {
+                inst.setNumber(flag, -1);
+                raised.append(flag);
+                codes.append(QStringList());
+                k = raised.size() - 1;
+            }
+            if (!codes[k].contains(m.entry->code))
+                codes[k].append(m.entry->code);
+        } else if (inst.number(flag) == 0) {
+            SettingLines::markUnread(inst, *m.entry);
+            out.unread.append(m);
+        }
     }
-    return false;
+    for (const QStringList &c : codes)
+        out.refused.append(c.join(QStringLiteral(", ")));
+    return out;
 }

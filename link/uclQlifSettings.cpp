@@ -57,38 +57,52 @@ bool uclQlif::GetInstrument(clsInstrument &iObj)
     iObj.ClearDatas();
     clsInstrument::DeviceDoor door(iObj);
 
+    GroupSupport groups;
+    bool walked = true;
     for (const SettingLines::Entry &e : SettingLines::entries()) {
         const QString key = SettingLines::requestKey(e);
         const Reply r = exchange(ReadRequest(e), StatusWaitRead);
         if (r.outcome == Outcome::Refused) {
-            // Not every instrument knows every command: note it and read on. A line whose group
-            // stays supported is marked unread: its cleared value is not the instrument's.
-            if (!MarkUnsupported(iObj, e)) {
-                m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(e.code));
-                SettingLines::markUnread(iObj, e);
-                m_readGaps << QStringLiteral("%1: the instrument refused to read it").arg(SettingLabel(e.code, key));
-            }
+            // Not every instrument knows every command: note it and read on. The line's cleared
+            // value is not the instrument's.
+            m_log.addLine(QStringLiteral("<<< %1,R refused >>>").arg(e.code));
+            groups.missed(iObj, e, QStringLiteral("the instrument refused to read it"));
             continue;
         }
         if (r.outcome != Outcome::Accepted) {
             failLine(iObj, e.code, key, r.outcome == Outcome::Busy ? QStringLiteral("the instrument is busy") : r.why);
-            return false;
+            walked = false;
+            break;
         }
         // Names as the instrument holds them, blanks in front included (only the padding is the
         // writer's): an untouched upload gives them back as they came.
         const SettingLines::ParseResult p = SettingLines::parseFields(iObj, e.code, ToStrings(r.answer.fields),
                                                                       SettingLines::Door::Device,
                                                                       SettingLines::Blanks::Keep);
-        if (p.ok())
-            continue; // the codec itself notes a group an older instrument answers in short
-        // An older instrument answers some groups with fewer fields: the group counts as unsupported.
-        if (MarkUnsupported(iObj, e)) {
-            m_log.addLine(QStringLiteral("<<< %1,R: %2; taken as not supported >>>").arg(e.code, p.reason));
+        if (p.ok()) {
+            groups.answered(e); // the codec itself notes a group an older instrument answers in short
+            continue;
+        }
+        // An older instrument may answer a group it lacks in a form of its own: read on, as past
+        // a refusal.
+        if (SettingLines::supportFlag(e) != clsInstrument::M::Count) {
+            m_log.addLine(QStringLiteral("<<< %1,R: %2 >>>").arg(e.code, p.reason));
+            groups.missed(iObj, e, QStringLiteral("its answer could not be taken (%1)").arg(p.reason));
             continue;
         }
         failLine(iObj, e.code, key, p.reason);
-        return false;
+        walked = false;
+        break;
     }
+    // Only the whole walk tells whether a group answered at all. A failed read is settled too:
+    // the record it leaves still tells what it could not read.
+    const GroupSupport::Settled settled = groups.settle(iObj);
+    for (const QString &codes : settled.refused)
+        m_log.addLine(QStringLiteral("<<< %1: no entry answered; taken as not supported >>>").arg(codes));
+    for (const GroupSupport::Missed &m : settled.unread)
+        m_readGaps << QStringLiteral("%1: %2").arg(SettingLabel(*m.entry), m.why);
+    if (!walked)
+        return false;
 
     for (const QByteArray &code : ReadOnlyCodes::ReadOrder()) {
         const Reply r = exchange(code + ",R,", StatusWaitRead);

@@ -530,6 +530,12 @@ bool isUnread(const clsInstrument &inst, const Entry &e)
     return any;
 }
 
+M supportFlag(const Entry &e)
+{
+    const Def *d = defOf(e.code);
+    return d ? d->support : M::Count;
+}
+
 bool isSupported(const clsInstrument &inst, const Entry &e)
 {
     const Def *d = defOf(e.code);

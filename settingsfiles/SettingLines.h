@@ -1,10 +1,9 @@
 #pragma once
+#include "model/clsInstrument.h"
 #include "settingsfiles/FieldCodec.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-class clsInstrument;
 
 // The setting-line codec: the one place that knows every setting command of the
 // instrument, its fields, their encodings, the record members they carry, the Change_
@@ -74,10 +73,12 @@ void clearChanged(clsInstrument &inst, const Entry &e);
 // read again or the user has given every value it carries.
 void markUnread(clsInstrument &inst, const Entry &e);
 bool isUnread(const clsInstrument &inst, const Entry &e);
+// The support flag of the line's command group (invalidWB, invalidFL_, invalidGN, invalidLP,
+// invalidHE_, invalidFF, invalidLO_, invalidLB_, invalidLA_, invalidLI, invalidLJ, invalidG1,
+// InvalidIF for IF/I1/I2); M::Count for a line no flag covers.
+clsInstrument::M supportFlag(const Entry &e);
 // False when the record's support flag for this line's command group says the instrument
-// refuses it (invalidWB, invalidFL_, invalidGN, invalidLP, invalidHE_, invalidFF,
-// invalidLO_, invalidLB_, invalidLA_, invalidLI, invalidLJ, invalidG1, InvalidIF for
-// IF/I1/I2); true for every other line.
+// refuses it; true for every other line.
 bool isSupported(const clsInstrument &inst, const Entry &e);
 
 // Text of one line, or the reason it cannot be written.

@@ -1,4 +1,7 @@
 #include "LinkFixture.h"
+#include "settingsfiles/SettingLines.h"
+#include "settingsfiles/SettingLabel.h"
+#include "settingsfiles/SettingsFile.h"
 #include "support/InstrumentDiff.h"
 
 namespace {
@@ -108,24 +111,98 @@ TEST_F(LinkTest, FactorySaveAndOptionBoardCommitEndTheSequence)
     EXPECT_FALSE(rec.Change_SubBoard());
 }
 
-TEST_F(LinkTest, RefusedAndShortAnswersMarkGroupsUnsupported)
+// An instrument that lacks a command group refuses every entry of it (or, older, answers it in
+// short, a refused entry there included): the group is unsupported and nothing is unread; the
+// upload leaves it out and succeeds, and a store goes through.
+TEST_F(LinkTest, GroupTheInstrumentLacksIsUnsupportedAndNothingElse)
 {
-    sim.addRule(Rule(SimFault::Refuse, "WB", 'R'));
-    sim.addRule(Rule(SimFault::FewerFields, "FF", 'R')); // an older instrument knows fewer fields
+    using M = clsInstrument::M;
+    const struct {
+        QList<SimFaultRule> rules;
+        QList<M> unsupported;
+        QString said; // in the serial log
+    } cases[] = {
+        {{Rule(SimFault::Refuse, "WB", 'R')}, {M::invalidWB}, QStringLiteral("WB: no entry")},
+        {{Rule(SimFault::Refuse, "LA", 'R', 1, -1)}, {M::invalidLA_}, QStringLiteral("LA: no entry")},
+        {{Rule(SimFault::Refuse, "LO", 'R', 1, -1)}, {M::invalidLO_}, QStringLiteral("LO: no entry")},
+        {{Rule(SimFault::Refuse, "G1", 'R', 1, -1)}, {M::invalidG1}, QStringLiteral("G1: no entry")},
+        {{Rule(SimFault::Refuse, "IF", 'R'), Rule(SimFault::Refuse, "I1", 'R'), Rule(SimFault::Refuse, "I2", 'R')},
+         {M::InvalidIF}, QStringLiteral("IF, I1, I2: no entry")},
+        {{Rule(SimFault::FewerFields, "FF", 'R'), Rule(SimFault::FewerFields, "LI", 'R', 1, -1), Rule(SimFault::Refuse, "LI", 'R', 4)},
+         {M::invalidFF, M::invalidLI}, QStringLiteral("<<< LI,R refused >>>")},
+    };
     ASSERT_TRUE(connectLink());
-    clsInstrument rec;
-    ASSERT_TRUE(link.GetInstrument(rec));
-    EXPECT_TRUE(rec.invalidWB());
-    EXPECT_TRUE(rec.invalidFF());
-    EXPECT_FALSE(rec.invalidGN());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.said.toStdString());
+        sim.clearRules();
+        for (const SimFaultRule &r : c.rules)
+            sim.addRule(r);
+        clsInstrument rec;
+        ASSERT_TRUE(link.GetInstrument(rec));
+        EXPECT_TRUE(link.ReadGaps().isEmpty() && !rec.AnyUnread() && logText().contains(c.said));
+        EXPECT_TRUE(StoreConfig(rec, dir.filePath(QStringLiteral("backup.seq")), false).ok);
+        rec.SetChangeFlags(true);
+        sim.clearRequests();
+        EXPECT_TRUE(link.SetInstrument(rec));
+        for (const SettingLines::Entry &e : SettingLines::entries())
+            if (SettingLines::supportFlag(e) != M::Count) {
+                const bool lacked = c.unsupported.contains(SettingLines::supportFlag(e));
+                EXPECT_EQ(SettingLines::isSupported(rec, e), !lacked) << e.code.toStdString();
+                EXPECT_EQ(requestsOf((e.code + QStringLiteral(",W,")).toLatin1()).isEmpty(), lacked) << e.code.toStdString();
+            }
+    }
+}
 
-    rec.SetChangeFlags(true);
-    sim.clearRequests();
-    link.SetInstrument(rec);
-    EXPECT_TRUE(requestsOf("WB,").isEmpty());
-    EXPECT_TRUE(requestsOf("FF,").isEmpty());
-    EXPECT_TRUE(requestsOf("GJ,").isEmpty()); // read-only on the line
-    EXPECT_FALSE(requestsOf("AP,W,").isEmpty());
+// One entry of a group refused (or answered in a form not taken) while the group's other entries
+// answer: the group stays supported and that line alone is unread: said, never sent or stored,
+// left as the instrument holds it; after a clean download the upload sends it again.
+TEST_F(LinkTest, RefusedEntryOfAGroupAnsweredInPartIsUnread)
+{
+    const struct {
+        QByteArray code;
+        int nth; // the read of the code that fails; the first: later answers clear a short form's flag
+        SimFault fault = SimFault::Refuse;
+        QString why = QStringLiteral("the instrument refused to read it");
+    } cases[] = {
+        {"LB", 1}, {"LO", 2}, {"LA", 3}, {"LI", 1}, {"LJ", 17}, {"G1", 6}, {"IF", 1}, // IF: I1 and I2 answer
+        {"LA", 4, SimFault::FewerFields, QStringLiteral("its answer could not be taken (3 fields, 4 expected)")},
+    };
+    ASSERT_TRUE(connectLink());
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        QVector<SettingLines::Entry> group;
+        const SettingLines::Entry *refused = nullptr;
+        for (const SettingLines::Entry &e : SettingLines::entries())
+            if (e.code == QLatin1String(c.code) && (e.index < 0 || e.index == c.nth - 1))
+                refused = &e;
+        for (const SettingLines::Entry &e : SettingLines::entries())
+            if (SettingLines::supportFlag(e) == SettingLines::supportFlag(*refused) && !(e == *refused))
+                group << e;
+        const QString held = SettingLines::lineText(sim.state(), *refused).text;
+        sim.clearRules();
+        sim.addRule(Rule(c.fault, c.code, 'R', c.nth));
+        clsInstrument rec;
+        ASSERT_TRUE(link.GetInstrument(rec));
+        EXPECT_TRUE(SettingLines::isSupported(rec, *refused) && SettingLines::isUnread(rec, *refused));
+        EXPECT_EQ(link.ReadGaps(), QStringList{SettingLabel(*refused) + QStringLiteral(": ") + c.why});
+        for (const SettingLines::Entry &e : group)
+            EXPECT_EQ(SettingLines::lineText(rec, e).text, SettingLines::lineText(sim.state(), e).text);
+        const SettingsFileResult stored = StoreConfig(rec, dir.filePath(QStringLiteral("backup.seq")), false);
+        EXPECT_TRUE(!stored.ok && stored.error.contains(SettingLabel(*refused) + QStringLiteral(" could not be read")));
+
+        rec.SetChangeFlags(true);
+        sim.clearRequests();
+        EXPECT_FALSE(link.SetInstrument(rec));
+        EXPECT_EQ(link.UploadProblems(), QStringList{SettingLabel(*refused) + QStringLiteral(" not sent: it could not be read from the instrument")});
+        for (const SettingLines::Entry &e : group)
+            EXPECT_EQ(requestsOf(SettingLines::lineText(rec, e).text.toLatin1()).size(), 1) << "the rest of the group goes";
+        EXPECT_EQ(SettingLines::lineText(sim.state(), *refused).text, held);
+        clsInstrument clean;
+        ASSERT_TRUE(link.GetInstrument(clean));
+        clean.SetChangeFlags(true);
+        EXPECT_TRUE(link.SetInstrument(clean));
+        EXPECT_EQ(requestsOf(held.toLatin1()).size(), 1);
+    }
 }
 
 // A line whose read the instrument refuses is read past and left unread: no upload sends its

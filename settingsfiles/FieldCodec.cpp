@@ -174,10 +174,15 @@ std::optional<QString> textN(const QString &v, int n, QString *why, Chars chars)
     return textRaw(t, why, chars);
 }
 
+namespace {
+// A blank would be trimmed, and a "," split the line: neither reads back.
+bool isDigitCharCode(int code) { return code >= 33 && code <= 126 && code != ','; }
+} // namespace
+
 std::optional<QString> digitChar(int v, QString *why)
 {
     const int code = 48 + v;
-    if (code < 33 || code > 126 || code == ',')
+    if (!isDigitCharCode(code))
         return refuse(why, QStringLiteral("%1 has no digit character").arg(v));
     return QString(QChar(char16_t(code)));
 }
@@ -228,6 +233,14 @@ std::optional<int16_t> readDigit(const QString &f, QString *why)
     if (t.size() != 1 || t.at(0) < QLatin1Char('0') || t.at(0) > QLatin1Char('9'))
         return refuse(why, QStringLiteral("\"%1\" is not a single digit").arg(f));
     return int16_t(t.at(0).unicode() - '0');
+}
+
+std::optional<int16_t> readDigitChar(const QString &f, QString *why)
+{
+    const int code = f.size() == 1 ? int(f.at(0).unicode()) : 0;
+    if (!isDigitCharCode(code))
+        return refuse(why, QStringLiteral("\"%1\" is not one digit character").arg(f));
+    return int16_t(code - 48);
 }
 
 std::optional<QString> readText(const QString &f, int width, QString *why)

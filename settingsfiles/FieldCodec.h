@@ -39,7 +39,7 @@ enum class Chars {
 std::optional<QString> textN(const QString &v, int n, QString *why, Chars chars = Chars::Line);
 // The text as it stands, with the same refusal.
 std::optional<QString> textRaw(const QString &v, QString *why, Chars chars = Chars::Line);
-// The character with code 48 + v.
+// The character with code 48 + v: printable, neither blank nor ",".
 std::optional<QString> digitChar(int v, QString *why);
 
 // ---- reading
@@ -57,6 +57,8 @@ std::optional<int32_t> readWide(const QString &f, QString *why);
 // One digit 0..9: the fields written in decimal and read as hex, where only 0..9 read back
 // the same.
 std::optional<int16_t> readDigit(const QString &f, QString *why);
+// One character as digitChar writes it, back to its value (code - 48).
+std::optional<int16_t> readDigitChar(const QString &f, QString *why);
 // A text field of at most width characters (0: any) of printable ASCII without ";": a byte
 // above "~" is refused like a control character, naming it. A "," is taken: the whole-line
 // readers join a padded last name split at its commas.

@@ -224,16 +224,8 @@ bool decode(clsInstrument &r, const Field &f, const QString &s, M tailFlag, Blan
     }
     case Enc::Flag:
         return num(readFlag(s, why));
-    case Enc::DigitChar: {
-        // One printable character, as digitChar writes it.
-        const int code = s.size() == 1 ? int(s.at(0).unicode()) : 0;
-        if (code < 33 || code > 126 || code == ',') {
-            if (why)
-                *why = QStringLiteral("\"%1\" is not one digit character").arg(s);
-            return false;
-        }
-        return setNum(r, f.m, code - 48, f.i, f.j, why);
-    }
+    case Enc::DigitChar:
+        return num(readDigitChar(s, why));
     case Enc::Unit: {
         const auto c = readDec(s, why);
         return c && setTxt(r, f.m, UnitName(*c), f.i, f.j, why);

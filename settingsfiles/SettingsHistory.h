@@ -9,6 +9,11 @@ class clsInstrument;
 
 constexpr int kHistoryColumns = 1012;
 
+// The cell of a value the instrument did not give (a download could not read it, and
+// nobody typed it since). Longer than any name the record holds (20 characters at most),
+// and neither a number nor a word of the history, so no value reads as it.
+constexpr char kHistoryNotRead[] = "(not read from the instrument)";
+
 // "VANTIK_Setting<suffix>.csv" and "VANTIK_Setting<suffix>_swap.csv" in the program folder.
 QString HistoryFilePath();
 QString HistorySwapPath();

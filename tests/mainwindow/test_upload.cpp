@@ -62,3 +62,45 @@ TEST_F(MainUpload, NamesTheDownloadCouldNotReadAreSaidAndLeftAlone)
     Confirm(form->cmdOption[4]);
     EXPECT_EQ(LogLines().count(station + refused), 2);
 }
+
+// The history says which cells a download could not read: in both Read rows (the save-only
+// read's own record and the main one) and in the Write row of the Update that left them alone.
+// A clean read writes values again.
+TEST_F(MainUpload, HistorySaysWhatTheDownloadCouldNotRead)
+{
+    ASSERT_TRUE(Start());
+    const auto refuseReads = [this] {
+        sim->clearRules();
+        sim->addRule({SimFault::Refuse, "XS", 'R', 3, 1});
+        sim->addRule({SimFault::Refuse, "XZ", 'R', 3, 1});
+        sim->addRule({SimFault::Refuse, "XP", 'R', 1, 1});
+    };
+    const QStringList checked = {"Station3", "User3", GetMsg(5609), GetMsg(5223), "Station4"};
+    const auto lastRow = [&] {
+        const QStringList rows = QString::fromLatin1(ReadFile(HistoryFilePath())).split("\r\n", Qt::SkipEmptyParts);
+        const QStringList header = rows.first().split(','), row = rows.last().split(',');
+        EXPECT_EQ(row.size(), kHistoryColumns);
+        QStringList cells{row.first()};
+        for (const QString &label : checked)
+            cells << row.value(header.indexOf(label));
+        return cells;
+    };
+    const QString notRead = QString::fromLatin1(kHistoryNotRead);
+    const QStringList gaps = {notRead, notRead, notRead, notRead, "STATION 004"};
+
+    refuseReads();
+    form->chkSaveOnly->setChecked(true);
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(lastRow(), QStringList{"Read"} + gaps);
+    refuseReads();
+    form->chkSaveOnly->setChecked(false);
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(lastRow(), QStringList{"Read"} + gaps);
+    sim->clearRules();
+    Confirm(form->cmdOption[0]);
+    EXPECT_EQ(lastRow(), QStringList{"Write"} + gaps);
+
+    Press(form->cmdDown[5]);
+    EXPECT_EQ(lastRow(), (QStringList{"Read", "STATION 003", "USER 03", "STATION 003", "60", "STATION 004"}));
+    EXPECT_EQ(HistoryActions(), (QStringList{"Read", "Read", "Write", "Read"}));
+}

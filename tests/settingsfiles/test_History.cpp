@@ -1,6 +1,8 @@
 #include "SettingsChecks.h"
 
 #include "core/modMain.h"
+#include "model/modGasCommon.h"
+#include "settingsfiles/SettingLines.h"
 #include "settingsfiles/SettingsHistory.h"
 #include "support/FileSizeLimit.h"
 
@@ -9,7 +11,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
 #include <vector>
 
 namespace {
@@ -365,4 +369,79 @@ TEST_F(HistoryTest, ColumnValues)
                                   {138, "101000"}, {138 + 24 + 5, "25.0"}, {183, "1.25"}, {187, "5.5"},
                                   {358, "-----"}, {359, "NORMAL"}})
         EXPECT_EQ(f[k], QLatin1String(text)) << k;
+}
+
+// A cell built from a value the download could not read (or from the decimal places it is
+// shown with) says so; every other cell stays as it was, and a value typed since is a value.
+TEST_F(HistoryTest, CellsOfValuesNotReadSaySo)
+{
+    using SettingLines::Entry;
+    using M = clsInstrument::M;
+    clsInstrument read = VariedRecord(5);
+    {
+        clsInstrument::DeviceDoor door(read);
+        read.setXV_(0, 3); // Station 3 selected, and shown as the Station ID; user 2 as the User ID
+        read.setXV_(1, 2);
+        read.setStationID(read.XS_(2));
+        read.setUserID(read.XZ_(1));
+        read.setLogoDisp(0);
+    }
+    QStringList labels;
+    HistoryColumns(read, false, QDateTime(), &labels, nullptr);
+    const auto at = [&](const char *label) { return int(labels.indexOf(QLatin1String(label))); };
+    // 0-based: channel i's columns from 43 + 13i, port i's from 138 + 6i.
+    std::set<int> decimals;
+    for (int i = 0; i <= 6; ++i) {
+        for (int k : {1, 2, 3, 4, 5, 8, 11, 12})
+            decimals.insert(43 + 13 * i + k);
+        decimals.insert({138 + 6 * i + 2, 138 + 6 * i + 3});
+        if (i > 0 && read.GasType(i) == SensorType::ThermalConductivity)
+            decimals.insert(138 + 6 * i + 5);
+    }
+    const auto logoName = [](clsInstrument &r) {
+        clsInstrument::DeviceDoor door(r);
+        r.setLogoDisp(4);
+    };
+    struct Case {
+        const char *what;
+        QVector<Entry> unread;
+        std::set<int> cells;
+        std::function<void(clsInstrument &)> also; // done to both records after the marks
+    };
+    const Case cases[] = {
+        {"station 3", {{"XS", 2}}, {at("Station3"), at("Station ID")}, {}},
+        {"user 3", {{"XZ", 2}}, {at("User3")}, {}},
+        {"selection", {{"XV", -1}}, {at("Station ID"), at("User ID")}, {}},
+        {"interval", {{"XP", -1}}, {at("Interval Trend Time (Sec)")}, {}},
+        {"PID names 4", {{"LS", 4}}, {at("PH-Name4"), at("PH-Long Name4"), at("PL-Name4"), at("PL-Long Name4")}, {}},
+        {"conversion count", {{"LN", -1}}, {at("Conversion Available Count")}, {}},
+        {"decimal places", {{"GP", -1}}, decimals, {}},
+        {"logo name, not shown as the logo", {{"BN", -1}}, {at("EDIT LOGO DISPLAY")}, {}},
+        {"logo name shown as the logo", {{"BN", -1}}, {39, 137, 188}, logoName},
+        {"station 3 typed since", {{"XS", 2}, {"XP", -1}}, {at("Interval Trend Time (Sec)")},
+         [](clsInstrument &r) { r.setXS_(2, QStringLiteral("TYPED")); }},
+    };
+    for (const Case &c : cases) {
+        clsInstrument plain = read;
+        clsInstrument marked = read;
+        for (const Entry &e : c.unread)
+            SettingLines::markUnread(marked, e);
+        if (c.also) {
+            c.also(plain);
+            c.also(marked);
+        }
+        const QStringList before = row(plain);
+        for (bool write : {false, true}) {
+            const QStringList after = row(marked, write);
+            ASSERT_EQ(after.size(), kHistoryColumns) << c.what;
+            std::set<int> changed;
+            for (int k = 1; k < kHistoryColumns; ++k) {
+                if (after[k] != before[k]) {
+                    changed.insert(k);
+                    EXPECT_EQ(after[k], QLatin1String(kHistoryNotRead)) << c.what << " " << k;
+                }
+            }
+            EXPECT_EQ(changed, c.cells) << c.what;
+        }
+    }
 }

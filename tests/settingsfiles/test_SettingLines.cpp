@@ -168,6 +168,7 @@ TEST(SettingLinesRead, RefusesWhatTheWriterNeverWrites)
         QStringLiteral("LO,W,1,Long name,AB ,0A0,"),       // factor of three digits
         QStringLiteral("IT,W,0,A,2,3,4,@,6,"),              // the writer writes 0..9 or "@"
         QStringLiteral("AP,W,1.5,"), QStringLiteral("UG,W,1,,1,1,1,1,1,"),
+        QStringLiteral("UG,W,1, ,1,1,1,1,1,"),             // a blank is no digit character
         QStringLiteral("A1,W,0001,"),                      // short: takes nothing from an earlier line
         QStringLiteral("SC,W,10000,"),                     // beyond 16 bits
         QStringLiteral("XP,W,"), QStringLiteral("LO,W,0,a,b,ZZ,"), QStringLiteral("LO,W,0,a,b,8000,"),

@@ -258,6 +258,18 @@ TEST_F(SettingsFileTest, DamagedOrCutShortFileIsRefusedNamingWhatIsWrong)
     res = LoadConfig(target, path("p.vkx"), true);
     EXPECT_FALSE(res.ok);
     EXPECT_TRUE(res.error.contains(QLatin1String("LJ 13-16"))) << res.error.toStdString();
+    // The PID names alone are no PID block: the rest of one is lacking, beside stations too.
+    Distribution stations;
+    stations.station = true;
+    ASSERT_TRUE(StoreConfig(r, path("s.vkx"), true, stations).ok);
+    const QList<QByteArray> sl = crlfLines(ReadTestFile(path("s.vkx")));
+    for (const QList<QByteArray> &held : {vl.mid(0, 17), sl + vl.mid(0, 1)}) {
+        WriteTestFile(path("names.vkx"), held.join("\r\n") + "\r\n");
+        res = LoadConfig(target, path("names.vkx"), true);
+        EXPECT_FALSE(res.ok) << held.size();
+        EXPECT_TRUE(res.error.contains(QLatin1String("lacks"))) << res.error.toStdString();
+    }
+    EXPECT_TRUE(carriedDifferences(before, target).isEmpty());
 }
 
 // A load keeps what ClearDatas keeps, and the support flags, which describe the instrument,

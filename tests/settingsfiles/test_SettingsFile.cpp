@@ -438,4 +438,14 @@ TEST_F(SettingsFileTest, UnreadLinesAreRefusedSayingWhatCanBeDone)
         EXPECT_EQ(stored.error, QStringLiteral("The settings cannot be written: ") + QLatin1String(c.said));
         EXPECT_FALSE(QFile::exists(path("u.seq")));
     }
+    // A maintenance-data file is refused only for the blocks it holds.
+    clsInstrument r = VariedRecord(5);
+    SettingLines::markUnread(r, Entry{"LS", 2});
+    Distribution stations;
+    stations.station = true;
+    EXPECT_TRUE(StoreConfig(r, path("s.vkx"), true, stations).ok);
+    stations.pidLow = true;
+    EXPECT_EQ(StoreConfig(r, path("p.vkx"), true, stations).error,
+              QStringLiteral("The settings cannot be written: PID Sensor 3 names (LS 02) could not be read from the "
+                             "instrument; download again"));
 }

@@ -270,6 +270,27 @@ RowTexts RecordRow(const clsInstrument &rec, bool user, int i)
     return t;
 }
 
+RecordValue ValueOf(bool user, int i, int col)
+{
+    const int k = user ? kUserLaBase + i : i;
+    switch (col) {
+    case ColName: return {user ? M::LO_name : M::LB_name, i};
+    case ColLongName: return {user ? M::LO_longname : M::LB_longname, i};
+    case ColFactor: return {user ? M::LO_fc : M::LB_fc, i};
+    case ColFirst: return {M::LA_warn, k};
+    case ColSecond: return {M::LA_alarm, k};
+    case ColRatio: return {M::LA_ratio, k};
+    default: return {M::LA_volt, k};
+    }
+}
+
+SettingLines::Entry LineOf(bool user, int i, int col)
+{
+    if (col <= ColFactor)
+        return {user ? QStringLiteral("LO") : QStringLiteral("LB"), i};
+    return {QStringLiteral("LA"), user ? kUserLaBase + i : i};
+}
+
 int CountMax() { return int(clsInstrument::info(M::LN_).hi); }
 
 int FilterCountKey(int key, const QString &text)

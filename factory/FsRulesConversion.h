@@ -1,4 +1,5 @@
 #pragma once
+#include "factory/UnreadValues.h"
 #include <QString>
 #include <array>
 #include <optional>
@@ -101,6 +102,11 @@ QString VoltText(float volt);
 using RowTexts = std::array<QString, kCols>;
 // The cells of entry i of the record as the grid shows them (column 0 empty).
 RowTexts RecordRow(const clsInstrument &rec, bool user, int i);
+
+// The record value cell (row i + 1, col) of a grid shows (columns 1..7), and the setting
+// line that carries it: LO or LB entry i for the names and factor, LA for the levels.
+RecordValue ValueOf(bool user, int i, int col);
+SettingLines::Entry LineOf(bool user, int i, int col);
 
 // Transfer of both grids and the count into the record, in the order OK applies them:
 // names and factors (pre-defined, then user), alarm values (pre-defined, then user), the

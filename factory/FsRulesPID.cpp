@@ -148,6 +148,23 @@ QStringList RowTexts(const clsInstrument &inst, int e, int j)
             FormatDecimals(inst.PIDFactor(e, j) / 100.0f, 2)};
 }
 
+RecordValue ValueOf(int j, int e, int col)
+{
+    using M = clsInstrument::M;
+    static const M kSpec[] = {M::PIDFullScale, M::PIDPoint, M::PIDUnit, M::PIDDigit, M::PIDWarn,
+                              M::PIDAlarm,     M::PIDStel,  M::PIDTwa,  M::PIDAutoCal, M::PIDFactor};
+    if (col == ColName || col == ColLongName)
+        return {col == ColName ? M::PIDName : M::PIDLongName, e};
+    return {kSpec[qBound(0, col - ColFullScale, int(std::size(kSpec)) - 1)], e, j};
+}
+
+SettingLines::Entry LineOf(int j, int e, int col)
+{
+    if (col == ColName || col == ColLongName)
+        return {QStringLiteral("LS"), e};
+    return {j == 0 ? QStringLiteral("LJ") : QStringLiteral("LI"), e};
+}
+
 bool IsLocked(int row, int col)
 {
     if (row >= 1 && row < kLastRow)

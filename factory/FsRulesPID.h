@@ -1,4 +1,5 @@
 #pragma once
+#include "factory/UnreadValues.h"
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -58,6 +59,11 @@ QString PointText(int decimals);
 
 // Texts of the row of entry e of range j as the grid shows them (kCols texts).
 QStringList RowTexts(const clsInstrument &inst, int e, int j);
+
+// The record value cell (entry e, col) of range j shows (columns 1..12), and the setting
+// line that carries it: LS for the names, LJ (High) or LI (Low) for the rest.
+RecordValue ValueOf(int j, int e, int col);
+SettingLines::Entry LineOf(int j, int e, int col);
 
 // Locked cells: entries 0..15 in columns 1..6, entry 16 in columns 4..6.
 bool IsLocked(int row, int col);

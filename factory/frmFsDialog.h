@@ -197,8 +197,18 @@ public:
     QString AskListFile(bool Save, const QString &DefaultName);
     // Message 8075 "Improper file": a list file that changed nothing.
     void ShowImproperFile();
-    // Refuses a list export with message 8056 naming the list.
-    void ShowImproperData(const QString &List);
+    // Refuses a list export or the store with message 8056 naming the list or cell, and
+    // Reason, when given, on a line of its own.
+    void ShowImproperData(const QString &List, const QString &Reason = QString());
+    // A cell that still shows a value the instrument refused to read (nobody typed or
+    // loaded one since): where it is, named as the ...NotComingBack checks name a cell, and
+    // why with what to do (UnreadReason). An export or the store holding it refuses.
+    struct UnreadCell {
+        QString where; // "" when there is none
+        QString reason;
+    };
+    // The first such name of vfgStation or vfgUser, by that list's own marks.
+    UnreadCell UnreadNames(const FlexGrid *Grid) const;
     // How a list export ended: the writer's error, or "Export Complete".
     void ShowExportResult(const FileResult &Written);
 
@@ -229,6 +239,10 @@ public:
     // and a maintenance-data file; else the first that would not, named ("User Defined
     // Conversion Table: row 2, Long Name"). The export and the store refuse then.
     QString ConvNotComingBack() const;
+    // The first cell of both conversion grids (user rows first) still showing a value the
+    // download could not read ("User Defined Conversion Table: row 2, 1st"); withCount,
+    // the available count as well (the store writes it, the list file does not).
+    UnreadCell UnreadConv(bool withCount) const;
     // GetAllGrids sections 8 to 12; only the count refuses (one that is no number).
     void GetPreConvNames(clsInstrument &rec);
     void GetUserConvNames(clsInstrument &rec);
@@ -272,6 +286,8 @@ public:
     void cmdPIDExport_Click(int Index);
     // As ConvNotComingBack for vfgPID(Index): "" or the first cell ("row 3, Long Name").
     QString PidNotComingBack(int Index) const;
+    // The same for vfgPID(Index): where is "row 3, Name", as PidNotComingBack gives it.
+    UnreadCell UnreadPid(int Index) const;
     void cmdPIDImport_Click(int Index);
     // GetAllGrids sections 15 and 16, and the copy of a PID entry into a channel. Section 16
     // refuses a channel due a PID entry that no entry names.

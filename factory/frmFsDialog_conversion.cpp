@@ -62,6 +62,22 @@ void fillConv(FlexGrid *g, int rows, const std::function<RowTexts(int)> &row)
     }
 }
 
+// Both grids in the order of the list file: the user rows, then the pre-defined ones.
+struct ConvGrid {
+    const FlexGrid *grid;
+    bool user;
+    const char *list;
+};
+std::array<ConvGrid, 2> convGrids(const FlexGrid *user, const FlexGrid *pre)
+{
+    return {{{user, true, "User Defined Conversion Table"}, {pre, false, "Pre-Defined Conversion Table"}}};
+}
+// A cell as the refusals name it: "User Defined Conversion Table: row 2, 1st".
+QString cellName(const ConvGrid &g, int r, int c)
+{
+    return QStringLiteral("%1: row %2, %3").arg(QLatin1String(g.list)).arg(r).arg(g.grid->TextMatrix(0, c));
+}
+
 bool grey(const FlexGrid *g, int r, int c) { return g->Cell(FlexGrid::SetBackColor, r, c).toInt() == g->GreyColor(); }
 
 // A row as nobody entered it: the instrument's values, but the edit record's where it
@@ -297,6 +313,10 @@ void frmFsDialog::cmdConvExport_Click()
         ShowImproperData(cell);
         return;
     }
+    if (const UnreadCell unread = UnreadConv(false); !unread.where.isEmpty()) {
+        ShowImproperData(unread.where, unread.reason);
+        return;
+    }
     auto fileRows = [](const FlexGrid *g) {
         QVector<ConversionListFile::Row> rows;
         for (const RowTexts &t : rowsOf(g)) {
@@ -318,13 +338,7 @@ QString frmFsDialog::ConvNotComingBack() const
     // a name or long name past the name rule an import or a load judges it by wherever it
     // is read (one from the instrument holding a brace or "," would be red there). The
     // numbers go as the instrument gave them.
-    const struct {
-        const FlexGrid *grid;
-        bool user;
-        const char *list;
-    } grids[] = {{vfgUserConv, true, "User Defined Conversion Table"},
-                 {vfgPreConv, false, "Pre-Defined Conversion Table"}};
-    for (const auto &g : grids) {
+    for (const ConvGrid &g : convGrids(vfgUserConv, vfgPreConv)) {
         const QVector<RowTexts> rows = rowsOf(g.grid);
         for (int i = 0; i < rows.size(); ++i) {
             ConversionListFile::Row row;
@@ -337,10 +351,30 @@ QString frmFsDialog::ConvNotComingBack() const
                         c = col;
             }
             if (c > 0)
-                return QStringLiteral("%1: row %2, %3").arg(QLatin1String(g.list)).arg(i + 1).arg(g.grid->TextMatrix(0, c));
+                return cellName(g, i + 1, c);
         }
     }
     return QString();
+}
+
+frmFsDialog::UnreadCell frmFsDialog::UnreadConv(bool withCount) const
+{
+    // A value the download could not read, shown as it was left, is nobody's: it goes nowhere.
+    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    for (const ConvGrid &g : convGrids(vfgUserConv, vfgPreConv)) {
+        for (int r = 1; r < g.grid->Rows(); ++r) {
+            const RowTexts shown = RecordRow(edit, g.user, r - 1);
+            for (int c = ColName; c < kCols; ++c) {
+                const RecordValue v = ValueOf(g.user, r - 1, c);
+                if (edit.isUnread(v.member, v.i, v.j) && g.grid->TextMatrix(r, c) == shown[size_t(c)])
+                    return {cellName(g, r, c), UnreadReason(LineOf(g.user, r - 1, c))};
+            }
+        }
+    }
+    if (withCount && edit.isUnread(clsInstrument::M::LN_) && txtCount->text() == QString::number(edit.LN_()))
+        return {QStringLiteral("Pre-Defined Conversion Table: Available Count"),
+                UnreadReason({QStringLiteral("LN"), -1})};
+    return {};
 }
 
 void frmFsDialog::cmdConvImport_Click()
@@ -363,7 +397,8 @@ void frmFsDialog::cmdConvImport_Click()
         FlexGrid *g = user ? vfgUserConv : vfgPreConv;
         const int i = user ? n : n - kUserRows;
         // Columns of a group the instrument refuses are not filled; an entry is marked
-        // changed only where the file changed what the grid showed of the record.
+        // changed only where the file changed what the grid showed of the record, or gave
+        // a value the download could not read.
         const RowTexts shown = RecordRow(rec, user, i);
         bool names = false, levels = false;
         for (int c = ColName; c < kCols; ++c) {
@@ -372,6 +407,8 @@ void frmFsDialog::cmdConvImport_Click()
             const QString &text = read.rows.at(n)[size_t(c - 1)];
             g->setTextMatrix(i + 1, c, text);
             (c <= ColFactor ? names : levels) |= text != shown[size_t(c)];
+            if (edit)
+                TakeGiven(*edit, ValueOf(user, i, c));
         }
         if (!edit)
             continue;

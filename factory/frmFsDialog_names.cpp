@@ -3,6 +3,7 @@
 #include "core/modMain.h"
 #include "factory/FsRulesNames.h"
 #include "factory/ListFiles.h"
+#include "factory/UnreadValues.h"
 #include "factory/frmFsDialog.h"
 #include "model/clsInstrument.h"
 #include "platform/Controls.h"
@@ -148,9 +149,10 @@ QString frmFsDialog::AskListFile(bool Save, const QString &DefaultName)
 
 void frmFsDialog::ShowImproperFile() { MsgBox(GetMsg(8075), vb::OKOnly | vb::Critical, GetMsg(5001)); }
 
-void frmFsDialog::ShowImproperData(const QString &List)
+void frmFsDialog::ShowImproperData(const QString &List, const QString &Reason)
 {
-    MsgBox(GetMsg(8056, List), vb::OKOnly | vb::Critical, GetMsg(5001));
+    const QString text = GetMsg(8056, List);
+    MsgBox(Reason.isEmpty() ? text : text + QStringLiteral("\r\n") + Reason, vb::OKOnly | vb::Critical, GetMsg(5001));
 }
 
 void frmFsDialog::ShowExportResult(const FileResult &Written)
@@ -163,8 +165,9 @@ void frmFsDialog::ShowExportResult(const FileResult &Written)
 
 namespace {
 
-// Read whole, then fill: a file that fails changes no row and no flag.
-void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::F flag)
+// Read whole, then fill: a file that fails changes no row and no flag. Every row the file
+// holds is flagged, and a name the download could not read is given now.
+void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::M member, clsInstrument::F flag)
 {
     const QString file = dlg.AskListFile(false, QString());
     if (file.isEmpty())
@@ -176,8 +179,10 @@ void importNames(frmFsDialog &dlg, FlexGrid *g, int n, clsInstrument::F flag)
     }
     for (int r = 0; r < read.names.size(); ++r) {
         g->setTextMatrix(r, 1, read.names.at(r));
-        if (clsInstrument *rec = dlg.EditInstrument())
+        if (clsInstrument *rec = dlg.EditInstrument()) {
             rec->setFlag(flag, true, r);
+            TakeGiven(*rec, {member, r});
+        }
     }
     for (int r = 0; r < n; ++r)
         paintName(g, r, dlg.GivenName(g, r));
@@ -191,11 +196,17 @@ void exportNames(frmFsDialog &dlg, FlexGrid *g, const QString &defaultName)
         dlg.ShowImproperData(cell);
         return;
     }
+    if (const frmFsDialog::UnreadCell unread = dlg.UnreadNames(g); !unread.where.isEmpty()) {
+        dlg.ShowImproperData(unread.where, unread.reason);
+        return;
+    }
     const QString file = dlg.AskListFile(true, defaultName);
     if (file.isEmpty())
         return;
     dlg.ShowExportResult(NameListFile::Write(file, namesOf(g)));
 }
+
+QString listOf(bool user) { return user ? QStringLiteral("User List") : QStringLiteral("Station List"); }
 
 } // namespace
 
@@ -203,26 +214,36 @@ QString frmFsDialog::NamesNotComingBack(const FlexGrid *Grid) const
 {
     // Every name must be one the import (and a load) takes back as itself, also one from
     // the instrument that nobody touched: the first that is not is named.
-    // A name the download could not read, shown as it was left, is nobody's: it goes nowhere.
-    const QString list = Grid == vfgUser ? QStringLiteral("User List") : QStringLiteral("Station List");
-    const clsInstrument::M member = Grid == vfgUser ? clsInstrument::M::XZ_ : clsInstrument::M::XS_;
     const QStringList names = namesOf(Grid);
     for (int r = 0; r < names.size(); ++r)
         if (Grid->Cell(FlexGrid::SetBackColor, r, 1).toInt() == kRed || !FsNames::Acceptable(names.at(r))
-            || !NameListFile::ReadsBack(names.at(r))
-            || (InstrumentValues().isUnread(member, r) && names.at(r) == GivenName(Grid, r)))
-            return QStringLiteral("%1, No. %2").arg(list).arg(r + 1);
+            || !NameListFile::ReadsBack(names.at(r)))
+            return QStringLiteral("%1, No. %2").arg(listOf(Grid == vfgUser)).arg(r + 1);
     return QString();
+}
+
+frmFsDialog::UnreadCell frmFsDialog::UnreadNames(const FlexGrid *Grid) const
+{
+    // A name the download could not read, shown as it was left, is nobody's: it goes nowhere.
+    // The edit record holds the marks: a file that gave the name took its mark.
+    const bool user = Grid == vfgUser;
+    const clsInstrument::M member = user ? clsInstrument::M::XZ_ : clsInstrument::M::XS_;
+    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    for (int r = 0; r < Grid->Rows(); ++r)
+        if (edit.isUnread(member, r) && Grid->TextMatrix(r, 1) == edit.text(member, r))
+            return {QStringLiteral("%1, No. %2").arg(listOf(user)).arg(r + 1),
+                    UnreadReason({user ? QStringLiteral("XZ") : QStringLiteral("XS"), r})};
+    return {};
 }
 
 void frmFsDialog::cmdStationImport_Click()
 {
-    importNames(*this, vfgStation, FsNames::kStations, clsInstrument::F::Change_XS_);
+    importNames(*this, vfgStation, FsNames::kStations, clsInstrument::M::XS_, clsInstrument::F::Change_XS_);
 }
 
 void frmFsDialog::cmdUserImport_Click()
 {
-    importNames(*this, vfgUser, FsNames::kUsers, clsInstrument::F::Change_XZ_);
+    importNames(*this, vfgUser, FsNames::kUsers, clsInstrument::M::XZ_, clsInstrument::F::Change_XZ_);
 }
 
 void frmFsDialog::cmdStationExport_Click()

@@ -215,6 +215,10 @@ void frmFsDialog::cmdPIDExport_Click(int Index)
         ShowImproperData(list + QStringLiteral(": ") + cell);
         return;
     }
+    if (const UnreadCell unread = UnreadPid(Index); !unread.where.isEmpty()) {
+        ShowImproperData(list + QStringLiteral(": ") + unread.where, unread.reason);
+        return;
+    }
     QVector<QStringList> rows;
     for (int r = 1; r < FsPid::kRows; ++r)
         rows << rowTexts(vfgPID[Index], r).mid(1);
@@ -243,6 +247,23 @@ QString frmFsDialog::PidNotComingBack(int Index) const
     return QString();
 }
 
+frmFsDialog::UnreadCell frmFsDialog::UnreadPid(int Index) const
+{
+    // A value the download could not read, shown as it was left, is nobody's: it goes nowhere.
+    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const FlexGrid *g = vfgPID[Index];
+    for (int e = 0; e < FsPid::kEntries; ++e) {
+        const QStringList shown = FsPid::RowTexts(edit, e, Index);
+        for (int c = FsPid::ColName; c < FsPid::kCols; ++c) {
+            const RecordValue v = FsPid::ValueOf(Index, e, c);
+            if (edit.isUnread(v.member, v.i, v.j) && g->TextMatrix(e + 1, c) == shown.at(c))
+                return {QStringLiteral("row %1, %2").arg(e + 1).arg(g->TextMatrix(0, c)),
+                        UnreadReason(FsPid::LineOf(Index, e, c))};
+        }
+    }
+    return {};
+}
+
 void frmFsDialog::cmdPIDImport_Click(int Index)
 {
     if (!ChooseFile(false, kCsvEntry, cmddlg.FileName, fdlg::FileMustExist))
@@ -261,7 +282,8 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
         const int row = k + 1;
         const QStringList &cells = file.rows.at(k);
         // Columns the instrument refuses are not filled; an entry is marked changed only
-        // where the file changed what the grid showed of the record.
+        // where the file changed what the grid showed of the record, or gave a value the
+        // download could not read.
         const QStringList shown = FsPid::RowTexts(*m_edit, k, Index);
         bool names = false, spec = false;
         for (int c = FsPid::ColName; c < FsPid::kCols; ++c) {
@@ -269,6 +291,7 @@ void frmFsDialog::cmdPIDImport_Click(int Index)
                 continue;
             g->setTextMatrix(row, c, cells.at(c - 1));
             (c <= FsPid::ColLongName ? names : spec) |= cells.at(c - 1) != shown.at(c);
+            TakeGiven(*m_edit, FsPid::ValueOf(Index, k, c));
         }
         // The names belong to both ranges, as an edit of them does; OK applies the low
         // range's names last, so names imported into the high range alone would be lost.

@@ -66,24 +66,29 @@ void frmFsDialog::cmdStore_Click()
     // itself wherever it is loaded, a value from the instrument that nobody touched included
     // (it never blocks OK, but a file would carry it to a dialog that judges it). notBack
     // names the first cell that would not ("" none).
+    // A value the download could not read that nobody typed or loaded is refused as the
+    // list's export refuses it, naming the cell and saying why (the file would pass it off
+    // as the instrument's); what the lists leave, StoreConfig names by its line.
     const std::function<QString()> none;
     const struct {
         bool wanted;
         std::function<bool()> clean;
         const char *list;
         std::function<QString()> notBack;
-        bool bare = false; // notBack gives the cell without its list
+        bool bare = false; // notBack and unread give the cell without its list
+        std::function<UnreadCell()> unread = {};
     } checks[] = {
         {ticked(chkStation), [this] { return CheckStationGrid(); }, "Station List",
-         [this] { return NamesNotComingBack(vfgStation); }},
-        {ticked(chkUser), [this] { return CheckUserGrid(); }, "User List", [this] { return NamesNotComingBack(vfgUser); }},
+         [this] { return NamesNotComingBack(vfgStation); }, false, [this] { return UnreadNames(vfgStation); }},
+        {ticked(chkUser), [this] { return CheckUserGrid(); }, "User List", [this] { return NamesNotComingBack(vfgUser); },
+         false, [this] { return UnreadNames(vfgUser); }},
         {ticked(chkConvertion), [this] { return CheckPreConvGrid(); }, "Pre-Defined Conversion Table", none},
         {ticked(chkConvertion), [this] { return CheckUserConvGrid(); }, "User Defined Conversion Table",
-         [this] { return ConvNotComingBack(); }},
+         [this] { return ConvNotComingBack(); }, false, [this] { return UnreadConv(true); }},
         {ticked(chkPID[0]), [this] { return CheckPIDGrid(0); }, "PID Sensor (High Range) Settings",
-         [this] { return PidNotComingBack(0); }, true},
+         [this] { return PidNotComingBack(0); }, true, [this] { return UnreadPid(0); }},
         {ticked(chkPID[1]), [this] { return CheckPIDGrid(1); }, "PID Sensor (Low Range) Settings",
-         [this] { return PidNotComingBack(1); }, true},
+         [this] { return PidNotComingBack(1); }, true, [this] { return UnreadPid(1); }},
         // Every other setting goes with "All Data": its grids are judged as OK judges them.
         {all, [this] { return CheckChannelGrid(); }, "Channel GAS Mapping", none},
         {all, [this] { return CheckOtherSetGrid(); }, "Other Setting", none},
@@ -98,12 +103,22 @@ void frmFsDialog::cmdStore_Click()
             return;
         }
     }
+    auto named = [](const auto &c, const QString &cell) {
+        return c.bare ? QString::fromLatin1(c.list) + QStringLiteral(": ") + cell : cell;
+    };
     for (const auto &c : checks) {
         if (!c.wanted || !c.notBack)
             continue;
         if (const QString cell = c.notBack(); !cell.isEmpty()) {
-            const QString text = c.bare ? QString::fromLatin1(c.list) + QStringLiteral(": ") + cell : cell;
-            MsgBox(GetMsg(8056, text), vb::OKOnly | vb::Critical, GetMsg(5001));
+            ShowImproperData(named(c, cell));
+            return;
+        }
+    }
+    for (const auto &c : checks) {
+        if (!c.wanted || !c.unread)
+            continue;
+        if (const UnreadCell cell = c.unread(); !cell.where.isEmpty()) {
+            ShowImproperData(named(c, cell.where), cell.reason);
             return;
         }
     }
@@ -191,7 +206,10 @@ void frmFsDialog::cmdLoad_Click()
                 // The support flags are the reader's: the instrument's, and what an older
                 // file's short lines say it refuses.
                 const QVariant v = support ? loaded.value(M(m), i, j) : taken.value(M(m), i, j);
-                if ((support || taken.isChanged(M(m), i, j)) && v != result.value(M(m), i, j))
+                // A value the file gives for one the download could not read is given now,
+                // also when it equals the cleared one the record holds.
+                const bool given = result.isUnread(M(m), i, j) && !taken.isUnread(M(m), i, j);
+                if (((support || taken.isChanged(M(m), i, j)) && v != result.value(M(m), i, j)) || given)
                     result.setValue(M(m), v, i, j);
             }
     }

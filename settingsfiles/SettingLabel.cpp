@@ -190,3 +190,41 @@ QString SettingLabel(const QString &code, const QString &key)
 }
 
 QString SettingLabel(const SettingLines::Entry &e) { return SettingLabel(e.code, SettingLines::requestKey(e)); }
+
+namespace {
+
+// Lines whose entries [first, first + count) hold a value of a locked cell.
+const struct {
+    const char *code;
+    int first;
+    int count;
+} kLocked[] = {
+    {"LS", 0, 16}, // only the last PID entry's names are typed
+    {"LI", 0, 17}, // every PID range holds its Point, Unit and Digit
+    {"LJ", 0, 17},
+    {"LB", 0, 30}, // the pre-defined conversions: names and factor
+    {"LA", 0, 30}, // their Ratio and Volt; LA 30 on are the user conversions' levels
+};
+
+bool typable(const SettingLines::Entry &e)
+{
+    for (const auto &l : kLocked)
+        if (e.code == QLatin1String(l.code) && e.index >= l.first && e.index < l.first + l.count)
+            return false;
+    return true;
+}
+
+} // namespace
+
+QString UnreadAdvice(const QVector<SettingLines::Entry> &lines, bool sayWhere)
+{
+    bool lists = true;
+    for (const SettingLines::Entry &e : lines) {
+        if (!typable(e))
+            return QStringLiteral("download again");
+        lists = lists && e.block != SettingLines::Block::Settings;
+    }
+    const QString them = lines.size() == 1 ? QStringLiteral("it") : QStringLiteral("them");
+    return sayWhere && lists ? QStringLiteral("download again, or type %1 in Detail Settings first").arg(them)
+                             : QStringLiteral("download again, or type %1 first").arg(them);
+}

@@ -24,3 +24,15 @@ QString SettingLabel(const QString &code, const QString &key = QString());
 
 // The same for one line of the setting codec: SettingLabel(e.code, requestKey(e)).
 QString SettingLabel(const SettingLines::Entry &e);
+
+// What the technician can do about lines a download could not read: download again, and,
+// where the windows let every value of them be typed, type them. The cells the windows lock
+// (the names of the first sixteen PID entries, the PID ranges' Point, Unit and Digit, the
+// pre-defined conversions' Name, Long Name, Factor, Ratio and Volt) only a download or a
+// file gives: a line holding one leaves only the download. The lists are typed in Detail
+// Settings alone, which sayWhere says (a window other than Detail Settings asks; the lines
+// carry their blocks, as fileOrder() gives them):
+//   "download again"
+//   "download again, or type it first"
+//   "download again, or type them in Detail Settings first"
+QString UnreadAdvice(const QVector<SettingLines::Entry> &lines, bool sayWhere);

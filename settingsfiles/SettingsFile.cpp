@@ -151,9 +151,8 @@ SettingsFileResult StoreConfig(const clsInstrument &Inst, const QString &FileNam
             if (wanted(e.block, Scramble, blocks) && SettingLines::isUnread(Inst, e) && !unread.contains(e))
                 unread << e; // a PID names line stands in both PID blocks: named once
     if (!unread.isEmpty())
-        return failure(QStringLiteral("The settings cannot be written: %1 could not be read from the instrument; "
-                                      "download again, or type %2 first")
-                           .arg(nameLines(unread), unread.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
+        return failure(QStringLiteral("The settings cannot be written: %1 could not be read from the instrument; %2")
+                           .arg(nameLines(unread), UnreadAdvice(unread, true)));
 
     QStringList lines;
     for (const SettingLines::Entry &e : SettingLines::fileOrder()) {

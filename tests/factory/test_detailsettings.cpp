@@ -3,11 +3,16 @@
 // and the instrument then holds the edits and nothing else.
 #include "../mainwindow/MainFixture.h"
 #include "FsFixture.h"
+#include "factory/FsRulesConversion.h"
 #include "factory/FsRulesGasNames.h"
 #include "factory/FsRulesOther.h"
+#include "factory/FsRulesPID.h"
+#include "factory/ListFiles.h"
+#include "factory/ListFilesPid.h"
 #include "factory/frmFsDialog.h"
 #include "platform/Tabs.h"
 #include "settingsfiles/SettingLines.h"
+#include "settingsfiles/SettingsFile.h"
 #include "settingsfiles/SettingTable.h"
 #include "support/InstrumentDiff.h"
 #include <QTimer>
@@ -270,4 +275,125 @@ TEST_F(DetailSettings, PidRangeSwitchesOnANameAsTheInstrumentPadsIt)
         EXPECT_EQ(sim->state().PIDSmallRange(ch), 1);
         EXPECT_EQ(sim->state().GasName(ch).leftJustified(3), QString::fromLatin1(c.channelName).leftJustified(3));
     }
+}
+
+// A line the download could not read, given in the dialog: by a maintenance-data load or a
+// list import whose value equals the cleared one the record holds (a blank name, a count of
+// 0), or by a number typed. Its mark goes, OK takes it back and the upload sends it, as
+// after the main window's settings import.
+TEST_F(DetailSettings, ValueGivenForAnUnreadLineIsSentEvenWhenItEqualsTheClearedOne)
+{
+    using M = clsInstrument::M;
+    frmFsDialog::Register();
+    ASSERT_TRUE(Start());
+    const QString path = file(QStringLiteral("given"));
+    // Files written from the record as the download left it, the unread value as it was left.
+    auto vkx = [&path](void (*choose)(Distribution &)) {
+        return [&path, choose] {
+            clsInstrument given = gInstrument();
+            for (const SettingLines::Entry &e : SettingLines::entries())
+                if (SettingLines::isUnread(given, e))
+                    SettingLines::parseLine(given, SettingLines::lineText(given, e).text, SettingLines::Door::User);
+            Distribution blocks;
+            choose(blocks);
+            return bool(StoreConfig(given, path, true, blocks));
+        };
+    };
+    auto names = [&path](M m, int n) {
+        return [&path, m, n] {
+            QStringList list;
+            for (int i = 0; i < n; ++i)
+                list << gInstrument().text(m, i);
+            return bool(NameListFile::Write(path, list));
+        };
+    };
+    auto conversion = [&path] {
+        QVector<ConversionListFile::Row> rows[2];
+        for (bool user : {true, false})
+            for (int i = 0; i < (user ? FsConv::kUserRows : FsConv::kPreRows); ++i) {
+                const FsConv::RowTexts t = FsConv::RecordRow(gInstrument(), user, i);
+                ConversionListFile::Row row;
+                std::copy(t.begin() + 1, t.end(), row.begin());
+                rows[user ? 0 : 1] << row;
+            }
+        return bool(ConversionListFile::Write(path, rows[0], rows[1]));
+    };
+    auto pidLow = [&path] {
+        QVector<QStringList> rows;
+        for (int e = 0; e < FsPid::kEntries; ++e)
+            rows << FsPid::RowTexts(gInstrument(), e, 1).mid(1);
+        return bool(PidListFile::Write(path, rows));
+    };
+    auto click = [](QPushButton *(*button)(frmFsDialog *)) {
+        return [button](frmFsDialog *d) { QTest::mouseClick(button(d), Qt::LeftButton); };
+    };
+    const struct {
+        const char *what;
+        SimFaultRule refused; // the read the instrument refuses (none: the line is marked by hand)
+        M member;
+        int i, j;
+        std::function<bool()> write; // the file the technician chooses
+        std::function<void(frmFsDialog *)> give;
+        SettingLines::Entry line;
+        QVariant typed = {}; // the value typed; none: the file's, equal to the cleared one
+    } cases[] = {
+        {"load, blank station", {SimFault::Refuse, "XS", 'R', 3}, M::XS_, 2, 0,
+         vkx([](Distribution &b) { b.station = true; }), click([](frmFsDialog *d) { return d->cmdLoad; }), {"XS", 2}},
+        {"load, count 0", {SimFault::Refuse, "LN", 'R'}, M::LN_, 0, 0,
+         vkx([](Distribution &b) { b.conversion = true; }), click([](frmFsDialog *d) { return d->cmdLoad; }), {"LN", -1}},
+        {"Station.csv", {SimFault::Refuse, "XS", 'R', 3}, M::XS_, 2, 0, names(M::XS_, 128),
+         click([](frmFsDialog *d) { return d->cmdStationImport; }), {"XS", 2}},
+        {"User.csv", {SimFault::Refuse, "XZ", 'R', 5}, M::XZ_, 4, 0, names(M::XZ_, 32),
+         click([](frmFsDialog *d) { return d->cmdUserImport; }), {"XZ", 4}},
+        {"Conversion.csv", {}, M::LO_name, 1, 0, conversion,
+         click([](frmFsDialog *d) { return d->cmdConvImport; }), {"LO", 1}},
+        {"PID_Low.csv", {SimFault::Refuse, "LS", 'R', 3}, M::PIDLongName, 2, 0, pidLow,
+         click([](frmFsDialog *d) { return d->cmdPIDImport[1]; }), {"LS", 2}},
+        {"typed count", {SimFault::Refuse, "LN", 'R'}, M::LN_, 0, 0, [] { return true; },
+         [](frmFsDialog *d) {
+             d->SSTab1->setTab(1);
+             d->txtCount->setFocus();
+             d->txtCount->selectAll();
+             QTest::keyClicks(d->txtCount, QStringLiteral("7"));
+         },
+         {"LN", -1}, 7},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.refused.code.isEmpty())
+            sim->addRule(c.refused);
+        Download();
+        if (c.refused.code.isEmpty()) {
+            // A line of a group with a support flag, as a download leaves one it could not
+            // read: cleared and marked.
+            clsInstrument::DeviceDoor door(gInstrument());
+            SettingLines::parseLine(gInstrument(), SettingLines::lineText(clsInstrument(), c.line).text);
+            SettingLines::markUnread(gInstrument(), c.line);
+        }
+        ASSERT_TRUE(gInstrument().isUnread(c.member, c.i, c.j));
+        const QVariant cleared = gInstrument().value(c.member, c.i, c.j);
+        ASSERT_TRUE(c.write());
+        bool closed = false;
+        QTimer::singleShot(0, form, [&] {
+            frmFsDialog *d = frmFsDialog::Find();
+            if (!d || !d->isVisible())
+                return;
+            dialogs.choose(path);
+            c.give(d);
+            QTest::mouseClick(d->cmdOK, Qt::LeftButton);
+            closed = !d->isVisible();
+            if (!closed)
+                QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+        });
+        boxes->clear();
+        Press(form->cmdFactorySetting);
+        ASSERT_TRUE(closed) << boxes->prompts().join(QLatin1Char('|')).toStdString();
+        EXPECT_FALSE(gInstrument().isUnread(c.member, c.i, c.j));
+        EXPECT_EQ(gInstrument().value(c.member, c.i, c.j), c.typed.isValid() ? c.typed : cleared);
+        sim->clearRequests();
+        Confirm(form->cmdOption[0]);
+        EXPECT_EQ(boxes->prompts(), (QStringList{GetMsg(5309), GetMsg(5311)}));
+        EXPECT_EQ(Requests(SettingLines::lineText(gInstrument(), c.line).text.toLatin1()), 1);
+    }
+    EXPECT_EQ(sim->state().LN_(), 7);
 }

@@ -1,6 +1,7 @@
 // Station and user names in the dialog: the grids, their list files and OK.
 #include "FsFixture.h"
 #include "ScratchDir.h"
+#include "factory/FsRulesNames.h"
 #include "factory/ListFiles.h"
 #include "settingsfiles/SettingsFile.h"
 #include <QCheckBox>
@@ -223,31 +224,113 @@ TEST_F(NamesDialog, UntouchedNamesNeverBlockAndGoOutOnlyWhereTheyComeBack)
     EXPECT_FALSE(rec().Change_XZ_(0));
 }
 
-// What the download could not read goes nowhere from the dialog unless typed: a name list or
-// a store of the lists holding it is refused naming it, and OK leaves it unread.
+// What the download could not read goes nowhere from the dialog unless typed or loaded: a
+// list's export or a store of the lists holding it is refused, naming the cell, then why and
+// what to do, only the download where the grid locks the cell. Each list judges by its own
+// marks. OK leaves it unread.
 TEST_F(NamesDialog, UnreadValuesGoNowhereUnlessTyped)
 {
+    using M = clsInstrument::M;
+    const QString typeIt = QStringLiteral("The instrument refused to read it: download again, or type it first.");
+    const QString downloadIt = QStringLiteral("The instrument refused to read it: download again.");
+    auto improper = [](const char *where, const QString &why) {
+        return GetMsg(8056, QString::fromLatin1(where)) + QStringLiteral("\r\n") + why;
+    };
+    // The box of the dialog open when the case runs.
+    auto store = [this](QCheckBox *(*box)(frmFsDialog *)) {
+        return [this, box] {
+            box(dlg)->setChecked(true);
+            dlg->cmdStore_Click();
+        };
+    };
+    const clsInstrument given = rec();
+    const struct {
+        M member;
+        int i, j;
+        std::function<void()> command;
+        QString said;
+    } cases[] = {
+        {M::XS_, 2, 0, [this] { dlg->cmdStationExport->click(); }, improper("Station List, No. 3", typeIt)},
+        {M::XS_, 2, 0, store([](frmFsDialog *d) { return d->chkStation; }), improper("Station List, No. 3", typeIt)},
+        {M::XZ_, 4, 0, [this] { dlg->cmdUserExport->click(); }, improper("User List, No. 5", typeIt)},
+        {M::XZ_, 4, 0, store([](frmFsDialog *d) { return d->chkUser; }), improper("User List, No. 5", typeIt)},
+        {M::XZ_, 4, 0, [this] { dlg->cmdStationExport->click(); }, QStringLiteral("Export Complete")},
+        {M::XS_, 4, 0, [this] { dlg->cmdUserExport->click(); }, QStringLiteral("Export Complete")},
+        {M::PIDName, 2, 0, [this] { dlg->cmdPIDExport[0]->click(); }, improper("PID Sensor Settings: row 3, Name", downloadIt)},
+        {M::PIDName, 2, 0, store([](frmFsDialog *d) { return d->chkPID[1]; }), improper("PID Sensor (High Range) Settings: row 3, Name", downloadIt)},
+        {M::PIDLongName, 16, 0, [this] { dlg->cmdPIDExport[1]->click(); },
+         improper("PID Sensor Settings: row 17, Long Name", typeIt)},
+        {M::PIDUnit, 5, 1, [this] { dlg->cmdPIDExport[1]->click(); }, improper("PID Sensor Settings: row 6, Unit", downloadIt)},
+        {M::PIDUnit, 5, 1, [this] { dlg->cmdPIDExport[0]->click(); }, QStringLiteral("Export Complete")},
+        {M::PIDUnit, 5, 1, store([](frmFsDialog *d) { return d->chkPID[0]; }),
+         improper("PID Sensor (Low Range) Settings: row 6, Unit", downloadIt)},
+        {M::LA_warn, 31, 0, [this] { dlg->cmdConvExport->click(); },
+         improper("User Defined Conversion Table: row 2, 1st", typeIt)},
+        {M::LB_fc, 0, 0, [this] { dlg->cmdConvExport->click(); },
+         improper("Pre-Defined Conversion Table: row 1, Factor", downloadIt)},
+        {M::LN_, 0, 0, [this] { dlg->cmdConvExport->click(); }, QStringLiteral("Export Complete")},
+        {M::LN_, 0, 0, store([](frmFsDialog *d) { return d->chkConvertion; }), improper("Pre-Defined Conversion Table: Available Count", typeIt)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << clsInstrument::info(c.member).name << '(' << c.i << ", " << c.j << ')');
+        dlg->cmdCancel_Click();
+        ASSERT_TRUE(Closed());
+        rec() = given;
+        rec().setUnread(c.member, c.i, c.j);
+        ASSERT_TRUE(Open());
+        boxes->clear();
+        const qsizetype asked = files->calls().size();
+        const bool written = c.said == QLatin1String("Export Complete");
+        if (written)
+            files->choose(file("list.csv"));
+        c.command();
+        EXPECT_EQ(boxes->prompts(), QStringList{c.said});
+        EXPECT_EQ(files->calls().size(), asked + (written ? 1 : 0)) << "a refusal asks for no file";
+    }
+
+    // Typed, a name goes out and comes back; one nobody typed stays unread.
     dlg->cmdCancel_Click();
     ASSERT_TRUE(Closed());
-    using M = clsInstrument::M;
-    for (M m : {M::XS_, M::XZ_, M::PIDName})
+    rec() = given;
+    for (M m : {M::XS_, M::XZ_})
         rec().setUnread(m, 2);
     ASSERT_TRUE(Open());
-    dlg->cmdStationExport->click();
-    dlg->chkStation->setChecked(true);
-    dlg->cmdStore_Click();
-    EXPECT_EQ(boxes->prompts(), QStringList(2, GetMsg(8056, QStringLiteral("Station List, No. 3"))));
     ASSERT_TRUE(Edit(dlg->vfgStation, 2, 1, "Typed"));
-    dlg->chkPID[1]->setChecked(true);
     boxes->clear();
-    files->choose(file("names.vkx"));
-    dlg->cmdStore_Click();
-    EXPECT_TRUE(boxes->prompts().value(0).endsWith(
-        QStringLiteral(": PID Sensor 3 names (LS 02) could not be read from the instrument; download again, or type it first")))
-        << boxes->prompts().value(0).toStdString();
+    files->choose(file("Station.csv"));
+    dlg->cmdStationExport->click();
+    EXPECT_EQ(boxes->prompts(), QStringList{"Export Complete"});
     dlg->cmdOK_Click();
     ASSERT_TRUE(Closed());
     EXPECT_TRUE(rec().XS_(2) == "Typed" && !rec().isUnread(M::XS_, 2) && rec().isUnread(M::XZ_, 2));
+
+    // A file gives a name as well, also the one shown; a file without the list leaves its marks.
+    rec() = given;
+    for (M m : {M::XS_, M::XZ_})
+        rec().setUnread(m, 2);
+    ASSERT_TRUE(Open());
+    Distribution stations;
+    stations.station = true;
+    ASSERT_TRUE(StoreConfig(given, file("stations.vkx"), true, stations));
+    files->choose(file("stations.vkx"));
+    dlg->cmdLoad_Click();
+    QStringList users;
+    for (int i = 0; i < FsNames::kUsers; ++i)
+        users << given.XZ_(i);
+    ASSERT_TRUE(NameListFile::Write(file("User.csv"), users));
+    boxes->clear();
+    files->choose(file("Station.csv"));
+    dlg->cmdStationExport->click();
+    dlg->cmdUserExport->click(); // refused: asks for no file
+    files->choose(file("User.csv"));
+    dlg->cmdUserImport->click();
+    files->choose(file("User.csv"));
+    dlg->cmdUserExport->click();
+    EXPECT_EQ(boxes->prompts(), (QStringList{"Export Complete", improper("User List, No. 3", typeIt), "Export Complete"}));
+    dlg->cmdOK_Click();
+    ASSERT_TRUE(Closed());
+    EXPECT_TRUE(rec().XS_(2) == given.XS_(2) && !rec().isUnread(M::XS_, 2) && !rec().isUnread(M::XZ_, 2));
+    EXPECT_TRUE(rec().Change_XS_(2) && rec().Change_XZ_(2));
 }
 
 // A maintenance-data file brings names in: one the rule refuses is marked and OK waits.

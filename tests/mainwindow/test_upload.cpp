@@ -51,7 +51,9 @@ TEST_F(MainUpload, NamesTheDownloadCouldNotReadAreSaidAndLeftAlone)
     EXPECT_TRUE(sim->state().XS_(2) == QStringLiteral("STATION 003") && sim->state().XZ_(2) == QStringLiteral("USER 03"));
     dialogs.choose(file(QStringLiteral("site.seq")));
     Press(form->cmdExportSetting);
-    EXPECT_TRUE(boxes->prompts().last().contains(QStringLiteral("User 3 (XZ 03), Station 3 (XS 03) could not be read")));
+    EXPECT_EQ(boxes->prompts().last(), QStringLiteral("The settings cannot be written: User 3 (XZ 03), Station 3 (XS 03) could "
+                                                      "not be read from the instrument; download again, or type them in "
+                                                      "Detail Settings first"));
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("site.seq"))));
 
     Download();

@@ -419,3 +419,45 @@ TEST_F(SettingsFileTest, NamesHoldOnlyWhatTheInstrumentLineCarries)
         EXPECT_EQ(target.XS_(4), name);
     }
 }
+
+// A store holding lines a download could not read is refused, naming them, then what can be
+// done: download again, and type them where every one of them can be typed (the lists only
+// in Detail Settings); a line holding a cell the grids lock leaves only the download.
+TEST_F(SettingsFileTest, UnreadLinesAreRefusedSayingWhatCanBeDone)
+{
+    using SettingLines::Entry;
+    const struct {
+        QVector<Entry> unread;
+        const char *said;
+    } cases[] = {
+        {{{"XZ", 2}, {"XS", 2}}, "User 3 (XZ 03), Station 3 (XS 03) could not be read from the instrument; "
+                                 "download again, or type them in Detail Settings first"},
+        {{{"LS", 16}}, "PID Sensor 17 names (LS 10) could not be read from the instrument; "
+                       "download again, or type it in Detail Settings first"},
+        {{{"LS", 15}}, "PID Sensor 16 names (LS 0F) could not be read from the instrument; download again"},
+        {{{"XS", 0}, {"LA", 29}}, "Station 1 (XS 01), Pre-Defined Conversion 30 alarm levels (LA 1D) could not be "
+                                  "read from the instrument; download again"},
+        {{{"LA", 30}}, "User Defined Conversion 1 alarm levels (LA 1E) could not be read from the instrument; "
+                       "download again, or type it in Detail Settings first"},
+        {{{"XP", -1}}, "Interval Trend Time (XP) could not be read from the instrument; download again, or type it first"},
+        {{{"LI", 0}}, "PID Sensor 1 Low Range (LI 00) could not be read from the instrument; download again"},
+    };
+    for (const auto &c : cases) {
+        clsInstrument r = VariedRecord(5);
+        for (const Entry &e : c.unread)
+            SettingLines::markUnread(r, e);
+        const SettingsFileResult stored = StoreConfig(r, path("u.seq"), false);
+        EXPECT_EQ(stored.error, QStringLiteral("The settings cannot be written: ") + QLatin1String(c.said));
+        EXPECT_FALSE(QFile::exists(path("u.seq")));
+    }
+    // A maintenance-data file is refused only for the blocks it holds.
+    clsInstrument r = VariedRecord(5);
+    SettingLines::markUnread(r, Entry{"LS", 2});
+    Distribution stations;
+    stations.station = true;
+    EXPECT_TRUE(StoreConfig(r, path("s.vkx"), true, stations).ok);
+    stations.pidLow = true;
+    EXPECT_EQ(StoreConfig(r, path("p.vkx"), true, stations).error,
+              QStringLiteral("The settings cannot be written: PID Sensor 3 names (LS 02) could not be read from the "
+                             "instrument; download again"));
+}

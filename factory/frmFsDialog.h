@@ -223,6 +223,8 @@ public:
     // The values as the instrument gave them (the caller's record): a cell still showing
     // its value is nobody's entry and never judged.
     const clsInstrument &InstrumentValues() const;
+    // The edit record; before the first activation, the instrument's values.
+    const clsInstrument &EditValues() const;
     void vfgPreConv_BeforeEdit(int Row, int Col, bool &Cancel);
     void vfgPreConv_ValidateEdit(int Row, int Col, bool &Cancel);
     void vfgPreConv_AfterEdit(int Row, int Col);

@@ -214,16 +214,18 @@ const clsInstrument &frmFsDialog::InstrumentValues() const
     return m_instrument ? *m_instrument : m_edit ? *m_edit : empty;
 }
 
+const clsInstrument &frmFsDialog::EditValues() const { return m_edit ? *m_edit : InstrumentValues(); }
+
 void frmFsDialog::CheckConvCells()
 {
-    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const clsInstrument &edit = EditValues();
     checkConvGrid(vfgUserConv, true, InstrumentValues(), edit, true);
     checkConvGrid(vfgPreConv, false, InstrumentValues(), edit, true);
 }
 
 void frmFsDialog::MarkConvCells()
 {
-    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const clsInstrument &edit = EditValues();
     checkConvGrid(vfgUserConv, true, InstrumentValues(), edit, false);
     checkConvGrid(vfgPreConv, false, InstrumentValues(), edit, false);
 }
@@ -360,16 +362,13 @@ QString frmFsDialog::ConvNotComingBack() const
 frmFsDialog::UnreadCell frmFsDialog::UnreadConv(bool withCount) const
 {
     // A value the download could not read, shown as it was left, is nobody's: it goes nowhere.
-    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const clsInstrument &edit = EditValues();
     for (const ConvGrid &g : convGrids(vfgUserConv, vfgPreConv)) {
-        for (int r = 1; r < g.grid->Rows(); ++r) {
-            const RowTexts shown = RecordRow(edit, g.user, r - 1);
-            for (int c = ColName; c < kCols; ++c) {
-                const RecordValue v = ValueOf(g.user, r - 1, c);
-                if (edit.isUnread(v.member, v.i, v.j) && g.grid->TextMatrix(r, c) == shown[size_t(c)])
-                    return {cellName(g, r, c), UnreadReason(LineOf(g.user, r - 1, c))};
-            }
-        }
+        const GridCell at = FirstUnreadCell(
+            edit, g.grid, g.grid->Rows() - 1, ColName, kCols, [&g](int e, int c) { return ValueOf(g.user, e, c); },
+            [&](int e, int c) { return RecordRow(edit, g.user, e)[size_t(c)]; });
+        if (at.entry >= 0)
+            return {cellName(g, at.entry + 1, at.col), UnreadReason(LineOf(g.user, at.entry, at.col))};
     }
     if (withCount && edit.isUnread(clsInstrument::M::LN_) && txtCount->text() == QString::number(edit.LN_()))
         return {QStringLiteral("Pre-Defined Conversion Table: Available Count"),

@@ -228,7 +228,7 @@ frmFsDialog::UnreadCell frmFsDialog::UnreadNames(const FlexGrid *Grid) const
     // The edit record holds the marks: a file that gave the name took its mark.
     const bool user = Grid == vfgUser;
     const clsInstrument::M member = user ? clsInstrument::M::XZ_ : clsInstrument::M::XS_;
-    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const clsInstrument &edit = EditValues();
     for (int r = 0; r < Grid->Rows(); ++r)
         if (edit.isUnread(member, r) && Grid->TextMatrix(r, 1) == edit.text(member, r))
             return {QStringLiteral("%1, No. %2").arg(listOf(user)).arg(r + 1),

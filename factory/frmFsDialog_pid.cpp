@@ -190,12 +190,12 @@ void checkPidGrid(FlexGrid *g, int Index, const clsInstrument &inst, const clsIn
 
 void frmFsDialog::CheckPIDCells(int Index)
 {
-    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), m_edit ? *m_edit : InstrumentValues(), vfgOtherSet->GreyColor(), true);
+    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), EditValues(), vfgOtherSet->GreyColor(), true);
 }
 
 void frmFsDialog::MarkPIDCells(int Index)
 {
-    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), m_edit ? *m_edit : InstrumentValues(), vfgOtherSet->GreyColor(), false);
+    checkPidGrid(vfgPID[Index], Index, InstrumentValues(), EditValues(), vfgOtherSet->GreyColor(), false);
 }
 
 bool frmFsDialog::CheckPIDRange(int Index, int Row, int Col) const
@@ -250,18 +250,15 @@ QString frmFsDialog::PidNotComingBack(int Index) const
 frmFsDialog::UnreadCell frmFsDialog::UnreadPid(int Index) const
 {
     // A value the download could not read, shown as it was left, is nobody's: it goes nowhere.
-    const clsInstrument &edit = m_edit ? *m_edit : InstrumentValues();
+    const clsInstrument &edit = EditValues();
     const FlexGrid *g = vfgPID[Index];
-    for (int e = 0; e < FsPid::kEntries; ++e) {
-        const QStringList shown = FsPid::RowTexts(edit, e, Index);
-        for (int c = FsPid::ColName; c < FsPid::kCols; ++c) {
-            const RecordValue v = FsPid::ValueOf(Index, e, c);
-            if (edit.isUnread(v.member, v.i, v.j) && g->TextMatrix(e + 1, c) == shown.at(c))
-                return {QStringLiteral("row %1, %2").arg(e + 1).arg(g->TextMatrix(0, c)),
-                        UnreadReason(FsPid::LineOf(Index, e, c))};
-        }
-    }
-    return {};
+    const GridCell at = FirstUnreadCell(
+        edit, g, FsPid::kEntries, FsPid::ColName, FsPid::kCols, [Index](int e, int c) { return FsPid::ValueOf(Index, e, c); },
+        [&](int e, int c) { return FsPid::RowTexts(edit, e, Index).at(c); });
+    if (at.entry < 0)
+        return {};
+    return {QStringLiteral("row %1, %2").arg(at.entry + 1).arg(g->TextMatrix(0, at.col)),
+            UnreadReason(FsPid::LineOf(Index, at.entry, at.col))};
 }
 
 void frmFsDialog::cmdPIDImport_Click(int Index)

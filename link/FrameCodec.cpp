@@ -231,6 +231,11 @@ void FrameAssembler::feed(const char *data, qsizetype size)
     }
 }
 
+bool IsBusy(const Answer &a)
+{
+    return a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, SUB);
+}
+
 Answer SplitBody(const QByteArray &body)
 {
     Answer a;

@@ -85,5 +85,7 @@ struct Answer {
     bool valid = false;
 };
 Answer SplitBody(const QByteArray &body);
+// "CC,C,<SUB>,": the instrument is busy.
+bool IsBusy(const Answer &a);
 
 } // namespace Link

@@ -39,7 +39,7 @@ bool RequestOrder::mayAnswer(const Request &s, const Link::Answer &a)
 {
     if (a.code != s.code)
         return false;
-    if (a.mode == 'N' || (a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB)))
+    if (a.mode == 'N' || Link::IsBusy(a))
         return true;
     if (a.mode != s.mode)
         return false;

@@ -1,4 +1,5 @@
 #include "link/SupportFlags.h"
+#include <algorithm>
 
 using M = clsInstrument::M;
 
@@ -19,29 +20,30 @@ void GroupSupport::answered(const SettingLines::Entry &e)
 GroupSupport::Settled GroupSupport::settle(clsInstrument &inst) const
 {
     Settled out;
-    QVector<M> raised;
-    QVector<QStringList> codes; // of each raised group, as its entries were missed
+    struct Raised {
+        M flag;
+        QStringList codes; // as its entries were missed
+    };
+    QVector<Raised> raised;
     clsInstrument::DeviceDoor door(inst);
     for (const Missed &m : m_missed) {
         const M flag = SettingLines::supportFlag(*m.entry);
         if (flag == M::Count) {
             out.unread.append(m);
         } else if (!m_answered.contains(flag)) {
-            qsizetype k = raised.indexOf(flag);
-            if (k < 0) {
+            auto it = std::find_if(raised.begin(), raised.end(), [flag](const Raised &r) { return r.flag == flag; });
+            if (it == raised.end()) {
                 inst.setNumber(flag, -1);
-                raised.append(flag);
-                codes.append(QStringList());
-                k = raised.size() - 1;
+                it = raised.insert(raised.end(), {flag, {}});
             }
-            if (!codes[k].contains(m.entry->code))
-                codes[k].append(m.entry->code);
+            if (!it->codes.contains(m.entry->code))
+                it->codes.append(m.entry->code);
         } else if (inst.number(flag) == 0) {
             SettingLines::markUnread(inst, *m.entry);
             out.unread.append(m);
         }
     }
-    for (const QStringList &c : codes)
-        out.refused.append(c.join(QStringLiteral(", ")));
+    for (const Raised &r : raised)
+        out.refused.append(r.codes.join(QStringLiteral(", ")));
     return out;
 }

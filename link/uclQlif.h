@@ -224,6 +224,8 @@ private:
     Reply exchange(const QByteArray &code, const std::function<QByteArray()> &makeBody, int waitStatus,
                    Unsure unsure = Unsure::Wait);
     void settleBefore(const QByteArray &code);
+    QByteArray freeCheck() const;
+    bool inGap() const;
     bool settleAfterResend();
     QString readBackProblem(const QByteArray &line, const QByteArray &readRequest, bool *stopped);
     void failLine(clsInstrument &inst, const QString &code, const QString &key, const QString &why);

@@ -200,7 +200,7 @@ void uclQlif::pollTick()
     if (run.end != PollEnd::Running || run.awaiting || m_pending != PendingKind::None || --run.countdown > 0)
         return;
     // Leave the instrument the gap it needs after its last answer.
-    if (gDelay > 0 && m_sinceReceive.isValid() && m_sinceReceive.elapsed() < qint64(double(gDelay) * 1000.0)) {
+    if (inGap()) {
         run.countdown = 1;
         return;
     }

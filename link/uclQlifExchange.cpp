@@ -137,7 +137,7 @@ uclQlif::Outcome uclQlif::OutcomeOf(const Link::Answer &a)
 {
     if (a.mode == 'N')
         return Outcome::Refused;
-    if (a.mode == 'C' && !a.fields.isEmpty() && a.fields[0] == QByteArray(1, Link::SUB))
+    if (Link::IsBusy(a))
         return Outcome::Busy;
     return Outcome::Accepted;
 }
@@ -173,20 +173,16 @@ void uclQlif::sendSettlingCheck()
     m_settleWanted = false;
     if (m_pending != PendingKind::Op || m_pendingDone || !m_unsureAnswer.valid || m_settleGroup)
         return;
-    if (gDelay > 0 && m_sinceReceive.isValid() && m_sinceReceive.elapsed() < qint64(double(gDelay) * 1000.0)) {
+    if (inGap()) {
         m_settleWanted = true; // the tick sends it once the instrument has had its gap
         return;
     }
-    for (const QByteArray &probe : {QByteArrayLiteral("RC"), QByteArrayLiteral("VP")}) {
-        if (m_order.holds(probe))
-            continue;
-        if (!sendRaw(Link::BuildTextFrame(probe + ",R,")))
-            return;
-        m_settleGroup = ++m_groupSeq;
-        m_order.sent(m_settleGroup, probe, 'R', {});
+    // With both checks out already, the time-out decides, as for any answer that stays unsure.
+    const QByteArray check = freeCheck();
+    if (check.isEmpty() || !sendRaw(Link::BuildTextFrame(check + ",R,")))
         return;
-    }
-    // Both checks are out already: the time-out decides, as for any answer that stays unsure.
+    m_settleGroup = ++m_groupSeq;
+    m_order.sent(m_settleGroup, check, 'R', {});
 }
 
 // The check's answer settled everything sent before it, the NAK's repeat included: when that
@@ -331,11 +327,8 @@ uclQlif::Reply uclQlif::exchange(const QByteArray &code, const std::function<QBy
         return r;
     }
     // Leave the instrument the gap it needs after its last answer.
-    if (gDelay > 0 && m_sinceReceive.isValid()) {
-        const qint64 gapMs = qint64(double(gDelay) * 1000.0);
-        if (m_sinceReceive.elapsed() < gapMs)
-            waitFor([&] { return m_sinceReceive.elapsed() >= gapMs; });
-    }
+    if (inGap())
+        waitFor([this] { return !inGap(); });
     m_status = waitStatus;
     m_makeBody = makeBody;
     OpScope forget{[this] { m_makeBody = nullptr; }};
@@ -380,14 +373,27 @@ void uclQlif::settleBefore(const QByteArray &code)
 {
     if (!m_order.holds(code))
         return;
-    for (const QByteArray &probe : {QByteArrayLiteral("RC"), QByteArrayLiteral("VP")}) {
-        if (m_order.holds(probe))
-            continue;
-        m_log.addLine(QStringLiteral("<<< An earlier %1 request may still be answered: settling the line first >>>")
-                          .arg(QString::fromLatin1(code)));
-        exchange(probe + ",R,", m_status);
+    const QByteArray check = freeCheck();
+    if (check.isEmpty())
         return;
-    }
+    m_log.addLine(QStringLiteral("<<< An earlier %1 request may still be answered: settling the line first >>>")
+                      .arg(QString::fromLatin1(code)));
+    exchange(check + ",R,", m_status);
+}
+
+// A check whose own answer settles the line: a code with nothing of it out ("" when both are).
+QByteArray uclQlif::freeCheck() const
+{
+    for (const QByteArray &check : {QByteArrayLiteral("RC"), QByteArrayLiteral("VP")})
+        if (!m_order.holds(check))
+            return check;
+    return {};
+}
+
+// Whether the gap the instrument needs after its last answer is still running.
+bool uclQlif::inGap() const
+{
+    return gDelay > 0 && m_sinceReceive.isValid() && m_sinceReceive.elapsed() < qint64(double(gDelay) * 1000.0);
 }
 
 // Waits until the line has been quiet for one time-out, dropping whatever arrives meanwhile

@@ -193,7 +193,9 @@ QString SettingLabel(const SettingLines::Entry &e) { return SettingLabel(e.code,
 
 namespace {
 
-// Lines whose entries [first, first + count) hold a value of a locked cell.
+// Lines whose entries [first, first + count) hold a value of a locked cell. The Detail Settings
+// grids lock those cells (FsPid::IsLocked, the pre-defined conversion rows); this side of the
+// program cannot reach their rules, so a lock added there belongs here too.
 const struct {
     const char *code;
     int first;
